@@ -1,0 +1,22 @@
+# One place for the settings every target shares: language standard, warnings,
+# Qt's safety macros and, on request, the sanitizers.
+add_library(model_common INTERFACE)
+target_compile_features(model_common INTERFACE cxx_std_20)
+target_compile_options(model_common INTERFACE -Wall -Wextra)
+target_compile_definitions(model_common INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_TO_ASCII
+  QT_NO_CAST_FROM_BYTEARRAY
+  QT_NO_URL_CAST_FROM_STRING
+  QT_USE_QSTRINGBUILDER
+  QT_NO_FOREACH
+)
+if(MODEL_SANITIZE)
+  target_compile_options(model_common INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(model_common INTERFACE -fsanitize=address,undefined)
+endif()
+
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM)
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+endif()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ModelState.h"
+
+#include <QList>
+#include <QString>
+
+// Reads modelPath + ".mod" into the definition part of state. Returns false
+// when the file cannot be opened, ends early, has a count line that is not a
+// number or exceeds the capacities; error then holds a Russian message that
+// names the file and the line, and state is left exactly as it was.
+bool LoadModel(ModelState &state, const QString &modelPath, QString *error);
+
+// A model as the creation dialogue collects it: names and functions exactly
+// as typed.
+struct ModelText
+{
+    struct Line
+    {
+        QString name;
+        QString function;
+    };
+    QString name;
+    QList<Line> elements;
+    QList<Line> outputs;
+};
+
+// Writes fileName as a whole, in Windows-1251 with CR LF line ends and count
+// lines " N ". A failed write leaves an existing file untouched and returns
+// false with a message naming the file.
+bool WriteModelFile(const QString &fileName, const ModelText &model, QString *error);

@@ -1,0 +1,137 @@
+#include "QtPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+QString titleOrApplication(const QString &title)
+{
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
+QWidget *parentWindow() { return QApplication::activeWindow(); }
+
+QMessageBox::StandardButton standardButton(Prompt::Answer a)
+{
+    switch (a) {
+    case Prompt::Answer::Ok: return QMessageBox::Ok;
+    case Prompt::Answer::Cancel: return QMessageBox::Cancel;
+    case Prompt::Answer::Yes: return QMessageBox::Yes;
+    case Prompt::Answer::No: return QMessageBox::No;
+    case Prompt::Answer::Retry: return QMessageBox::Retry;
+    }
+    return QMessageBox::Ok;
+}
+
+QList<Prompt::Answer> answersOf(Prompt::Buttons b)
+{
+    using A = Prompt::Answer;
+    switch (b) {
+    case Prompt::Buttons::Ok: return {A::Ok};
+    case Prompt::Buttons::OkCancel: return {A::Ok, A::Cancel};
+    case Prompt::Buttons::YesNo: return {A::Yes, A::No};
+    case Prompt::Buttons::RetryCancel: return {A::Retry, A::Cancel};
+    }
+    return {A::Ok};
+}
+
+QMessageBox::Icon messageIcon(Prompt::Icon i)
+{
+    switch (i) {
+    case Prompt::Icon::None: return QMessageBox::NoIcon;
+    case Prompt::Icon::Critical: return QMessageBox::Critical;
+    case Prompt::Icon::Question: return QMessageBox::Question;
+    case Prompt::Icon::Exclamation: return QMessageBox::Warning;
+    case Prompt::Icon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+Prompt::Answer QtPrompts::message(const MessageRequest &request)
+{
+    QMessageBox box(messageIcon(request.icon), titleOrApplication(request.title), request.text,
+                    QMessageBox::NoButton, parentWindow());
+    const QList<Prompt::Answer> answers = answersOf(request.buttons);
+    for (Prompt::Answer a : answers)
+        box.addButton(standardButton(a));
+    box.setDefaultButton(standardButton(request.defaultButton.value_or(answers.first())));
+    // The box's close button answers like the last button (No, Cancel), or
+    // OK when there is only one.
+    box.setEscapeButton(box.button(standardButton(answers.last())));
+    const int clicked = box.exec();
+    for (Prompt::Answer a : answers)
+        if (clicked == standardButton(a))
+            return a;
+    return answers.last();
+}
+
+QString QtPrompts::input(const InputRequest &request)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWindow(), titleOrApplication(request.title), request.prompt,
+                                               QLineEdit::Normal, request.defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QStringList QtPrompts::qtNameFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        if (description.contains(QLatin1Char('(')))
+            result << description;
+        else
+            result << description + QLatin1String(" (") + pattern + QLatin1Char(')');
+    }
+    return result;
+}
+
+QString QtPrompts::fileName(const FileRequest &request)
+{
+    QFileDialog dialog(parentWindow());
+    const bool save = request.kind == FileRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    QString suffix = request.defaultExt;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    if (!request.initDir.isEmpty())
+        dialog.setDirectory(request.initDir);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtPrompts::printerSetup(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QFont> QtPrompts::font(const QFont &initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parentWindow());
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+void QtPrompts::exec(QDialog &dialog) { dialog.exec(); }
+
+void QtPrompts::beep() { QApplication::beep(); }
