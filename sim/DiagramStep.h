@@ -1,0 +1,83 @@
+#pragma once
+
+#include "CompiledFunctions.h"
+#include "ModelState.h"
+#include "ReportOutput.h"
+#include "StepHost.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+// The stepping of one diagram window: the fields the window keeps from step
+// to step and ShowDiag, one modelling step of 0.01 s. The window (or the
+// headless runner) owns one object per run and supplies the host.
+class DiagramStep
+{
+public:
+    DiagramStep(ModelState &state, StepHost &host);
+
+    // Translates the functions of the loaded model. Call after LoadModel and
+    // before the first step of a run.
+    void CompileModel();
+
+    // One step, in the fixed order: count, time, command, transmitter, input,
+    // excitation, faults, delays, states, change detection, carry, outputs,
+    // row, stop. While RunActive is 0 it only sets ModelingItem to 0 and
+    // asks the host to enable its timer. A call made while another step is
+    // still running (from a nested event loop of one of its dialogs) returns
+    // at once and does nothing.
+    void ShowDiag();
+
+    // The window's InitModel: ModelingItem := 0.
+    void InitModel() { ModelingItem = 0; }
+
+    // The restart after changed parameters: ModelingItem and ModelTime 0, the
+    // previous-step column of every signal and both timers 0. Faults, Nkod,
+    // the constant input and the transmitter's cycle stay.
+    void Restart();
+
+    // True while ShowDiag is running.
+    bool InStep() const { return m_inStep; }
+
+    // The decimal separator of the time labels; the user's locale by default.
+    void setLocale(const QLocale &locale);
+
+    // The header and rows go through here; the host's end-of-run dialogue
+    // uses it to write the header again or empty the report.
+    ReportOutput &Output() { return m_output; }
+
+    // Public fields of the diagram window.
+    int16_t Nkod = 0;          // code number fed to the transmitter
+    int32_t ModelingItem = 0;  // steps since the start or the last "continue"
+
+    // Kept from step to step.
+    QString LastKey;            // KeyCmd as handled at the previous step
+    QString KeyMessage;         // shown when the command changes
+    int16_t ConstInput = FlagFalse;
+    int16_t ConstValue = 0;
+    int16_t StopRequested = FlagFalse;
+    QByteArray RowText;         // the last row composed, code page 866
+
+    // Recomputed in every step.
+    int16_t SignalChange = 0;
+    int16_t PendingChange = 0;
+    int16_t RowDue = 0;
+
+private:
+    void step();
+    void interpretCommand();
+    void advanceDelays(int elemCount);
+    void detectChanges(int elemCount);
+    void carry(int elemCount, int outCount);
+
+    ModelState &m_state;
+    StepHost &m_host;
+    ReportOutput m_output;
+    CompiledFunctions m_functions;
+    char m_decimalSeparator;
+    bool m_inStep = false;
+    int16_t m_messageCode = 0; // Nkod that KeyMessage was built for, after "a"
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "ModelState.h"
+
+// Brings the run state to rest before a run: RunActive and ModelTime 0, and
+// for the full capacity (not only the current counts) every two-column
+// signal, both delay timers, every fault and the input set to 0.
+void BringToRest(ModelState &state);
