@@ -6,6 +6,9 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 
 export QT_QPA_PLATFORM=offscreen
+# Let ccache reuse objects between clones in different folders.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export CTEST_OUTPUT_ON_FAILURE=1
 jobs=$(nproc)
 
