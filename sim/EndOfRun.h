@@ -1,24 +1,21 @@
 #pragma once
 
+#include "DiagramStep.h"
 #include "ModelState.h"
 
 #include <QString>
 
-#include <cstdint>
-
 // What the dialogue after a stop needs from the diagram window that runs it.
-// The diagram window implements it; tests use a recording stand-in.
+// The diagram window implements it; tests use a stand-in. The step's own
+// fields, its Restart and its report output (header, emptying the report)
+// come from Step().
 class EndOfRunHost
 {
 public:
     virtual ~EndOfRunHost() = default;
 
     virtual ModelState &State() = 0;
-
-    // The window's step fields.
-    virtual int32_t &ModelingItem() = 0;
-    virtual QString &LastKey() = 0;
-    virtual int16_t &StopRequested() = 0;
+    virtual DiagramStep &Step() = 0;
 
     // Closes the diagram window, which ends the run: hidden and the main
     // window unlocked at once, the object itself deleted only after the step
@@ -31,12 +28,6 @@ public:
     virtual void SetTimeChar(const QString &modelPath) = 0;
     // Writes the timing characteristics and the run length to ModelPath + ".tim".
     virtual void SaveTiming() = 0;
-    // The report header on every enabled output device.
-    virtual void WriteReportHeader() = 0;
-    // The output-device window; sets ToScreen, ToPrinter, ToFile.
-    virtual void ChooseOutputDevices() = 0;
-    // Empties the report file (reporting a failure to the user itself).
-    virtual void EmptyReport() = 0;
 
     // The main window's sound device: its file name and its commands
     // ("Open", "sound", "close").
@@ -44,8 +35,10 @@ public:
     virtual void SoundCommand(const QString &command) = 0;
 };
 
-// The pause after a stop, run from inside the step once StopRequested is set
-// and ModelingItem is a multiple of 10: clears the stop and the pending key,
-// asks what to do next (AskContinue) and does it. Choice 4 closes the window
-// through the host; every other choice returns with the run going on.
+// The pause after a stop, run from inside the step (StepHost::EndOfRun) once
+// StopRequested is set and ModelingItem is a multiple of 10: clears the stop
+// and the pending key, asks what to do next (AskContinue) and does it, the
+// output devices through ChooseOutputDevices and Step().Output(). Choice 4
+// ends the run (RunActive := 0) and closes the window through the host; every
+// other choice returns with the run going on.
 void EndOfRunDialogue(EndOfRunHost &host);
