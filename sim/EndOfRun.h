@@ -28,17 +28,13 @@ public:
     virtual void SetTimeChar(const QString &modelPath) = 0;
     // Writes the timing characteristics and the run length to ModelPath + ".tim".
     virtual void SaveTiming() = 0;
-
-    // The main window's sound device: its file name and its commands
-    // ("Open", "sound", "close").
-    virtual void SetSoundFileName(const QString &fileName) = 0;
-    virtual void SoundCommand(const QString &command) = 0;
 };
 
 // The pause after a stop, run from inside the step (StepHost::EndOfRun) once
 // StopRequested is set and ModelingItem is a multiple of 10: clears the stop
 // and the pending key, asks what to do next (AskContinue) and does it, the
-// output devices through ChooseOutputDevices and Step().Output(). Choice 4
+// output devices through ChooseOutputDevices and Step().Output(), the sounds
+// through soundDevice() (SoundDevice.h). Choice 4
 // ends the run (RunActive := 0) and closes the window through the host; every
 // other choice returns with the run going on.
 void EndOfRunDialogue(EndOfRunHost &host);
