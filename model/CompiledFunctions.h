@@ -2,6 +2,9 @@
 
 #include "ModelState.h"
 
+#include <cstdint>
+#include <vector>
+
 // The excitation and output functions of a loaded model, translated once per
 // run into a form that evaluates with a few mask operations per term. Gives
 // the same result as walking the term texts character by character, for
@@ -16,4 +19,30 @@ public:
     void EvalElements(ModelState &state) const;
     // OutState(j,1) for every output, from InputVal(1) and ElemState(.,1).
     void EvalOutputs(ModelState &state) const;
+
+private:
+    // Signal values packed as bits: bit 0 the input, bit k element k.
+    using Bits = uint32_t;
+
+    // A product term: true when the values under care equal want.
+    struct Term
+    {
+        Bits care;
+        Bits want;
+    };
+
+    // A function: its terms, a range of m_terms.
+    struct Function
+    {
+        int first;
+        int count;
+    };
+
+    Function compileFunction(const ModelState &state, const QString *terms, int termCount,
+                             bool inputEndsName);
+    bool holds(const Function &function, Bits values) const;
+
+    std::vector<Term> m_terms;
+    std::vector<Function> m_elements; // element i at index i - 1
+    std::vector<Function> m_outputs;  // output j at index j - 1
 };

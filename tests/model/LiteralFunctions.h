@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ModelState.h"
+
+// The function evaluation done the slow, literal way: every step walks the
+// term texts character by character and looks names up as it meets them.
+// The compiled functions must agree with it for every text and every input.
+namespace Literal {
+
+// Excit(i,1) for elements 1..ElemCount, from InputVal(1) and ElemState(.,0).
+void EvalElements(ModelState &state);
+// OutState(j,1) for outputs 1..OutCount, from InputVal(1) and ElemState(.,1).
+void EvalOutputs(ModelState &state);
+
+} // namespace Literal
