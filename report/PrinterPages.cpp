@@ -1,0 +1,198 @@
+#include "PrinterPages.h"
+
+#include "CodePage.h"
+#include "Prompts.h"
+#include "ReportFonts.h"
+
+#include <QDir>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qreal PointSize = 10;
+constexpr int FreeRowsAtFoot = 5;
+
+void tell(const QString &text, Prompt::Icon icon)
+{
+    prompts().message({text, {}, Prompt::Buttons::Ok, icon, std::nullopt});
+}
+
+} // namespace
+
+PrinterPages::PrinterPages(ModelState &state, QPrinter *printer)
+    : m_state(state), m_mainPrinter(printer), m_clock([] { return QDateTime::currentDateTime(); })
+{
+}
+
+PrinterPages::~PrinterPages()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PrinterPages::setClock(Clock clock) { m_clock = std::move(clock); }
+
+QPrinter *PrinterPages::chooseTarget()
+{
+    if (m_mainPrinter) {
+        const bool toChosenFile =
+            m_mainPrinter->outputFormat() == QPrinter::PdfFormat && !m_mainPrinter->outputFileName().isEmpty();
+        const bool toInstalledPrinter = m_mainPrinter->outputFormat() == QPrinter::NativeFormat
+                                        && m_mainPrinter->isValid()
+                                        && !QPrinterInfo::availablePrinterNames().isEmpty();
+        if (toChosenFile || toInstalledPrinter) {
+            m_pdfFileName = toChosenFile ? m_mainPrinter->outputFileName() : QString();
+            return m_mainPrinter;
+        }
+    }
+    m_pdfFileName = m_state.ModelPath + QLatin1String(".pdf");
+    m_pdfPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_pdfPrinter->setOutputFormat(QPrinter::PdfFormat);
+    m_pdfPrinter->setOutputFileName(m_pdfFileName);
+    m_pdfPrinter->setDocName(m_state.ModelName);
+    tell(QStringLiteral("Принтер не установлен. Страницы печатаются в файл ")
+             + QDir::toNativeSeparators(m_pdfFileName),
+         Prompt::Icon::Information);
+    return m_pdfPrinter.get();
+}
+
+bool PrinterPages::ensureJob()
+{
+    if (m_painter.isActive())
+        return true;
+    if (m_state.ToPrinter == FlagFalse)
+        return false; // switched off, by the user or after a failure
+    m_target = chooseTarget();
+    if (!m_painter.begin(m_target)) {
+        fail(m_pdfFileName.isEmpty()
+                 ? QStringLiteral("Не удалось начать печать на принтере \"%1\".").arg(m_target->printerName())
+                 : QStringLiteral("Не удалось создать файл печати %1.").arg(QDir::toNativeSeparators(m_pdfFileName)));
+        return false;
+    }
+    const QFontMetricsF cell(ReportFonts::Fixed(PointSize), m_target);
+    m_cellWidth = cell.averageCharWidth();
+    m_rowHeight = cell.lineSpacing();
+    m_page = 1;
+    m_y = 0;
+    m_lineEnd = 0;
+    setFont(ReportFonts::Fixed(PointSize));
+    return true;
+}
+
+void PrinterPages::fail(const QString &message)
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    m_state.ToPrinter = FlagFalse;
+    tell(message + QStringLiteral(" Вывод на принтер отключен."), Prompt::Icon::Critical);
+}
+
+void PrinterPages::PrintHeader(const ReportHeaderContent &header)
+{
+    if (ensureJob())
+        printHeaderLines(header);
+}
+
+void PrinterPages::printHeaderLines(const ReportHeaderContent &header)
+{
+    setFont(ReportFonts::Fixed(PointSize)); // "Courier New Cyr"
+    PrintLine(header.date, 10);
+    PrintLine(header.time, 12);
+    if (header.withTimingTable) {
+        PrintLine(header.modelName, 5);
+        PrintLine(QString(), 1);
+        PrintLine(QStringLiteral("Временные характеристики"), 3);
+        PrintLine(QStringLiteral("    Элемент     Tпр     T отп"), 1);
+        // The element lines go straight on, without the page check.
+        for (const auto &element : header.elements) {
+            if (!m_painter.isActive())
+                return;
+            placeText(5, element.name);
+            placeText(16, element.pickup);
+            placeText(24, element.release);
+            endLine();
+        }
+        PrintLine(QString(), 1);
+    }
+    setFont(ReportFonts::Fixed(PointSize)); // "Terminal"
+    PrintLine(CodePage::fromOem(header.heading), 1);
+}
+
+void PrinterPages::PrintRow(QByteArrayView row)
+{
+    if (!ensureJob())
+        return;
+    setFont(ReportFonts::Fixed(PointSize)); // "Terminal"
+    PrintLine(CodePage::fromOem(row), 3);
+}
+
+void PrinterPages::PrintLine(const QString &text, int column)
+{
+    if (!ensureJob())
+        return;
+    if (m_y > m_target->height() - FreeRowsAtFoot * m_rowHeight) {
+        breakPage();
+        if (!m_painter.isActive())
+            return;
+    }
+    placeText(column, text);
+    endLine();
+}
+
+void PrinterPages::breakPage()
+{
+    setFont(ReportFonts::System(PointSize));
+    placeText(30, QStringLiteral("Стр. ") + QString::number(m_page));
+    endLine();
+    if (!m_target->newPage()) {
+        fail(QStringLiteral("Принтер не смог начать новую страницу."));
+        return;
+    }
+    ++m_page;
+    m_y = 0;
+    m_lineEnd = 0;
+    // The header of a continued page: date, time and the column heading; the
+    // timing table belongs to the first page of a run only.
+    ReportHeaderContent header = MakeReportHeader(m_state, m_clock(), QLocale());
+    header.withTimingTable = false;
+    printHeaderLines(header);
+}
+
+void PrinterPages::EndDoc()
+{
+    if (!m_painter.isActive())
+        return;
+    if (!m_painter.end())
+        fail(QStringLiteral("Не удалось закончить печать."));
+}
+
+void PrinterPages::setFont(const QFont &font)
+{
+    m_font = font;
+    m_painter.setFont(font);
+}
+
+qreal PrinterPages::columnX(int column) const { return (std::max(column, 1) - 1) * m_cellWidth; }
+
+void PrinterPages::placeText(int column, const QString &text)
+{
+    const qreal x = columnX(column);
+    // A column the line has already passed continues on a new line, so the
+    // columns stay aligned.
+    if (m_lineEnd > x + m_cellWidth / 2)
+        endLine();
+    const QFontMetricsF metrics(m_font, m_target);
+    m_painter.drawText(QPointF(x, m_y + metrics.ascent()), text);
+    m_lineEnd = x + metrics.horizontalAdvance(text);
+}
+
+void PrinterPages::endLine()
+{
+    m_y += QFontMetricsF(m_font, m_target).lineSpacing();
+    m_lineEnd = 0;
+}

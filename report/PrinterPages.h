@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ModelState.h"
+#include "ReportHeader.h"
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QFont>
+#include <QPainter>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+// The printed pages of one run: the header, the diagram rows, a page number
+// at the foot of every full page and the header again at the top of the
+// next. Positions are character cells of the fixed-pitch header font (its
+// line height by its average character width); columns count from 1.
+//
+// The job starts with the first line printed and ends, its pages written,
+// at EndDoc or when the object goes. When the main window's printer is not a
+// usable printer (none installed, the usual case on a fresh machine) the
+// pages go to the PDF file ModelPath + ".pdf" beside the model, and the user
+// is told so once per job. A printer that cannot start or take a new page
+// gives an error message and switches printer output off (ToPrinter := 0);
+// the run goes on, and the next line printed after ToPrinter was set again
+// starts a new job.
+class PrinterPages
+{
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // printer: the main window's printer, may be null; not owned.
+    PrinterPages(ModelState &state, QPrinter *printer);
+    ~PrinterPages();
+    PrinterPages(const PrinterPages &) = delete;
+    PrinterPages &operator=(const PrinterPages &) = delete;
+
+    // The clock of the page headers after a page break; the system clock by
+    // default.
+    void setClock(Clock clock);
+
+    // The printer header: the date at column 10, the time at column 12, with
+    // the timing table the model name, "Временные характеристики" and a line
+    // per element; last the heading line in the row font.
+    void PrintHeader(const ReportHeaderContent &header);
+    // A diagram row (code page 866) at column 3 in the row font.
+    void PrintRow(QByteArrayView row);
+    // Prints text at column (0 counts as 1) and ends the line. When the
+    // position is past the printable height less 5 rows, first ends the page
+    // with "Стр. N" and starts the next with the header, printer only.
+    void PrintLine(const QString &text, int column);
+
+    // Ends the job; its pages are printed (or written). Nothing when no job
+    // is open.
+    void EndDoc();
+
+    bool JobOpen() const { return m_painter.isActive(); }
+    // Where the pages of a PDF job went; empty for a real printer.
+    QString PdfFileName() const { return m_pdfFileName; }
+
+private:
+    bool ensureJob();
+    QPrinter *chooseTarget();
+    void fail(const QString &message);
+    void breakPage();
+    void printHeaderLines(const ReportHeaderContent &header);
+    void setFont(const QFont &font);
+    void placeText(int column, const QString &text);
+    void endLine();
+    qreal columnX(int column) const;
+
+    ModelState &m_state;
+    QPrinter *m_mainPrinter;
+    std::unique_ptr<QPrinter> m_pdfPrinter;
+    QString m_pdfFileName;
+    Clock m_clock;
+
+    QPainter m_painter;
+    QPrinter *m_target = nullptr;
+    QFont m_font;
+    qreal m_cellWidth = 0;
+    qreal m_rowHeight = 0;
+    qreal m_y = 0;        // top of the current line, device units
+    qreal m_lineEnd = 0;  // x just past the text of the current line
+    int m_page = 1;
+    bool m_breaking = false;
+};

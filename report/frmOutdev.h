@@ -1,0 +1,30 @@
+#pragma once
+
+#include "BackgroundBeep.h"
+
+class QCheckBox;
+class QPushButton;
+struct ModelState;
+class ReportOutput;
+
+// "Устройства для вывода": three check boxes, "Монитор" checked whenever the
+// window opens, and "Ok", which hides it.
+class frmOutdev : public BackgroundBeepDialog
+{
+public:
+    explicit frmOutdev(QWidget *parent = nullptr);
+
+    QCheckBox *chkScr;
+    QCheckBox *chkPrin;
+    QCheckBox *chkFiler;
+    QPushButton *Command1;
+
+private:
+    QCheckBox *addDevice(const QString &name, const QString &caption);
+};
+
+// Lets the user choose the output devices in a fresh frmOutdev: "Принтер" and
+// "Файл" start from ToPrinter and ToFile, then all three flags take the
+// boxes' states. A checked "Файл" asks "Вывод в новый файл?"; Yes empties the
+// report file through output (which reports a failure itself).
+void ChooseOutputDevices(ModelState &state, ReportOutput &output);

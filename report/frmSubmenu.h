@@ -1,0 +1,48 @@
+#pragma once
+
+#include "BackgroundBeep.h"
+
+#include <cstdint>
+
+class QPushButton;
+class QRadioButton;
+
+// "Сейчас нужно:": what to do after a stop. Each option carries its choice
+// code; the window opens with Option2 selected and the result 2. "Ok" hides
+// it keeping the choice; the close box (or Esc) discards the choice, so the
+// caller reads 2, as from a freshly loaded window.
+class frmSubmenu : public BackgroundBeepDialog
+{
+public:
+    // The choice codes, as the end-of-run dialogue acts on them.
+    enum Choice : int16_t {
+        ChangeParameters = 1,
+        ContinueOutput = 2,
+        RedirectOutput = 3,
+        FinishWork = 4,
+        EmptyReport = 5,
+    };
+
+    explicit frmSubmenu(QWidget *parent = nullptr);
+
+    int16_t Result() const { return m_result; }
+
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QRadioButton *Option3;
+    QRadioButton *Option4;
+    QRadioButton *Option5;
+    QPushButton *Command1;
+
+    void reject() override;
+
+private:
+    QRadioButton *addOption(const QString &name, const QString &caption, int16_t code);
+    void Command1_Click();
+
+    int16_t m_result = ContinueOutput;
+};
+
+// "Продолжить вывод?"; Yes gives 2 at once, No asks frmSubmenu and gives its
+// choice code.
+int16_t AskContinue();
