@@ -41,11 +41,35 @@ public:
     // holds the new value and the steps per second keep the old one.
     Status setStep(float seconds);
     float step() const;
+    int16_t stepsPerSec() const { return StepsPerSec; }
 
     void Set5(); // step 0.01 s and the КПТШ-5 times; the cycle state stays
     void Set7(); // step 0.01 s and the КПТШ-7 times; the cycle state stays
 
     // One modelling step with code Nkod (0 none, 1 КЖ, 2 Ж, 3 З); the output
     // is left in Wuhod. Any other code returns BadCode and changes nothing.
+    // Times or a step that make the arithmetic overflow return FloatError;
+    // the step ends where the overflow happened.
     Status WhodKod(int16_t Nkod);
+
+private:
+    // Elapsed pulse and interval time of one pulse/interval pair.
+    struct PairState
+    {
+        float PassImp = 0;
+        float PassInt = 0;
+    };
+
+    enum class PairEnd { Running, Degenerate, FloatError };
+
+    PairEnd StepPair(PairState &pair, float Timp, float Tint, int16_t &Done);
+    bool snapAdd(float &elapsed) const;
+
+    float StepTime = 0.01f;
+    int16_t StepsPerSec = 100;
+
+    // 0 = false, -1 = true. CycleDone is shared by the three codes: it marks
+    // that the last pair of a cycle has ended.
+    int16_t CycleDone = 0, DoneV1 = 0, DoneZ1 = 0, DoneZ2 = 0;
+    PairState KV, V1, V2, Z1, Z2, Z3;
 };
