@@ -79,5 +79,7 @@ private:
     CompiledFunctions m_functions;
     char m_decimalSeparator;
     bool m_inStep = false;
-    int16_t m_messageCode = 0; // Nkod that KeyMessage was built for, after "a"
+    // The message of the transmitter command, built once per code.
+    QString m_codeMessage;
+    int16_t m_codeMessageFor = 0;
 };

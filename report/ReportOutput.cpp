@@ -1,0 +1,67 @@
+#include "ReportOutput.h"
+
+#include "CodePage.h"
+#include "ReportFile.h"
+#include "ReportHeader.h"
+
+ReportOutput::ReportOutput(ModelState &state, OutputDevices &devices)
+    : m_state(state), m_devices(devices), m_clock([] { return QDateTime::currentDateTime(); })
+{
+}
+
+void ReportOutput::setClock(Clock clock) { m_clock = std::move(clock); }
+
+void ReportOutput::setLocale(const QLocale &locale) { m_locale = locale; }
+
+void ReportOutput::setReportFileName(const QString &fileName) { m_fileName = fileName; }
+
+QString ReportOutput::reportFileName() const
+{
+    return m_fileName.isEmpty() ? m_state.ModelPath + QLatin1String(".out") : m_fileName;
+}
+
+void ReportOutput::WriteReportHeader()
+{
+    const ReportHeaderContent header = MakeReportHeader(m_state, m_clock(), m_locale);
+    if (m_state.ToScreen)
+        m_devices.ScreenHeading(header.heading);
+    if (m_state.ToPrinter)
+        m_devices.PrinterHeader(header);
+    if (m_state.ToFile) {
+        if (header.withTimingTable)
+            m_state.OemName = CodePage::toOem(m_state.ModelName);
+        appendToFile(RenderFileHeader(header), false);
+    }
+    m_state.ReportHeadDue = FlagFalse;
+}
+
+void ReportOutput::WriteRow(const QByteArray &row)
+{
+    if (m_state.ToScreen)
+        m_devices.ScreenRow(row);
+    if (m_state.ToPrinter)
+        m_devices.PrinterRow(row);
+    if (m_state.ToFile)
+        appendToFile(row, true);
+}
+
+bool ReportOutput::EmptyReport()
+{
+    QString error;
+    if (ReportFile(reportFileName()).Empty(&error))
+        return true;
+    m_devices.ReportError(error);
+    return false;
+}
+
+bool ReportOutput::appendToFile(QByteArrayView bytes, bool asLine)
+{
+    const ReportFile file(reportFileName());
+    QString error;
+    if (asLine ? file.AppendLine(bytes, &error) : file.Append(bytes, &error))
+        return true;
+    // Keep the run going without the file rather than failing at every row.
+    m_state.ToFile = FlagFalse;
+    m_devices.ReportError(error + QStringLiteral(" Вывод в файл отключен."));
+    return false;
+}

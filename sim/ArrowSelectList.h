@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QComboBox;
+
+// The selection rule the code and fault dialogs share for their drop-down
+// list: moving through the list with the Up and Down keys only selects,
+// while a choice made any other way (the mouse) moves the focus on as Tab
+// would. Losing the focus to another control calls lostFocus; the list's own
+// pop-up taking the focus, or another application, does not count.
+class ArrowSelectList : public QObject
+{
+public:
+    ArrowSelectList(QComboBox &list, bool arrowSelect, std::function<void()> lostFocus);
+
+    bool ArrowSelect;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void list_Click();
+
+    QComboBox &m_list;
+    std::function<void()> m_lostFocus;
+};

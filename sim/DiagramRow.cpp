@@ -1,0 +1,75 @@
+#include "DiagramRow.h"
+
+#include "CodePage.h"
+
+#include <cmath>
+
+namespace {
+
+char valueGlyph(int16_t value) { return value == 1 ? Glyph::On : Glyph::Off; }
+
+char elementGlyph(int16_t excitation, int16_t state)
+{
+    if (excitation == 1)
+        return state == 1 ? Glyph::On : Glyph::PickupPending;
+    return state == 1 ? Glyph::ReleasePending : Glyph::Off;
+}
+
+void putCell(char *&p, char glyph)
+{
+    p[0] = glyph;
+    p[1] = p[2] = p[3] = p[4] = ' ';
+    p += CellWidth;
+}
+
+// "##0.00": at least one integer digit, exactly two decimals.
+int formatTime(float seconds, char decimalSeparator, char *out)
+{
+    long long cents = std::llround(double(seconds) * 100.0);
+    const bool negative = cents < 0;
+    if (negative)
+        cents = -cents;
+    char reversed[24];
+    int n = 0;
+    reversed[n++] = char('0' + cents % 10);
+    reversed[n++] = char('0' + cents / 10 % 10);
+    reversed[n++] = decimalSeparator;
+    long long whole = cents / 100;
+    do {
+        reversed[n++] = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative)
+        reversed[n++] = '-';
+    for (int k = 0; k < n; ++k)
+        out[k] = reversed[n - 1 - k];
+    return n;
+}
+
+} // namespace
+
+void ComposeRow(const ModelState &state, bool withLabel, char decimalSeparator, QByteArray &row)
+{
+    const int elemCount = std::clamp<int>(state.ElemCount, 0, MaxElements);
+    const int outCount = std::clamp<int>(state.OutCount, 0, MaxOutputs);
+    const qsizetype cells = (1 + elemCount + outCount) * CellWidth;
+
+    char label[24];
+    const int labelLength = withLabel ? formatTime(state.ModelTime, decimalSeparator, label) : 0;
+
+    row.resize(cells + labelLength);
+    char *p = row.data();
+    putCell(p, valueGlyph(state.InputVal[1]));
+    for (int i = 1; i <= elemCount; ++i)
+        putCell(p, elementGlyph(state.Excit[i][1], state.ElemState[i][1]));
+    for (int j = 1; j <= outCount; ++j)
+        putCell(p, valueGlyph(state.OutState[j][1]));
+    for (int k = 0; k < labelLength; ++k)
+        *p++ = label[k];
+}
+
+char DecimalSeparator(const QLocale &locale)
+{
+    const QByteArray oem = CodePage::toOem(locale.decimalPoint());
+    return oem.size() == 1 ? oem.at(0) : '.';
+}

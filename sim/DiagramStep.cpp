@@ -1,0 +1,254 @@
+#include "DiagramStep.h"
+
+#include "Commands.h"
+#include "DiagramRow.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr float StepSeconds = 0.01f;
+constexpr float ModelTimeSpan = 100.0f;
+
+// A time in whole hundredths of a second, H(t) = floor(100 t + 0.5), taken
+// in double from the single value. Delays compare H of both sides, never the
+// raw sums, so 0.05 after five single-precision additions still counts as 5.
+double Hundredths(float seconds) { return std::floor(100.0 * double(seconds) + 0.5); }
+
+// One delay (pickup or release) of one element: pending[1] has just been
+// set from the excitation and the state of the previous step.
+void advanceDelay(Signal &pending, float &timer, float delay)
+{
+    if (pending[1] == 0 && pending[0] == 1)
+        timer = 0; // completed or abandoned
+    if (pending[0] == 1 && pending[1] == 1) {
+        timer += StepSeconds;
+        if (!(Hundredths(delay) > Hundredths(timer))) {
+            pending[1] = 0;
+            timer = 0;
+        }
+    }
+}
+
+// Undoes a flag on every way out of a scope.
+class FlagScope
+{
+public:
+    explicit FlagScope(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope &) = delete;
+    FlagScope &operator=(const FlagScope &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+DiagramStep::DiagramStep(ModelState &state, StepHost &host)
+    : m_state(state), m_host(host), m_output(state, host), m_decimalSeparator(DecimalSeparator(QLocale()))
+{
+}
+
+void DiagramStep::CompileModel() { m_functions.compile(m_state); }
+
+void DiagramStep::setLocale(const QLocale &locale)
+{
+    m_decimalSeparator = DecimalSeparator(locale);
+    m_output.setLocale(locale);
+}
+
+void DiagramStep::ShowDiag()
+{
+    // A dialog inside a step runs a nested event loop in which the timer
+    // keeps firing; a step must never start inside another one.
+    if (m_inStep)
+        return;
+    FlagScope inStep(m_inStep);
+    if (m_state.RunActive == FlagFalse) {
+        InitModel();
+        m_host.EnableTimer();
+        return;
+    }
+    step();
+}
+
+void DiagramStep::step()
+{
+    ModelState &s = m_state;
+    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
+    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
+
+    // 1. Step count and the continuation question.
+    if (++ModelingItem > s.RunLength) {
+        if (m_host.ContinueOutput())
+            ModelingItem = 1;
+        else
+            s.RunActive = FlagFalse; // the step still runs to its end
+    }
+
+    // 2. Model time, in single precision, within a 100-second span.
+    s.ModelTime += StepSeconds;
+    if (s.ModelTime >= ModelTimeSpan)
+        s.ModelTime = 0;
+
+    // 3. The command in force.
+    interpretCommand();
+
+    // 4. The transmitter runs at every step, even under a constant input.
+    s.InputVal[1] = m_host.WhodKod(Nkod);
+
+    // 5, 6.
+    LastKey = s.KeyCmd;
+    if (ConstInput != FlagFalse)
+        s.InputVal[1] = ConstValue;
+
+    // 7, 8. Excitation, then the injected faults over it.
+    m_functions.EvalElements(s);
+    for (int i = 1; i <= elemCount; ++i)
+        if (s.ElemFault[i] != 0)
+            s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
+
+    // 9 to 11.
+    advanceDelays(elemCount);
+
+    // 12 to 14.
+    detectChanges(elemCount);
+    carry(elemCount, outCount);
+    m_functions.EvalOutputs(s);
+
+    // 15. The row.
+    const bool changeDiagram = s.ChangeMode != FlagFalse;
+    if (!changeDiagram || RowDue) {
+        ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
+        m_output.WriteRow(RowText);
+    }
+
+    // 16. The stop, at a step that is a multiple of 10. A run already ended
+    // by the continuation question has no dialogue left to enter.
+    if (s.KeyCmd == QChar(27))
+        StopRequested = FlagTrue;
+    if (StopRequested != FlagFalse && ModelingItem % 10 == 0 && s.RunActive != FlagFalse) {
+        LastKey.clear();
+        StopRequested = FlagFalse;
+        s.KeyCmd.clear();
+        m_host.EndOfRun();
+    }
+}
+
+void DiagramStep::interpretCommand()
+{
+    ModelState &s = m_state;
+    const Command command = InterpretCommand(s.KeyCmd);
+    switch (command.kind) {
+    case CommandKind::ConstantOne:
+        ConstInput = FlagTrue;
+        ConstValue = 1;
+        KeyMessage = CommandText::ConstantOne();
+        break;
+    case CommandKind::ConstantZero:
+        ConstInput = FlagTrue;
+        ConstValue = 0;
+        KeyMessage = CommandText::ConstantZero();
+        break;
+    case CommandKind::Silent:
+        break;
+    case CommandKind::FromTransmitter:
+        ConstInput = FlagFalse;
+        // The command stays in force and is handled at every step: build
+        // the text only when the code has changed.
+        if (m_codeMessageFor != Nkod || m_codeMessage.isEmpty()) {
+            m_codeMessage = CommandText::FromTransmitter(Nkod);
+            m_codeMessageFor = Nkod;
+        }
+        KeyMessage = m_codeMessage;
+        break;
+    case CommandKind::Fault:
+        m_host.EditFaults();
+        s.KeyCmd = LastKey;
+        KeyMessage = CommandText::Fault();
+        break;
+    case CommandKind::SetCode:
+        Nkod = command.code;
+        KeyMessage = CommandText::CodeKey(command.code);
+        break;
+    case CommandKind::Escape:
+        KeyMessage = CommandText::Escape();
+        break;
+    case CommandKind::Unknown:
+        KeyMessage = CommandText::Unknown();
+        break;
+    }
+    if (s.KeyCmd != LastKey)
+        m_host.ShowCommandMessage(KeyMessage);
+}
+
+void DiagramStep::advanceDelays(int elemCount)
+{
+    ModelState &s = m_state;
+    for (int i = 1; i <= elemCount; ++i) {
+        const int16_t excited = s.Excit[i][1];
+        const int16_t wasUp = s.ElemState[i][0];
+
+        s.PickupPending[i][1] = int16_t(excited == 1 && wasUp == 0);
+        advanceDelay(s.PickupPending[i], s.PickupTimer[i], s.Tpr[i]);
+
+        s.ReleasePending[i][1] = int16_t(wasUp == 1 && excited == 0);
+        advanceDelay(s.ReleasePending[i], s.ReleaseTimer[i], s.Totp[i]);
+
+        // Up when excited unless the pickup is pending; down when not
+        // excited unless the release is pending.
+        s.ElemState[i][1] = int16_t(excited == 1 ? s.PickupPending[i][1] == 0 : s.ReleasePending[i][1] == 1);
+    }
+}
+
+void DiagramStep::detectChanges(int elemCount)
+{
+    const ModelState &s = m_state;
+    bool signalChange = s.InputVal[0] != s.InputVal[1];
+    bool pendingChange = false;
+    for (int i = 1; i <= elemCount; ++i) {
+        signalChange = signalChange || s.Excit[i][0] != s.Excit[i][1] || s.ElemState[i][0] != s.ElemState[i][1];
+        // A release becoming pending always comes with an excitation change.
+        pendingChange = pendingChange || s.PickupPending[i][0] != s.PickupPending[i][1]
+                        || (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
+    }
+    SignalChange = int16_t(signalChange);
+    PendingChange = int16_t(pendingChange);
+    RowDue = int16_t(signalChange || pendingChange);
+}
+
+void DiagramStep::carry(int elemCount, int outCount)
+{
+    ModelState &s = m_state;
+    for (int i = 1; i <= elemCount; ++i) {
+        s.Excit[i][0] = s.Excit[i][1];
+        s.PickupPending[i][0] = s.PickupPending[i][1];
+        s.ReleasePending[i][0] = s.ReleasePending[i][1];
+        s.ElemState[i][0] = s.ElemState[i][1];
+    }
+    for (int j = 1; j <= outCount; ++j)
+        s.OutState[j][0] = s.OutState[j][1];
+    s.InputVal[0] = s.InputVal[1];
+}
+
+void DiagramStep::Restart()
+{
+    ModelState &s = m_state;
+    ModelingItem = 0;
+    s.ModelTime = 0;
+    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
+    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
+    for (int i = 1; i <= elemCount; ++i) {
+        s.Excit[i][0] = 0;
+        s.PickupPending[i][0] = 0;
+        s.ReleasePending[i][0] = 0;
+        s.ElemState[i][0] = 0;
+        s.PickupTimer[i] = 0;
+        s.ReleaseTimer[i] = 0;
+    }
+    for (int j = 1; j <= outCount; ++j)
+        s.OutState[j][0] = 0;
+    s.InputVal[0] = 0;
+}

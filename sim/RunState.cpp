@@ -1,0 +1,16 @@
+#include "RunState.h"
+
+void BringToRest(ModelState &state)
+{
+    state.RunActive = FlagFalse;
+    state.ModelTime = 0;
+    state.Excit.fill({});
+    state.ElemState.fill({});
+    state.PickupPending.fill({});
+    state.ReleasePending.fill({});
+    state.PickupTimer.fill(0);
+    state.ReleaseTimer.fill(0);
+    state.ElemFault.fill(0);
+    state.OutState.fill({});
+    state.InputVal = {};
+}

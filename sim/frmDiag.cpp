@@ -1,0 +1,352 @@
+#include "frmDiag.h"
+
+#include "AskTiming.h"
+#include "CodePage.h"
+#include "PrinterPages.h"
+#include "Prompts.h"
+#include "Settings.h"
+#include "SoundDevice.h"
+#include "Vesks.h"
+#include "frmFault.h"
+#include "frmHelp.h"
+#include "frmMenu.h"
+#include "frmModtype.h"
+#include "frmSpeed.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+const QString PlacePrefix = QStringLiteral("Diag");
+
+// The repaints of the rows are gathered: at the shortest interval a row
+// comes every millisecond, faster than a screen can show them.
+constexpr int RepaintDelayMs = 15;
+
+} // namespace
+
+// Counts what is running inside the window (a step, the speed dialog, the
+// set-up), so that a close meanwhile deletes the window only afterwards.
+frmDiag::Busy::Busy(frmDiag &diag) : m_diag(diag) { ++m_diag.m_busy; }
+
+frmDiag::Busy::~Busy()
+{
+    if (--m_diag.m_busy == 0 && m_diag.m_deleteWhenIdle)
+        m_diag.Frame().deleteLater();
+}
+
+frmDiag *frmDiag::Load(frmMenu &menu, ModelState &state)
+{
+    auto *diag = new frmDiag(menu, state);
+    QMdiSubWindow *frame = menu.addChildWindow(diag);
+    // The window decides itself when it can go (never under its own step).
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    diag->Form_Load();
+    frame->show();
+    return diag;
+}
+
+frmDiag::frmDiag(frmMenu &menu, ModelState &state)
+    : m_menu(menu), m_state(state), m_step(state, *this),
+      m_printer(std::make_unique<PrinterPages>(state, &menu.Printer()))
+{
+    setObjectName(QStringLiteral("frmDiag"));
+    setWindowTitle(QStringLiteral("Диаграмма"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(m_rows.Font());
+
+    Timer1 = new QTimer(this);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &frmDiag::Timer1_Timer);
+
+    m_repaint = new QTimer(this);
+    m_repaint->setSingleShot(true);
+    m_repaint->setInterval(RepaintDelayMs);
+    connect(m_repaint, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+}
+
+frmDiag::~frmDiag()
+{
+    if (m_modtype)
+        delete &m_modtype->Frame();
+}
+
+QWidget &frmDiag::Frame()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return *frame;
+    return *this;
+}
+
+void frmDiag::Form_Load()
+{
+    Frame().raise();
+    Settings::RestoreWindowPlace(Frame(), PlacePrefix);
+    Timer1->setInterval(m_state.Speed * 5 + 1);
+}
+
+void frmDiag::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmDiag::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_state.RunActive = FlagFalse;
+    Timer1->stop();
+    if (m_modtype)
+        m_modtype->Frame().hide();
+    Settings::SaveWindowPlace(Frame(), PlacePrefix);
+    if (m_state.ToPrinter)
+        m_printer->EndDoc();
+    m_menu.setRunLocked(false);
+    m_vesk.reset();
+    if (m_busy > 0)
+        m_deleteWhenIdle = true;
+    else
+        Frame().deleteLater();
+}
+
+void frmDiag::Timer1_Timer()
+{
+    if (m_state.RunActive)
+        ShowDiag();
+}
+
+void frmDiag::ShowDiag()
+{
+    // A tick from the nested event loop of a dialog that a step (or the
+    // speed dialog) has open starts nothing.
+    if (m_busy > 0)
+        return;
+    {
+        Busy busy(*this);
+        m_step.ShowDiag();
+    }
+    if (m_closeAfterStep && !m_unloaded)
+        Frame().close();
+}
+
+void frmDiag::InitModel()
+{
+    Timer1->start();
+    m_step.InitModel();
+}
+
+void frmDiag::SetSpeed()
+{
+    Busy busy(*this);
+    Timer1->stop();
+    frmSpeed speed(m_state.Speed, this);
+    prompts().exec(speed);
+    if (m_unloaded)
+        return;
+    m_state.Speed = int16_t(speed.HScroll1->value());
+    m_state.KeyCmd.clear();
+    Timer1->setInterval(m_state.Speed * 5 + 1);
+    Timer1->start();
+}
+
+Vesks &frmDiag::Vesk()
+{
+    if (!m_vesk)
+        m_vesk = std::make_unique<Vesks>();
+    return *m_vesk;
+}
+
+void frmDiag::ShowModtype()
+{
+    if (!m_modtype)
+        m_modtype = frmModtype::Load(m_menu, *this, m_state);
+}
+
+void frmDiag::PressPause()
+{
+    if (m_modtype)
+        m_modtype->cmdPause_Click();
+}
+
+void frmDiag::TakeFocus()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(&Frame()))
+        m_menu.mdiArea()->setActiveSubWindow(frame);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void frmDiag::ShowKeysHelp()
+{
+    if (frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("keys"))))
+        return;
+    MessageRequest failure;
+    failure.text = QStringLiteral("Для корректной работы справки установите Internet Explorer 4.0 или выше");
+    failure.icon = Prompt::Icon::Information;
+    prompts().message(failure);
+}
+
+// Drawing
+
+void frmDiag::Printto(const QByteArray &row)
+{
+    m_rows.AddRow(CodePage::fromOem(row));
+    if (!m_repaint->isActive())
+        m_repaint->start();
+}
+
+void frmDiag::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    // The rows stay 10 px from the sides and 22 px from the top and bottom;
+    // a new row is drawn 42 px above the bottom and moves up by one line.
+    const QRect inner = rect().adjusted(10, 22, -10, -22);
+    m_rows.Paint(painter, inner, height() - 42);
+}
+
+void frmDiag::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmDiag::Form_Resize()
+{
+    const int labelHeight = Label2->sizeHint().height();
+    Label1->setGeometry(0, 0, width(), Label1->sizeHint().height());
+    Label2->setGeometry(0, height() - labelHeight, width(), labelHeight);
+}
+
+void frmDiag::ClearWindow()
+{
+    m_rows.Clear();
+    update();
+}
+
+// Keys
+
+QString frmDiag::TypedCharacter(const QKeyEvent &event)
+{
+    if (event.key() == Qt::Key_Escape)
+        return QString(QChar(27));
+    return event.text().left(1);
+}
+
+void frmDiag::keyPressEvent(QKeyEvent *event)
+{
+    Form_KeyDown(event->key());
+    const QString typed = TypedCharacter(*event);
+    if (!typed.isEmpty())
+        Form_KeyPress(typed);
+}
+
+void frmDiag::Form_KeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: SetSpeed(); break;
+    case Qt::Key_F1: ShowKeysHelp(); break;
+    case Qt::Key_F8: PressPause(); break;
+    default: break;
+    }
+}
+
+void frmDiag::Form_KeyPress(const QString &character) { m_state.KeyCmd = character; }
+
+// StepHost
+
+bool frmDiag::ContinueOutput()
+{
+    MessageRequest question;
+    question.text = StepText::ContinueQuestion.toString();
+    question.title = StepText::ContinueTitle.toString();
+    question.buttons = Prompt::Buttons::YesNo;
+    question.icon = Prompt::Icon::Question;
+    if (prompts().message(question) == Prompt::Answer::Yes)
+        return true;
+    // The step finishes first: its row still goes to the printer and file.
+    m_closeAfterStep = true;
+    return false;
+}
+
+void frmDiag::ShowCommandMessage(const QString &message)
+{
+    MessageRequest request;
+    request.text = message;
+    prompts().message(request);
+}
+
+void frmDiag::EditFaults()
+{
+    frmFault faults(m_state, this);
+    prompts().exec(faults);
+}
+
+int16_t frmDiag::WhodKod(int16_t Nkod)
+{
+    // A window closed under a running step keeps no transmitter.
+    if (m_unloaded)
+        return m_state.InputVal[1];
+    Vesk().WhodKod(Nkod);
+    return Vesk().Wuhod();
+}
+
+void frmDiag::EndOfRun() { EndOfRunDialogue(*this); }
+
+void frmDiag::EnableTimer() { Timer1->start(); }
+
+void frmDiag::ScreenRow(const QByteArray &row) { Printto(row); }
+
+void frmDiag::ScreenHeading(const QByteArray &heading) { Label2->setText(CodePage::fromOem(heading)); }
+
+void frmDiag::PrinterRow(const QByteArray &row)
+{
+    if (!m_unloaded)
+        m_printer->PrintRow(row);
+}
+
+void frmDiag::PrinterHeader(const ReportHeaderContent &header)
+{
+    if (!m_unloaded)
+        m_printer->PrintHeader(header);
+}
+
+void frmDiag::ReportError(const QString &message)
+{
+    MessageRequest error;
+    error.text = message;
+    error.icon = Prompt::Icon::Critical;
+    prompts().message(error);
+}
+
+// EndOfRunHost
+
+void frmDiag::CloseWindow() { Frame().close(); }
+
+void frmDiag::SetTimeChar(const QString &modelPath)
+{
+    QString path = modelPath;
+    Vesk().SetTimeChar(path);
+}
+
+void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_menu.CDL1); }
+
+void frmDiag::SetSoundFileName(const QString &fileName) { soundDevice().FileName = fileName; }
+
+void frmDiag::SoundCommand(const QString &command) { soundDevice().Command(command); }

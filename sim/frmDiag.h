@@ -1,0 +1,134 @@
+#pragma once
+
+#include "DiagramRows.h"
+#include "DiagramStep.h"
+#include "EndOfRun.h"
+#include "StepHost.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class PrinterPages;
+class QLabel;
+class QMdiSubWindow;
+class QTimer;
+class Vesks;
+class frmMenu;
+class frmModtype;
+
+// "Диаграмма": the window of one run. Its timer drives the steps; it draws
+// the rows, shows the questions of a step, owns the run's transmitter and
+// printer pages, and takes the command keys. Closing it ends the run: the
+// main window is unlocked at once, while the object itself is deleted only
+// after any step that is still running has returned.
+class frmDiag : public QWidget, public StepHost, public EndOfRunHost
+{
+    Q_OBJECT
+public:
+    // Makes the window as a child of the main window and runs Form_Load.
+    static frmDiag *Load(frmMenu &menu, ModelState &state);
+    ~frmDiag() override;
+
+    QLabel *Label1;
+    QLabel *Label2;
+    QTimer *Timer1;
+
+    // One step, driven by Timer1; nothing while another step is open.
+    void ShowDiag();
+    // Enables Timer1 and starts the count of steps again.
+    void InitModel();
+    // The speed dialog, then the timer runs again with the new interval,
+    // even if it was paused.
+    void SetSpeed();
+    // Draws a row (code page 866) at the bottom and moves the older ones up.
+    void Printto(const QByteArray &row);
+    // The transmitter of this run, made on first use.
+    Vesks &Vesk();
+
+    // The control panel of this run (not modal), at the top left.
+    void ShowModtype();
+    frmModtype *Modtype() const { return m_modtype; }
+    // "Пауза" of the control panel, also pressed by F8.
+    void PressPause();
+    // The keyboard focus to this window, so that command keys reach it.
+    void TakeFocus();
+    // The command character a key press types (ESC included); empty for
+    // keys that type nothing.
+    static QString TypedCharacter(const QKeyEvent &event);
+    // F1: the help at "#keys", or the message that it cannot be shown.
+    static void ShowKeysHelp();
+
+    // Holds the deletion of a window closed meanwhile until the scope ends,
+    // for whatever runs modal dialogues on behalf of the window.
+    class Busy
+    {
+    public:
+        explicit Busy(frmDiag &diag);
+        ~Busy();
+        Busy(const Busy &) = delete;
+        Busy &operator=(const Busy &) = delete;
+
+    private:
+        frmDiag &m_diag;
+    };
+
+    // True once the window has been closed: the run is over.
+    bool Unloaded() const { return m_unloaded; }
+    // The frame that holds the window in the main window's document area.
+    QWidget &Frame();
+    const DiagramRows &Rows() const { return m_rows; }
+
+    // StepHost
+    bool ContinueOutput() override;
+    void ShowCommandMessage(const QString &message) override;
+    void EditFaults() override;
+    int16_t WhodKod(int16_t Nkod) override;
+    void EndOfRun() override;
+    void EnableTimer() override;
+    void ScreenRow(const QByteArray &row) override;
+    void ScreenHeading(const QByteArray &heading) override;
+    void PrinterRow(const QByteArray &row) override;
+    void PrinterHeader(const ReportHeaderContent &header) override;
+    void ReportError(const QString &message) override;
+
+    // EndOfRunHost
+    ModelState &State() override { return m_state; }
+    DiagramStep &Step() override { return m_step; }
+    void CloseWindow() override;
+    void ClearWindow() override;
+    void SetTimeChar(const QString &modelPath) override;
+    void SaveTiming() override;
+    void SetSoundFileName(const QString &fileName) override;
+    void SoundCommand(const QString &command) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    frmDiag(frmMenu &menu, ModelState &state);
+
+    void Form_Load();
+    void Form_Unload();
+    void Form_Resize();
+    void Form_KeyDown(int key);
+    void Form_KeyPress(const QString &character);
+    void Timer1_Timer();
+
+    frmMenu &m_menu;
+    ModelState &m_state;
+    DiagramStep m_step;
+    DiagramRows m_rows;
+    std::unique_ptr<Vesks> m_vesk;
+    std::unique_ptr<PrinterPages> m_printer;
+    QPointer<frmModtype> m_modtype;
+    QTimer *m_repaint;
+    bool m_unloaded = false;
+    int m_busy = 0;                // open Busy scopes
+    bool m_closeAfterStep = false; // "Продолжать вывод?" answered No
+    bool m_deleteWhenIdle = false; // closed while a Busy scope was open
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+struct ModelState;
+class ArrowSelectList;
+class QComboBox;
+class QRadioButton;
+
+// "Задание неисправности": the fault of one element at a time, written to
+// ElemFault as soon as an option is clicked. The options show the fault of
+// the listed element once the list loses the focus (at once for a mouse
+// choice). Closed with its close box only.
+class frmFault : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmFault(ModelState &state, QWidget *parent = nullptr);
+
+    QComboBox *cbElement;
+    QRadioButton *Option1; // "Нормальная работа", ElemFault 0
+    QRadioButton *Option2; // "Обрыв питания", ElemFault 1
+    QRadioButton *Option3; // "Подпитка", ElemFault 2
+    ArrowSelectList *cbElementRule;
+
+private:
+    void Option_Click(uint8_t fault);
+    void cbElement_LostFocus();
+
+    ModelState &m_state;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+// "Скорость": the delay of the run, 0..MaxDelay; the timer interval is
+// delay × 5 + 1 ms, so the slowest setting steps about once a second.
+class frmSpeed : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxDelay = 200;
+
+    explicit frmSpeed(int16_t speed, QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    QLabel *Label2;     // the bar's value
+    QScrollBar *HScroll1;
+    QPushButton *Command1;
+};

@@ -1,0 +1,100 @@
+#include "StepHarness.h"
+
+#include "RunState.h"
+
+#include <QLocale>
+
+#include <stdexcept>
+
+namespace {
+
+int indexOf(const auto &names, int count, const QString &name)
+{
+    for (int i = 1; i <= count; ++i)
+        if (names[i] == name)
+            return i;
+    throw std::invalid_argument("no such name in the test model");
+}
+
+} // namespace
+
+void DefineModel(ModelState &state, std::initializer_list<FunctionLine> elements,
+                 std::initializer_list<FunctionLine> outputs)
+{
+    state.ModelName = QStringLiteral("Проверка");
+    state.ElemCount = int16_t(elements.size());
+    state.OutCount = int16_t(outputs.size());
+    int i = 0;
+    for (const FunctionLine &line : elements) {
+        state.ElemName[++i] = line.name;
+        const QStringList terms = line.function.split(QLatin1Char('+'));
+        state.ElemTermCount[i] = int16_t(terms.size());
+        for (int t = 0; t < terms.size(); ++t)
+            state.ElemTerm[i][t + 1] = terms[t];
+    }
+    int j = 0;
+    for (const FunctionLine &line : outputs) {
+        state.OutName[++j] = line.name;
+        const QStringList terms = line.function.split(QLatin1Char('+'));
+        state.OutTermCount[j] = int16_t(terms.size());
+        for (int t = 0; t < terms.size(); ++t)
+            state.OutTerm[j][t + 1] = terms[t];
+    }
+}
+
+StepRun::StepRun(std::initializer_list<FunctionLine> elements, std::initializer_list<FunctionLine> outputs,
+                 std::initializer_list<float> tpr, std::initializer_list<float> totp, int32_t runLength)
+{
+    BringToRest(state);
+    DefineModel(state, elements, outputs);
+    int i = 0;
+    for (float t : tpr)
+        state.Tpr[++i] = t;
+    i = 0;
+    for (float t : totp)
+        state.Totp[++i] = t;
+    state.RunLength = runLength;
+    state.InputCaption = QStringLiteral("Вх.");
+    state.ToScreen = FlagTrue;
+    diag.setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    diag.CompileModel();
+    state.RunActive = FlagTrue;
+}
+
+void StepRun::step()
+{
+    ++stepNumber;
+    if (auto key = keys.find(stepNumber); key != keys.end())
+        state.KeyCmd = key->second;
+    if (auto action = before.find(stepNumber); action != before.end())
+        action->second();
+    host.currentStep = stepNumber;
+    diag.ShowDiag();
+}
+
+void StepRun::runTo(int last)
+{
+    while (stepNumber < last)
+        step();
+}
+
+int16_t StepRun::elementState(const QString &name) const
+{
+    return state.ElemState[indexOf(state.ElemName, state.ElemCount, name)][1];
+}
+
+int16_t StepRun::output(const QString &name) const
+{
+    return state.OutState[indexOf(state.OutName, state.OutCount, name)][1];
+}
+
+int FirstStepWith(StepRun &run, int from, int to, const std::function<int16_t()> &probe, int16_t value)
+{
+    run.runTo(from - 1);
+    while (run.stepNumber < to) {
+        run.step();
+        if (probe() == value)
+            return run.stepNumber;
+    }
+    return 0;
+}
