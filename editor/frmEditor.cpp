@@ -1,0 +1,354 @@
+#include "frmEditor.h"
+
+#include "MdiArrange.h"
+#include "Prompts.h"
+#include "Settings.h"
+#include "frmHelp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace {
+
+const QString kPlacePrefix = QStringLiteral("Edit");
+const QString kInitialCaption = QStringLiteral("Текстовый редактор");
+const QString kOpenFilter = QStringLiteral("Все (*.*)|*.*|Модель (*.mod)|*.mod|RTF (*.rtf)|*.rtf");
+// Overwrite prompt, no read-only box, help button, existing paths, long names.
+constexpr int32_t kFileDialogFlags = 0x200816;
+
+QFont initialFont()
+{
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+// Reports are rows of box-drawing cells that only line up in a fixed-pitch font.
+QFont reportFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("DejaVu Sans Mono"), font.family()});
+    font.setPointSize(10);
+    return font;
+}
+
+// The text edit ends paragraphs with U+2029 and lines broken inside a
+// paragraph (Shift+Enter) with U+2028; in a file both are a line end.
+QString withLineFeeds(QString text)
+{
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void showMessage(const QString &text, Prompt::Icon icon)
+{
+    prompts().message({text, QString(), Prompt::Buttons::Ok, icon, std::nullopt});
+}
+
+} // namespace
+
+frmEditor &frmEditor::Instance(QMdiArea &area)
+{
+    for (QMdiSubWindow *sub : area.subWindowList())
+        if (auto *editor = qobject_cast<frmEditor *>(sub->widget()))
+            return *editor;
+    auto *editor = new frmEditor;
+    area.addSubWindow(editor);
+    editor->Form_Load();
+    return *editor;
+}
+
+frmEditor::frmEditor(QWidget *parent)
+    : QWidget(parent)
+    , RichTextBox1(new QTextEdit(this))
+{
+    setObjectName(QStringLiteral("frmEditor"));
+    setWindowTitle(kInitialCaption);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setAcceptRichText(false);
+    RichTextBox1->setLineWrapMode(QTextEdit::NoWrap);
+    RichTextBox1->setFont(initialFont());
+    // The layout keeps the text field filling the window on every resize.
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(RichTextBox1);
+    setFocusProxy(RichTextBox1);
+    buildMenus();
+}
+
+void frmEditor::buildMenus()
+{
+    auto *mnuFile = new QMenu(QStringLiteral("&Файл"), this);
+    addCommand(mnuFile, QStringLiteral("Открыть &Dos текст"), {}, &frmEditor::mnuFileOpen866_Click);
+    addCommand(mnuFile, QStringLiteral("Открыть &Windows текст"), {}, &frmEditor::mnuFileOpen_Click);
+    addCommand(mnuFile, QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
+               [](frmEditor *e) { e->mnuFileSave_Click(); });
+    addCommand(mnuFile, QStringLiteral("Сохранить как"), QKeySequence(Qt::Key_F12), &frmEditor::mnuFileSaveAs_Click);
+    mnuFile->addSeparator();
+    addCommand(mnuFile, QStringLiteral("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), &frmEditor::mnuFileExit_Click);
+
+    auto *mnuEdit = new QMenu(QStringLiteral("&Редактирование"), this);
+    addCommand(mnuEdit, QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X), &frmEditor::mnuEditCut_Click);
+    addCommand(mnuEdit, QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C), &frmEditor::mnuEditCopy_Click);
+    addCommand(mnuEdit, QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V), &frmEditor::mnuEditPaste_Click);
+
+    QMenu *mnuFont = addDirectCommand(QStringLiteral("&Шрифт"), &frmEditor::mnuFont_Click);
+
+    mnuWindow = new QMenu(QStringLiteral("&Окно"), this);
+    addCommand(mnuWindow, QStringLiteral("&Каскад"), {}, &frmEditor::mnuWindowCascade_Click);
+    addCommand(mnuWindow, QStringLiteral("&Мозайка"), {}, &frmEditor::mnuWindowTile_Click);
+    connect(mnuWindow, &QMenu::aboutToShow, this, &frmEditor::listChildWindows);
+
+    QMenu *mnuConverter = addDirectCommand(QStringLiteral("866-2151"), &frmEditor::mnuConverter_Click);
+    QMenu *mnuHelp = addDirectCommand(QStringLiteral("&?"), &frmEditor::mnuHelp_Click);
+
+    m_menus = {mnuFile, mnuEdit, mnuFont, mnuWindow, mnuConverter, mnuHelp};
+}
+
+template<typename Handler>
+QAction *frmEditor::addCommand(QMenu *menu, const QString &caption, const QKeySequence &shortcut, Handler handler)
+{
+    QAction *action = menu->addAction(caption);
+    action->setShortcut(shortcut);
+    // The shortcuts work while the focus is in the editor, so they never
+    // compete with the main window's own (Ctrl+Q there closes the program).
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
+    connect(action, &QAction::triggered, this, [this, handler] { std::invoke(handler, this); });
+    return action;
+}
+
+QMenu *frmEditor::addDirectCommand(const QString &caption, void (frmEditor::*handler)())
+{
+    // A menu bar entry without a drop-down runs its command when clicked: the
+    // menu's own action loses its drop-down and triggers the command instead.
+    auto *menu = new QMenu(caption, this);
+    QAction *action = menu->menuAction();
+    action->setMenu(static_cast<QMenu *>(nullptr));
+    connect(action, &QAction::triggered, this, handler);
+    return menu;
+}
+
+QList<QMenu *> frmEditor::menus() const { return m_menus; }
+
+void frmEditor::listChildWindows()
+{
+    qDeleteAll(m_windowList);
+    m_windowList.clear();
+    QMdiSubWindow *own = subWindow();
+    QMdiArea *area = own ? own->mdiArea() : nullptr;
+    if (!area)
+        return;
+    m_windowList << mnuWindow->addSeparator();
+    const QList<QMdiSubWindow *> children = area->subWindowList();
+    for (QMdiSubWindow *child : children) {
+        QAction *entry = mnuWindow->addAction(child->windowTitle());
+        entry->setCheckable(true);
+        entry->setChecked(child == area->activeSubWindow());
+        connect(entry, &QAction::triggered, area, [area, child] { area->setActiveSubWindow(child); });
+        m_windowList << entry;
+    }
+}
+
+QMdiSubWindow *frmEditor::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
+
+QWidget &frmEditor::placeWindow()
+{
+    QMdiSubWindow *sub = subWindow();
+    return sub ? static_cast<QWidget &>(*sub) : *this;
+}
+
+void frmEditor::Form_Load() { Settings::RestoreWindowPlace(placeWindow(), kPlacePrefix); }
+
+void frmEditor::ShowEditor()
+{
+    QWidget &window = placeWindow();
+    window.show();
+    if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    RichTextBox1->setFocus();
+}
+
+bool frmEditor::isModified() const { return RichTextBox1->document()->isModified(); }
+
+QString frmEditor::plainText() const { return withLineFeeds(RichTextBox1->document()->toRawText()); }
+
+bool frmEditor::OpenFile(const QString &nameFile)
+{
+    m_codePage = EditorText::CodePage::Windows1251;
+    return load(nameFile, Reading::Windows);
+}
+
+bool frmEditor::OpenReport(const QString &nameFile)
+{
+    RichTextBox1->setFont(reportFont());
+    return load(nameFile, Reading::Report);
+}
+
+bool frmEditor::load(const QString &nameFile, Reading reading)
+{
+    const std::optional<QByteArray> bytes = EditorText::readFile(nameFile);
+    if (!bytes) {
+        showMessage(QStringLiteral("Ошибка ввода"), Prompt::Icon::Exclamation);
+        return false;
+    }
+    switch (reading) {
+    case Reading::Windows:
+        RichTextBox1->setPlainText(EditorText::decodeWindowsText(*bytes));
+        m_codePage = EditorText::CodePage::Windows1251;
+        break;
+    case Reading::Dos:
+        RichTextBox1->setPlainText(EditorText::decodeDosText(*bytes));
+        m_codePage = EditorText::CodePage::Windows1251;
+        break;
+    case Reading::Report:
+        RichTextBox1->setPlainText(EditorText::decodeReport(*bytes));
+        m_codePage = EditorText::CodePage::Dos866;
+        break;
+    }
+    RichTextBox1->document()->setModified(false);
+    nmF = nameFile;
+    setWindowTitle(nmF);
+    return true;
+}
+
+void frmEditor::openChosenFile(Reading reading)
+{
+    if (!CheckSave())
+        return;
+    CommonDialog1.Filter = kOpenFilter;
+    CommonDialog1.Flags = kFileDialogFlags;
+    if (CommonDialog1.ShowOpen())
+        load(CommonDialog1.FileName, reading);
+}
+
+void frmEditor::mnuFileOpen_Click() { openChosenFile(Reading::Windows); }
+
+void frmEditor::mnuFileOpen866_Click() { openChosenFile(Reading::Dos); }
+
+bool frmEditor::mnuFileSave_Click() { return saveTo(nmF); }
+
+void frmEditor::mnuFileSaveAs_Click()
+{
+    CommonDialog1.Flags = kFileDialogFlags;
+    if (!CommonDialog1.ShowSave())
+        return;
+    nmF = CommonDialog1.FileName;
+    saveTo(nmF);
+}
+
+bool frmEditor::saveTo(const QString &nameFile)
+{
+    if (nameFile.isEmpty()) {
+        showMessage(QStringLiteral("Текст не сохранен: файл не выбран. Выберите его командой «Сохранить как»."),
+                    Prompt::Icon::Exclamation);
+        return false;
+    }
+    QString reason;
+    if (!EditorText::writeFile(nameFile, EditorText::encode(plainText(), m_codePage), &reason)) {
+        showMessage(QStringLiteral("Файл %1 не сохранен: %2. Текст остался в редакторе.").arg(nameFile, reason),
+                    Prompt::Icon::Exclamation);
+        return false;
+    }
+    RichTextBox1->document()->setModified(false);
+    return true;
+}
+
+bool frmEditor::CheckSave()
+{
+    if (!isModified())
+        return true;
+    const Prompt::Answer answer = prompts().message({QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"),
+                                                     QStringLiteral("Привет!"), Prompt::Buttons::YesNo,
+                                                     Prompt::Icon::Exclamation, std::nullopt});
+    return answer != Prompt::Answer::Yes || mnuFileSave_Click();
+}
+
+void frmEditor::mnuFileExit_Click() { placeWindow().close(); }
+
+void frmEditor::putOnClipboard(const QString &text) { QApplication::clipboard()->setText(text); }
+
+void frmEditor::mnuEditCopy_Click()
+{
+    putOnClipboard(withLineFeeds(RichTextBox1->textCursor().selectedText()));
+}
+
+void frmEditor::mnuEditCut_Click()
+{
+    QTextCursor cursor = RichTextBox1->textCursor();
+    putOnClipboard(withLineFeeds(cursor.selectedText()));
+    if (cursor.hasSelection()) {
+        cursor.removeSelectedText();
+        RichTextBox1->setTextCursor(cursor);
+    }
+}
+
+void frmEditor::mnuEditPaste_Click() { RichTextBox1->insertPlainText(QApplication::clipboard()->text()); }
+
+void frmEditor::mnuFont_Click()
+{
+    const std::optional<QFont> chosen = prompts().font(RichTextBox1->font());
+    if (!chosen)
+        return;
+    // The text is plain, so its characters carry no font of their own: the
+    // field's font is the font of the whole text.
+    RichTextBox1->setFont(*chosen);
+    QTextCursor cursor = RichTextBox1->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    RichTextBox1->setTextCursor(cursor);
+}
+
+void frmEditor::mnuWindowCascade_Click()
+{
+    if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
+        sub->mdiArea()->cascadeSubWindows();
+}
+
+void frmEditor::mnuWindowTile_Click()
+{
+    if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
+        MdiArrange::tileVertically(*sub->mdiArea());
+}
+
+void frmEditor::mnuConverter_Click()
+{
+    QTextCursor cursor(RichTextBox1->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(EditorText::convertFrom866(plainText()));
+}
+
+void frmEditor::mnuHelp_Click()
+{
+    if (!frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("edit"))))
+        showMessage(QStringLiteral("Для работы справки установите Internet Explorer 4.0 или выше"),
+                    Prompt::Icon::Information);
+}
+
+bool frmEditor::Form_Unload()
+{
+    if (!CheckSave())
+        return false;
+    Settings::SaveWindowPlace(placeWindow(), kPlacePrefix);
+    return true;
+}
+
+void frmEditor::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "ChildMenus.h"
+#include "CommonDialog.h"
+#include "EditorText.h"
+
+#include <QWidget>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTextEdit;
+
+// The text editor: a child window of the main window's MDI area that edits
+// model files, shows reports and any other text file. While it is the active
+// child, its menus stand in the main window's menu bar (ChildMenus).
+//
+// Closing it (its close box, "Выход", or the main window closing it) asks
+// about unsaved changes and stores its place under the prefix "Edit".
+class frmEditor : public QWidget, public ChildMenus
+{
+    Q_OBJECT
+
+public:
+    // The one editor of the area: the existing one, or a new one loaded into
+    // a new sub-window with its stored place, not shown yet.
+    static frmEditor &Instance(QMdiArea &area);
+
+    explicit frmEditor(QWidget *parent = nullptr);
+
+    // Shows the editor's sub-window (not modal) and makes it the active child.
+    void ShowEditor();
+
+    // Loads the file (full name, with extension) as Windows text. True when
+    // it was read; otherwise "Ошибка ввода" was shown and the editor keeps
+    // its text and file name.
+    bool OpenFile(const QString &nameFile);
+    // Shows a report file: code page 866 in a fixed-pitch font with the
+    // diagram glyphs; saving it writes code page 866 back, byte for byte.
+    bool OpenReport(const QString &nameFile);
+
+    // When the text has unsaved changes, asks whether to save them and saves
+    // on Yes. False only when the user chose to save and the save failed:
+    // the text is then still unsaved and must not be replaced.
+    bool CheckSave();
+
+    // Whether the text has changed since it was loaded or saved.
+    bool isModified() const;
+    // The text as it is written to a file, lines ended by "\n".
+    QString plainText() const;
+
+    QList<QMenu *> menus() const override;
+
+    QString nmF; // the full name of the file being edited; empty until one is opened
+    CommonDialog CommonDialog1;
+    QTextEdit *RichTextBox1;
+
+    void mnuFileOpen866_Click();
+    void mnuFileOpen_Click();
+    bool mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuFont_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTile_Click();
+    void mnuConverter_Click();
+    void mnuHelp_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class Reading { Windows, Dos, Report };
+
+    QMdiSubWindow *subWindow() const;
+    QWidget &placeWindow();
+    void Form_Load();
+    bool Form_Unload();
+    void buildMenus();
+    template<typename Handler>
+    QAction *addCommand(QMenu *menu, const QString &caption, const QKeySequence &shortcut, Handler handler);
+    QMenu *addDirectCommand(const QString &caption, void (frmEditor::*handler)());
+    void listChildWindows();
+    // The open commands: the save question, the open dialog, then the file.
+    void openChosenFile(Reading reading);
+    bool load(const QString &nameFile, Reading reading);
+    bool saveTo(const QString &nameFile);
+    static void putOnClipboard(const QString &text);
+
+    EditorText::CodePage m_codePage = EditorText::CodePage::Windows1251;
+    QList<QMenu *> m_menus;
+    QMenu *mnuWindow = nullptr;
+    QList<QAction *> m_windowList;
+};

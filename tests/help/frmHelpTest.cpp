@@ -1,0 +1,109 @@
+#include "ScriptedPrompts.h"
+#include "Settings.h"
+#include "frmHelp.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class HelpTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (frmHelp *viewer = frmHelp::Instance())
+            viewer->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(frmHelp::Instance(), nullptr);
+    }
+    static QString shownAnchor() { return frmHelp::Instance()->WB->source().fragment(); }
+
+    ScriptedPrompts script;
+};
+
+TEST_F(HelpTest, BackAndForwardBeepWhenThereIsNowhereToGo)
+{
+    ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("edit"))));
+    frmHelp &viewer = *frmHelp::Instance();
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Помощь"));
+    viewer.cmdBack->click();
+    EXPECT_EQ(script.beeps(), 1);
+    EXPECT_EQ(shownAnchor(), QStringLiteral("edit"));
+    viewer.cmdForward->click();
+    EXPECT_EQ(script.beeps(), 2);
+}
+
+TEST_F(HelpTest, ContentsAndHistory)
+{
+    ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("edit"))));
+    frmHelp &viewer = *frmHelp::Instance();
+    viewer.cmdHome->click();
+    EXPECT_EQ(shownAnchor(), QStringLiteral("home"));
+    viewer.cmdBack->click();
+    EXPECT_EQ(shownAnchor(), QStringLiteral("edit"));
+    viewer.cmdForward->click();
+    EXPECT_EQ(shownAnchor(), QStringLiteral("home"));
+    EXPECT_EQ(script.beeps(), 0);
+
+    // A second request navigates the same viewer.
+    ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("keys"))));
+    EXPECT_EQ(frmHelp::Instance(), &viewer);
+    EXPECT_EQ(shownAnchor(), QStringLiteral("keys"));
+
+    viewer.cmdExit->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmHelp::Instance(), nullptr);
+}
+
+TEST_F(HelpTest, MissingDocumentShowsNothing)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(frmHelp::ShowHelp(QUrl::fromLocalFile(dir.filePath(QStringLiteral("doc/help.htm")))));
+    EXPECT_EQ(frmHelp::Instance(), nullptr);
+}
+
+TEST_F(HelpTest, BrowserFillsTheWindowBelowTheButtons)
+{
+    ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress()));
+    frmHelp &viewer = *frmHelp::Instance();
+    struct Case { QSize window; int browserHeight; };
+    const int buttons = viewer.cmdBack->height();
+    for (const Case &c : {Case{{500, 400}, 400 - buttons}, Case{{200, buttons / 2}, 0}}) {
+        viewer.resize(c.window);
+        EXPECT_EQ(viewer.WB->geometry(), QRect(0, buttons, c.window.width(), c.browserHeight));
+    }
+    EXPECT_EQ(viewer.cmdExit->x(), Settings::twipsToPixels(3480, viewer.logicalDpiX()));
+}
+
+// Every anchor the program opens, and every link inside the document, leads
+// to an anchor the browser knows.
+TEST_F(HelpTest, DocumentHasTheAnchorsItIsOpenedAt)
+{
+    ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress()));
+    const QTextDocument &document = *frmHelp::Instance()->WB->document();
+    QSet<QString> anchors;
+    QSet<QString> links;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            for (const QString &name : format.anchorNames())
+                anchors << name;
+            if (format.anchorHref().startsWith(QLatin1Char('#')))
+                links << format.anchorHref().mid(1);
+        }
+    for (const char *needed : {"home", "edit", "keys"})
+        EXPECT_TRUE(anchors.contains(QLatin1String(needed))) << needed;
+    for (const QString &link : std::as_const(links))
+        EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
+}
+
+} // namespace
