@@ -1,0 +1,80 @@
+#pragma once
+
+#include "DiagramStep.h"
+#include "EndOfRun.h"
+#include "SoundDevice.h"
+#include "StepHost.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// The diagram window as the step and the dialogue after a stop see it: a real
+// DiagramStep, rows counted instead of drawn, the transmitter held at 1.
+class FakeDiagram : public StepHost, public EndOfRunHost
+{
+public:
+    explicit FakeDiagram(ModelState &state) : m_state(state), m_step(state, *this) {}
+
+    // StepHost
+    bool ContinueOutput() override { return true; }
+    void ShowCommandMessage(const QString &) override {}
+    void EditFaults() override {}
+    int16_t WhodKod(int16_t) override { return 1; }
+    void EndOfRun() override
+    {
+        stopsAt << m_step.ModelingItem;
+        rowsAtStop << rows;
+        EndOfRunDialogue(*this);
+    }
+    void ScreenRow(const QByteArray &) override { ++rows; }
+    void ScreenHeading(const QByteArray &) override { ++headings; }
+    void ReportError(const QString &message) override { errors << message; }
+
+    // EndOfRunHost
+    ModelState &State() override { return m_state; }
+    DiagramStep &Step() override { return m_step; }
+    void CloseWindow() override { ++closed; }
+    void ClearWindow() override { ++cleared; }
+    void SetTimeChar(const QString &modelPath) override { timeCharPaths << modelPath; }
+    void SaveTiming() override { ++saved; }
+
+    QList<int32_t> stopsAt;
+    QList<int> rowsAtStop;
+    int rows = 0;
+    int headings = 0;
+    int closed = 0;
+    int cleared = 0;
+    int saved = 0;
+    QStringList timeCharPaths;
+    QStringList errors;
+
+private:
+    ModelState &m_state;
+    DiagramStep m_step;
+};
+
+// A sound device that writes down each command with the file name in force,
+// and where it came among the questions asked so far (asked()).
+class RecordingSound : public SoundDevice
+{
+public:
+    explicit RecordingSound(std::function<qsizetype()> asked) : m_asked(std::move(asked)) { setSoundDevice(this); }
+    ~RecordingSound() override { setSoundDevice(nullptr); }
+
+    struct Entry
+    {
+        qsizetype afterQuestions;
+        QString text;
+    };
+    QList<Entry> entries;
+
+protected:
+    void open(const QString &fileName) override { note(QStringLiteral("Open ") + fileName); }
+    void sound() override { note(QStringLiteral("sound ") + FileName); }
+    void close() override { note(QStringLiteral("close")); }
+
+private:
+    void note(const QString &text) { entries.append({m_asked(), QStringLiteral("sound: ") + text}); }
+    std::function<qsizetype()> m_asked;
+};
