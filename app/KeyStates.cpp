@@ -1,0 +1,44 @@
+#include "KeyStates.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QtGui/qguiapplication_platform.h>
+
+
+KeyStates::KeyStates(QObject *parent) : QObject(parent)
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(this);
+}
+
+bool KeyStates::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key nobody takes travels up through the parents and passes here at
+    // each of them; its time stamp tells a new press from the same one.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Insert && !key->isAutoRepeat() && key->spontaneous()
+            && key->timestamp() != m_lastInsertTime) {
+            m_lastInsertTime = key->timestamp();
+            m_insert = !m_insert;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// Last: the X headers define macros (KeyPress, None, Bool) that clash with
+// Qt's names, so nothing after them may use those.
+#include <X11/XKBlib.h>
+
+bool KeyStates::numLock()
+{
+    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display *display = x11 ? x11->display() : nullptr;
+    if (!display)
+        return false;
+    const Atom numLockName = XInternAtom(display, "Num Lock", True);
+    Bool on = False;
+    if (numLockName == None || !XkbGetNamedIndicator(display, numLockName, nullptr, &on, nullptr, nullptr))
+        return false;
+    return on;
+}

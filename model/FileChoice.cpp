@@ -1,0 +1,57 @@
+#include "FileChoice.h"
+
+#include "CommonDialog.h"
+#include "Prompts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+
+bool isReadable(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly);
+}
+
+} // namespace
+
+QString PathBeforeFirstDot(const QString &path, bool keepWholeWithoutDot)
+{
+    const qsizetype dot = path.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return keepWholeWithoutDot ? path : QString();
+    return path.left(dot);
+}
+
+void ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension, bool &cancelled)
+{
+    const bool choosesModel = extension.toLower() == QLatin1String("mod");
+    // Each refusal of a missing file offers the dialog again.
+    for (;;) {
+        CDL1.Filter = QStringLiteral("Файлы ") + extension + QStringLiteral(" |*.") + extension;
+        if (!state.ModelPath.isEmpty())
+            CDL1.FileName = state.ModelPath + QLatin1Char('.') + extension;
+        CDL1.Flags = CommonDialog::HideReadOnly;
+        CDL1.InitDir = QCoreApplication::applicationDirPath();
+        if (!CDL1.ShowOpen() || CDL1.FileName.isEmpty()) {
+            cancelled = true;
+            return;
+        }
+        state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, false);
+        const QString fileName = state.ChosenPath + QLatin1Char('.') + extension;
+        const bool readable = isReadable(fileName);
+        if (choosesModel)
+            state.ModelPath = state.ChosenPath;
+        if (readable)
+            return;
+        MessageRequest missing;
+        missing.text = QStringLiteral("Файл ") + fileName + QStringLiteral(" не существует");
+        missing.buttons = Prompt::Buttons::RetryCancel;
+        missing.icon = Prompt::Icon::Critical;
+        if (prompts().message(missing) != Prompt::Answer::Retry) {
+            cancelled = true;
+            return;
+        }
+    }
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ModelState.h"
+
+#include <QString>
+
+class CommonDialog;
+
+// Lets the user pick an existing file of one kind ("mod", "tim", "out")
+// through the shared dialog. On success state.ChosenPath holds the chosen
+// path up to its first "." (empty when the name has none) and the file
+// ChosenPath + "." + extension was readable when checked; it is not kept
+// open. For "mod" the choice also becomes state.ModelPath, even when the
+// file turns out to be missing. Sets cancelled when the user gives up and
+// never clears it: the caller clears it before the call.
+void ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension, bool &cancelled);
+
+// The path without extension: everything before its first "."; empty when
+// there is none and keepWholeWithoutDot is false, the whole path otherwise.
+QString PathBeforeFirstDot(const QString &path, bool keepWholeWithoutDot);

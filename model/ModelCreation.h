@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ModelState.h"
+
+#include <QString>
+
+class CommonDialog;
+
+// The dialogue that asks for a new model piece by piece and saves it as a
+// model file chosen through the shared dialog. Sets ModelName, ElemCount and
+// OutCount as they are entered, and ChosenPath and ModelPath once a file is
+// chosen. The definition arrays are left alone: the next run loads the file.
+void CreateModel(ModelState &state, CommonDialog &CDL1);
+
+// The number at the start of text, read the way counts are typed: blanks
+// are skipped, then an optional sign, digits with "." as the decimal point
+// and an optional exponent, up to the first character that cannot continue
+// the number. No number reads as 0.
+double LeadingNumber(const QString &text);
