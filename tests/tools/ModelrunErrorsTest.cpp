@@ -1,0 +1,146 @@
+// modelrun against bad command lines, bad input files and output files that
+// cannot be written: the exit status and a message that names what is wrong.
+
+#include "ModelrunProcess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ModelrunErrors : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        write("m.mod", "Реле\r\n 1 \r\nА=p\r\n 1 \r\nВ=А\r\n");
+        write("short.tim", "0.01\r\n0.01\r\n");
+        write("word.tim", "0.01\r\n0.02\r\nsto\r\n");
+        write("comma.tim", "0.01, 0.01\r\n1e2\r\n");
+        write("zero.whd", ".23,.57,.38,.12\r\n.38,0,.35,.12\r\n.22,.12,.22,.57\r\n");
+        write("few.whd", ".23,.57,.38,.12\r\n");
+        write("count.mod", "Реле\r\n один\r\nА=p\r\n");
+    }
+
+    void write(const char *name, const char *text)
+    {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(encode(text));
+    }
+
+    // Model files are Windows-1251; the other files here are plain ASCII.
+    static QByteArray encode(const char *text)
+    {
+        QByteArray bytes;
+        for (QChar c : QString::fromUtf8(text))
+            bytes.append(c.unicode() >= 0x410 && c.unicode() <= 0x44F ? char(c.unicode() - 0x410 + 0xC0) : char(c.unicode()));
+        return bytes;
+    }
+
+    ModelrunResult run(const char *line)
+    {
+        return RunModelrun(QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts), dir.path());
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(ModelrunErrors, ExitStatusAndMessage)
+{
+    struct Case
+    {
+        const char *line;
+        int status;
+        QList<const char *> fragments; // all must appear in standard error
+    };
+    const Case cases[] = {
+        {"", 2, {"не задан файл модели", "Использование: modelrun"}},
+        {"m.mod --steps -5", 2, {"--steps: «-5»", "Использование: modelrun"}},
+        {"m.mod --fault 3:99:1", 2, {"от 1 до 20"}},
+        {"m.mod --fault 3:2:1", 2, {"m.mod", "нет элемента 2"}},
+        {"nothing.mod", 1, {"nothing.mod"}},
+        {"count.mod", 1, {"count.mod", "2"}},
+        {"m --timing absent.tim", 1, {"absent.tim"}},
+        {"m --timing short.tim", 1, {"short.tim", "строки 2"}},
+        {"m --timing word.tim", 1, {"word.tim", "строка 3", "sto"}},
+        {"m --whd zero.whd", 1, {"zero.whd", "нулевые"}},
+        {"m --whd few.whd", 1, {"few.whd"}},
+        {"m --whd absent.whd", 1, {"absent.whd"}},
+        {"m --vcd no/such/folder/run.vcd", 1, {"no/such/folder/run.vcd"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const ModelrunResult result = run(c.line);
+        EXPECT_EQ(result.status, c.status);
+        for (const char *fragment : c.fragments) {
+            EXPECT_TRUE(result.err.contains(QString::fromUtf8(fragment))) << result.err.toStdString();
+        }
+        if (c.status == 1) {
+            EXPECT_TRUE(result.out.isEmpty());
+        }
+    }
+}
+
+TEST_F(ModelrunErrors, CommaSeparatedTimingAndHelp)
+{
+    // Times 0.01 and 0.01 on one line, RunLength 100 in exponent form.
+    const ModelrunResult timed = run("m.mod --timing comma.tim");
+    EXPECT_EQ(timed.status, 0) << timed.err.toStdString();
+    EXPECT_EQ(ParseDiagram(timed.out).rows.size(), 100);
+
+    const ModelrunResult help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(QString::fromUtf8(help.out).startsWith(QStringLiteral("Использование: modelrun")));
+}
+
+TEST_F(ModelrunErrors, ReportFileThatCannotBeWrittenKeepsTheRunGoing)
+{
+    const ModelrunResult result = run("m.mod --steps 5 --report no/such/folder/r.out");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("no/such/folder/r.out"))) << result.err.toStdString();
+    EXPECT_EQ(ParseDiagram(result.out).rows.size(), 5);
+}
+
+TEST_F(ModelrunErrors, FullStandardOutputIsAFailure)
+{
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(MODELRUN_PATH), {QStringLiteral("m.mod"), QStringLiteral("--steps"), QStringLiteral("1000")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("стандартный вывод")));
+}
+
+TEST_F(ModelrunErrors, ReportFileGetsHeaderAndRowsAppended)
+{
+    const QByteArray heading = "\x82\xE5.   \x80    \x82     Ti"; // "Вх.   А    В     Ti" in code page 866
+    const QByteArray off = "\xB3    ", on = "\xB0    ", pickup = "\xDB    ";
+    // Input 1 from step 3 (key "1"): А pending at 3 and up from 4, В with it.
+    const QByteArray rows = off + off + off + "\r\n" + off + off + off + "\r\n" + on + pickup + off + "\r\n" + on + on + on + "\r\n";
+
+    for (int run = 1; run <= 2; ++run) {
+        const ModelrunResult result = this->run("m.mod --steps 4 --key 3:1 --report r.out");
+        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    }
+    QFile file(dir.filePath(QStringLiteral("r.out")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray report = file.readAll();
+    const QByteArray runBlockEnd = heading + "\r\n" + rows;
+    EXPECT_TRUE(report.endsWith(runBlockEnd));
+    EXPECT_EQ(report.count(runBlockEnd), 2);
+
+    // Each header opens with an empty line, the date and the time.
+    const QRegularExpression opening(QStringLiteral("^\r\n\\d\\d\\.\\d\\d\\.\\d{4}\r\n\\d\\d:\\d\\d\r\n"));
+    EXPECT_TRUE(opening.match(QString::fromLatin1(report)).hasMatch());
+    EXPECT_EQ(QString::fromLatin1(report).count(QRegularExpression(QStringLiteral("\r\n\r\n\\d\\d\\.\\d\\d\\.\\d{4}\r\n"))), 1);
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+// The value change dump of modelrun, read back by GTKWave's converters
+// (vcd2fst, then fst2vcd): what a real reader sees must be what the run did.
+
+#include "ModelrunProcess.h"
+
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Changes = QList<QPair<qint64, int>>; // (time, value), only where the value changes
+
+struct Dump
+{
+    QString scope;
+    QMap<QString, Changes> lanes; // by name
+    QList<qint64> stamps;
+};
+
+Dump parseVcd(const QByteArray &bytes)
+{
+    Dump dump;
+    QMap<QString, QString> nameOf; // identifier -> name
+    QMap<QString, int> last;
+    qint64 now = 0;
+    bool definitionsDone = false;
+    const auto record = [&](const QString &id, int value) {
+        const QString name = nameOf.value(id);
+        if (last.contains(name) && last[name] == value)
+            return;
+        last[name] = value;
+        dump.lanes[name].append({now, value});
+    };
+    for (const QString &raw : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (line.startsWith(QLatin1String("$enddefinitions"))) {
+            definitionsDone = true;
+        } else if (!definitionsDone) {
+            if (line.startsWith(QLatin1String("$scope")) && words.size() >= 3)
+                dump.scope = words[2];
+            else if (line.startsWith(QLatin1String("$var")) && words.size() >= 5)
+                nameOf[words[3]] = words[4];
+        } else if (line.startsWith(QLatin1Char('#'))) {
+            now = line.mid(1).toLongLong();
+            dump.stamps.append(now);
+        } else if (line.startsWith(QLatin1Char('b')) && words.size() == 2) {
+            record(words[1], words[0].mid(1).toInt(nullptr, 2));
+        } else if (!line.isEmpty() && (line[0] == QLatin1Char('0') || line[0] == QLatin1Char('1'))) {
+            record(line.mid(1), line[0].digitValue());
+        }
+    }
+    return dump;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool runTool(const QString &tool, const QStringList &arguments, QByteArray *out = nullptr)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return false;
+    if (out)
+        *out = process.readAllStandardOutput();
+    return true;
+}
+
+TEST(Vcd, RealReaderSeesTheRun)
+{
+    const QString vcd2fst = QStandardPaths::findExecutable(QStringLiteral("vcd2fst"));
+    const QString fst2vcd = QStandardPaths::findExecutable(QStringLiteral("fst2vcd"));
+    ASSERT_FALSE(vcd2fst.isEmpty() || fst2vcd.isEmpty()) << "GTKWave's vcd2fst and fst2vcd are needed (package gtkwave)";
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    {
+        // Р.1 needs a safe name: "." separates scopes in readers.
+        QFile model(dir.filePath(QStringLiteral("m.mod")));
+        ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+        model.write("\xD0\xE5\xEB\xE5 \xE8 \xE2\xFB\xF5\xEE\xE4\r\n 2 \r\n\xC0=p\r\n\xD0.1=\xC0\r\n 1 \r\n\xC2=\xC0\r\n");
+    }
+    const ModelrunResult run = RunModelrun({QStringLiteral("m.mod"), QStringLiteral("--steps"), QStringLiteral("10"),
+                                            QStringLiteral("--fault"), QStringLiteral("3:1:2"), QStringLiteral("--fault"),
+                                            QStringLiteral("7:1:1"), QStringLiteral("--fault"), QStringLiteral("9:1:0"),
+                                            QStringLiteral("--vcd"), QStringLiteral("run.vcd")},
+                                           dir.path());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+    const QByteArray written = readFile(dir.filePath(QStringLiteral("run.vcd")));
+    EXPECT_FALSE(written.contains("$date"));
+    EXPECT_TRUE(written.contains("$timescale 10ms $end"));
+    EXPECT_TRUE(written.contains(QStringLiteral("Р_1 = Р.1").toUtf8()));
+    const Dump ours = parseVcd(written);
+    ASSERT_FALSE(ours.stamps.isEmpty());
+    for (qsizetype k = 1; k < ours.stamps.size(); ++k)
+        EXPECT_LT(ours.stamps[k - 1], ours.stamps[k]);
+    EXPECT_EQ(ours.stamps.last(), 11); // after the last step
+
+    // Feed before 3: А pending at 3, up at 4. Break before 7: releasing at 7,
+    // down at 8. Р.1 reads А one step late: pending at 5, up at 6, releasing
+    // at 9, down at 10. В=А. The input stays 0.
+    const QMap<QString, Changes> expected{
+        {QStringLiteral("p"), {{0, 0}}},
+        {QStringLiteral("А"), {{0, 0}, {4, 1}, {8, 0}}},
+        {QStringLiteral("Р_1"), {{0, 0}, {6, 1}, {10, 0}}},
+        {QStringLiteral("В"), {{0, 0}, {4, 1}, {8, 0}}},
+        {QStringLiteral("А_pickup"), {{0, 0}, {3, 1}, {4, 0}}},
+        {QStringLiteral("А_release"), {{0, 0}, {7, 1}, {8, 0}}},
+        {QStringLiteral("А_fault"), {{0, 0}, {3, 2}, {7, 1}, {9, 0}}},
+        {QStringLiteral("Р_1_pickup"), {{0, 0}, {5, 1}, {6, 0}}},
+        {QStringLiteral("Р_1_release"), {{0, 0}, {9, 1}, {10, 0}}},
+        {QStringLiteral("Р_1_fault"), {{0, 0}}},
+    };
+    EXPECT_EQ(ours.scope, QStringLiteral("Реле_и_выход"));
+    EXPECT_EQ(ours.lanes, expected);
+
+    const QString fst = dir.filePath(QStringLiteral("run.fst"));
+    ASSERT_TRUE(runTool(vcd2fst, {dir.filePath(QStringLiteral("run.vcd")), fst}));
+    QByteArray readBack;
+    ASSERT_TRUE(runTool(fst2vcd, {fst}, &readBack));
+    const Dump theirs = parseVcd(readBack);
+    EXPECT_EQ(theirs.scope, ours.scope);
+    EXPECT_EQ(theirs.lanes, ours.lanes);
+    ASSERT_FALSE(theirs.stamps.isEmpty());
+    EXPECT_EQ(theirs.stamps.last(), 11);
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ModelState.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <vector>
+
+// A value change dump of a run, for waveform viewers. One time unit is one
+// step of 10 ms; the values at time k are those of step k, time 0 holds the
+// state at rest before the first step. Lanes, all in one module scope: the
+// input, every element state, every output, and per element its pending
+// pickup, its pending release and its injected fault (a 2-bit lane holding
+// the fault kind 0, 1 or 2).
+//
+// Names keep Cyrillic letters (waveform readers take UTF-8 names); any other
+// character that is not a letter, a digit or "_" becomes "_", because blanks
+// end a name and "." separates scopes in readers. Names that would collide get
+// a suffix. Every name that had to change is listed with its original in a
+// $comment. The header carries no date, so a dump depends on the run alone.
+class VcdWriter
+{
+public:
+    // Creates or overwrites fileName. False with a Russian message naming the
+    // file when it cannot be created.
+    bool open(const QString &fileName, QString *error);
+
+    // Declares the lanes of state's model and dumps its values as time 0.
+    void begin(const ModelState &state);
+    // Records the values after step number `step` (1, 2, ... strictly
+    // increasing); a time stamp is written only when some lane changed.
+    void step(qint64 step, const ModelState &state);
+    // Writes the final time stamp, lastStep + 1, and closes the file. False
+    // with a message naming the file when any write failed.
+    bool finish(qint64 lastStep, QString *error);
+
+private:
+    struct Lane
+    {
+        int width = 1;
+        QByteArray id;
+        int value = 0;
+    };
+
+    void declare(const QString &name, const QString &original, int width);
+    void collectValues(const ModelState &state, std::vector<int> *values) const;
+    void appendValue(const Lane &lane);
+    void flushIfFull();
+
+    QFile m_file;
+    QByteArray m_buffer;
+    std::vector<Lane> m_lanes;
+    std::vector<int> m_values;
+    QStringList m_usedNames;
+    QStringList m_renames;
+    QByteArray m_declarations;
+    int m_elemCount = 0;
+    int m_outCount = 0;
+    bool m_writeFailed = false;
+};

@@ -1,0 +1,28 @@
+// modelrun: runs a model with no display and no questions, for batch runs,
+// exports and exact checks. See UsageText() for the command line.
+
+#include "BatchRun.h"
+#include "RunOptions.h"
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    // Arguments are taken as UTF-8 whatever the locale, so that Cyrillic
+    // command keys arrive as the characters typed.
+    QStringList arguments;
+    for (int a = 1; a < argc; ++a)
+        arguments.append(QString::fromUtf8(argv[a]));
+
+    QString error;
+    const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);
+    if (!options) {
+        std::fprintf(stderr, "modelrun: %s\n\n%s", error.toUtf8().constData(), UsageText().toUtf8().constData());
+        return ExitUsageError;
+    }
+    if (options->help) {
+        std::fputs(UsageText().toUtf8().constData(), stdout);
+        return ExitSuccess;
+    }
+    return RunModel(*options, stdout, stderr);
+}
