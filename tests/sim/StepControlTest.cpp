@@ -166,10 +166,7 @@ TEST(Step, TransmitterRunsOnUnderAConstantInput)
     for (const bool held : {true, false}) {
         StepRun run = makeRun();
         CodeTransmitter transmitter;
-        run.host.transmitter = [&transmitter](int, int16_t Nkod) {
-            transmitter.WhodKod(Nkod);
-            return transmitter.Wuhod;
-        };
+        AttachTransmitter(run.host, transmitter);
         run.diag.Nkod = 1;
         if (held)
             run.keys = {{1, QStringLiteral("1")}, {101, QStringLiteral("a")}};

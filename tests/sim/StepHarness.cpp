@@ -1,5 +1,6 @@
 #include "StepHarness.h"
 
+#include "CodeTransmitter.h"
 #include "RunState.h"
 
 #include <QLocale>
@@ -83,18 +84,20 @@ int16_t StepRun::elementState(const QString &name) const
     return state.ElemState[indexOf(state.ElemName, state.ElemCount, name)][1];
 }
 
+int16_t StepRun::excitation(const QString &name) const
+{
+    return state.Excit[indexOf(state.ElemName, state.ElemCount, name)][1];
+}
+
 int16_t StepRun::output(const QString &name) const
 {
     return state.OutState[indexOf(state.OutName, state.OutCount, name)][1];
 }
 
-int FirstStepWith(StepRun &run, int from, int to, const std::function<int16_t()> &probe, int16_t value)
+void AttachTransmitter(RecordingHost &host, CodeTransmitter &transmitter)
 {
-    run.runTo(from - 1);
-    while (run.stepNumber < to) {
-        run.step();
-        if (probe() == value)
-            return run.stepNumber;
-    }
-    return 0;
+    host.transmitter = [&transmitter](int, int16_t Nkod) {
+        transmitter.WhodKod(Nkod);
+        return transmitter.Wuhod;
+    };
 }

@@ -84,6 +84,10 @@ public:
     void ReportError(const QString &message) override { errors.append(message); }
 };
 
+class CodeTransmitter;
+// Makes the host's input come from transmitter, stepped once per call.
+void AttachTransmitter(RecordingHost &host, CodeTransmitter &transmitter);
+
 struct FunctionLine
 {
     QString name;
@@ -110,6 +114,7 @@ public:
     void step();
 
     int16_t elementState(const QString &name) const;
+    int16_t excitation(const QString &name) const;
     int16_t output(const QString &name) const;
 
     ModelState state;
@@ -119,7 +124,3 @@ public:
     std::map<int, std::function<void()>> before; // actions just before a step
     int stepNumber = 0;
 };
-
-// The first step from `from` on (up to `to`) at which probe() equals value,
-// or 0 when there is none. Also steps the run.
-int FirstStepWith(StepRun &run, int from, int to, const std::function<int16_t()> &probe, int16_t value);
