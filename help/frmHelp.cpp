@@ -18,6 +18,7 @@ const QString kPlacePrefix = QStringLiteral("Help");
 constexpr double kButtonWidth = 1095;
 constexpr double kButtonHeight = 255;
 constexpr double kButtonLefts[] = {0, 1080, 2280, 3480};
+constexpr double kTwipsPerInch = 1440;
 
 QPointer<frmHelp> &theViewer()
 {
@@ -84,10 +85,18 @@ void frmHelp::Form_Load()
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
     const QList<QPushButton *> buttons = {cmdBack, cmdForward, cmdHome, cmdExit};
+    // The row keeps its proportions but grows until every caption fits in
+    // the desktop's font, which is larger than the one the sizes were made for.
+    double scaleX = 1;
+    double scaleY = 1;
+    for (const QPushButton *button : buttons) {
+        scaleX = std::max(scaleX, button->sizeHint().width() / (kButtonWidth * dpiX / kTwipsPerInch));
+        scaleY = std::max(scaleY, button->sizeHint().height() / (kButtonHeight * dpiY / kTwipsPerInch));
+    }
     for (qsizetype i = 0; i < buttons.size(); ++i)
-        buttons[i]->setGeometry(Settings::twipsToPixels(kButtonLefts[i], dpiX), 0,
-                                Settings::twipsToPixels(kButtonWidth, dpiX),
-                                Settings::twipsToPixels(kButtonHeight, dpiY));
+        buttons[i]->setGeometry(Settings::twipsToPixels(kButtonLefts[i] * scaleX, dpiX), 0,
+                                Settings::twipsToPixels(kButtonWidth * scaleX, dpiX),
+                                Settings::twipsToPixels(kButtonHeight * scaleY, dpiY));
     Settings::RestoreWindowPlace(*this, kPlacePrefix);
     Form_Resize();
 }

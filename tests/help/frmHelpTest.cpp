@@ -1,5 +1,4 @@
 #include "ScriptedPrompts.h"
-#include "Settings.h"
 #include "frmHelp.h"
 
 #include <QPushButton>
@@ -81,7 +80,15 @@ TEST_F(HelpTest, BrowserFillsTheWindowBelowTheButtons)
         viewer.resize(c.window);
         EXPECT_EQ(viewer.WB->geometry(), QRect(0, buttons, c.window.width(), c.browserHeight));
     }
-    EXPECT_EQ(viewer.cmdExit->x(), Settings::twipsToPixels(3480, viewer.logicalDpiX()));
+    // Every caption fits, and the row keeps the proportions of its lefts
+    // 0, 1080, 2280 and 3480.
+    for (const QPushButton *button : {viewer.cmdBack, viewer.cmdForward, viewer.cmdHome, viewer.cmdExit}) {
+        EXPECT_GE(button->width(), button->sizeHint().width());
+        EXPECT_EQ(button->y(), 0);
+    }
+    EXPECT_EQ(viewer.cmdBack->x(), 0);
+    EXPECT_NEAR(double(viewer.cmdExit->x()) / viewer.cmdForward->x(), 3480.0 / 1080, 0.02);
+    EXPECT_NEAR(double(viewer.cmdHome->x()) / viewer.cmdForward->x(), 2280.0 / 1080, 0.02);
 }
 
 // Every anchor the program opens, and every link inside the document, leads
