@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -86,7 +87,20 @@ frmEditor::frmEditor(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(RichTextBox1);
     setFocusProxy(RichTextBox1);
+    RichTextBox1->installEventFilter(this);
     buildMenus();
+}
+
+bool frmEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // The text field would take the clipboard keys for itself, and its own
+    // cut ignores an empty selection; the keys go to the menu commands instead.
+    if (watched == RichTextBox1 && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmEditor::buildMenus()

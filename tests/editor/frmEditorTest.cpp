@@ -232,12 +232,21 @@ TEST_F(EditorTest, ClipboardCommands)
     QTextCursor cursor = editor.RichTextBox1->textCursor();
     cursor.setPosition(1);
     editor.RichTextBox1->setTextCursor(cursor);
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
 
-    clipboard.setText(QStringLiteral("old"));
-    editor.mnuEditCut_Click(); // nothing selected
-    EXPECT_EQ(clipboard.text(), QString());
-    EXPECT_EQ(editor.plainText(), QStringLiteral("abc\ndef"));
-    EXPECT_FALSE(editor.isModified());
+    // Nothing selected: the menu command and its key empty the clipboard.
+    for (const bool byKey : {false, true}) {
+        clipboard.setText(QStringLiteral("old"));
+        if (byKey)
+            QTest::keyClick(editor.RichTextBox1, Qt::Key_X, Qt::ControlModifier);
+        else
+            editor.mnuEditCut_Click();
+        EXPECT_EQ(clipboard.text(), QString()) << byKey;
+        EXPECT_EQ(editor.plainText(), QStringLiteral("abc\ndef"));
+        EXPECT_FALSE(editor.isModified());
+    }
 
     cursor.setPosition(2, QTextCursor::KeepAnchor);
     cursor.setPosition(5, QTextCursor::KeepAnchor); // "c\nd" across the line end
