@@ -35,6 +35,7 @@ void contact(QPainter &p, double x, double y, const QString &name)
     p.drawLine(QPointF(x + 18, y), QPointF(x + 24, y));
     p.setPen(kMaroon);
     p.drawText(QRectF(x, y - 22, 24, 14), Qt::AlignCenter, name);
+    p.setPen(QPen(kBlack, 1.5));
 }
 
 void circuit(QPainter &p)
@@ -71,6 +72,7 @@ void circuit(QPainter &p)
     p.drawLine(QPointF(190, bottom), QPointF(225, bottom));
     p.setPen(kMaroon);
     p.drawText(QRectF(170, bottom - 28, 20, 14), Qt::AlignCenter, QStringLiteral("В"));
+    p.setPen(QPen(kBlack, 1.5));
 }
 
 // One trace: low and high levels between the given edges.

@@ -30,13 +30,15 @@ const PanelSpec kPanels[] = {
 constexpr int kRefreshMs = 250;
 
 // A panel as wide as its twips ask, that still gives way in a narrow window
-// instead of widening it.
+// instead of widening it: the text panel down to nothing, the others down to
+// their text.
 class Panel : public QLabel
 {
 public:
-    Panel(const QString &text, int width, QWidget *parent) : QLabel(text, parent), m_width(width)
+    Panel(const QString &text, int width, bool mayVanish, QWidget *parent) : QLabel(text, parent), m_width(width)
     {
-        setMinimumWidth(1);
+        if (mayVanish)
+            setMinimumWidth(1);
         setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     }
     QSize sizeHint() const override { return {m_width, QLabel::sizeHint().height()}; }
@@ -53,7 +55,8 @@ StatusPanels::StatusPanels(QStatusBar &bar)
 {
     const double dpi = bar.logicalDpiX();
     for (const PanelSpec &spec : kPanels) {
-        auto *label = new Panel(QString::fromUtf16(spec.text), Settings::twipsToPixels(spec.widthTwips, dpi), &bar);
+        auto *label = new Panel(QString::fromUtf16(spec.text), Settings::twipsToPixels(spec.widthTwips, dpi),
+                                m_panels.isEmpty(), &bar);
         label->setToolTip(QString::fromUtf16(spec.toolTip));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setContentsMargins(3, 0, 3, 0);

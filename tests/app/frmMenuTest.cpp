@@ -1,0 +1,391 @@
+#include "RecordingSound.h"
+#include "ScriptedPrompts.h"
+#include "Settings.h"
+#include "StartUp.h"
+#include "TempStore.h"
+#include "frmEditor.h"
+#include "frmHelp.h"
+#include "frmMenu.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString stored(const char *key) { return Settings::GetSetting(QLatin1String(key), QStringLiteral("(none)")); }
+
+QAction *menuEntry(frmMenu &menu, const char *name) { return menu.findChild<QAction *>(QLatin1String(name)); }
+
+// A window that notes its unload in a shared log, with the stored speed at
+// that moment: the main window's own settings must come after every unload.
+class LoggingWindow : public QWidget
+{
+public:
+    LoggingWindow(const QString &name, QStringList &log) : m_name(name), m_log(log) {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        m_log << m_name + QStringLiteral(" (Speed ") + stored("Speed") + QLatin1Char(')');
+        event->accept();
+    }
+
+private:
+    QString m_name;
+    QStringList &m_log;
+};
+
+TEST(frmMenu, FirstStartWithAnEmptyStore)
+{
+    TempStore store;
+    ModelState state;
+    const std::unique_ptr<frmMenu> menu = StartUp(state);
+    const double dpiX = menu->logicalDpiX();
+    const double dpiY = menu->logicalDpiY();
+    EXPECT_EQ(menu->pos(), QPoint(Settings::twipsToPixels(1000, dpiX), Settings::twipsToPixels(1000, dpiY)));
+    EXPECT_EQ(menu->size(), QSize(Settings::twipsToPixels(6500, dpiX), Settings::twipsToPixels(6500, dpiY)));
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Модель"));
+    EXPECT_EQ(menu->windowTitle(), QStringLiteral("Модель"));
+    EXPECT_EQ(state.Speed, 0);
+    EXPECT_EQ(state.ToScreen, FlagTrue);
+    EXPECT_EQ(state.ToPrinter, FlagFalse);
+    EXPECT_EQ(state.ToFile, FlagFalse);
+    EXPECT_FALSE(menu->toolButton(4)->isChecked());
+    EXPECT_FALSE(menu->toolButton(5)->isChecked());
+    EXPECT_TRUE(menu->toolButton(6)->isChecked());
+    EXPECT_TRUE(menu->picture()->isVisible());
+    EXPECT_EQ(menu->statusPanel(1)->text(), QStringLiteral("Моделирование"));
+    EXPECT_EQ(menu->statusPanel(5)->toolTip(), QStringLiteral("Это время!"));
+}
+
+TEST(frmMenu, SpeedSettingIsASixteenBitCount)
+{
+    struct Case { const char *stored; int16_t speed; };
+    const Case cases[] = {{nullptr, 0}, {"7", 7}, {" 12 ", 12}, {"abc", 0}, {"-5", 0}, {"99999", 32767}, {"2.5", 2}};
+    for (const Case &c : cases) {
+        TempStore store;
+        if (c.stored)
+            Settings::SaveSetting(QStringLiteral("Speed"), QLatin1String(c.stored));
+        EXPECT_EQ(LoadSpeedSetting(), c.speed) << (c.stored ? c.stored : "(missing)");
+    }
+}
+
+TEST(frmMenu, PlaceAndSpeedRoundTrip)
+{
+    TempStore store;
+    ModelState state;
+    state.Speed = 9;
+    {
+        frmMenu menu(state);
+        menu.show();
+        menu.move(150, 120);
+        menu.resize(700, 500);
+        EXPECT_TRUE(menu.close());
+        const double dpi = menu.logicalDpiX();
+        EXPECT_EQ(stored("MenuLeft"), QString::number(Settings::pixelsToTwips(150, dpi)));
+        EXPECT_EQ(stored("MenuWidth"), QString::number(Settings::pixelsToTwips(700, dpi)));
+    }
+    EXPECT_EQ(stored("Speed"), QStringLiteral("9"));
+    frmMenu again(state);
+    EXPECT_EQ(again.pos(), QPoint(150, 120));
+    EXPECT_EQ(again.size(), QSize(700, 500));
+}
+
+TEST(frmMenu, MinimizedWindowKeepsTheStoredPlaceButStoresSpeed)
+{
+    TempStore store;
+    Settings::SaveSetting(QStringLiteral("MenuLeft"), QStringLiteral("2000"));
+    Settings::SaveSetting(QStringLiteral("MenuHeight"), QStringLiteral("3000"));
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    menu.showMinimized();
+    state.Speed = 5;
+    menu.close();
+    EXPECT_EQ(stored("MenuLeft"), QStringLiteral("2000"));
+    EXPECT_EQ(stored("MenuHeight"), QStringLiteral("3000"));
+    EXPECT_EQ(stored("MenuTop"), QStringLiteral("(none)"));
+    EXPECT_EQ(stored("Speed"), QStringLiteral("5"));
+}
+
+TEST(frmMenu, OutputButtonsSetTheirFlagFromTheirOwnState)
+{
+    struct Case { int position; int clicks; int16_t ModelState::*flag; int16_t before; int16_t after; };
+    const Case cases[] = {
+        {4, 1, &ModelState::ToFile, FlagFalse, FlagTrue},
+        {4, 2, &ModelState::ToFile, FlagFalse, FlagFalse},
+        {5, 1, &ModelState::ToPrinter, FlagFalse, FlagTrue},
+        {6, 1, &ModelState::ToScreen, FlagTrue, FlagFalse},
+        {6, 2, &ModelState::ToScreen, FlagTrue, FlagTrue},
+        // Changed elsewhere: the button still goes by its own state.
+        {4, 1, &ModelState::ToFile, FlagTrue, FlagTrue},
+        {6, 1, &ModelState::ToScreen, FlagFalse, FlagFalse},
+    };
+    TempStore store;
+    for (const Case &c : cases) {
+        ModelState state;
+        state.*c.flag = c.before;
+        frmMenu menu(state);
+        for (int i = 0; i < c.clicks; ++i)
+            menu.toolButton(c.position)->trigger();
+        EXPECT_EQ(state.*c.flag, c.after) << "button " << c.position << ", " << c.clicks << " click(s)";
+    }
+}
+
+TEST(frmMenu, RunLockDisablesButtonsOneToThirteenAndFourMenus)
+{
+    TempStore store;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    const char *lockedMenus[] = {"mnuFile", "mnuModel", "mnuEdit", "mnuReports"};
+    const char *freeMenus[] = {"nmuWindow", "mnuOptions", "mnuHelp"};
+    for (bool locked : {true, false}) {
+        menu.setRunLocked(locked);
+        for (int position = 1; position <= 15; ++position)
+            EXPECT_EQ(menu.toolButton(position)->isEnabled(), !locked || position > 13)
+                << "button " << position << (locked ? " locked" : " unlocked");
+        for (const char *name : lockedMenus)
+            EXPECT_EQ(menuEntry(menu, name)->isEnabled(), !locked) << name;
+        for (const char *name : freeMenus)
+            EXPECT_TRUE(menuEntry(menu, name)->isEnabled()) << name;
+    }
+    EXPECT_EQ(menu.toolButton(15)->data().toString(), QStringLiteral("Copy"));
+    EXPECT_TRUE(menu.picture()->isHidden()); // locking hid it; unlocking leaves it hidden
+}
+
+TEST(frmMenu, RunAndReportCommandsHandOver)
+{
+    struct Case { const char *menuEntry; int toolButton; int16_t changeMode; const char *hook; };
+    const Case cases[] = {
+        {"mnuModelTimdiag", 8, FlagFalse, "run"},
+        {"mnuModelIzmdiag", 9, FlagTrue, "run"},
+        {"mnuReports", 11, 99, "report"},
+    };
+    TempStore store;
+    for (const Case &c : cases) {
+        for (bool fromToolbar : {false, true}) {
+            ModelState state;
+            state.ChangeMode = 99;
+            frmMenu menu(state);
+            QStringList calls;
+            menu.RunSetup = [&] { calls << QStringLiteral("run %1").arg(state.ChangeMode); };
+            menu.ShowReport = [&] { calls << QStringLiteral("report"); };
+            (fromToolbar ? menu.toolButton(c.toolButton) : menuEntry(menu, c.menuEntry))->trigger();
+            const QString expected = QLatin1String(c.hook) == QLatin1String("run")
+                                         ? QStringLiteral("run %1").arg(c.changeMode)
+                                         : QStringLiteral("report");
+            EXPECT_EQ(calls, QStringList{expected}) << c.menuEntry << (fromToolbar ? " (toolbar)" : "");
+            EXPECT_EQ(state.ChangeMode, c.changeMode) << c.menuEntry;
+        }
+    }
+    // Until a run can be set up, the commands end after setting the mode.
+    ModelState state;
+    frmMenu menu(state);
+    menuEntry(menu, "mnuModelIzmdiag")->trigger();
+    EXPECT_EQ(state.ChangeMode, FlagTrue);
+}
+
+TEST(frmMenu, PictureIsHiddenByTheListedCommandsOnly)
+{
+    TempStore store;
+    struct Case { const char *name; std::function<void(frmMenu &)> command; bool hides; };
+    const Case cases[] = {
+        {"opening Файл", [](frmMenu &m) { emit m.findChild<QMenu *>(QStringLiteral("mnuFile"))->aboutToShow(); }, true},
+        {"Отчеты", [](frmMenu &m) { menuEntry(m, "mnuReports")->trigger(); }, true},
+        {"Параметры", [](frmMenu &m) { menuEntry(m, "mnuOptions")->trigger(); }, true},
+        {"a run lock", [](frmMenu &m) { m.setRunLocked(true); }, true},
+        {"Временные диаграммы", [](frmMenu &m) { menuEntry(m, "mnuModelTimdiag")->trigger(); }, false},
+        {"opening Окно", [](frmMenu &m) { emit m.findChild<QMenu *>(QStringLiteral("nmuWindow"))->aboutToShow(); }, false},
+        {"Вывод в файл", [](frmMenu &m) { m.toolButton(4)->trigger(); }, false},
+    };
+    for (const Case &c : cases) {
+        ModelState state;
+        frmMenu menu(state);
+        menu.show();
+        c.command(menu);
+        EXPECT_EQ(menu.picture()->isHidden(), c.hides) << c.name;
+        if (c.hides) // the document area takes the whole client area
+            EXPECT_EQ(menu.mdiArea()->geometry(), menu.centralWidget()->rect()) << c.name;
+    }
+}
+
+TEST(frmMenu, PictureLayoutNeverGoesNegative)
+{
+    TempStore store;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    for (const QSize &size : {QSize(600, 700), QSize(300, 60)}) {
+        menu.resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_GE(menu.picture()->height(), 0);
+        EXPECT_LE(menu.picture()->height(), menu.centralWidget()->height());
+        EXPECT_EQ(menu.mdiArea()->geometry().bottom(), menu.centralWidget()->rect().bottom());
+    }
+}
+
+TEST(frmMenu, ClickOnTheEmptyAreaOrPicturePlaysTheFanfare)
+{
+    TempStore store;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    const QStringList fanfare = {
+        QStringLiteral("open ") + QCoreApplication::applicationDirPath() + QStringLiteral("/Fanfare.wav"),
+        QStringLiteral("sound"), QStringLiteral("close")};
+    for (QWidget *target : {menu.picture(), static_cast<QWidget *>(menu.mdiArea()->viewport())}) {
+        RecordingSound sound;
+        menu.hidePicture(); // the second round clicks the uncovered area
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::mouseClick(target, Qt::RightButton);
+        EXPECT_EQ(sound.commands, fanfare);
+    }
+}
+
+TEST(frmMenu, ClosingUnloadsFromTheMostRecentWindowDown)
+{
+    TempStore store;
+    QStringList log;
+    ModelState state;
+    state.Speed = 3;
+    frmMenu menu(state);
+    menu.show();
+    auto *first = new LoggingWindow(QStringLiteral("first"), log);
+    auto *second = new LoggingWindow(QStringLiteral("second"), log);
+    menu.addChildWindow(first)->show();
+    LoggingWindow own(QStringLiteral("own"), log);
+    own.show();
+    menu.registerLoaded(&own);
+    menu.addChildWindow(second)->show();
+    menu.registerLoaded(&own); // already loaded: keeps its place
+    EXPECT_EQ(menu.loadedWindows().size(), 3);
+
+    EXPECT_TRUE(menu.close());
+    EXPECT_EQ(log, (QStringList{QStringLiteral("second (Speed (none))"), QStringLiteral("own (Speed (none))"),
+                                QStringLiteral("first (Speed (none))")}));
+    EXPECT_EQ(stored("Speed"), QStringLiteral("3"));
+}
+
+class frmMenuWithModel : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QFile file(m_dir.filePath(QStringLiteral("relay.mod")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Relay\r\n 0 \r\n 0 \r\n");
+        state.ModelPath = m_dir.filePath(QStringLiteral("relay"));
+    }
+
+    TempStore store;
+    QTemporaryDir m_dir;
+    ModelState state;
+};
+
+TEST_F(frmMenuWithModel, EditorOpensTheModelAndAsksItsQuestionBeforeTheEnd)
+{
+    frmMenu menu(state);
+    menu.show();
+    menuEntry(menu, "mnuEdit")->trigger(); // no file dialog: the model is known
+    auto *editor = menu.findChild<frmEditor *>();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->nmF, state.ModelPath + QStringLiteral(".mod"));
+    EXPECT_TRUE(editor->RichTextBox1->toPlainText().startsWith(QStringLiteral("Relay")));
+    EXPECT_TRUE(menu.picture()->isHidden());
+    // The active editor's menus stand in the menu bar.
+    QList<QAction *> editorMenus;
+    for (QMenu *m : editor->menus())
+        editorMenus << m->menuAction();
+    EXPECT_EQ(menu.menuBar()->actions(), editorMenus);
+    EXPECT_EQ(menu.loadedWindows(), QList<QWidget *>{editor->parentWidget()});
+
+    editor->RichTextBox1->insertPlainText(QStringLiteral("изменено "));
+    {
+        ScriptedPrompts s;
+        s.expectMessage({QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"), QStringLiteral("Привет!"),
+                         Prompt::Buttons::YesNo, Prompt::Icon::Exclamation, std::nullopt},
+                        Prompt::Answer::No);
+        EXPECT_EQ(stored("Speed"), QStringLiteral("(none)"));
+        EXPECT_TRUE(menu.close());
+    }
+    EXPECT_EQ(stored("Speed"), QStringLiteral("0"));
+}
+
+TEST_F(frmMenuWithModel, EditingWithoutAModelAsksForOneAndACancelEndsIt)
+{
+    state.ModelPath.clear();
+    frmMenu menu(state);
+    {
+        ScriptedPrompts s;
+        FileRequest open;
+        open.filter = QStringLiteral("Файлы mod |*.mod");
+        open.initDir = QCoreApplication::applicationDirPath();
+        s.expectFile(open, QString());
+        menu.toolButton(13)->trigger();
+    }
+    EXPECT_EQ(menu.findChild<frmEditor *>(), nullptr);
+    EXPECT_TRUE(menu.loadedWindows().isEmpty());
+}
+
+TEST_F(frmMenuWithModel, OpenCommandChoosesTheCurrentModel)
+{
+    state.ModelPath.clear();
+    frmMenu menu(state);
+    {
+        ScriptedPrompts s;
+        FileRequest open;
+        open.filter = QStringLiteral("Файлы mod |*.mod");
+        open.initDir = QCoreApplication::applicationDirPath();
+        s.expectFile(open, m_dir.filePath(QStringLiteral("relay.mod")));
+        menu.toolButton(2)->trigger();
+    }
+    EXPECT_EQ(state.ModelPath, m_dir.filePath(QStringLiteral("relay")));
+}
+
+TEST(frmMenu, HelpAboutAndPrinterCommands)
+{
+    TempStore store;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    {
+        ScriptedPrompts s;
+        s.expectDialog(QStringLiteral("frmAbout"), [](QDialog &box) {
+            EXPECT_EQ(box.windowTitle(), QStringLiteral("О программе Модель"));
+            const auto label = [&box](const char *name) {
+                return box.findChild<QLabel *>(QLatin1String(name))->text();
+            };
+            EXPECT_EQ(label("lblTitle"), QStringLiteral("Модель"));
+            EXPECT_EQ(label("lblVersion"), QStringLiteral("Версия 1.1.15"));
+            EXPECT_EQ(label("lblDescription"),
+                      QStringLiteral("Моделирует дискретные устройства при задании  функций возбуждения  "
+                                     "и временных характеристик элементов."));
+        });
+        s.expectPrinter(false);
+        menuEntry(menu, "mnuHelpAbout")->trigger();
+        menuEntry(menu, "mnuFilePrinter")->trigger();
+    }
+    menuEntry(menu, "mnuHelpHelp")->trigger();
+    frmHelp *help = frmHelp::Instance();
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(menu.loadedWindows(), QList<QWidget *>{help});
+    EXPECT_TRUE(menu.picture()->isHidden());
+    menu.close();
+    EXPECT_FALSE(frmHelp::Instance() && frmHelp::Instance()->isVisible());
+}
+
+} // namespace
