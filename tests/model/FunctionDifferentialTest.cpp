@@ -16,6 +16,7 @@ const QStringList &pieces()
 {
     static const QStringList all = {
         QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В"), QStringLiteral("АБ"),
+        QStringLiteral("А*"), QStringLiteral("Б*"), QStringLiteral("-В*"), QStringLiteral("p*"),
         QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("p"), QStringLiteral("-"),
         QStringLiteral("-"), QStringLiteral("*"), QStringLiteral("*"), QStringLiteral(" "),
         QStringLiteral("Бp"), QStringLiteral("Xp"), QStringLiteral("-p"),
@@ -64,10 +65,10 @@ private:
     void fillFunction(int16_t &termCount, QString *terms, int capacity)
     {
         // Mostly short functions, now and then a long one.
-        termCount = int16_t(pick(0, 9) == 0 ? pick(1, capacity) : pick(1, 4));
+        termCount = int16_t(pick(0, 9) == 0 ? pick(1, capacity) : pick(1, 3));
         for (int t = 1; t <= termCount; ++t) {
             terms[t].clear();
-            for (int n = pick(0, 6); n > 0; --n)
+            for (int n = pick(0, 9) == 0 ? 0 : pick(1, 6); n > 0; --n)
                 terms[t] += pieces()[pick(0, int(pieces().size()) - 1)];
         }
     }
