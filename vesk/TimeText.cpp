@@ -25,7 +25,11 @@ QString inLocale(float value, const QLocale &locale)
         return QString::fromLatin1(digits);
     QLocale plain = locale;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return plain.toString(widened, 'g', QLocale::FloatingPointShortest);
+    // Positional for the everyday range, as people write times; an exponent
+    // only for the extremes.
+    const double magnitude = std::fabs(widened);
+    const bool positional = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e7);
+    return plain.toString(widened, positional ? 'f' : 'g', QLocale::FloatingPointShortest);
 }
 
 std::optional<float> fromLocale(const QString &text, const QLocale &locale)

@@ -14,7 +14,7 @@ namespace TimeText {
 // "0.23", "1e-05": the shortest form that reads back exactly, period always.
 QString shortest(float value);
 // The same digits in the number format of locale ("0,23" in Russian), no
-// group separators.
+// group separators, positional unless the number is very small or large.
 QString inLocale(float value, const QLocale &locale);
 // A time typed in the number format of locale; nothing when the text is not
 // a number or lies outside the single range.

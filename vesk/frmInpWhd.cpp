@@ -68,6 +68,7 @@ frmInpWhd::frmInpWhd(QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(cmdOk);
     layout->addLayout(buttons);
+    setTabOrder(fields.back(), cmdOk);
     connect(cmdOk, &QPushButton::clicked, this, &frmInpWhd::cmdOk_Click);
 }
 
