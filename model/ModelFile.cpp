@@ -42,6 +42,19 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+// Names lose the blanks around them, and only blanks: a tab stays part of
+// the name.
+QString withoutBlanksAround(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text[first] == QLatin1Char(' '))
+        ++first;
+    while (end > first && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(first, end - first);
+}
+
 // A count, its blanks already trimmed: a decimal integer with optional sign.
 // A number too long for the type reads as the largest value of its sign,
 // which the capacity checks then reject.
@@ -116,7 +129,7 @@ private:
                 }
             }
             termCount[k] = int16_t(t);
-            names[k] = name.trimmed();
+            names[k] = withoutBlanksAround(name);
         }
         return true;
     }
@@ -203,6 +216,9 @@ bool LoadModel(ModelState &state, const QString &modelPath, QString *error)
         return false;
     }
     ModelFileReader reader(fileName, splitLines(CodePage::decodeTextFile(file.readAll())));
+    // A fresh definition: a term that the line never assigns (in a line
+    // without "=", or skipped by a "+" before it) stays empty, and a file
+    // that fails half-way leaves the model loaded before untouched.
     ModelDefinition model;
     if (!reader.read(model)) {
         setError(error, reader.error());

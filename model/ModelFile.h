@@ -8,7 +8,10 @@
 // Reads modelPath + ".mod" into the definition part of state. Returns false
 // when the file cannot be opened, ends early, has a count line that is not a
 // number or exceeds the capacities; error then holds a Russian message that
-// names the file and the line, and state is left exactly as it was.
+// names the file and the line, and state is left exactly as it was. On
+// success the whole definition is replaced: slots beyond the new counts and
+// terms a line never assigns are empty. A function line without "=" is a
+// name with one empty term. UTF-8 files and LF line ends are read as well.
 bool LoadModel(ModelState &state, const QString &modelPath, QString *error);
 
 // A model as the creation dialogue collects it: names and functions exactly

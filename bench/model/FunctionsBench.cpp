@@ -68,6 +68,13 @@ void BM_CompiledStep(benchmark::State &bench)
     FullModel model;
     CompiledFunctions functions;
     functions.compile(model.state());
+    ModelState literal = model.state();
+    Literal::EvalElements(literal);
+    Literal::EvalOutputs(literal);
+    functions.EvalElements(model.state());
+    functions.EvalOutputs(model.state());
+    if (literal.Excit != model.state().Excit || literal.OutState != model.state().OutState)
+        bench.SkipWithError("the compiled functions and the literal walk disagree on this model");
     for (auto _ : bench) {
         functions.EvalElements(model.state());
         functions.EvalOutputs(model.state());
@@ -88,6 +95,18 @@ void BM_LiteralStep(benchmark::State &bench)
     }
 }
 BENCHMARK(BM_LiteralStep);
+
+// The translation, done once per run.
+void BM_Compile(benchmark::State &bench)
+{
+    FullModel model;
+    CompiledFunctions functions;
+    for (auto _ : bench) {
+        functions.compile(model.state());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Compile);
 
 } // namespace
 

@@ -96,10 +96,11 @@ TEST(LoadModel, SplitsLinesIntoNamesAndTerms)
           {QStringLiteral("Г"), {QString()}},
           {QString(), {QStringLiteral("p"), QString()}}},
          {}},
-        {"signed counts",
-         {QStringLiteral("М"), QStringLiteral("+1"), QStringLiteral("А==p"), QStringLiteral("-0")},
+        {"signed counts, only blanks trimmed from names",
+         {QStringLiteral("М"), QStringLiteral("+2"), QStringLiteral("А==p"), QStringLiteral(" \tБ\t =p"),
+          QStringLiteral("-0")},
          QStringLiteral("М"),
-         {{QStringLiteral("А"), {QStringLiteral("p")}}},
+         {{QStringLiteral("А"), {QStringLiteral("p")}}, {QStringLiteral("\tБ\t"), {QStringLiteral("p")}}},
          {}},
     };
     for (const Case &c : cases) {
