@@ -47,7 +47,7 @@ QFont reportFont()
 
 // The text edit ends paragraphs with U+2029 and lines broken inside a
 // paragraph (Shift+Enter) with U+2028; in a file both are a line end.
-QString withLineFeeds(QString text)
+QString paragraphsAsLineFeeds(QString text)
 {
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
@@ -198,13 +198,9 @@ void frmEditor::ShowEditor()
 
 bool frmEditor::isModified() const { return RichTextBox1->document()->isModified(); }
 
-QString frmEditor::plainText() const { return withLineFeeds(RichTextBox1->document()->toRawText()); }
+QString frmEditor::plainText() const { return paragraphsAsLineFeeds(RichTextBox1->document()->toRawText()); }
 
-bool frmEditor::OpenFile(const QString &nameFile)
-{
-    m_codePage = EditorText::CodePage::Windows1251;
-    return load(nameFile, Reading::Windows);
-}
+bool frmEditor::OpenFile(const QString &nameFile) { return load(nameFile, Reading::Windows); }
 
 bool frmEditor::OpenReport(const QString &nameFile)
 {
@@ -297,13 +293,13 @@ void frmEditor::putOnClipboard(const QString &text) { QApplication::clipboard()-
 
 void frmEditor::mnuEditCopy_Click()
 {
-    putOnClipboard(withLineFeeds(RichTextBox1->textCursor().selectedText()));
+    putOnClipboard(paragraphsAsLineFeeds(RichTextBox1->textCursor().selectedText()));
 }
 
 void frmEditor::mnuEditCut_Click()
 {
     QTextCursor cursor = RichTextBox1->textCursor();
-    putOnClipboard(withLineFeeds(cursor.selectedText()));
+    putOnClipboard(paragraphsAsLineFeeds(cursor.selectedText()));
     if (cursor.hasSelection()) {
         cursor.removeSelectedText();
         RichTextBox1->setTextCursor(cursor);

@@ -165,19 +165,23 @@ TEST_F(EditorTest, FailedSaveKeepsTheTextAndTheFlag)
 
 TEST_F(EditorTest, ReadErrorsKeepTheEditorAsItWas)
 {
-    const QString a = file(QStringLiteral("a.txt"), "kept");
-    editor.OpenFile(a);
+    const QByteArray report("\x8f\xe0\xa8 \xb3\r\n"); // "При │" in code page 866
+    const QString a = file(QStringLiteral("a.out"), report);
+    editor.OpenReport(a);
     script.expectMessage(kInputError, Prompt::Answer::Ok);
     EXPECT_FALSE(editor.OpenFile(dir.filePath(QStringLiteral("missing.txt"))));
     EXPECT_EQ(editor.nmF, a);
     EXPECT_EQ(editor.windowTitle(), a);
-    EXPECT_EQ(editor.plainText(), QStringLiteral("kept"));
+    EXPECT_EQ(editor.plainText(), QStringLiteral("При │\n"));
+    // The report is still written back in its own code page.
+    ASSERT_TRUE(editor.mnuFileSave_Click());
+    EXPECT_EQ(bytesOf(a), report);
 
     // A cancelled open dialog does nothing at all.
     script.expectFile(openRequest(QString()), QString());
     editor.mnuFileOpen866_Click();
     EXPECT_EQ(editor.nmF, a);
-    EXPECT_EQ(editor.plainText(), QStringLiteral("kept"));
+    EXPECT_EQ(editor.plainText(), QStringLiteral("При │\n"));
 }
 
 TEST_F(EditorTest, SaveAsWritesTheChosenFileAndKeepsTheCaption)
