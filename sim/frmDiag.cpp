@@ -5,7 +5,6 @@
 #include "PrinterPages.h"
 #include "Prompts.h"
 #include "Settings.h"
-#include "SoundDevice.h"
 #include "Vesks.h"
 #include "frmFault.h"
 #include "frmHelp.h"
@@ -16,8 +15,10 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace {
@@ -346,7 +347,3 @@ void frmDiag::SetTimeChar(const QString &modelPath)
 }
 
 void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_menu.CDL1); }
-
-void frmDiag::SetSoundFileName(const QString &fileName) { soundDevice().FileName = fileName; }
-
-void frmDiag::SoundCommand(const QString &command) { soundDevice().Command(command); }

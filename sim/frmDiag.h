@@ -4,6 +4,7 @@
 #include "DiagramStep.h"
 #include "EndOfRun.h"
 #include "StepHost.h"
+#include "frmModtype.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -16,7 +17,6 @@ class QMdiSubWindow;
 class QTimer;
 class Vesks;
 class frmMenu;
-class frmModtype;
 
 // "Диаграмма": the window of one run. Its timer drives the steps; it draws
 // the rows, shows the questions of a step, owns the run's transmitter and
@@ -100,8 +100,6 @@ public:
     void ClearWindow() override;
     void SetTimeChar(const QString &modelPath) override;
     void SaveTiming() override;
-    void SetSoundFileName(const QString &fileName) override;
-    void SoundCommand(const QString &command) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

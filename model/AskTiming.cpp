@@ -1,0 +1,150 @@
+#include "AskTiming.h"
+
+#include "CommonDialog.h"
+#include "FileChoice.h"
+#include "Prompts.h"
+#include "SoundDevice.h"
+#include "TimingFile.h"
+#include "frmIndev.h"
+#include "frmTimeInput.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QLabel>
+
+namespace {
+
+QString soundFile(const QString &name) { return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name; }
+
+void showError(const QString &text)
+{
+    MessageRequest request;
+    request.text = text;
+    request.icon = Prompt::Icon::Critical;
+    prompts().message(request);
+}
+
+// 1 for "Из файла", 0 for the keyboard (also the close box).
+int AskSource(QWidget *parent)
+{
+    frmIndev source(parent);
+    prompts().exec(source);
+    return source.TagValue();
+}
+
+bool TimingFromFile(ModelState &state, CommonDialog &CDL1)
+{
+    bool cancelled = false;
+    ChooseFile(state, CDL1, QStringLiteral("tim"), cancelled);
+    if (cancelled)
+        return false;
+    TimingValues values;
+    QString error;
+    if (!ReadTimingFile(state.ChosenPath + QStringLiteral(".tim"), state.ElemCount, &values, &error)) {
+        showError(error);
+        return false;
+    }
+    ApplyTiming(state, values);
+    return true;
+}
+
+// One element's times from frmTimeInput, asked again until both read as
+// numbers. The close box counts as a fresh window: the defaults.
+void TimesOfElement(ModelState &state, int i, QWidget *parent)
+{
+    frmTimeInput window(parent);
+    window.lblElement->setText(state.ElemName[i]);
+    for (;;) {
+        window.OkPressed = false;
+        prompts().exec(window);
+        const QString pickup = window.OkPressed ? window.txtTpr->text() : frmTimeInput::DefaultText();
+        const QString release = window.OkPressed ? window.txtTotp->text() : frmTimeInput::DefaultText();
+        const std::optional<float> tpr = ReadCommaNumber(pickup);
+        const std::optional<float> totp = ReadCommaNumber(release);
+        if (tpr && totp) {
+            state.Tpr[i] = *tpr;
+            state.Totp[i] = *totp;
+            return;
+        }
+        MessageRequest notNumber;
+        notNumber.text = QStringLiteral("Ввндите число!");
+        notNumber.icon = Prompt::Icon::Exclamation;
+        prompts().message(notNumber);
+    }
+}
+
+enum class RunLengthOutcome { Done, Retry, Cancel };
+
+RunLengthOutcome TimingFromKeyboard(ModelState &state, QWidget *parent)
+{
+    SoundDevice &MMC1 = soundDevice();
+    MMC1.FileName = soundFile(QStringLiteral("Type.wav"));
+    MMC1.Command(QStringLiteral("Open"));
+    for (int i = 1; i <= state.ElemCount; ++i) {
+        TimesOfElement(state, i, parent);
+        MMC1.Command(QStringLiteral("Sound"));
+    }
+    MMC1.FileName = soundFile(QStringLiteral("Fanfare.wav"));
+    MMC1.Command(QStringLiteral("Sound"));
+
+    const QString answer = prompts().input(
+        InputRequest{QStringLiteral("Время работы схемы (c)"), QString(), QStringLiteral("01,00")});
+    const std::optional<int32_t> steps = RunLengthFromAnswer(answer);
+    if (!steps) {
+        MessageRequest notWhole;
+        notWhole.text = QStringLiteral("Введите нормальное целое число");
+        notWhole.buttons = Prompt::Buttons::RetryCancel;
+        notWhole.icon = Prompt::Icon::Information;
+        // The device stays open into the repeated entry, which opens it again.
+        return prompts().message(notWhole) == Prompt::Answer::Retry ? RunLengthOutcome::Retry
+                                                                      : RunLengthOutcome::Cancel;
+    }
+    state.RunLength = *steps;
+    MMC1.Command(QStringLiteral("Close"));
+    return RunLengthOutcome::Done;
+}
+
+} // namespace
+
+void AskTiming(TimingEntryContext &context, bool &cancelled)
+{
+    ModelState &state = context.state;
+    // Retry on a bad run length asks everything again, the code timing first.
+    for (;;) {
+        context.SetTimeChar(QString(state.ModelPath));
+        if (AskSource(context.parent) == 1) {
+            if (!TimingFromFile(state, context.CDL1))
+                cancelled = true;
+            return;
+        }
+        switch (TimingFromKeyboard(state, context.parent)) {
+        case RunLengthOutcome::Retry:
+            continue;
+        case RunLengthOutcome::Cancel:
+            cancelled = true;
+            return;
+        case RunLengthOutcome::Done:
+            break;
+        }
+        MessageRequest save;
+        save.text = QStringLiteral("Сохранить данные?");
+        save.buttons = Prompt::Buttons::YesNo;
+        if (prompts().message(save) == Prompt::Answer::Yes)
+            SaveTiming(state, context.CDL1);
+        return;
+    }
+}
+
+void SaveTiming(ModelState &state, CommonDialog &CDL1)
+{
+    CDL1.DefaultExt = QStringLiteral(".tim");
+    CDL1.FileName = state.ModelPath + QStringLiteral(".tim");
+    CDL1.Filter = QStringLiteral("Файлы характеристик (*.tim)|*.tim");
+    CDL1.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly;
+    if (!CDL1.ShowSave())
+        return;
+    state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
+    QString error;
+    if (!WriteTimingFile(state.ChosenPath + QStringLiteral(".tim"), state, &error))
+        showError(error);
+}

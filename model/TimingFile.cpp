@@ -1,0 +1,172 @@
+#include "TimingFile.h"
+
+#include "CodePage.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A decimal number whose separator is sep, surrounding blanks allowed.
+std::optional<double> parseNumber(const QString &text, QChar sep)
+{
+    static const QString pattern = QStringLiteral("^\\s*[+-]?(\\d+(%1\\d*)?|%1\\d+)([eE][+-]?\\d+)?\\s*$");
+    static const QRegularExpression comma(pattern.arg(QStringLiteral(",")));
+    static const QRegularExpression point(pattern.arg(QStringLiteral("\\.")));
+    if (!(sep == QLatin1Char(',') ? comma : point).match(text).hasMatch())
+        return std::nullopt;
+    QString plain = text.trimmed();
+    plain.replace(sep, QLatin1Char('.'));
+    bool ok = false;
+    const double value = QLocale::c().toDouble(plain, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool fitsFloat(double value) { return std::fabs(value) <= double(std::numeric_limits<float>::max()); }
+
+// Half-to-even rounding into the range of the step counter.
+std::optional<int32_t> wholeSteps(double steps)
+{
+    const double rounded = std::nearbyint(steps);
+    if (rounded < 0 || rounded > double(std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return int32_t(rounded);
+}
+
+// One value of a timing file and the line it stands on.
+struct Token
+{
+    QString text;
+    int line;
+};
+
+QList<Token> tokensOf(const QString &content)
+{
+    QList<Token> tokens;
+    const QStringList lines = content.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty())
+            continue;
+        for (const QString &part : lines[i].split(QLatin1Char(',')))
+            tokens.append(Token{part.trimmed(), i + 1});
+    }
+    return tokens;
+}
+
+QString valueName(int index, int elemCount)
+{
+    if (index < elemCount)
+        return QStringLiteral("времени притяжения элемента %1").arg(index + 1);
+    if (index < 2 * elemCount)
+        return QStringLiteral("времени отпадания элемента %1").arg(index - elemCount + 1);
+    return QStringLiteral("времени работы схемы");
+}
+
+QString formatTime(float value) { return QString::number(double(value), 'g', 7); }
+
+} // namespace
+
+QString CommaDecimal(const QString &text)
+{
+    QString result = text;
+    const qsizetype point = result.indexOf(QLatin1Char('.'));
+    if (point >= 0)
+        result[point] = QLatin1Char(',');
+    return result;
+}
+
+std::optional<float> ReadCommaNumber(const QString &text)
+{
+    const std::optional<double> value = parseNumber(text, QLatin1Char(','));
+    if (!value || !fitsFloat(*value))
+        return std::nullopt;
+    return float(*value);
+}
+
+std::optional<int32_t> RunLengthFromAnswer(const QString &answer)
+{
+    const std::optional<double> seconds = parseNumber(CommaDecimal(answer), QLatin1Char(','));
+    if (!seconds)
+        return std::nullopt;
+    const double whole = std::nearbyint(*seconds);
+    if (whole < 0 || whole * 100 > double(std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return int32_t(whole) * 100;
+}
+
+bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values, QString *error)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Не удается открыть файл %1").arg(fileName);
+        return false;
+    }
+    const QString content = CodePage::decodeTextFile(file.readAll());
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("Ошибка чтения файла %1").arg(fileName);
+        return false;
+    }
+    const QList<Token> tokens = tokensOf(content);
+    elemCount = std::clamp(elemCount, 0, MaxElements);
+    const int needed = 2 * elemCount + 1;
+    TimingValues read;
+    for (int k = 0; k < needed; ++k) {
+        if (k >= tokens.size()) {
+            const int lastLine = tokens.isEmpty() ? 0 : tokens.last().line;
+            *error = QStringLiteral("Файл %1 кончается после строки %2: нет %3")
+                         .arg(fileName).arg(lastLine).arg(valueName(k, elemCount));
+            return false;
+        }
+        const Token &token = tokens[k];
+        const std::optional<double> number = parseNumber(token.text, QLatin1Char('.'));
+        const bool isRunLength = k == needed - 1;
+        const std::optional<int32_t> steps = number && isRunLength ? wholeSteps(*number) : std::nullopt;
+        if (!number || (isRunLength ? !steps : !fitsFloat(*number))) {
+            *error = QStringLiteral("Файл %1, строка %2: \"%3\" не годится для %4")
+                         .arg(fileName).arg(token.line).arg(token.text, valueName(k, elemCount));
+            return false;
+        }
+        if (isRunLength)
+            read.RunLength = *steps;
+        else if (k < elemCount)
+            read.Tpr[k + 1] = float(*number);
+        else
+            read.Totp[k - elemCount + 1] = float(*number);
+    }
+    *values = read;
+    return true;
+}
+
+bool WriteTimingFile(const QString &fileName, const ModelState &state, QString *error)
+{
+    QString text;
+    for (int i = 1; i <= state.ElemCount; ++i)
+        text += formatTime(state.Tpr[i]) + QStringLiteral("\r\n");
+    for (int i = 1; i <= state.ElemCount; ++i)
+        text += formatTime(state.Totp[i]) + QStringLiteral("\r\n");
+    text += QString::number(state.RunLength) + QStringLiteral("\r\n");
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(CodePage::toWindows1251(text)) < 0 || !file.commit()) {
+        *error = QStringLiteral("Не удается записать файл %1").arg(fileName);
+        return false;
+    }
+    return true;
+}
+
+void ApplyTiming(ModelState &state, const TimingValues &values)
+{
+    for (int i = 1; i <= state.ElemCount; ++i) {
+        state.Tpr[i] = values.Tpr[i];
+        state.Totp[i] = values.Totp[i];
+    }
+    state.RunLength = values.RunLength;
+}
