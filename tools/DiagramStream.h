@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 
 #include <cstdio>
-#include <string>
+#include <memory>
 
 // Lines of code page 866 text (the heading and the diagram rows) written to
 // a stream in code page 866 as they are, or converted to UTF-8 (│ ░ █ ▓ and
@@ -30,6 +30,7 @@ private:
 
     std::FILE *m_stream;
     Encoding m_encoding;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    size_t m_used = 0;
     bool m_failed = false;
 };

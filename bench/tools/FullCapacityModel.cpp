@@ -1,0 +1,53 @@
+#include "FullCapacityModel.h"
+
+#include "ModelFile.h"
+#include "ModelState.h"
+
+#include <QFile>
+
+#include <random>
+
+namespace {
+
+QString elementName(int i) { return QStringLiteral("Р%1").arg(i); }
+
+QString randomFunction(std::mt19937 &random, int terms)
+{
+    QStringList products;
+    for (int t = 0; t < terms; ++t) {
+        QStringList operands;
+        const int count = 2 + int(random() % 3);
+        for (int k = 0; k < count; ++k) {
+            const int pick = int(random() % (MaxElements + 1)); // 0: the input
+            const QString name = pick == 0 ? QStringLiteral("p") : elementName(pick);
+            operands.append(random() % 2 ? QStringLiteral("-") + name : name);
+        }
+        products.append(operands.join(QLatin1Char('*')));
+    }
+    return products.join(QLatin1Char('+'));
+}
+
+} // namespace
+
+bool WriteFullCapacityModel(const QString &basePath)
+{
+    std::mt19937 random(20261207);
+    ModelText model;
+    model.name = QStringLiteral("Полная емкость");
+    for (int i = 1; i <= MaxElements; ++i)
+        model.elements.append({elementName(i), randomFunction(random, MaxElemTerms)});
+    for (int j = 1; j <= MaxOutputs; ++j)
+        model.outputs.append({QStringLiteral("В%1").arg(j), randomFunction(random, MaxOutTerms)});
+    QString error;
+    if (!WriteModelFile(basePath + QStringLiteral(".mod"), model, &error))
+        return false;
+
+    QByteArray timing;
+    for (int i = 1; i <= MaxElements; ++i)
+        timing += "0.0" + QByteArray::number(1 + i % 5) + "\r\n"; // pickup 0.01 .. 0.05 s
+    for (int i = 1; i <= MaxElements; ++i)
+        timing += "0.0" + QByteArray::number(1 + i % 3) + "\r\n"; // release 0.01 .. 0.03 s
+    timing += "1000000\r\n";
+    QFile file(basePath + QStringLiteral(".tim"));
+    return file.open(QIODevice::WriteOnly) && file.write(timing) == timing.size();
+}

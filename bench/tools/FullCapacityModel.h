@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Writes a model of full capacity, 20 elements with 40 terms each and 5
+// outputs with 25 terms each, as basePath + ".mod", and its timing file, run
+// length 1,000,000 steps, as basePath + ".tim". The functions are fixed
+// pseudo-random products of 2 to 4 contacts and the input, so that under a
+// code the relays keep switching. False when a file cannot be written.
+bool WriteFullCapacityModel(const QString &basePath);
