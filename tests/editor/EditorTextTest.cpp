@@ -28,19 +28,6 @@ TEST(EditorText, DosTextLosesOnlyOneFinalLineEnd)
         EXPECT_EQ(EditorText::decodeDosText(c.file), c.text) << c.file.toStdString();
 }
 
-TEST(EditorText, WindowsTextIs1251UnlessUtf8)
-{
-    EXPECT_EQ(EditorText::decodeWindowsText(kPrivet1251), kPrivet);
-    EXPECT_EQ(EditorText::decodeWindowsText(kPrivet.toUtf8()), kPrivet);
-}
-
-TEST(EditorText, ConverterRepairsDosTextReadAsWindows)
-{
-    const QString misread = EditorText::decodeWindowsText(QByteArray(kPrivet866 + "\n" + kPrivet866));
-    EXPECT_NE(misread, kPrivet + QLatin1Char('\n') + kPrivet);
-    EXPECT_EQ(EditorText::convertFrom866(misread), kPrivet + QLatin1Char('\n') + kPrivet);
-}
-
 TEST(EditorText, EncodeWritesCrLfInTheChosenCodePage)
 {
     const QString text = kPrivet + QStringLiteral("\n│░█▓\n");
