@@ -54,6 +54,7 @@ QPrinter *PrinterPages::chooseTarget()
     m_pdfPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_pdfPrinter->setOutputFormat(QPrinter::PdfFormat);
     m_pdfPrinter->setOutputFileName(m_pdfFileName);
+    m_pdfPrinter->setPageMargins(QMarginsF(20, 15, 10, 15), QPageLayout::Millimeter);
     m_pdfPrinter->setDocName(m_state.ModelName);
     tell(QStringLiteral("Принтер не установлен. Страницы печатаются в файл ")
              + QDir::toNativeSeparators(m_pdfFileName),

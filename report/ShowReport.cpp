@@ -1,0 +1,20 @@
+#include "ShowReport.h"
+
+#include "FileChoice.h"
+#include "frmEditor.h"
+
+void ShowReport(ModelState &state, CommonDialog &CDL1, QMdiArea &area)
+{
+    bool cancelled = false;
+    ChooseFile(state, CDL1, QStringLiteral("out"), cancelled);
+    if (cancelled)
+        return;
+    frmEditor &editor = frmEditor::Instance(area);
+    // The editor may hold a model with unsaved changes; the report must not
+    // silently replace them.
+    if (editor.CheckSave()) {
+        editor.OpenReport(state.ChosenPath + QLatin1String(".out"));
+        editor.ShowEditor();
+    }
+    state.ChosenPath.clear();
+}
