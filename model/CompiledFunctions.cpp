@@ -19,6 +19,17 @@ int elementCountOf(const ModelState &state)
     return std::clamp<int>(state.ElemCount, 0, MaxElements);
 }
 
+// The input and the chosen column of every element's contact state as bits:
+// bit 0 the input, bit k element k.
+uint32_t signalBits(const ModelState &state, int elementCount, int column)
+{
+    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
+    for (int k = 1; k <= elementCount; ++k)
+        if (state.ElemState[k][column] != 0)
+            bits |= 1u << k;
+    return bits;
+}
+
 } // namespace
 
 void CompiledFunctions::compile(const ModelState &state)
@@ -94,20 +105,6 @@ bool CompiledFunctions::holds(const Function &function, Bits values) const
             return true;
     return false;
 }
-
-namespace {
-
-// The input and the chosen column of every element's contact state as bits.
-uint32_t signalBits(const ModelState &state, int elementCount, int column)
-{
-    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
-    for (int k = 1; k <= elementCount; ++k)
-        if (state.ElemState[k][column] != 0)
-            bits |= 1u << k;
-    return bits;
-}
-
-} // namespace
 
 void CompiledFunctions::EvalElements(ModelState &state) const
 {
