@@ -10,6 +10,7 @@ namespace {
 const QString kApplication = QStringLiteral("Модель");
 const QString kSection = QStringLiteral("Settings/");
 constexpr double kTwipsPerInch = 1440.0;
+constexpr float kDefaultLeft = 1000, kDefaultTop = 1000, kDefaultWidth = 6500, kDefaultHeight = 6500;
 
 QSettings store() { return QSettings(QSettings::IniFormat, QSettings::UserScope, kApplication, kApplication); }
 
@@ -45,13 +46,26 @@ void RestoreWindowPlace(QWidget &window, const QString &prefix)
 {
     const double dpiX = window.logicalDpiX();
     const double dpiY = window.logicalDpiY();
-    const int left = twipsToPixels(GetNumber(prefix + QLatin1String("Left"), 1000), dpiX);
-    const int top = twipsToPixels(GetNumber(prefix + QLatin1String("Top"), 1000), dpiY);
-    const int width = twipsToPixels(GetNumber(prefix + QLatin1String("Width"), 6500), dpiX);
-    const int height = twipsToPixels(GetNumber(prefix + QLatin1String("Height"), 6500), dpiY);
+    const int left = twipsToPixels(GetNumber(prefix + QLatin1String("Left"), kDefaultLeft), dpiX);
+    const int top = twipsToPixels(GetNumber(prefix + QLatin1String("Top"), kDefaultTop), dpiY);
+    const int width = twipsToPixels(GetNumber(prefix + QLatin1String("Width"), kDefaultWidth), dpiX);
+    const int height = twipsToPixels(GetNumber(prefix + QLatin1String("Height"), kDefaultHeight), dpiY);
     window.move(left, top);
     window.resize(std::max(width, 1), std::max(height, 1));
 }
+
+namespace {
+
+// A pixel is many twips wide: keep the stored value while it still maps to
+// the same pixel, so a window that did not move does not drift a few twips
+// at every save.
+void savePixels(const QString &key, float defaultTwips, int pixels, double dpi)
+{
+    const float stored = GetNumber(key, defaultTwips);
+    SaveNumber(key, twipsToPixels(stored, dpi) == pixels ? stored : pixelsToTwips(pixels, dpi));
+}
+
+} // namespace
 
 void SaveWindowPlace(const QWidget &window, const QString &prefix)
 {
@@ -59,10 +73,10 @@ void SaveWindowPlace(const QWidget &window, const QString &prefix)
         return;
     const double dpiX = window.logicalDpiX();
     const double dpiY = window.logicalDpiY();
-    SaveNumber(prefix + QLatin1String("Left"), pixelsToTwips(window.x(), dpiX));
-    SaveNumber(prefix + QLatin1String("Top"), pixelsToTwips(window.y(), dpiY));
-    SaveNumber(prefix + QLatin1String("Width"), pixelsToTwips(window.width(), dpiX));
-    SaveNumber(prefix + QLatin1String("Height"), pixelsToTwips(window.height(), dpiY));
+    savePixels(prefix + QLatin1String("Left"), kDefaultLeft, window.x(), dpiX);
+    savePixels(prefix + QLatin1String("Top"), kDefaultTop, window.y(), dpiY);
+    savePixels(prefix + QLatin1String("Width"), kDefaultWidth, window.width(), dpiX);
+    savePixels(prefix + QLatin1String("Height"), kDefaultHeight, window.height(), dpiY);
 }
 
 } // namespace Settings

@@ -37,6 +37,17 @@ TEST(Settings, WindowPlaceRoundTripInTwips)
     EXPECT_EQ(restored.size(), QSize(300, 200));
 }
 
+TEST(Settings, AnUnmovedWindowKeepsItsStoredTwips)
+{
+    QWidget window;
+    Settings::RestoreWindowPlace(window, QStringLiteral("Drift"));
+    Settings::SaveWindowPlace(window, QStringLiteral("Drift"));
+    Settings::RestoreWindowPlace(window, QStringLiteral("Drift"));
+    Settings::SaveWindowPlace(window, QStringLiteral("Drift"));
+    EXPECT_FLOAT_EQ(Settings::GetNumber(QStringLiteral("DriftLeft"), 0), 1000);
+    EXPECT_FLOAT_EQ(Settings::GetNumber(QStringLiteral("DriftWidth"), 0), 6500);
+}
+
 TEST(Settings, TwipsAtNinetySixDpi)
 {
     EXPECT_EQ(Settings::twipsToPixels(1440, 96), 96);
