@@ -3,6 +3,7 @@
 #include "CodePage.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -13,13 +14,6 @@ char elementGlyph(int16_t excitation, int16_t state)
     if (excitation == 1)
         return state == 1 ? Glyph::On : Glyph::PickupPending;
     return state == 1 ? Glyph::ReleasePending : Glyph::Off;
-}
-
-void putCell(char *&p, char glyph)
-{
-    p[0] = glyph;
-    p[1] = p[2] = p[3] = p[4] = ' ';
-    p += CellWidth;
 }
 
 // "##0.00": at least one integer digit, exactly two decimals.
@@ -59,13 +53,14 @@ void ComposeRow(const ModelState &state, bool withLabel, char decimalSeparator, 
 
     row.resize(cells + labelLength);
     char *p = row.data();
-    putCell(p, valueGlyph(state.InputVal[1]));
+    // All blanks first, then a glyph at the start of each cell.
+    std::memset(p, ' ', size_t(cells));
+    p[0] = valueGlyph(state.InputVal[1]);
     for (int i = 1; i <= elemCount; ++i)
-        putCell(p, elementGlyph(state.Excit[i][1], state.ElemState[i][1]));
+        p[i * CellWidth] = elementGlyph(state.Excit[i][1], state.ElemState[i][1]);
     for (int j = 1; j <= outCount; ++j)
-        putCell(p, valueGlyph(state.OutState[j][1]));
-    for (int k = 0; k < labelLength; ++k)
-        *p++ = label[k];
+        p[(elemCount + j) * CellWidth] = valueGlyph(state.OutState[j][1]);
+    std::memcpy(p + cells, label, size_t(labelLength));
 }
 
 char DecimalSeparator(const QLocale &locale)

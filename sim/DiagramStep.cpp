@@ -14,7 +14,16 @@ constexpr float ModelTimeSpan = 100.0f;
 // A time in whole hundredths of a second, H(t) = floor(100 t + 0.5), taken
 // in double from the single value. Delays compare H of both sides, never the
 // raw sums, so 0.05 after five single-precision additions still counts as 5.
-double Hundredths(float seconds) { return std::floor(100.0 * double(seconds) + 0.5); }
+double Hundredths(float seconds)
+{
+    const double x = 100.0 * double(seconds) + 0.5;
+    // floor() without a library call on the hot path; beyond 2^52 every
+    // double is whole already (and infinities and NaN pass through).
+    if (!(std::fabs(x) < 4503599627370496.0))
+        return x;
+    const double truncated = double(int64_t(x));
+    return truncated > x ? truncated - 1 : truncated;
+}
 
 // One delay (pickup or release) of one element: pending[1] has just been
 // set from the excitation and the state of the previous step.
@@ -29,6 +38,38 @@ void advanceDelay(Signal &pending, float &timer, float delay)
             timer = 0;
         }
     }
+}
+
+// The present becomes the past.
+void carry(Signal &signal) { signal[0] = signal[1]; }
+
+// Steps 9 to 11 for element i: the pickup and release delays and the new
+// state.
+void advanceDelays(ModelState &s, int i)
+{
+    const int16_t excited = s.Excit[i][1];
+    const int16_t wasUp = s.ElemState[i][0];
+
+    // An element at rest (its state agrees with its excitation and nothing
+    // was pending) stays at rest: the rules below then give no pending flag,
+    // leave both timers alone and keep the state. Most elements of a device
+    // are at rest at most steps.
+    if (excited == wasUp && s.PickupPending[i][0] == 0 && s.ReleasePending[i][0] == 0) {
+        s.PickupPending[i][1] = 0;
+        s.ReleasePending[i][1] = 0;
+        s.ElemState[i][1] = excited;
+        return;
+    }
+
+    s.PickupPending[i][1] = int16_t(excited == 1 && wasUp == 0);
+    advanceDelay(s.PickupPending[i], s.PickupTimer[i], s.Tpr[i]);
+
+    s.ReleasePending[i][1] = int16_t(wasUp == 1 && excited == 0);
+    advanceDelay(s.ReleasePending[i], s.ReleaseTimer[i], s.Totp[i]);
+
+    // Up when excited unless the pickup is pending; down when not excited
+    // unless the release is pending.
+    s.ElemState[i][1] = int16_t(excited == 1 ? s.PickupPending[i][1] == 0 : s.ReleasePending[i][1] == 1);
 }
 
 // Undoes a flag on every way out of a scope.
@@ -99,23 +140,42 @@ void DiagramStep::step()
     // 4. The transmitter runs at every step, even under a constant input.
     s.InputVal[1] = m_host.WhodKod(Nkod);
 
-    // 5, 6.
-    LastKey = s.KeyCmd;
+    // 5, 6. (Equal texts are not copied: a copy costs two atomic operations
+    // at every step.)
+    if (LastKey != s.KeyCmd)
+        LastKey = s.KeyCmd;
     if (ConstInput != FlagFalse)
         s.InputVal[1] = ConstValue;
 
-    // 7, 8. Excitation, then the injected faults over it.
+    // 7. Excitation, from the states of the previous step.
     m_functions.EvalElements(s);
-    for (int i = 1; i <= elemCount; ++i)
-        if (s.ElemFault[i] != 0)
+
+    // 8 to 13, element by element: an element's fault, delays, state, change
+    // and carry read and write only that element, so doing them per element
+    // equals doing each of them for all elements in turn.
+    bool signalChange = s.InputVal[0] != s.InputVal[1];
+    bool pendingChange = false;
+    for (int i = 1; i <= elemCount; ++i) {
+        if (s.ElemFault[i] != 0) // a break forces 0, extra feeding 1
             s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
+        advanceDelays(s, i);
+        signalChange |= (s.Excit[i][0] != s.Excit[i][1]) | (s.ElemState[i][0] != s.ElemState[i][1]);
+        // A release becoming pending always comes with an excitation change.
+        pendingChange |= (s.PickupPending[i][0] != s.PickupPending[i][1])
+                         | (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
+        carry(s.Excit[i]);
+        carry(s.PickupPending[i]);
+        carry(s.ReleasePending[i]);
+        carry(s.ElemState[i]);
+    }
+    SignalChange = int16_t(signalChange);
+    PendingChange = int16_t(pendingChange);
+    RowDue = int16_t(signalChange || pendingChange);
+    for (int j = 1; j <= outCount; ++j)
+        carry(s.OutState[j]);
+    carry(s.InputVal);
 
-    // 9 to 11.
-    advanceDelays(elemCount);
-
-    // 12 to 14.
-    detectChanges(elemCount);
-    carry(elemCount, outCount);
+    // 14. Outputs are combinational: they take the states of this step.
     m_functions.EvalOutputs(s);
 
     // 15. The row.
@@ -182,55 +242,6 @@ void DiagramStep::interpretCommand()
     }
     if (s.KeyCmd != LastKey)
         m_host.ShowCommandMessage(KeyMessage);
-}
-
-void DiagramStep::advanceDelays(int elemCount)
-{
-    ModelState &s = m_state;
-    for (int i = 1; i <= elemCount; ++i) {
-        const int16_t excited = s.Excit[i][1];
-        const int16_t wasUp = s.ElemState[i][0];
-
-        s.PickupPending[i][1] = int16_t(excited == 1 && wasUp == 0);
-        advanceDelay(s.PickupPending[i], s.PickupTimer[i], s.Tpr[i]);
-
-        s.ReleasePending[i][1] = int16_t(wasUp == 1 && excited == 0);
-        advanceDelay(s.ReleasePending[i], s.ReleaseTimer[i], s.Totp[i]);
-
-        // Up when excited unless the pickup is pending; down when not
-        // excited unless the release is pending.
-        s.ElemState[i][1] = int16_t(excited == 1 ? s.PickupPending[i][1] == 0 : s.ReleasePending[i][1] == 1);
-    }
-}
-
-void DiagramStep::detectChanges(int elemCount)
-{
-    const ModelState &s = m_state;
-    bool signalChange = s.InputVal[0] != s.InputVal[1];
-    bool pendingChange = false;
-    for (int i = 1; i <= elemCount; ++i) {
-        signalChange = signalChange || s.Excit[i][0] != s.Excit[i][1] || s.ElemState[i][0] != s.ElemState[i][1];
-        // A release becoming pending always comes with an excitation change.
-        pendingChange = pendingChange || s.PickupPending[i][0] != s.PickupPending[i][1]
-                        || (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
-    }
-    SignalChange = int16_t(signalChange);
-    PendingChange = int16_t(pendingChange);
-    RowDue = int16_t(signalChange || pendingChange);
-}
-
-void DiagramStep::carry(int elemCount, int outCount)
-{
-    ModelState &s = m_state;
-    for (int i = 1; i <= elemCount; ++i) {
-        s.Excit[i][0] = s.Excit[i][1];
-        s.PickupPending[i][0] = s.PickupPending[i][1];
-        s.ReleasePending[i][0] = s.ReleasePending[i][1];
-        s.ElemState[i][0] = s.ElemState[i][1];
-    }
-    for (int j = 1; j <= outCount; ++j)
-        s.OutState[j][0] = s.OutState[j][1];
-    s.InputVal[0] = s.InputVal[1];
 }
 
 void DiagramStep::Restart()

@@ -69,9 +69,6 @@ public:
 private:
     void step();
     void interpretCommand();
-    void advanceDelays(int elemCount);
-    void detectChanges(int elemCount);
-    void carry(int elemCount, int outCount);
 
     ModelState &m_state;
     StepHost &m_host;

@@ -80,6 +80,10 @@ INSTANTIATE_TEST_SUITE_P(
         // A release cut short by renewed excitation starts from zero next time.
         DelayCase{"ReleaseRestartsFromZero", 0.0f, 0.05f, "11111" "000" "1" "0",
                   "#++++" "%%%" "+" "%%%%%" "..."},
+        // Times far out of range keep the arithmetic finite: a huge one never
+        // runs out, a negative one acts as zero.
+        DelayCase{"PickupHuge", 1e30f, 0.01f, "1", "########"},
+        DelayCase{"PickupNegative", -1.0f, 0.01f, "1", "#+++"},
         // An abandoned pickup starts from zero next time.
         DelayCase{"PickupRestartsFromZero", 0.03f, 0.01f, "11" "0" "1",
                   "##" "." "###" "+"}),
