@@ -1,5 +1,6 @@
 #include "ArrowSelectList.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -21,7 +22,8 @@ bool ArrowSelectList::eventFilter(QObject *watched, QEvent *event)
                 ArrowSelect = true;
         } else if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            const bool toOwnPopup = reason == Qt::PopupFocusReason || m_list.view()->isVisible();
+            if (!toOwnPopup && reason != Qt::ActiveWindowFocusReason)
                 m_lostFocus();
         }
     }

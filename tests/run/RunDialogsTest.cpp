@@ -1,0 +1,144 @@
+#include "ModelState.h"
+#include "RunTestSupport.h"
+#include "frmFault.h"
+#include "frmKod.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A choice in the list's pop-up with the mouse.
+void ChooseWithMouse(QComboBox &list, int index)
+{
+    list.showPopup();
+    QAbstractItemView *view = list.view();
+    (void)QTest::qWaitForWindowExposed(view->window());
+    const QPoint where = view->visualRect(view->model()->index(index, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, where);
+    QApplication::processEvents();
+}
+
+void FocusList(QDialog &dialog, QComboBox &list)
+{
+    Activate(dialog);
+    list.setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+}
+
+TEST(frmKod, ListsTheCodesWithNoCodeFirst)
+{
+    frmKod kod;
+    EXPECT_EQ(kod.windowTitle(), QStringLiteral("Задание входного кода"));
+    QStringList entries;
+    for (int i = 0; i < kod.Combo1->count(); ++i)
+        entries << kod.Combo1->itemText(i);
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("Кода нет"), QStringLiteral("Код №1"), QStringLiteral("Код №2"),
+                                    QStringLiteral("Код №3")}));
+    EXPECT_EQ(kod.ChosenCode(), 0);
+}
+
+TEST(frmKod, AMouseChoiceConfirmsAtOnceArrowsOnlyMove)
+{
+    {
+        frmKod kod;
+        FocusList(kod, *kod.Combo1);
+        ChooseWithMouse(*kod.Combo1, 2);
+        EXPECT_FALSE(kod.isVisible());
+        EXPECT_EQ(kod.ChosenCode(), 2);
+    }
+    {
+        frmKod kod;
+        FocusList(kod, *kod.Combo1);
+        QTest::keyClick(kod.Combo1, Qt::Key_Down);
+        QTest::keyClick(kod.Combo1, Qt::Key_Down);
+        QTest::keyClick(kod.Combo1, Qt::Key_Down);
+        QTest::keyClick(kod.Combo1, Qt::Key_Up);
+        EXPECT_TRUE(kod.isVisible());
+        EXPECT_EQ(kod.ChosenCode(), 2);
+        // Tab leaves the list, which presses "Ok".
+        QTest::keyClick(kod.Combo1, Qt::Key_Tab);
+        EXPECT_FALSE(kod.isVisible());
+        EXPECT_EQ(kod.ChosenCode(), 2);
+    }
+}
+
+class frmFaultTest : public ::testing::Test
+{
+protected:
+    frmFaultTest()
+    {
+        state.ElemCount = 3;
+        state.ElemName[1] = QStringLiteral("А");
+        state.ElemName[2] = QStringLiteral("Б");
+        state.ElemName[3] = QStringLiteral("В");
+        state.ElemName[4] = QStringLiteral("от прежней модели");
+        state.ElemFault[2] = 2;
+    }
+
+    // The fault the options show: 0, 1, 2, or -1 when none is checked.
+    static int shown(const frmFault &dialog)
+    {
+        const QRadioButton *options[] = {dialog.Option1, dialog.Option2, dialog.Option3};
+        for (int fault = 0; fault < 3; ++fault)
+            if (options[fault]->isChecked())
+                return fault;
+        return -1;
+    }
+
+    ModelState state;
+};
+
+TEST_F(frmFaultTest, ListsTheElementsTheFirstSelectedWithItsFault)
+{
+    state.ElemFault[1] = 1;
+    frmFault dialog(state);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Задание неисправности"));
+    ASSERT_EQ(dialog.cbElement->count(), 3);
+    EXPECT_EQ(dialog.cbElement->itemText(2), QStringLiteral("В"));
+    EXPECT_EQ(dialog.cbElement->currentIndex(), 0);
+    EXPECT_EQ(shown(dialog), 1);
+}
+
+TEST_F(frmFaultTest, AnOptionSetsTheFaultOfTheSelectedElementAtOnce)
+{
+    frmFault dialog(state);
+    Activate(dialog);
+    QTest::mouseClick(dialog.Option2, Qt::LeftButton);
+    EXPECT_EQ(state.ElemFault[1], 1);
+    QTest::mouseClick(dialog.Option1, Qt::LeftButton);
+    EXPECT_EQ(state.ElemFault[1], 0);
+    EXPECT_EQ(state.ElemFault[2], 2);
+}
+
+TEST_F(frmFaultTest, ArrowsLeaveTheOptionsUntilTheListLosesTheFocus)
+{
+    frmFault dialog(state);
+    FocusList(dialog, *dialog.cbElement);
+    QTest::keyClick(dialog.cbElement, Qt::Key_Down);
+    EXPECT_EQ(dialog.cbElement->currentIndex(), 1);
+    EXPECT_TRUE(dialog.cbElement->hasFocus());
+    EXPECT_EQ(shown(dialog), 0); // still the first element's
+    QTest::keyClick(dialog.cbElement, Qt::Key_Tab);
+    EXPECT_EQ(shown(dialog), 2);
+    EXPECT_EQ(state.ElemFault[2], 2);
+}
+
+TEST_F(frmFaultTest, AMouseChoiceShowsTheFaultOnceTheLoadFlagIsUsedUp)
+{
+    frmFault dialog(state);
+    FocusList(dialog, *dialog.cbElement);
+    // The flag set on loading takes the first choice: the focus stays.
+    ChooseWithMouse(*dialog.cbElement, 2);
+    EXPECT_EQ(dialog.cbElement->currentIndex(), 2);
+    EXPECT_TRUE(dialog.cbElement->hasFocus());
+    EXPECT_EQ(shown(dialog), 0);
+    ChooseWithMouse(*dialog.cbElement, 1);
+    EXPECT_FALSE(dialog.cbElement->hasFocus());
+    EXPECT_EQ(shown(dialog), 2);
+}
+
+} // namespace
