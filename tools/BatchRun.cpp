@@ -137,8 +137,8 @@ int prepare(const RunOptions &options, ModelState &state, CodeTransmitter &trans
             printLine(err, error);
             return ExitFileError;
         }
-        // The transmitter could not step through a zero time; the dialogue
-        // would ask again, a batch run stops.
+        // The code timing dialogue refuses zero times and asks again; a batch
+        // run has no one to ask, so it stops.
         if (timing.productIsZero()) {
             printLine(err, QStringLiteral("Файл «%1»: нулевые временные характеристики кода "
                                           "(произведение двенадцати времён равно 0)").arg(options.whdFile));
