@@ -1,0 +1,461 @@
+#include "CodeTransmitter.h"
+#include "DiagramStep.h"
+#include "ModelFile.h"
+#include "RunSetup.h"
+#include "RunTestSupport.h"
+#include "Settings.h"
+#include "frmDiag.h"
+#include "frmMenu.h"
+#include "frmModtype.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Prompt::Answer;
+
+// The decoder of the examples: six elements, two outputs.
+const int DecoderElements = 6;
+const char *const DecoderTimes[DecoderElements][2] = {{"0,01", "0,01"}, {"0.01", "1"},   {"0,01", "0,3"},
+                                                      {"0,01", "0,01"}, {"0,01", "1.5"}, {"0,7", "0,01"}};
+
+// Answers the code-timing dialogue of the transmitter with its standard set.
+void scriptStandardCodeTiming(ScriptedPrompts &prompts)
+{
+    prompts.expectDialog(QStringLiteral("frmIndev"), [](QDialog &d) {
+        EXPECT_NE(d.findChild<QPushButton *>(QStringLiteral("cmd5")), nullptr);
+        Click(d, "cmd5");
+    });
+}
+
+// A reference run of the core alone: the same model, timing and code, no
+// window, rows collected as they come.
+class ReferenceHost : public StepHost
+{
+public:
+    QList<QByteArray> rows;
+    bool ContinueOutput() override { return true; }
+    void ShowCommandMessage(const QString &) override {}
+    void EditFaults() override {}
+    int16_t WhodKod(int16_t Nkod) override
+    {
+        transmitter.WhodKod(Nkod);
+        return transmitter.Wuhod;
+    }
+    void EndOfRun() override {}
+    void ScreenRow(const QByteArray &row) override { rows << row; }
+    void ScreenHeading(const QByteArray &) override {}
+    void ReportError(const QString &) override {}
+
+    CodeTransmitter transmitter;
+};
+
+class RunWindowTest : public ::testing::Test
+{
+protected:
+    RunWindowTest() : menu(state)
+    {
+        QFile::copy(QStringLiteral(EXAMPLES_DIR "/decoder.mod"), modelPath() + QStringLiteral(".mod"));
+        state.ToScreen = FlagTrue;
+        menu.RunSetup = [this] { RunSetup(menu, state); };
+        menu.show();
+    }
+
+    ~RunWindowTest() override
+    {
+        if (frmDiag *diag = Diag())
+            diag->Frame().close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QString modelPath() const { return dir.filePath(QStringLiteral("decoder")); }
+
+    frmDiag *Diag() const { return menu.mdiArea()->findChild<frmDiag *>(); }
+
+    bool Locked() const
+    {
+        for (int position = 1; position <= 13; ++position)
+            if (menu.toolButton(position)->isEnabled())
+                return false;
+        return true;
+    }
+
+    // The set-up dialogue of a run of the decoder: the model file when none
+    // is current, the code timing, the element times typed in, one second,
+    // and the code chosen with the mouse.
+    void scriptSetUp(int code, bool chooseModel)
+    {
+        if (chooseModel) {
+            FileRequest open;
+            open.filter = QStringLiteral("Файлы mod |*.mod");
+            open.initDir = QCoreApplication::applicationDirPath();
+            prompts.expectFile(open, modelPath() + QStringLiteral(".mod"));
+        }
+        scriptTiming();
+        prompts.expectInput(InputRequest{QStringLiteral("Время работы схемы (c)"), QString(), QStringLiteral("01,00")},
+                            QStringLiteral("01,00"));
+        prompts.expectMessage(Message(QStringLiteral("Сохранить данные?"), Prompt::Buttons::YesNo), Answer::No);
+        prompts.expectDialog(QStringLiteral("frmKod"), [code](QDialog &d) {
+            auto *list = d.findChild<QComboBox *>(QStringLiteral("Combo1"));
+            Activate(d);
+            list->setFocus();
+            list->showPopup();
+            QAbstractItemView *view = list->view();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->visualRect(view->model()->index(code, 0)).center());
+            EXPECT_FALSE(d.isVisible());
+        });
+    }
+
+    void scriptTiming()
+    {
+        scriptStandardCodeTiming(prompts);
+        prompts.expectDialog(QStringLiteral("frmIndev"), [](QDialog &d) {
+            EXPECT_NE(d.findChild<QPushButton *>(QStringLiteral("cmdInkeyb")), nullptr);
+            Click(d, "cmdInkeyb");
+        });
+        for (const auto &times : DecoderTimes)
+            prompts.expectDialog(QStringLiteral("frmTimeInput"), [times](QDialog &d) {
+                TypeInto(d, "txtTpr", QString::fromLatin1(times[0]));
+                TypeInto(d, "txtTotp", QString::fromLatin1(times[1]));
+                Click(d, "Command1");
+            });
+    }
+
+    // A run set up from the menu command and left with its timer stopped,
+    // so that the test gives the ticks itself.
+    frmDiag &StartRun(int code)
+    {
+        scriptSetUp(code, state.ModelPath.isEmpty());
+        menu.mnuModelTimdiag_Click();
+        frmDiag *diag = Diag();
+        EXPECT_NE(diag, nullptr);
+        EXPECT_TRUE(diag->Timer1->isActive());
+        diag->Timer1->stop();
+        return *diag;
+    }
+
+    QList<QByteArray> reportRows(int count) const
+    {
+        QFile file(modelPath() + QStringLiteral(".out"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = file.readAll().split('\n');
+        lines.removeLast();
+        for (QByteArray &line : lines)
+            line.chop(1); // CR
+        return lines.mid(lines.size() - count);
+    }
+
+    QTemporaryDir dir{QStringLiteral("/tmp/runwindow-XXXXXX")};
+    ModelState state;
+    RecordingSound sound;
+    HookedPrompts prompts;
+    frmMenu menu;
+};
+
+TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
+{
+    state.ToFile = FlagTrue;
+    frmDiag &diag = StartRun(2);
+    EXPECT_TRUE(prompts.finished());
+    EXPECT_TRUE(Locked());
+    EXPECT_EQ(state.RunActive, FlagTrue);
+    EXPECT_EQ(diag.Step().Nkod, 2);
+    EXPECT_EQ(menu.windowTitle(), QStringLiteral("Модель - Дешифратор КЖ - Ж/З"));
+    EXPECT_EQ(diag.Label1->text(), QStringLiteral(" Моделируемое устройство: Дешифратор КЖ - Ж/З"));
+    EXPECT_EQ(state.Tpr[6], 0.7f);
+    EXPECT_EQ(state.Totp[5], 1.5f);
+    EXPECT_EQ(diag.Timer1->interval(), state.Speed * 5 + 1);
+    ASSERT_NE(diag.Modtype(), nullptr);
+    EXPECT_EQ(diag.Modtype()->Frame().pos(), QPoint(0, 0));
+
+    const int ticks = 100;
+    for (int i = 0; i < ticks; ++i)
+        diag.ShowDiag();
+
+    ModelState alone;
+    ASSERT_TRUE(LoadModel(alone, modelPath(), nullptr));
+    alone.Tpr = state.Tpr;
+    alone.Totp = state.Totp;
+    alone.RunLength = state.RunLength;
+    alone.ToScreen = FlagTrue;
+    alone.RunActive = FlagTrue;
+    ReferenceHost host;
+    DiagramStep reference(alone, host);
+    reference.CompileModel();
+    reference.Nkod = 2;
+    for (int i = 0; i < ticks; ++i)
+        reference.ShowDiag();
+
+    ASSERT_EQ(host.rows.size(), ticks);
+    EXPECT_EQ(reportRows(ticks), host.rows);
+    EXPECT_EQ(diag.Step().RowText, host.rows.last());
+    // On the screen the newest row stands one line above the free band
+    // 42 px over the bottom edge, which stays empty.
+    const QImage shown = diag.grab().toImage();
+    const int lineHeight = diag.Rows().LineHeight();
+    const auto inkIn = [&](int top, int bottom) {
+        int ink = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 10; x < shown.width() - 10; ++x)
+                ink += qGray(shown.pixel(x, y)) < 128;
+        return ink;
+    };
+    EXPECT_GT(inkIn(shown.height() - 42 - lineHeight, shown.height() - 42), 20);
+    EXPECT_EQ(inkIn(shown.height() - 42, shown.height() - 22), 0);
+    EXPECT_TRUE(diag.Label2->text().startsWith(QStringLiteral("Вх.   И    Б")));
+    // The Ж train of the standard timing: 38 steps on, 12 off, 38 on, 12 of
+    // the 72 off.
+    for (int i = 0; i < ticks; ++i) {
+        const bool on = i < 38 || (i >= 50 && i < 88);
+        EXPECT_EQ(host.rows[i][0], on ? '\xB0' : '\xB3') << "row " << i + 1;
+    }
+}
+
+TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
+{
+    FileRequest open;
+    open.filter = QStringLiteral("Файлы mod |*.mod");
+    open.initDir = QCoreApplication::applicationDirPath();
+    prompts.expectFile(open, QString());
+    menu.mnuModelTimdiag_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Diag(), nullptr);
+    EXPECT_FALSE(Locked());
+    EXPECT_TRUE(state.ModelPath.isEmpty());
+    EXPECT_EQ(state.RunActive, FlagFalse);
+
+    state.ModelPath = modelPath();
+    scriptTiming();
+    prompts.expectInput(InputRequest{QStringLiteral("Время работы схемы (c)"), QString(), QStringLiteral("01,00")},
+                        QString());
+    prompts.expectMessage(Message(QStringLiteral("Введите нормальное целое число"), Prompt::Buttons::RetryCancel,
+                                  Prompt::Icon::Information),
+                          Answer::Cancel);
+    menu.mnuModelIzmdiag_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(prompts.finished());
+    EXPECT_EQ(Diag(), nullptr);
+    EXPECT_FALSE(Locked());
+    EXPECT_EQ(state.RunActive, FlagFalse);
+
+    // A model that cannot be loaded: its message, and the same clean end.
+    state.ModelPath = dir.filePath(QStringLiteral("missing"));
+    ModelState probe;
+    QString error;
+    ASSERT_FALSE(LoadModel(probe, state.ModelPath, &error));
+    prompts.expectMessage(Message(error, Prompt::Buttons::Ok, Prompt::Icon::Critical), Answer::Ok);
+    menu.mnuModelTimdiag_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Diag(), nullptr);
+    EXPECT_FALSE(Locked());
+}
+
+TEST_F(RunWindowTest, ASecondRunStartsFromRestWithoutFaults)
+{
+    frmDiag &first = StartRun(3);
+    for (int i = 0; i < 60; ++i)
+        first.ShowDiag();
+    state.ElemFault[2] = 2;
+    state.ElemFault[20] = 1; // beyond the model's elements too
+    state.PickupTimer[20] = 0.5f;
+    state.OutState[5] = {1, 1};
+    first.Frame().close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Locked());
+
+    frmDiag &second = StartRun(1);
+    EXPECT_EQ(state.ModelTime, 0.0f);
+    EXPECT_EQ(second.Step().ModelingItem, 0);
+    for (int i = 0; i <= MaxElements; ++i) {
+        EXPECT_EQ(state.ElemFault[i], 0) << i;
+        EXPECT_EQ(state.ElemState[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(state.Excit[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(state.PickupPending[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(state.ReleasePending[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(state.PickupTimer[i], 0.0f) << i;
+        EXPECT_EQ(state.ReleaseTimer[i], 0.0f) << i;
+    }
+    EXPECT_EQ(state.OutState[5], (Signal{0, 0}));
+    EXPECT_EQ(state.InputVal, (Signal{0, 0}));
+}
+
+TEST_F(RunWindowTest, ATickWhileAStepHasAMessageOpenStartsNoStep)
+{
+    frmDiag &diag = StartRun(2);
+    diag.ShowDiag();
+    int ticksSeen = 0;
+    prompts.whileMessageOpen = [&] {
+        const int32_t before = diag.Step().ModelingItem;
+        diag.Timer1->setInterval(1);
+        diag.Timer1->start();
+        QTest::qWait(30); // the timer keeps firing in the box's event loop
+        diag.ShowDiag();
+        diag.Timer1->stop();
+        ticksSeen = diag.Step().ModelingItem - before;
+    };
+    QTest::keyClick(&diag, '1');
+    prompts.expectMessage(Message(QStringLiteral("На входе постоянно 1. Возврат A")), Answer::Ok);
+    diag.ShowDiag();
+    EXPECT_EQ(ticksSeen, 0);
+    EXPECT_EQ(diag.Step().ModelingItem, 2);
+}
+
+TEST_F(RunWindowTest, CommandKeysShowTheirMessageOncePerChange)
+{
+    frmDiag &diag = StartRun(2);
+    const MessageRequest constantOne = Message(QStringLiteral("На входе постоянно 1. Возврат A"));
+    QTest::keyClick(&diag, '1');
+    prompts.expectMessage(constantOne, Answer::Ok);
+    diag.ShowDiag();
+    QTest::keyClick(&diag, '1');
+    diag.ShowDiag(); // the same command: no message
+    EXPECT_TRUE(prompts.finished());
+
+    // "q" has no message of its own: the last one comes again, the input
+    // stays constant.
+    QTest::keyClick(&diag, 'q');
+    prompts.expectMessage(constantOne, Answer::Ok);
+    for (int i = 0; i < 40; ++i) {
+        diag.ShowDiag();
+        ASSERT_EQ(state.InputVal[0], 1) << i;
+    }
+
+    QTest::keyClick(&diag, Qt::Key_Return);
+    prompts.expectMessage(Message(QStringLiteral("Неизвестная комбинация")), Answer::Ok);
+    diag.ShowDiag();
+
+    // The fault command opens the fault dialog in the middle of the step and
+    // puts the previous command back, so no message follows.
+    QTest::keyClick(&diag, 'F');
+    prompts.expectDialog(QStringLiteral("frmFault"), [](QDialog &d) {
+        Activate(d);
+        QTest::mouseClick(d.findChild<QRadioButton *>(QStringLiteral("Option3")), Qt::LeftButton);
+    });
+    const int32_t before = diag.Step().ModelingItem;
+    diag.ShowDiag();
+    EXPECT_EQ(diag.Step().ModelingItem, before + 1);
+    EXPECT_EQ(state.ElemFault[1], 2);
+    EXPECT_EQ(state.KeyCmd, QStringLiteral("\r"));
+    EXPECT_TRUE(prompts.finished());
+}
+
+TEST_F(RunWindowTest, ThePanelCommandsAndItsKeys)
+{
+    frmDiag &diag = StartRun(0);
+    frmModtype &panel = *diag.Modtype();
+    EXPECT_EQ(panel.windowTitle(), QStringLiteral("Управление"));
+    const std::pair<QPushButton *, QString> buttons[] = {
+        {panel.Command1, QStringLiteral("!")}, {panel.Command2, QStringLiteral("@")}, {panel.Command3, QStringLiteral("#")},
+        {panel.Command4, QStringLiteral(")")}, {panel.Command5, QStringLiteral("0")}, {panel.Command6, QStringLiteral("1")},
+        {panel.Command8, QStringLiteral("a")}, {panel.Комманда1, QString(QChar(27))}};
+    for (const auto &[button, key] : buttons) {
+        button->click();
+        EXPECT_EQ(state.KeyCmd, key) << button->text().toStdString();
+    }
+    EXPECT_EQ(panel.Command1->text(), QStringLiteral("Кол 1"));
+
+    Activate(menu);
+    panel.setFocus();
+    QTest::keyClick(&panel, 'w');
+    EXPECT_EQ(state.KeyCmd, QStringLiteral("w"));
+    EXPECT_TRUE(diag.hasFocus());
+}
+
+TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
+{
+    frmDiag &diag = StartRun(2);
+    frmModtype &panel = *diag.Modtype();
+    diag.Timer1->start();
+    QTest::keyClick(&diag, Qt::Key_F8);
+    EXPECT_FALSE(diag.Timer1->isActive());
+    EXPECT_EQ(panel.cmdPause->text(), QStringLiteral("Дальше"));
+
+    state.KeyCmd = QStringLiteral("1");
+    prompts.expectDialog(QStringLiteral("frmSpeed"), [](QDialog &d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Скорость"));
+        auto *bar = d.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
+        bar->setValue(3);
+        EXPECT_EQ(d.findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("3"));
+        Click(d, "Command1");
+    });
+    QTest::keyClick(&diag, Qt::Key_Up);
+    EXPECT_EQ(state.Speed, 3);
+    EXPECT_TRUE(state.KeyCmd.isEmpty());
+    EXPECT_TRUE(diag.Timer1->isActive());
+    EXPECT_EQ(diag.Timer1->interval(), 16);
+    EXPECT_EQ(panel.cmdPause->text(), QStringLiteral("Дальше"));
+    panel.cmdPause->click();
+    EXPECT_FALSE(diag.Timer1->isActive());
+}
+
+TEST_F(RunWindowTest, NoToContinueEndsTheRunAfterTheStepsRowReachedTheFile)
+{
+    state.ToFile = FlagTrue;
+    frmDiag &diag = StartRun(2);
+    const QPointer<frmDiag> watched(&diag);
+    for (int i = 0; i < 100; ++i)
+        diag.ShowDiag();
+    prompts.expectMessage(Message(QStringLiteral("Продолжать вывод?"), Prompt::Buttons::YesNo, Prompt::Icon::Question,
+                                  QStringLiteral("Вывод")),
+                          Answer::No);
+    diag.ShowDiag();
+    EXPECT_TRUE(diag.Unloaded());
+    EXPECT_EQ(state.RunActive, FlagFalse);
+    EXPECT_FALSE(Locked());
+    EXPECT_EQ(reportRows(101).size(), 101);
+    EXPECT_EQ(reportRows(1).first(), diag.Step().RowText);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+}
+
+TEST_F(RunWindowTest, ClosingTheMainWindowUnderAStepsMessageEndsCleanly)
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    frmDiag &diag = StartRun(2);
+    const QPointer<frmDiag> watched(&diag);
+    prompts.whileMessageOpen = [&] {
+        menu.close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(watched.isNull()); // not under its own step
+    };
+    QTest::keyClick(&diag, '0');
+    prompts.expectMessage(Message(QStringLiteral("На входе постоянно 0. Возврат A")), Answer::Ok);
+    diag.ShowDiag();
+    EXPECT_TRUE(diag.Unloaded());
+    EXPECT_EQ(state.RunActive, FlagFalse);
+    diag.ShowDiag(); // a late tick does nothing
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+}
+
+TEST_F(RunWindowTest, ClosingMinimisedKeepsTheStoredPlace)
+{
+    Settings::SaveSetting(QStringLiteral("DiagLeft"), QStringLiteral("1500"));
+    Settings::SaveSetting(QStringLiteral("DiagTop"), QStringLiteral("300"));
+    frmDiag &diag = StartRun(2);
+    diag.Frame().showMinimized();
+    diag.Frame().close();
+    EXPECT_EQ(Settings::GetSetting(QStringLiteral("DiagLeft"), QString()), QStringLiteral("1500"));
+    EXPECT_EQ(Settings::GetSetting(QStringLiteral("DiagTop"), QString()), QStringLiteral("300"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    frmDiag &again = StartRun(2);
+    again.Frame().move(again.Frame().x() + 30, again.Frame().y());
+    again.Frame().close();
+    EXPECT_NE(Settings::GetSetting(QStringLiteral("DiagLeft"), QString()), QStringLiteral("1500"));
+}
+
+} // namespace
