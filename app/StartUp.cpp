@@ -1,9 +1,12 @@
 #include "StartUp.h"
 
+#include "Artwork.h"
 #include "Settings.h"
 #include "frmMenu.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -15,9 +18,26 @@ int16_t LoadSpeedSetting()
     return int16_t(std::clamp(speed, 0.0, double(std::numeric_limits<int16_t>::max())));
 }
 
+namespace {
+
+// Qt's own dialogs (file, printer) speak Russian too, where the system has
+// Qt's translations; without them they stay in English.
+void loadQtTranslation()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace
+
 std::unique_ptr<frmMenu> StartUp(ModelState &state)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Модель"));
+    QApplication::setWindowIcon(Artwork::programIcon());
+    loadQtTranslation();
     state.Speed = LoadSpeedSetting();
     state.ToScreen = FlagTrue;
     auto menu = std::make_unique<frmMenu>(state);

@@ -96,12 +96,17 @@ frmMenu::frmMenu(ModelState &state, QWidget *parent)
     buildMenus();
     buildToolBar();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    m_status = new StatusPanels(*statusBar());
+    m_status = std::make_unique<StatusPanels>(*statusBar());
 
     Settings::RestoreWindowPlace(*this, kPlacePrefix);
 }
 
-frmMenu::~frmMenu() = default;
+frmMenu::~frmMenu()
+{
+    // Hiding the children on the way out activates other sub-windows; the
+    // menu bar is already going then.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 SoundDevice &frmMenu::MMC1() const { return soundDevice(); }
 

@@ -99,7 +99,7 @@ private:
     QLabel *m_picture;
     QMdiArea *m_mdiArea;
     QToolBar *m_toolBar = nullptr;
-    StatusPanels *m_status = nullptr;
+    std::unique_ptr<StatusPanels> m_status;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_mainMenus;    // the menu bar's own entries, in order
     QList<QAction *> m_lockedMenus;  // the four a run disables

@@ -30,21 +30,27 @@ QAction *menuEntry(frmMenu &menu, const char *name) { return menu.findChild<QAct
 
 // A window that notes its unload in a shared log, with the stored speed at
 // that moment: the main window's own settings must come after every unload.
+// It can refuse, as the editor does when saving changed text fails.
 class LoggingWindow : public QWidget
 {
 public:
-    LoggingWindow(const QString &name, QStringList &log) : m_name(name), m_log(log) {}
+    LoggingWindow(const QString &name, QStringList &log, bool refuses = false)
+        : m_name(name), m_log(log), m_refuses(refuses)
+    {
+        setWindowTitle(name);
+    }
 
 protected:
     void closeEvent(QCloseEvent *event) override
     {
         m_log << m_name + QStringLiteral(" (Speed ") + stored("Speed") + QLatin1Char(')');
-        event->accept();
+        event->setAccepted(!m_refuses);
     }
 
 private:
     QString m_name;
     QStringList &m_log;
+    bool m_refuses;
 };
 
 TEST(frmMenu, FirstStartWithAnEmptyStore)
@@ -277,6 +283,43 @@ TEST(frmMenu, ClosingUnloadsFromTheMostRecentWindowDown)
     EXPECT_EQ(log, (QStringList{QStringLiteral("second (Speed (none))"), QStringLiteral("own (Speed (none))"),
                                 QStringLiteral("first (Speed (none))")}));
     EXPECT_EQ(stored("Speed"), QStringLiteral("3"));
+}
+
+TEST(frmMenu, AWindowThatCannotSaveKeepsTheProgramOpen)
+{
+    TempStore store;
+    QStringList log;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    menu.addChildWindow(new LoggingWindow(QStringLiteral("first"), log))->show();
+    menu.addChildWindow(new LoggingWindow(QStringLiteral("unsaved"), log, true))->show();
+    EXPECT_FALSE(menu.close());
+    EXPECT_EQ(log, QStringList{QStringLiteral("unsaved (Speed (none))")});
+    EXPECT_EQ(stored("Speed"), QStringLiteral("(none)"));
+    EXPECT_EQ(menu.loadedWindows().size(), 2);
+}
+
+TEST(frmMenu, WindowMenuListsTheChildWindows)
+{
+    TempStore store;
+    QStringList log;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    menu.addChildWindow(new LoggingWindow(QStringLiteral("Первое"), log))->show();
+    QMdiSubWindow *second = menu.addChildWindow(new LoggingWindow(QStringLiteral("Второе"), log));
+    second->show();
+    menu.mdiArea()->setActiveSubWindow(second);
+    auto *windowMenu = menu.findChild<QMenu *>(QStringLiteral("nmuWindow"));
+    emit windowMenu->aboutToShow();
+    QStringList entries;
+    for (QAction *a : windowMenu->actions())
+        entries << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? QStringLiteral(" *") : QString()));
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("&Каскад"), QStringLiteral("&Мозайка"), QStringLiteral("-"),
+                                    QStringLiteral("&1 Первое"), QStringLiteral("&2 Второе *")}));
+    windowMenu->actions().at(3)->trigger();
+    EXPECT_EQ(menu.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Первое"));
 }
 
 class frmMenuWithModel : public ::testing::Test
