@@ -14,6 +14,15 @@ namespace {
 
 int16_t flagOf(const QCheckBox *box) { return box->checkState() == Qt::Checked ? FlagTrue : FlagFalse; }
 
+QCheckBox *addDevice(QGroupBox *group, const QString &name, const QString &caption)
+{
+    auto *box = new QCheckBox(caption, group);
+    box->setObjectName(name);
+    box->setFont(ReportFonts::Fixed(10));
+    group->layout()->addWidget(box);
+    return box;
+}
+
 } // namespace
 
 frmOutdev::frmOutdev(QWidget *parent) : BackgroundBeepDialog(parent)
@@ -25,9 +34,9 @@ frmOutdev::frmOutdev(QWidget *parent) : BackgroundBeepDialog(parent)
     group->setLayout(new QVBoxLayout);
     layout->addWidget(group);
 
-    chkScr = addDevice(QStringLiteral("chkScr"), QStringLiteral("Монитор"));
-    chkPrin = addDevice(QStringLiteral("chkPrin"), QStringLiteral("Принтер"));
-    chkFiler = addDevice(QStringLiteral("chkFiler"), QStringLiteral("Файл"));
+    chkScr = addDevice(group, QStringLiteral("chkScr"), QStringLiteral("Монитор"));
+    chkPrin = addDevice(group, QStringLiteral("chkPrin"), QStringLiteral("Принтер"));
+    chkFiler = addDevice(group, QStringLiteral("chkFiler"), QStringLiteral("Файл"));
     chkScr->setChecked(true);
 
     Command1 = new QPushButton(QStringLiteral("Ok"), this);
@@ -35,16 +44,6 @@ frmOutdev::frmOutdev(QWidget *parent) : BackgroundBeepDialog(parent)
     Command1->setDefault(true);
     layout->addWidget(Command1, 0, Qt::AlignHCenter);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-QCheckBox *frmOutdev::addDevice(const QString &name, const QString &caption)
-{
-    auto *group = findChild<QGroupBox *>();
-    auto *box = new QCheckBox(caption, group);
-    box->setObjectName(name);
-    box->setFont(ReportFonts::Fixed(10));
-    group->layout()->addWidget(box);
-    return box;
 }
 
 void ChooseOutputDevices(ModelState &state, ReportOutput &output)

@@ -18,9 +18,6 @@ public:
     QCheckBox *chkPrin;
     QCheckBox *chkFiler;
     QPushButton *Command1;
-
-private:
-    QCheckBox *addDevice(const QString &name, const QString &caption);
 };
 
 // Lets the user choose the output devices in a fresh frmOutdev: "Принтер" and
