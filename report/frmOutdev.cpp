@@ -29,6 +29,7 @@ frmOutdev::frmOutdev(QWidget *parent) : BackgroundBeepDialog(parent)
 {
     setObjectName(QStringLiteral("frmOutdev"));
     setWindowTitle(QStringLiteral("Устройства для вывода"));
+    setMinimumWidth(280); // room for the caption in the title bar
     auto *layout = new QVBoxLayout(this);
     auto *group = new QGroupBox(this);
     group->setLayout(new QVBoxLayout);
