@@ -11,6 +11,7 @@ frmIndev::frmIndev(QWidget *parent) : QDialog(parent)
     cmdInfile->setObjectName(QStringLiteral("cmdInfile"));
     cmdInkeyb = new QPushButton(QStringLiteral("С клавиатуры"), this);
     cmdInkeyb->setObjectName(QStringLiteral("cmdInkeyb"));
+    setMinimumWidth(260);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(cmdInfile);
     layout->addWidget(cmdInkeyb);

@@ -156,7 +156,7 @@ void frmDiag::SetSpeed()
 {
     Busy busy(*this);
     Timer1->stop();
-    frmSpeed speed(m_state.Speed, this);
+    frmSpeed speed(m_state.Speed, &m_menu);
     prompts().exec(speed);
     if (m_unloaded)
         return;

@@ -19,6 +19,7 @@ frmKod::frmKod(QWidget *parent) : QDialog(parent)
     Command1 = new QPushButton(QStringLiteral("Ok"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
+    setMinimumWidth(240);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Combo1);
     layout->addWidget(Command1);
