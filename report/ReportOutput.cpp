@@ -50,7 +50,7 @@ bool ReportOutput::EmptyReport()
     QString error;
     if (ReportFile(reportFileName()).Empty(&error))
         return true;
-    m_devices.ReportError(error);
+    fileFailed(error);
     return false;
 }
 
@@ -60,8 +60,13 @@ bool ReportOutput::appendToFile(QByteArrayView bytes, bool asLine)
     QString error;
     if (asLine ? file.AppendLine(bytes, &error) : file.Append(bytes, &error))
         return true;
+    fileFailed(error);
+    return false;
+}
+
+void ReportOutput::fileFailed(const QString &error)
+{
     // Keep the run going without the file rather than failing at every row.
     m_state.ToFile = FlagFalse;
     m_devices.ReportError(error + QStringLiteral(" Вывод в файл отключен."));
-    return false;
 }

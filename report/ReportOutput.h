@@ -41,11 +41,12 @@ public:
     void WriteRow(const QByteArray &row);
 
     // Empties the report file ("Очистить отчет"). False after a failure,
-    // which has been reported; ToFile is left as it is.
+    // which has been reported and has switched file output off.
     bool EmptyReport();
 
 private:
     bool appendToFile(QByteArrayView bytes, bool asLine);
+    void fileFailed(const QString &error);
 
     ModelState &m_state;
     OutputDevices &m_devices;

@@ -180,6 +180,7 @@ TEST_F(ReportOutputTest, EmptyingAnUnwritableReportIsReported)
     EXPECT_FALSE(output.EmptyReport());
     ASSERT_EQ(devices.errors.size(), 1);
     EXPECT_TRUE(devices.errors[0].contains(QStringLiteral("model.out")));
+    EXPECT_EQ(state.ToFile, FlagFalse);
 }
 
 } // namespace
