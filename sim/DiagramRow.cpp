@@ -9,11 +9,12 @@ namespace {
 
 char valueGlyph(int16_t value) { return value == 1 ? Glyph::On : Glyph::Off; }
 
+// By excitation and state: off, release pending, pickup pending, on.
+constexpr char ElementGlyphs[4] = {Glyph::Off, Glyph::ReleasePending, Glyph::PickupPending, Glyph::On};
+
 char elementGlyph(int16_t excitation, int16_t state)
 {
-    if (excitation == 1)
-        return state == 1 ? Glyph::On : Glyph::PickupPending;
-    return state == 1 ? Glyph::ReleasePending : Glyph::Off;
+    return ElementGlyphs[(excitation == 1) << 1 | (state == 1)];
 }
 
 // "##0.00": at least one integer digit, exactly two decimals.
@@ -51,7 +52,8 @@ void ComposeRow(const ModelState &state, bool withLabel, char decimalSeparator, 
     char label[24];
     const int labelLength = withLabel ? formatTime(state.ModelTime, decimalSeparator, label) : 0;
 
-    row.resize(cells + labelLength);
+    if (row.size() != cells + labelLength)
+        row.resize(cells + labelLength);
     char *p = row.data();
     // All blanks first, then a glyph at the start of each cell.
     std::memset(p, ' ', size_t(cells));

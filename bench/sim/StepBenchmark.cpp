@@ -91,11 +91,37 @@ void runSteps(benchmark::State &bench, int16_t changeMode)
     bench.counters["changes"] = benchmark::Counter(double(rows) / double(bench.iterations()));
 }
 
+// The functions alone on the same model and states, to tell how much of a
+// step is the evaluation of the functions.
+void FunctionsOfAStep(benchmark::State &bench)
+{
+    ModelState state;
+    BringToRest(state);
+    fullCapacityModel(state);
+    state.RunLength = 1000000;
+    state.RunActive = FlagTrue;
+    SilentHost host;
+    DiagramStep diag(state, host);
+    diag.CompileModel();
+    diag.Nkod = 3;
+    for (int k = 0; k < 1000; ++k) // states of a device that has run a while
+        diag.ShowDiag();
+    CompiledFunctions functions;
+    functions.compile(state);
+    for (auto _ : bench) {
+        functions.EvalElements(state);
+        functions.EvalOutputs(state);
+        benchmark::DoNotOptimize(state.OutState.data());
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+
 void TimingDiagramSteps(benchmark::State &bench) { runSteps(bench, FlagFalse); }
 void ChangeDiagramSteps(benchmark::State &bench) { runSteps(bench, FlagTrue); }
 
 } // namespace
 
+BENCHMARK(FunctionsOfAStep);
 BENCHMARK(TimingDiagramSteps);
 BENCHMARK(ChangeDiagramSteps);
 BENCHMARK_MAIN();
