@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 
 ArrowSelectList::ArrowSelectList(QComboBox &list, bool arrowSelect, std::function<void()> lostFocus)
-    : QObject(&list), ArrowSelect(arrowSelect), m_list(list), m_lostFocus(std::move(lostFocus))
+    : ArrowSelect(arrowSelect), m_list(list), m_lostFocus(std::move(lostFocus))
 {
     list.installEventFilter(this);
     // activated: a choice by the user, by mouse or key, not one made by code.

@@ -11,6 +11,8 @@ class QComboBox;
 // while a choice made any other way (the mouse) moves the focus on as Tab
 // would. Losing the focus to another control calls lostFocus; the list's own
 // pop-up taking the focus, or another application, does not count.
+// The dialog holds it as a member, so that it stops watching before the
+// list's own destruction moves the focus away.
 class ArrowSelectList : public QObject
 {
 public:

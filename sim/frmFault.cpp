@@ -28,7 +28,7 @@ frmFault::frmFault(ModelState &state, QWidget *parent) : QDialog(parent), m_stat
         layout->addWidget(option);
         connect(option, &QRadioButton::clicked, this, [this, fault] { Option_Click(fault); });
     }
-    cbElementRule = new ArrowSelectList(*cbElement, true, [this] { cbElement_LostFocus(); });
+    cbElementRule = std::make_unique<ArrowSelectList>(*cbElement, true, [this] { cbElement_LostFocus(); });
     cbElement_LostFocus();
     cbElement->setFocus();
 }
@@ -51,3 +51,5 @@ void frmFault::cbElement_LostFocus()
     default: Option1->setChecked(true); break;
     }
 }
+
+frmFault::~frmFault() = default;

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 struct ModelState;
 class ArrowSelectList;
 class QComboBox;
@@ -16,12 +18,13 @@ class frmFault : public QDialog
     Q_OBJECT
 public:
     explicit frmFault(ModelState &state, QWidget *parent = nullptr);
+    ~frmFault() override;
 
     QComboBox *cbElement;
     QRadioButton *Option1; // "Нормальная работа", ElemFault 0
     QRadioButton *Option2; // "Обрыв питания", ElemFault 1
     QRadioButton *Option3; // "Подпитка", ElemFault 2
-    ArrowSelectList *cbElementRule;
+    std::unique_ptr<ArrowSelectList> cbElementRule;
 
 private:
     void Option_Click(uint8_t fault);

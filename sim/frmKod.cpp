@@ -23,7 +23,7 @@ frmKod::frmKod(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Combo1);
     layout->addWidget(Command1);
-    Combo1Rule = new ArrowSelectList(*Combo1, false, [this] { Command1->click(); });
+    Combo1Rule = std::make_unique<ArrowSelectList>(*Combo1, false, [this] { Command1->click(); });
     connect(Command1, &QPushButton::clicked, this, &frmKod::Command1_Click);
     Combo1->setFocus();
 }
@@ -31,3 +31,5 @@ frmKod::frmKod(QWidget *parent) : QDialog(parent)
 int16_t frmKod::ChosenCode() const { return int16_t(Combo1->currentIndex()); }
 
 void frmKod::Command1_Click() { hide(); }
+
+frmKod::~frmKod() = default;

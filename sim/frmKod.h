@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class ArrowSelectList;
 class QComboBox;
 class QPushButton;
@@ -14,10 +16,11 @@ class frmKod : public QDialog
     Q_OBJECT
 public:
     explicit frmKod(QWidget *parent = nullptr);
+    ~frmKod() override;
 
     QComboBox *Combo1;
     QPushButton *Command1;
-    ArrowSelectList *Combo1Rule;
+    std::unique_ptr<ArrowSelectList> Combo1Rule;
 
     // The code number: the index of the chosen entry (-1 for none).
     int16_t ChosenCode() const;
