@@ -94,6 +94,7 @@ TEST_F(ShowReportTest, CancelShowsNothing)
     prompts.expectFile(reportRequest(state.ModelPath + QLatin1String(".out")), QString());
     ShowReport(state, CDL1, area);
     EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(state.ChosenPath, QStringLiteral("/earlier/choice"));
 }
 
 TEST_F(ShowReportTest, UnsavedEditorTextIsOfferedForSavingFirst)
