@@ -1,3 +1,4 @@
+#include "RunSetup.h"
 #include "StartUp.h"
 #include "frmMenu.h"
 
@@ -8,5 +9,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ModelState state;
     const std::unique_ptr<frmMenu> menu = StartUp(state);
+    // The run lives in a library that itself stands on the main window, so
+    // the two meet here rather than inside the main window.
+    menu->RunSetup = [&state, &menu] { RunSetup(*menu, state); };
     return app.exec();
 }

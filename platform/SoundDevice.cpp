@@ -45,8 +45,10 @@ void QtSoundDevice::open(const QString &fileName)
 
 void QtSoundDevice::sound()
 {
-    if (m_effect)
-        m_effect->play(); // plays as soon as loading ends
+    // "Sound" plays the file named now, whatever was opened before it.
+    if (!m_effect || m_effect->source() != QUrl::fromLocalFile(FileName))
+        open(FileName);
+    m_effect->play(); // plays as soon as loading ends
 }
 
 void QtSoundDevice::close()

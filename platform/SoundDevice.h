@@ -10,7 +10,8 @@
 class QSoundEffect;
 
 // The program's sound device: set FileName to a wave file's full path, then
-// send "Open", "Sound" and "Close" in that order. Commands are matched
+// send "Open", "Sound" and "Close" in that order. "Sound" always plays the
+// file FileName names at that moment. Commands are matched
 // without regard to case; an unknown command is ignored and answers false.
 class MODELPLATFORM_EXPORT SoundDevice
 {

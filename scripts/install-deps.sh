@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build ccache pkg-config
   qt6-base-dev qt6-5compat-dev qt6-multimedia-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  libx11-dev xvfb xauth fonts-dejavu-core
   gtkwave poppler-utils
 )
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Writes the program's two short sounds: Fanfare.wav (a rising C major
-arpeggio) and Type.wav (a short key click). Mono, 8 bit, 11025 Hz, so each
-stays a few kilobytes. Run from this folder to remake them."""
+arpeggio) and Type.wav (a short key click). Mono, 16 bit, 22050 Hz: the
+plainest PCM every audio back end decodes, and still a few kilobytes. Run from this folder to remake them."""
 import math
 import struct
 import wave
 
-RATE = 11025
+RATE = 22050
 
 
 def tone(freq, seconds, volume=0.5):
@@ -22,9 +22,9 @@ def tone(freq, seconds, volume=0.5):
 def write(name, samples):
     with wave.open(name, "wb") as w:
         w.setnchannels(1)
-        w.setsampwidth(1)
+        w.setsampwidth(2)
         w.setframerate(RATE)
-        w.writeframes(bytes(int(128 + 127 * s) for s in samples))
+        w.writeframes(b"".join(struct.pack("<h", int(32767 * s)) for s in samples))
 
 
 fanfare = tone(523.25, 0.1) + tone(659.25, 0.1) + tone(783.99, 0.1) + tone(1046.5, 0.25)
