@@ -1,4 +1,5 @@
 #include "RunSetup.h"
+#include "ShowReport.h"
 #include "StartUp.h"
 #include "frmMenu.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char **argv)
     // The run lives in a library that itself stands on the main window, so
     // the two meet here rather than inside the main window.
     menu->RunSetup = [&state, &menu] { RunSetup(*menu, state); };
+    menu->ShowReport = [&state, &menu] { ShowReport(state, menu->CDL1, *menu->mdiArea()); };
     return app.exec();
 }
