@@ -469,11 +469,16 @@ void frmMenu::mnuHelpAbout_Click()
 bool frmMenu::unloadOtherWindows()
 {
     QList<QWidget *> windows = loadedWindows();
-    // Windows opened elsewhere (help from the editor's menu) go after the
-    // recorded ones: their order of loading is not known here.
+    // Windows opened elsewhere (help from the editor's menu, the editor made
+    // by report viewing) go after the recorded ones: their order of loading
+    // is not known here. Each must still run its own unload, so that no
+    // unsaved text goes without the question.
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != this && window->isVisible() && !window->isModal() && !windows.contains(window))
             windows.prepend(window);
+    for (QMdiSubWindow *child : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (!windows.contains(child))
+            windows.prepend(child);
     for (qsizetype i = windows.size() - 1; i >= 0; --i) {
         const QPointer<QWidget> window(windows[i]);
         // Only a failed save of changed text refuses; the program then stays

@@ -300,6 +300,22 @@ TEST(frmMenu, AWindowThatCannotSaveKeepsTheProgramOpen)
     EXPECT_EQ(menu.loadedWindows().size(), 2);
 }
 
+TEST(frmMenu, ChildWindowsNotRecordedStillUnloadBeforeTheEnd)
+{
+    // Report viewing puts the editor straight into the document area; it
+    // must still get its unload (and so its save question) at the end.
+    TempStore store;
+    QStringList log;
+    ModelState state;
+    frmMenu menu(state);
+    menu.show();
+    menu.addChildWindow(new LoggingWindow(QStringLiteral("recorded"), log))->show();
+    menu.mdiArea()->addSubWindow(new LoggingWindow(QStringLiteral("unrecorded"), log))->show();
+    EXPECT_TRUE(menu.close());
+    EXPECT_EQ(log, (QStringList{QStringLiteral("recorded (Speed (none))"), QStringLiteral("unrecorded (Speed (none))")}));
+    EXPECT_EQ(stored("Speed"), QStringLiteral("0"));
+}
+
 TEST(frmMenu, WindowMenuListsTheChildWindows)
 {
     TempStore store;
