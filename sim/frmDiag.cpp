@@ -308,7 +308,14 @@ int16_t frmDiag::WhodKod(int16_t Nkod)
     return Vesk().Wuhod();
 }
 
-void frmDiag::EndOfRun() { EndOfRunDialogue(*this); }
+void frmDiag::EndOfRun()
+{
+    EndOfRunDialogue(*this);
+    // The dialogue's windows took the keyboard; the command keys of the run
+    // that goes on must reach this window again.
+    if (!m_unloaded)
+        TakeFocus();
+}
 
 void frmDiag::EnableTimer() { Timer1->start(); }
 
