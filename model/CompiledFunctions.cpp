@@ -37,6 +37,8 @@ void CompiledFunctions::compile(const ModelState &state)
     m_terms.clear();
     m_elements.clear();
     m_outputs.clear();
+    m_elementMemo = {};
+    m_outputMemo = {};
     for (int i = 1; i <= elementCountOf(state); ++i)
         m_elements.push_back(compileFunction(state, &state.ElemTerm[i][1],
                                              std::clamp<int>(state.ElemTermCount[i], 0, MaxElemTerms),
@@ -106,17 +108,30 @@ bool CompiledFunctions::holds(const Function &function, Bits values) const
     return false;
 }
 
+CompiledFunctions::Bits CompiledFunctions::evaluate(const std::vector<Function> &functions, Memo &memo,
+                                                    Bits values) const
+{
+    if (values != memo.values) {
+        Bits results = 0;
+        for (std::size_t k = 0; k < functions.size(); ++k)
+            if (holds(functions[k], values))
+                results |= Bits(1) << (k + 1);
+        memo = {values, results};
+    }
+    return memo.results;
+}
+
 void CompiledFunctions::EvalElements(ModelState &state) const
 {
     const int count = int(m_elements.size());
-    const Bits values = signalBits(state, count, 0);
+    const Bits results = evaluate(m_elements, m_elementMemo, signalBits(state, count, 0));
     for (int i = 1; i <= count; ++i)
-        state.Excit[i][1] = holds(m_elements[i - 1], values) ? 1 : 0;
+        state.Excit[i][1] = int16_t((results >> i) & 1);
 }
 
 void CompiledFunctions::EvalOutputs(ModelState &state) const
 {
-    const Bits values = signalBits(state, int(m_elements.size()), 1);
+    const Bits results = evaluate(m_outputs, m_outputMemo, signalBits(state, int(m_elements.size()), 1));
     for (int j = 1; j <= int(m_outputs.size()); ++j)
-        state.OutState[j][1] = holds(m_outputs[j - 1], values) ? 1 : 0;
+        state.OutState[j][1] = int16_t((results >> j) & 1);
 }

@@ -38,11 +38,26 @@ private:
         int count;
     };
 
+    // The values a group of functions was last evaluated for and its
+    // results (bit k for function k). A device at rest presents the same
+    // values step after step, so most steps reuse the results.
+    struct Memo
+    {
+        Bits values = kNoValues;
+        Bits results = 0;
+    };
+    // No signal sets bit 31, so these values never occur.
+    static constexpr Bits kNoValues = Bits(1) << 31;
+
     Function compileFunction(const ModelState &state, const QString *terms, int termCount,
                              bool inputEndsName);
     bool holds(const Function &function, Bits values) const;
+    // Results of functions for values, through memo.
+    Bits evaluate(const std::vector<Function> &functions, Memo &memo, Bits values) const;
 
     std::vector<Term> m_terms;
     std::vector<Function> m_elements; // element i at index i - 1
     std::vector<Function> m_outputs;  // output j at index j - 1
+    mutable Memo m_elementMemo;
+    mutable Memo m_outputMemo;
 };
