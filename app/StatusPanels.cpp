@@ -11,14 +11,14 @@
 
 namespace {
 
-struct PanelSpec
+struct PanelLayout
 {
     const char16_t *text;
     const char16_t *toolTip;
     int widthTwips;
 };
 
-const PanelSpec kPanels[] = {
+const PanelLayout kPanels[] = {
     {u"Моделирование", u"Моделирование дискретных устройств", 4657},
     {u"", u"Состояние Num Lock", 1270},
     {u"", u"Режим вставки/замены", 1270},
@@ -54,10 +54,10 @@ StatusPanels::StatusPanels(QStatusBar &bar)
     , m_timer(new QTimer(&bar))
 {
     const double dpi = bar.logicalDpiX();
-    for (const PanelSpec &spec : kPanels) {
-        auto *label = new Panel(QString::fromUtf16(spec.text), Settings::twipsToPixels(spec.widthTwips, dpi),
+    for (const PanelLayout &layout : kPanels) {
+        auto *label = new Panel(QString::fromUtf16(layout.text), Settings::twipsToPixels(layout.widthTwips, dpi),
                                 m_panels.isEmpty(), &bar);
-        label->setToolTip(QString::fromUtf16(spec.toolTip));
+        label->setToolTip(QString::fromUtf16(layout.toolTip));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setContentsMargins(3, 0, 3, 0);
         bar.addWidget(label);
