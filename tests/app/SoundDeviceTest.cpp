@@ -12,14 +12,16 @@ TEST(SoundDevice, CommandsMatchWithoutCase)
 {
     struct Case { const char *command; bool known; const char *recorded; };
     const Case cases[] = {
-        {"Open", true, "open /x/Fanfare.wav"}, {"OPEN", true, "open /x/Fanfare.wav"}, {"sound", true, "sound"},
-        {"Sound", true, "sound"}, {"close", true, "close"}, {"Play", false, nullptr}, {"", false, nullptr},
+        {"Open", true, "Open /x/Fanfare.wav"},   {"OPEN", true, "Open /x/Fanfare.wav"},
+        {"sound", true, "Sound /x/Fanfare.wav"}, {"Sound", true, "Sound /x/Fanfare.wav"},
+        {"close", true, "Close /x/Fanfare.wav"}, {"Play", false, nullptr},
+        {"", false, nullptr},
     };
     for (const Case &c : cases) {
         RecordingSound device;
         device.FileName = QStringLiteral("/x/Fanfare.wav");
         EXPECT_EQ(device.Command(QLatin1String(c.command)), c.known) << c.command;
-        EXPECT_EQ(device.commands, c.recorded ? QStringList{QLatin1String(c.recorded)} : QStringList{}) << c.command;
+        EXPECT_EQ(device.log, c.recorded ? QStringList{QLatin1String(c.recorded)} : QStringList{}) << c.command;
     }
 }
 

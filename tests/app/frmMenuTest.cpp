@@ -249,15 +249,15 @@ TEST(frmMenu, ClickOnTheEmptyAreaOrPicturePlaysTheFanfare)
     ModelState state;
     frmMenu menu(state);
     menu.show();
-    const QStringList fanfare = {
-        QStringLiteral("open ") + QCoreApplication::applicationDirPath() + QStringLiteral("/Fanfare.wav"),
-        QStringLiteral("sound"), QStringLiteral("close")};
+    const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/Fanfare.wav");
+    const QStringList fanfare = {QStringLiteral("Open ") + file, QStringLiteral("Sound ") + file,
+                                 QStringLiteral("Close ") + file};
     for (QWidget *target : {menu.picture(), static_cast<QWidget *>(menu.mdiArea()->viewport())}) {
         RecordingSound sound;
         menu.hidePicture(); // the second round clicks the uncovered area
         QTest::mouseClick(target, Qt::LeftButton);
         QTest::mouseClick(target, Qt::RightButton);
-        EXPECT_EQ(sound.commands, fanfare);
+        EXPECT_EQ(sound.log, fanfare);
     }
 }
 

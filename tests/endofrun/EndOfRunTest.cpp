@@ -1,4 +1,5 @@
 #include "FakeDiagram.h"
+#include "RecordingSound.h"
 
 #include "CodePage.h"
 #include "ScriptedPrompts.h"
@@ -103,8 +104,8 @@ protected:
         const QStringList &asked = prompts.transcript();
         qsizetype next = 0;
         for (qsizetype i = 0; i <= asked.size(); ++i) {
-            for (; next < sound.entries.size() && sound.entries[next].afterQuestions == i; ++next)
-                merged << sound.entries[next].text;
+            for (; next < sound.log.size() && sound.askedBefore[next] == i; ++next)
+                merged << QStringLiteral("sound: ") + sound.log[next];
             if (i < asked.size())
                 merged << asked[i];
         }
@@ -260,19 +261,19 @@ TEST_F(EndOfRunTest, ParameterDialogueAsksInOrderAndFallsBackOnBadNumbers)
     EXPECT_EQ(events(), QStringList({
                             QStringLiteral("message: Продолжить вывод?"),
                             QStringLiteral("window: frmSubmenu"),
-                            QStringLiteral("sound: Open "),
+                            QStringLiteral("sound: Open "), // no file named yet
                             QStringLiteral("message: Изменять входные параметры?"),
                             QStringLiteral("message: Изменять внутренние параметры?"),
                             QStringLiteral("input: Введите Т пpитяжения К"),
-                            QStringLiteral("sound: sound ") + appDir + QStringLiteral("/Type.wav"),
+                            QStringLiteral("sound: Sound ") + appDir + QStringLiteral("/Type.wav"),
                             QStringLiteral("input: Введите Т отпадания К"),
-                            QStringLiteral("sound: sound ") + appDir + QStringLiteral("/Type.wav"),
+                            QStringLiteral("sound: Sound ") + appDir + QStringLiteral("/Type.wav"),
                             QStringLiteral("message: ") + notTime.text,
-                            QStringLiteral("sound: sound ") + appDir + QStringLiteral("/Fanfare.wav"),
+                            QStringLiteral("sound: Sound ") + appDir + QStringLiteral("/Fanfare.wav"),
                             QStringLiteral("input: Время работы схемы"),
                             QStringLiteral("message: ") + notRunTime.text,
                             QStringLiteral("message: Записать данные на диск?"),
-                            QStringLiteral("sound: close"),
+                            QStringLiteral("sound: Close ") + appDir + QStringLiteral("/Fanfare.wav"),
                             QStringLiteral("message: ") + restart.text,
                         }));
     EXPECT_EQ(state.AfterRunChoice, frmSubmenu::ChangeParameters);

@@ -2,12 +2,10 @@
 
 #include "DiagramStep.h"
 #include "EndOfRun.h"
-#include "SoundDevice.h"
 #include "StepHost.h"
 
 #include <QStringList>
 
-#include <functional>
 
 // The diagram window as the step and the dialogue after a stop see it: a real
 // DiagramStep, rows counted instead of drawn, the transmitter held at 1.
@@ -52,29 +50,4 @@ public:
 private:
     ModelState &m_state;
     DiagramStep m_step;
-};
-
-// A sound device that writes down each command with the file name in force,
-// and where it came among the questions asked so far (asked()).
-class RecordingSound : public SoundDevice
-{
-public:
-    explicit RecordingSound(std::function<qsizetype()> asked) : m_asked(std::move(asked)) { setSoundDevice(this); }
-    ~RecordingSound() override { setSoundDevice(nullptr); }
-
-    struct Entry
-    {
-        qsizetype afterQuestions;
-        QString text;
-    };
-    QList<Entry> entries;
-
-protected:
-    void open(const QString &fileName) override { note(QStringLiteral("Open ") + fileName); }
-    void sound() override { note(QStringLiteral("sound ") + FileName); }
-    void close() override { note(QStringLiteral("close")); }
-
-private:
-    void note(const QString &text) { entries.append({m_asked(), QStringLiteral("sound: ") + text}); }
-    std::function<qsizetype()> m_asked;
 };

@@ -100,9 +100,11 @@ TEST_F(AskTimingTest, KeyboardEntryReadsCommaNumbersAndPlaysTheSounds)
     EXPECT_EQ(state.Totp[2], 0.01f);
     EXPECT_EQ(state.RunLength, 100);
     EXPECT_EQ(timeCharCalls, QStringList{state.ModelPath});
-    EXPECT_EQ(sound.log, (QStringList{QStringLiteral("Open Type.wav"), QStringLiteral("Sound Type.wav"),
-                                      QStringLiteral("Sound Type.wav"), QStringLiteral("Sound Fanfare.wav"),
-                                      QStringLiteral("Close Fanfare.wav")}));
+    const QString type = QCoreApplication::applicationDirPath() + QStringLiteral("/Type.wav");
+    const QString fanfare = QCoreApplication::applicationDirPath() + QStringLiteral("/Fanfare.wav");
+    EXPECT_EQ(sound.log, (QStringList{QStringLiteral("Open ") + type, QStringLiteral("Sound ") + type,
+                                      QStringLiteral("Sound ") + type, QStringLiteral("Sound ") + fanfare,
+                                      QStringLiteral("Close ") + fanfare}));
 }
 
 TEST_F(AskTimingTest, ATimeThatIsNoNumberShowsTheSameWindowAgain)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "RecordingSound.h"
 #include "ScriptedPrompts.h"
-#include "SoundDevice.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -11,25 +11,6 @@
 #include <QTest>
 
 #include <functional>
-
-// A sound device that only writes down what it was told.
-class RecordingSound : public SoundDevice
-{
-public:
-    RecordingSound() { setSoundDevice(this); }
-    ~RecordingSound() override { setSoundDevice(nullptr); }
-
-    QStringList log;
-
-protected:
-    // Each command with the file name set at the time.
-    void open(const QString &) override { write(QStringLiteral("Open")); }
-    void sound() override { write(QStringLiteral("Sound")); }
-    void close() override { write(QStringLiteral("Close")); }
-
-private:
-    void write(const QString &command) { log << command + u' ' + FileName.section(u'/', -1); }
-};
 
 // Scripted prompts that can also act while a message box is open, as the
 // user's other windows and the timer do in its event loop.
