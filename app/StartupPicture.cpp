@@ -78,19 +78,8 @@ void circuit(QPainter &p)
 // One trace: low and high levels between the given edges.
 void trace(QPainter &p, double y, const QList<double> &edges, const QColor &colour)
 {
-    QPainterPath path;
-    bool high = false;
-    const double left = 36, right = 228;
-    path.moveTo(left, y);
-    for (double x : edges) {
-        path.lineTo(x, high ? y - 12 : y);
-        high = !high;
-        path.lineTo(x, high ? y - 12 : y);
-    }
-    path.lineTo(right, high ? y - 12 : y);
     p.setPen(QPen(colour, 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
+    Artwork::squareWave(p, y, 12, edges, 36, 228);
 }
 
 void delay(QPainter &p, double from, double to, double y, const QString &label)
@@ -173,3 +162,18 @@ QIcon programIcon()
 }
 
 } // namespace Artwork
+
+void Artwork::squareWave(QPainter &p, double y, double height, const QList<double> &edges, double left, double right)
+{
+    QPainterPath path;
+    bool high = false;
+    path.moveTo(left, y);
+    for (double x : edges) {
+        path.lineTo(x, high ? y - height : y);
+        high = !high;
+        path.lineTo(x, high ? y - height : y);
+    }
+    path.lineTo(right, high ? y - height : y);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+}

@@ -55,21 +55,6 @@ void textLines(QPainter &p, double top, int count)
         p.drawLine(QPointF(8, top + 3 * i), QPointF(16, top + 3 * i));
 }
 
-void squareWave(QPainter &p, double y, const QList<double> &edges, double left, double right)
-{
-    QPainterPath path;
-    bool high = false;
-    path.moveTo(left, y);
-    for (double x : edges) {
-        path.lineTo(x, high ? y - 5 : y);
-        high = !high;
-        path.lineTo(x, high ? y - 5 : y);
-    }
-    path.lineTo(right, high ? y - 5 : y);
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-}
-
 void newModel(QPainter &p)
 {
     page(p);
@@ -116,7 +101,7 @@ void toScreen(QPainter &p)
     p.setBrush(QColor(20, 40, 90));
     p.drawRect(QRectF(4, 5, 16, 10));
     p.setPen(QPen(QColor(120, 230, 120), 1.2));
-    squareWave(p, 13, {7, 11, 14, 18}, 4, 20);
+    Artwork::squareWave(p, 13, 5, {7, 11, 14, 18}, 4, 20);
     p.setPen(QPen(kInk, 1.2));
     p.setBrush(QColor(60, 60, 70));
     p.drawRect(QRectF(9, 17, 6, 3));
@@ -128,9 +113,9 @@ void timingDiagram(QPainter &p)
     p.setBrush(kPaper);
     p.drawRect(QRectF(2, 2, 20, 20));
     p.setPen(QPen(kTrace, 1.4));
-    squareWave(p, 10, {6, 12, 16}, 3, 21);
+    Artwork::squareWave(p, 10, 5, {6, 12, 16}, 3, 21);
     p.setPen(QPen(kAccent, 1.4));
-    squareWave(p, 19, {9, 18}, 3, 21);
+    Artwork::squareWave(p, 19, 5, {9, 18}, 3, 21);
 }
 
 void changeDiagram(QPainter &p)
