@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with tests and runs them twice: a plain
-# build, then a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, then a build with AddressSanitizer and UndefinedBehaviorSanitizer;
+# then the core tests once more under ThreadSanitizer, for the runs that
+# share a model across threads.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -22,3 +24,9 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMODEL_SANITIZE=ON -
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Core tests under ThreadSanitizer =="
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMODEL_SANITIZE_THREAD=ON -DMODEL_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target core_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L core

@@ -1,7 +1,7 @@
 # One place for the settings every target shares: language standard, warnings,
 # Qt's safety macros and, on request, the sanitizers.
 add_library(model_common INTERFACE)
-target_compile_features(model_common INTERFACE cxx_std_20)
+target_compile_features(model_common INTERFACE cxx_std_23)
 target_compile_options(model_common INTERFACE -Wall -Wextra)
 target_compile_definitions(model_common INTERFACE
   QT_NO_CAST_FROM_ASCII
@@ -14,6 +14,10 @@ target_compile_definitions(model_common INTERFACE
 if(MODEL_SANITIZE)
   target_compile_options(model_common INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(model_common INTERFACE -fsanitize=address,undefined)
+endif()
+if(MODEL_SANITIZE_THREAD)
+  target_compile_options(model_common INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(model_common INTERFACE -fsanitize=thread)
 endif()
 
 find_program(CCACHE_PROGRAM ccache)

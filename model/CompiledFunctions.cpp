@@ -6,17 +6,17 @@ namespace {
 
 // The element a function operand refers to: the first one with that exact
 // name, or 0 when none has it.
-int elementNamed(const ModelState &state, int elementCount, const QString &name)
+int elementNamed(const ModelDefinition &definition, int elementCount, const QString &name)
 {
     for (int k = 1; k <= elementCount; ++k)
-        if (state.ElemName[k] == name)
+        if (definition.ElemName[k] == name)
             return k;
     return 0;
 }
 
-int elementCountOf(const ModelState &state)
+int elementCountOf(const ModelDefinition &definition)
 {
-    return std::clamp<int>(state.ElemCount, 0, MaxElements);
+    return std::clamp<int>(definition.ElemCount, 0, MaxElements);
 }
 
 // The input and the chosen column of every element's contact state as bits:
@@ -32,20 +32,15 @@ uint32_t signalBits(const ModelState &state, int elementCount, int column)
 
 } // namespace
 
-void CompiledFunctions::compile(const ModelState &state)
+FunctionProgram::FunctionProgram(const ModelDefinition &definition)
 {
-    m_terms.clear();
-    m_elements.clear();
-    m_outputs.clear();
-    m_elementMemo = {};
-    m_outputMemo = {};
-    for (int i = 1; i <= elementCountOf(state); ++i)
-        m_elements.push_back(compileFunction(state, &state.ElemTerm[i][1],
-                                             std::clamp<int>(state.ElemTermCount[i], 0, MaxElemTerms),
+    for (int i = 1; i <= elementCountOf(definition); ++i)
+        m_elements.push_back(compileFunction(definition, &definition.ElemTerm[i][1],
+                                             std::clamp<int>(definition.ElemTermCount[i], 0, MaxElemTerms),
                                              true));
-    for (int j = 1; j <= std::clamp<int>(state.OutCount, 0, MaxOutputs); ++j)
-        m_outputs.push_back(compileFunction(state, &state.OutTerm[j][1],
-                                            std::clamp<int>(state.OutTermCount[j], 0, MaxOutTerms),
+    for (int j = 1; j <= std::clamp<int>(definition.OutCount, 0, MaxOutputs); ++j)
+        m_outputs.push_back(compileFunction(definition, &definition.OutTerm[j][1],
+                                            std::clamp<int>(definition.OutTermCount[j], 0, MaxOutTerms),
                                             false));
 }
 
@@ -55,11 +50,11 @@ void CompiledFunctions::compile(const ModelState &state)
 // flag lives across the terms of one function: a "-" left at the end of a
 // term negates the first operand of the next one. A name that matches no
 // element stays in the buffer and becomes the head of the next name.
-CompiledFunctions::Function CompiledFunctions::compileFunction(const ModelState &state,
-                                                               const QString *terms, int termCount,
-                                                               bool inputEndsName)
+FunctionProgram::Function FunctionProgram::compileFunction(const ModelDefinition &definition,
+                                                          const QString *terms, int termCount,
+                                                          bool inputEndsName)
 {
-    const int elementCount = elementCountOf(state);
+    const int elementCount = elementCountOf(definition);
     Function function{int(m_terms.size()), 0};
     bool negate = false;
     for (int t = 0; t < termCount; ++t) {
@@ -74,7 +69,7 @@ CompiledFunctions::Function CompiledFunctions::compileFunction(const ModelState 
         for (qsizetype c = 0; c <= text.size(); ++c) {
             const QChar ch = c < text.size() ? text[c] : QChar();
             if (c == text.size() || ch == QLatin1Char('*')) {
-                if (const int k = elementNamed(state, elementCount, name)) {
+                if (const int k = elementNamed(definition, elementCount, name)) {
                     useOperand(Bits(1) << k);
                     name.clear();
                 }
@@ -99,7 +94,7 @@ CompiledFunctions::Function CompiledFunctions::compileFunction(const ModelState 
     return function;
 }
 
-bool CompiledFunctions::holds(const Function &function, Bits values) const
+bool FunctionProgram::holds(const Function &function, Bits values) const
 {
     const Term *term = m_terms.data() + function.first;
     for (const Term *end = term + function.count; term != end; ++term)
@@ -108,30 +103,52 @@ bool CompiledFunctions::holds(const Function &function, Bits values) const
     return false;
 }
 
-CompiledFunctions::Bits CompiledFunctions::evaluate(const std::vector<Function> &functions, Memo &memo,
-                                                    Bits values) const
+FunctionProgram::Bits FunctionProgram::evaluate(const std::vector<Function> &functions, Bits values) const
 {
-    if (values != memo.values) {
-        Bits results = 0;
-        for (std::size_t k = 0; k < functions.size(); ++k)
-            if (holds(functions[k], values))
-                results |= Bits(1) << (k + 1);
-        memo = {values, results};
-    }
-    return memo.results;
+    Bits results = 0;
+    for (std::size_t k = 0; k < functions.size(); ++k)
+        if (holds(functions[k], values))
+            results |= Bits(1) << (k + 1);
+    return results;
+}
+
+CompiledFunctions::CompiledFunctions()
+{
+    // One empty program serves every object not yet compiled; it is never
+    // written, so sharing it between threads is safe.
+    static const auto empty = std::make_shared<const FunctionProgram>(ModelDefinition{});
+    m_program = empty;
+}
+
+void CompiledFunctions::compile(const ModelState &state)
+{
+    use(std::make_shared<const FunctionProgram>(state));
+}
+
+void CompiledFunctions::use(std::shared_ptr<const FunctionProgram> program)
+{
+    m_program = std::move(program);
+    m_elementMemo = {};
+    m_outputMemo = {};
 }
 
 void CompiledFunctions::EvalElements(ModelState &state) const
 {
-    const int count = int(m_elements.size());
-    const Bits results = evaluate(m_elements, m_elementMemo, signalBits(state, count, 0));
+    const int count = m_program->elementCount();
+    const Bits values = signalBits(state, count, 0);
+    if (values != m_elementMemo.values)
+        m_elementMemo = {values, m_program->elementResults(values)};
+    const Bits results = m_elementMemo.results;
     for (int i = 1; i <= count; ++i)
         state.Excit[i][1] = int16_t((results >> i) & 1);
 }
 
 void CompiledFunctions::EvalOutputs(ModelState &state) const
 {
-    const Bits results = evaluate(m_outputs, m_outputMemo, signalBits(state, int(m_elements.size()), 1));
-    for (int j = 1; j <= int(m_outputs.size()); ++j)
+    const Bits values = signalBits(state, m_program->elementCount(), 1);
+    if (values != m_outputMemo.values)
+        m_outputMemo = {values, m_program->outputResults(values)};
+    const Bits results = m_outputMemo.results;
+    for (int j = 1; j <= m_program->outputCount(); ++j)
         state.OutState[j][1] = int16_t((results >> j) & 1);
 }

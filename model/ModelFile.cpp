@@ -207,24 +207,29 @@ QString modelFileText(const ModelText &model)
 
 } // namespace
 
-bool LoadModel(ModelState &state, const QString &modelPath, QString *error)
+std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath)
 {
     const QString fileName = modelPath + QStringLiteral(".mod");
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, QStringLiteral("Не удаётся открыть файл модели %1.").arg(fileName));
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return std::unexpected(QStringLiteral("Не удаётся открыть файл модели %1.").arg(fileName));
     ModelFileReader reader(fileName, splitLines(CodePage::decodeTextFile(file.readAll())));
     // A fresh definition: a term that the line never assigns (in a line
-    // without "=", or skipped by a "+" before it) stays empty, and a file
-    // that fails half-way leaves the model loaded before untouched.
+    // without "=", or skipped by a "+" before it) stays empty.
     ModelDefinition model;
-    if (!reader.read(model)) {
-        setError(error, reader.error());
+    if (!reader.read(model))
+        return std::unexpected(reader.error());
+    return model;
+}
+
+bool LoadModel(ModelState &state, const QString &modelPath, QString *error)
+{
+    std::expected<ModelDefinition, QString> model = ReadModelFile(modelPath);
+    if (!model) {
+        setError(error, model.error());
         return false;
     }
-    static_cast<ModelDefinition &>(state) = std::move(model);
+    static_cast<ModelDefinition &>(state) = std::move(*model);
     return true;
 }
 

@@ -5,6 +5,12 @@
 #include <QList>
 #include <QString>
 
+#include <expected>
+
+// Reads modelPath + ".mod": the definition, or a Russian message that names
+// the file and the line, for the same faults as LoadModel below.
+std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath);
+
 // Reads modelPath + ".mod" into the definition part of state. Returns false
 // when the file cannot be opened, ends early, has a count line that is not a
 // number or exceeds the capacities; error then holds a Russian message that

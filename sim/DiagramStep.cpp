@@ -94,6 +94,19 @@ DiagramStep::DiagramStep(ModelState &state, StepHost &host)
 
 void DiagramStep::CompileModel() { m_functions.compile(m_state); }
 
+void DiagramStep::UseFunctions(std::shared_ptr<const FunctionProgram> program)
+{
+    m_functions.use(std::move(program));
+}
+
+void DiagramStep::Start(int16_t code)
+{
+    Nkod = code;
+    m_output.WriteReportHeader();
+    m_state.RunActive = FlagTrue;
+    InitModel();
+}
+
 void DiagramStep::setLocale(const QLocale &locale)
 {
     m_decimalSeparator = DecimalSeparator(locale);

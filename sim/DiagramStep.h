@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 // The stepping of one diagram window: the fields the window keeps from step
 // to step and ShowDiag, one modelling step of 0.01 s. The window (or the
@@ -22,6 +23,12 @@ public:
     // Translates the functions of the loaded model. Call after LoadModel and
     // before the first step of a run.
     void CompileModel();
+    // Uses functions translated before, instead of CompileModel.
+    void UseFunctions(std::shared_ptr<const FunctionProgram> program);
+
+    // Starts a run that has been set up: the code in force, the report
+    // header on the enabled devices, RunActive, and the count of steps from 0.
+    void Start(int16_t code);
 
     // One step, in the fixed order: count, time, command, transmitter, input,
     // excitation, faults, delays, states, change detection, carry, outputs,

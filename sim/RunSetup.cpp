@@ -36,9 +36,7 @@ bool SetUp(frmMenu &menu, ModelState &state, frmDiag &diag)
         return false;
     }
     menu.setWindowTitle(QStringLiteral("Модель - ") + state.ModelName);
-    state.InputCaption = QStringLiteral("Вх.");
-    state.ModelTime = 0;
-    state.ReportHeadDue = FlagTrue;
+    BeginRunOfModel(state);
     diag.Label1->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
 
     bool cancelled = false;
@@ -52,13 +50,11 @@ bool SetUp(frmMenu &menu, ModelState &state, frmDiag &diag)
     prompts().exec(kod);
     if (diag.Unloaded())
         return false;
-    diag.Step().Nkod = kod.ChosenCode();
 
     diag.TakeFocus();
     diag.Step().CompileModel();
-    diag.Step().Output().WriteReportHeader();
+    diag.Step().Start(kod.ChosenCode());
     diag.InitModel();
-    state.RunActive = FlagTrue;
     return true;
 }
 

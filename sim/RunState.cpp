@@ -14,3 +14,10 @@ void BringToRest(ModelState &state)
     state.OutState.fill({});
     state.InputVal = {};
 }
+
+void BeginRunOfModel(ModelState &state)
+{
+    state.InputCaption = QStringLiteral("Вх.");
+    state.ModelTime = 0;
+    state.ReportHeadDue = FlagTrue;
+}

@@ -1,42 +1,21 @@
 #pragma once
 
 #include "DiagramStream.h"
+#include "RunScenario.h"
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <cstdint>
 #include <optional>
 
-// What the command line of the headless runner asks for.
-struct RunOptions
+// What the command line of the headless runner asks for: a scenario for the
+// model, and where and how its diagram goes.
+struct RunOptions : RunScenario
 {
     using Encoding = DiagramStream::Encoding;
 
-    struct KeyAt
-    {
-        qint64 step = 0;
-        QString command; // one character, the ESC character, or empty
-    };
-    struct FaultAt
-    {
-        qint64 step = 0;
-        int element = 0;
-        uint8_t kind = 0;
-    };
-
     QString modelPath; // without ".mod"
-    QString timingFile;
-    std::optional<qint64> steps; // absent: RunLength
-    int16_t code = 0;
-    int kpt = 5;
-    QString whdFile;
-    bool changes = false;
-    QList<KeyAt> keys;     // in command-line order
-    QList<FaultAt> faults; // in command-line order
     Encoding encoding = Encoding::Utf8;
-    QString reportFile;
     QString vcdFile;
     bool verbose = false;
     bool help = false;

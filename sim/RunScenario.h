@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// What a run without a person at the keyboard is asked to do: the input, the
+// relay timing, the keys and faults at given steps, the length of the run.
+struct RunScenario
+{
+    struct KeyAt
+    {
+        qint64 step = 0;
+        QString command; // one character, the ESC character, or empty
+    };
+    struct FaultAt
+    {
+        qint64 step = 0;
+        int element = 0;
+        uint8_t kind = 0; // 0 none, 1 break, 2 feed
+    };
+
+    QString timingFile;          // empty: 0.01 s delays and 100 steps
+    std::optional<qint64> steps; // absent: the run length of the timing
+    int16_t code = 0;            // the code in force from the first step
+    int kpt = 5;                 // КПТШ-5 or КПТШ-7 times
+    QString whdFile;             // code times from a file instead
+    bool changes = false;        // the change diagram instead of the timing diagram
+    QList<KeyAt> keys;           // in the order given; the last key for a step wins
+    QList<FaultAt> faults;       // in the order given
+    QString reportFile;          // empty: no report file
+};

@@ -1,0 +1,143 @@
+#include "RunSession.h"
+
+#include "CodeTimingFile.h"
+#include "RunState.h"
+#include "TimingFile.h"
+
+#include <algorithm>
+
+void SessionHost::ShowCommandMessage(qint64 step, const QString &message)
+{
+    Q_UNUSED(step);
+    Q_UNUSED(message);
+}
+
+void SessionHost::EndOfRun(RunSession &session) { session.end(); }
+
+RunSession::RunSession(SharedModel model, SessionHost &host)
+    : m_model(std::move(model)), m_host(host), m_state(std::make_unique<ModelState>()), m_step(*m_state, *this)
+{
+}
+
+RunSession::~RunSession() = default;
+
+std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, bool screenRows)
+{
+    ModelState &state = *m_state;
+    const ModelDefinition &definition = m_model->definition;
+    for (const RunScenario::FaultAt &fault : scenario.faults) {
+        if (fault.element > definition.ElemCount)
+            return std::unexpected(SetUpError{
+                SetUpError::Kind::Scenario,
+                QStringLiteral("--fault: в модели «%1» нет элемента %2 (элементов: %3)")
+                    .arg(m_model->path + QStringLiteral(".mod"))
+                    .arg(fault.element)
+                    .arg(definition.ElemCount)});
+    }
+
+    BringToRest(state);
+    static_cast<ModelDefinition &>(state) = definition;
+    state.ModelPath = m_model->path;
+    BeginRunOfModel(state);
+
+    if (scenario.timingFile.isEmpty()) {
+        for (int i = 1; i <= state.ElemCount; ++i)
+            state.Tpr[i] = state.Totp[i] = 0.01f;
+        state.RunLength = 100;
+    } else {
+        TimingValues values;
+        QString error;
+        if (!ReadTimingFile(scenario.timingFile, state.ElemCount, &values, &error))
+            return std::unexpected(SetUpError{SetUpError::Kind::File, error});
+        ApplyTiming(state, values);
+    }
+
+    m_transmitter = CodeTransmitter();
+    if (scenario.kpt == 7)
+        m_transmitter.Set7();
+    if (!scenario.whdFile.isEmpty()) {
+        CodeTiming timing;
+        QString error;
+        if (!CodeTimingFile::read(scenario.whdFile, timing, error))
+            return std::unexpected(SetUpError{SetUpError::Kind::File, error});
+        // The code timing dialogue refuses zero times and asks again; with no
+        // one to ask, the set-up stops.
+        if (timing.productIsZero())
+            return std::unexpected(SetUpError{
+                SetUpError::Kind::File,
+                QStringLiteral("Файл «%1»: нулевые временные характеристики кода "
+                               "(произведение двенадцати времён равно 0)")
+                    .arg(scenario.whdFile)});
+        m_transmitter.Timing = timing;
+    }
+
+    state.ChangeMode = scenario.changes ? FlagTrue : FlagFalse;
+    state.ToScreen = screenRows ? FlagTrue : FlagFalse;
+    state.ToPrinter = FlagFalse;
+    state.ToFile = scenario.reportFile.isEmpty() ? FlagFalse : FlagTrue;
+    m_step.Output().setReportFileName(scenario.reportFile);
+
+    m_keys.assign(scenario.keys.begin(), scenario.keys.end());
+    m_faults.assign(scenario.faults.begin(), scenario.faults.end());
+    std::stable_sort(m_keys.begin(), m_keys.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
+    std::stable_sort(m_faults.begin(), m_faults.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
+    m_nextKey = m_nextFault = 0;
+    m_stepNumber = 0;
+    m_lastStep = scenario.steps.value_or(state.RunLength);
+
+    m_code = scenario.code;
+    m_step.UseFunctions(m_model->functions);
+    return {};
+}
+
+void RunSession::start() { m_step.Start(m_code); }
+
+void RunSession::applyDue()
+{
+    for (; m_nextKey < m_keys.size() && m_keys[m_nextKey].step == m_stepNumber; ++m_nextKey)
+        m_state->KeyCmd = m_keys[m_nextKey].command;
+    for (; m_nextFault < m_faults.size() && m_faults[m_nextFault].step == m_stepNumber; ++m_nextFault)
+        m_state->ElemFault[m_faults[m_nextFault].element] = m_faults[m_nextFault].kind;
+}
+
+bool RunSession::step()
+{
+    if (m_stepNumber >= m_lastStep || m_state->RunActive == FlagFalse)
+        return false;
+    ++m_stepNumber;
+    applyDue();
+    m_step.ShowDiag();
+    return true;
+}
+
+void RunSession::run()
+{
+    while (step()) {
+    }
+}
+
+void RunSession::end() { m_state->RunActive = FlagFalse; }
+
+bool RunSession::ContinueOutput() { return m_host.ContinueOutput(); }
+
+void RunSession::ShowCommandMessage(const QString &message) { m_host.ShowCommandMessage(m_stepNumber, message); }
+
+void RunSession::EditFaults() { m_host.EditFaults(); }
+
+int16_t RunSession::WhodKod(int16_t Nkod)
+{
+    m_transmitter.WhodKod(Nkod);
+    return m_transmitter.Wuhod;
+}
+
+void RunSession::EndOfRun() { m_host.EndOfRun(*this); }
+
+void RunSession::ScreenRow(const QByteArray &row) { m_host.ScreenRow(row); }
+
+void RunSession::ScreenHeading(const QByteArray &heading) { m_host.ScreenHeading(heading); }
+
+void RunSession::PrinterRow(const QByteArray &row) { m_host.PrinterRow(row); }
+
+void RunSession::PrinterHeader(const ReportHeaderContent &header) { m_host.PrinterHeader(header); }
+
+void RunSession::ReportError(const QString &message) { m_host.ReportError(message); }
