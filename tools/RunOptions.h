@@ -40,6 +40,7 @@ struct RunOptions
     QString vcdFile;
     bool verbose = false;
     bool help = false;
+    bool version = false;
 };
 
 // The largest step number the runner accepts anywhere: the step counter of
