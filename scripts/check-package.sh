@@ -43,4 +43,11 @@ packaged=$(cd "$examples" && "$root/usr/bin/modelrun" decoder.mod "${run[@]}")
 built=$(cd "$(dirname "$0")/../examples" && "$build/bin/modelrun" decoder.mod "${run[@]}")
 [ -n "$packaged" ] && [ "$packaged" = "$built" ] || fail "modelrun examples/decoder.mod differs from the build's"
 
+# Another program finds the transmitter library with find_package(vesk).
+consumer="$root/vesk-consumer"
+cmake -S "$(dirname "$0")/../packaging/vesk-consumer" -B "$consumer" -G Ninja \
+  -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
+cmake --build "$consumer" >/dev/null
+"$consumer/vesk_consumer" || fail "a program built against the packaged vesk does not run"
+
 echo "check-package: $(basename "$deb") is fine"
