@@ -19,6 +19,11 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
 
+# A step here rather than a test: the package is made from the finished
+# build, and the sanitizer build below has nothing to package.
+echo "== Debian package =="
+scripts/check-package.sh "$(scripts/package.sh build-test)" build-test
+
 echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMODEL_SANITIZE=ON -DMODEL_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-asan -j "$jobs"

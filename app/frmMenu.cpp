@@ -3,6 +3,7 @@
 #include "AboutInfo.h"
 #include "Artwork.h"
 #include "ChildMenus.h"
+#include "DataFolder.h"
 #include "FileChoice.h"
 #include "MdiArrange.h"
 #include "frmAbout.h"
@@ -292,7 +293,7 @@ bool frmMenu::eventFilter(QObject *watched, QEvent *event)
 void frmMenu::MDIForm_Click()
 {
     SoundDevice &sound = MMC1();
-    sound.FileName = QCoreApplication::applicationDirPath() + QStringLiteral("/Fanfare.wav");
+    sound.FileName = ProgramDataFolder() + QStringLiteral("/Fanfare.wav");
     sound.Command(QStringLiteral("Open"));
     sound.Command(QStringLiteral("Sound"));
     sound.Command(QStringLiteral("Close"));

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "RunSetup.h"
 #include "ShowReport.h"
 #include "StartUp.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> answered = AnswerHelpOrVersion(argc, argv))
+        return *answered;
     QApplication app(argc, argv);
     ModelState state;
     const std::unique_ptr<frmMenu> menu = StartUp(state);
@@ -14,5 +17,6 @@ int main(int argc, char **argv)
     // the two meet here rather than inside the main window.
     menu->RunSetup = [&state, &menu] { RunSetup(*menu, state); };
     menu->ShowReport = [&state, &menu] { ShowReport(state, menu->CDL1, *menu->mdiArea()); };
+    OpenModelFromCommandLine(state, *menu);
     return app.exec();
 }

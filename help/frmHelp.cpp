@@ -1,10 +1,10 @@
 #include "frmHelp.h"
 
+#include "DataFolder.h"
 #include "Prompts.h"
 #include "Settings.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <QPushButton>
@@ -35,7 +35,7 @@ bool documentExists(const QUrl &address)
 
 QUrl frmHelp::HelpAddress(const QString &anchor)
 {
-    QUrl address = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1String("/doc/help.htm"));
+    QUrl address = QUrl::fromLocalFile(ProgramDataFolder() + QLatin1String("/doc/help.htm"));
     if (!anchor.isEmpty())
         address.setFragment(anchor);
     return address;

@@ -7,7 +7,7 @@ class QPushButton;
 class QTextBrowser;
 
 // The help viewer "Помощь": a separate top-level window with a row of four
-// buttons above a browser showing doc/help.htm from the program's folder.
+// buttons above a browser showing doc/help.htm from the data folder.
 // There is one viewer; every request navigates it and brings it forward.
 // It stores its place under the prefix "Help".
 class frmHelp : public QWidget
@@ -15,7 +15,7 @@ class frmHelp : public QWidget
     Q_OBJECT
 
 public:
-    // "file:///" + program folder + "/doc/help.htm", with "#anchor" when an
+    // "file:///" + data folder + "/doc/help.htm", with "#anchor" when an
     // anchor is given ("home", "edit", "keys").
     static QUrl HelpAddress(const QString &anchor = QString());
 

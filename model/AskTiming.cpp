@@ -1,6 +1,7 @@
 #include "AskTiming.h"
 
 #include "CommonDialog.h"
+#include "DataFolder.h"
 #include "FileChoice.h"
 #include "Prompts.h"
 #include "SoundDevice.h"
@@ -8,13 +9,12 @@
 #include "frmIndev.h"
 #include "frmTimeInput.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QLabel>
 
 namespace {
 
-QString soundFile(const QString &name) { return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name; }
+QString soundFile(const QString &name) { return ProgramDataFolder() + QLatin1Char('/') + name; }
 
 void showError(const QString &text)
 {

@@ -1,9 +1,9 @@
 #include "FileChoice.h"
 
 #include "CommonDialog.h"
+#include "DataFolder.h"
 #include "Prompts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -33,7 +33,7 @@ void ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension,
         if (!state.ModelPath.isEmpty())
             CDL1.FileName = state.ModelPath + QLatin1Char('.') + extension;
         CDL1.Flags = CommonDialog::HideReadOnly;
-        CDL1.InitDir = QCoreApplication::applicationDirPath();
+        CDL1.InitDir = ProgramDataFolder();
         if (!CDL1.ShowOpen() || CDL1.FileName.isEmpty()) {
             cancelled = true;
             return;

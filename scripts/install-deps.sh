@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need,
-# and only those that are missing. Shared by run.sh and test.sh.
+# Installs the Debian packages the build, the tests, the package and the
+# program need, and only those that are missing. Shared by run.sh, test.sh
+# and scripts/package.sh.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth fonts-dejavu-core
   gtkwave poppler-utils
+  help2man locales librsvg2-bin dpkg-dev file lintian desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -1,11 +1,11 @@
 #include "EndOfRun.h"
 
+#include "DataFolder.h"
 #include "Prompts.h"
 #include "SoundDevice.h"
 #include "frmOutdev.h"
 #include "frmSubmenu.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 
 #include <cfloat>
@@ -87,19 +87,19 @@ void changeParameters(EndOfRunHost &host)
 {
     ModelState &state = host.State();
     SoundDevice &MMC1 = soundDevice();
-    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString dataFolder = ProgramDataFolder();
 
     MMC1.Command(QStringLiteral("Open"));
     if (askYesNo(QStringLiteral("Изменять входные параметры?")))
         host.SetTimeChar(state.ModelPath);
     if (askYesNo(QStringLiteral("Изменять внутренние параметры?"))) {
-        MMC1.FileName = appDir + QLatin1String("/Type.wav");
+        MMC1.FileName = dataFolder + QLatin1String("/Type.wav");
         for (int i = 1; i <= state.ElemCount; ++i)
             askTime(QStringLiteral("Введите Т пpитяжения ") + state.ElemName[i], state.Tpr[i], MMC1);
         for (int i = 1; i <= state.ElemCount; ++i)
             askTime(QStringLiteral("Введите Т отпадания ") + state.ElemName[i], state.Totp[i], MMC1);
     }
-    MMC1.FileName = appDir + QLatin1String("/Fanfare.wav");
+    MMC1.FileName = dataFolder + QLatin1String("/Fanfare.wav");
     MMC1.Command(QStringLiteral("sound"));
     askRunLength(state.RunLength);
 

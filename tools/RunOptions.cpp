@@ -107,6 +107,8 @@ std::optional<RunOptions> ParseRunOptions(const QStringList &arguments, QString 
         qint64 number = 0;
         if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             ok = flag(&options.help);
+        } else if (name == QLatin1String("--version")) {
+            ok = flag(&options.version);
         } else if (name == QLatin1String("--changes")) {
             ok = flag(&options.changes);
         } else if (name == QLatin1String("--verbose")) {
@@ -164,7 +166,7 @@ std::optional<RunOptions> ParseRunOptions(const QStringList &arguments, QString 
             return std::nullopt;
     }
 
-    if (options.help)
+    if (options.help || options.version)
         return options;
     if (positional.size() != 1 || positional[0].isEmpty()) {
         *error = positional.isEmpty() ? QStringLiteral("не задан файл модели")
@@ -202,6 +204,7 @@ QString UsageText()
         "  --vcd ФАЙЛ           записать временные диаграммы в формате VCD\n"
         "  --verbose            сообщения о командах в стандартный поток ошибок\n"
         "  --help               эта справка\n"
+        "  --version            версия программы\n"
         "\n"
         "Коды выхода: 0 успех, 1 ошибка во входном или выходном файле, 2 ошибка в командной строке.\n");
 }

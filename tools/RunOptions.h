@@ -19,6 +19,7 @@ struct RunOptions : RunScenario
     QString vcdFile;
     bool verbose = false;
     bool help = false;
+    bool version = false;
 };
 
 // The largest step number the runner accepts anywhere: the step counter of

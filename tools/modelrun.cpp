@@ -24,5 +24,9 @@ int main(int argc, char **argv)
         std::fputs(UsageText().toUtf8().constData(), stdout);
         return ExitSuccess;
     }
+    if (options->version) {
+        std::printf("modelrun (Модель) %s\n", MODEL_VERSION);
+        return ExitSuccess;
+    }
     return RunModel(*options, stdout, stderr);
 }

@@ -101,12 +101,15 @@ TEST(RunOptions, RejectsBadCommandLines)
     }
 }
 
-TEST(RunOptions, HelpNeedsNoModel)
+TEST(RunOptions, HelpAndVersionNeedNoModel)
 {
     QString error;
     const auto options = ParseRunOptions(split("--help"), &error);
     ASSERT_TRUE(options);
     EXPECT_TRUE(options->help);
+    const auto version = ParseRunOptions(split("--version"), &error);
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->version && !version->help);
     EXPECT_TRUE(UsageText().contains(QStringLiteral("--fault ШАГ:ЭЛ:ВИД")));
 }
 
