@@ -33,5 +33,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== Core tests under ThreadSanitizer =="
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMODEL_SANITIZE_THREAD=ON -DMODEL_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-tsan -j "$jobs" --target core_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L core

@@ -22,6 +22,10 @@ QString ReportOutput::reportFileName() const
 
 void ReportOutput::WriteReportHeader()
 {
+    if (!m_state.ToScreen && !m_state.ToPrinter && !m_state.ToFile) {
+        m_state.ReportHeadDue = FlagFalse;
+        return; // nobody reads it, and the clock need not be asked
+    }
     const ReportHeaderContent header = MakeReportHeader(m_state, m_clock(), m_locale);
     if (m_state.ToScreen)
         m_devices.ScreenHeading(header.heading);

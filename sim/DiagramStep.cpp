@@ -193,7 +193,7 @@ void DiagramStep::step()
 
     // 15. The row.
     const bool changeDiagram = s.ChangeMode != FlagFalse;
-    if (!changeDiagram || RowDue) {
+    if (ComposeRows && (!changeDiagram || RowDue)) {
         ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
         m_output.WriteRow(RowText);
     }

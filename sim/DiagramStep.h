@@ -56,6 +56,10 @@ public:
     // uses it to write the header again or empty the report.
     ReportOutput &Output() { return m_output; }
 
+    // Runs that only look at the signals (fault campaigns, checks) switch
+    // the rows off: no row is composed, and no device gets one.
+    bool ComposeRows = true;
+
     // Public fields of the diagram window.
     int16_t Nkod = 0;          // code number fed to the transmitter
     int32_t ModelingItem = 0;  // steps since the start or the last "continue"

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "CodeTransmitter.h"
+#include "TimingFile.h"
+
 #include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <expected>
 #include <optional>
 
 // What a run without a person at the keyboard is asked to do: the input, the
@@ -31,4 +35,15 @@ struct RunScenario
     QList<KeyAt> keys;           // in the order given; the last key for a step wins
     QList<FaultAt> faults;       // in the order given
     QString reportFile;          // empty: no report file
+
+    // Contents read before, which take the place of timingFile and whdFile:
+    // many runs of one scenario read its files once.
+    std::optional<TimingValues> timing;
+    std::optional<CodeTiming> codeTiming;
 };
+
+// The scenario with its timing file (for a model of elemCount elements) and
+// its code-timing file read into it, or the message of the reader that
+// failed. Code times whose product is zero are refused: the dialogue would
+// ask again, and with no one to ask the run cannot start.
+std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int elemCount);

@@ -1,8 +1,6 @@
 #include "RunSession.h"
 
-#include "CodeTimingFile.h"
 #include "RunState.h"
-#include "TimingFile.h"
 
 #include <algorithm>
 
@@ -40,42 +38,29 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     state.ModelPath = m_model->path;
     BeginRunOfModel(state);
 
-    if (scenario.timingFile.isEmpty()) {
+    const std::expected<RunScenario, QString> read = ReadScenarioFiles(scenario, state.ElemCount);
+    if (!read)
+        return std::unexpected(SetUpError{SetUpError::Kind::File, read.error()});
+    if (read->timing) {
+        ApplyTiming(state, *read->timing);
+    } else {
         for (int i = 1; i <= state.ElemCount; ++i)
             state.Tpr[i] = state.Totp[i] = 0.01f;
         state.RunLength = 100;
-    } else {
-        TimingValues values;
-        QString error;
-        if (!ReadTimingFile(scenario.timingFile, state.ElemCount, &values, &error))
-            return std::unexpected(SetUpError{SetUpError::Kind::File, error});
-        ApplyTiming(state, values);
     }
 
     m_transmitter = CodeTransmitter();
     if (scenario.kpt == 7)
         m_transmitter.Set7();
-    if (!scenario.whdFile.isEmpty()) {
-        CodeTiming timing;
-        QString error;
-        if (!CodeTimingFile::read(scenario.whdFile, timing, error))
-            return std::unexpected(SetUpError{SetUpError::Kind::File, error});
-        // The code timing dialogue refuses zero times and asks again; with no
-        // one to ask, the set-up stops.
-        if (timing.productIsZero())
-            return std::unexpected(SetUpError{
-                SetUpError::Kind::File,
-                QStringLiteral("Файл «%1»: нулевые временные характеристики кода "
-                               "(произведение двенадцати времён равно 0)")
-                    .arg(scenario.whdFile)});
-        m_transmitter.Timing = timing;
-    }
+    if (read->codeTiming)
+        m_transmitter.Timing = *read->codeTiming;
 
     state.ChangeMode = scenario.changes ? FlagTrue : FlagFalse;
     state.ToScreen = screenRows ? FlagTrue : FlagFalse;
     state.ToPrinter = FlagFalse;
     state.ToFile = scenario.reportFile.isEmpty() ? FlagFalse : FlagTrue;
     m_step.Output().setReportFileName(scenario.reportFile);
+    m_step.ComposeRows = state.ToScreen != FlagFalse || state.ToFile != FlagFalse;
 
     m_keys.assign(scenario.keys.begin(), scenario.keys.end());
     m_faults.assign(scenario.faults.begin(), scenario.faults.end());

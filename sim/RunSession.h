@@ -56,7 +56,8 @@ public:
 
     // Brings the run to rest and sets it up as the scenario says: relay
     // timing, transmitter, output devices. The diagram rows go to the host's
-    // screen unless screenRows is false.
+    // screen unless screenRows is false; with no report file either, no row
+    // is composed at all.
     std::expected<void, SetUpError> setUp(const RunScenario &scenario, bool screenRows = true);
     // Starts a run that has been set up: the report header goes out, and the
     // steps can begin.

@@ -2,6 +2,7 @@
 // exports and exact checks. See UsageText() for the command line.
 
 #include "BatchRun.h"
+#include "FaultsCommand.h"
 #include "RunOptions.h"
 
 #include <cstdio>
@@ -13,6 +14,9 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int a = 1; a < argc; ++a)
         arguments.append(QString::fromUtf8(argv[a]));
+
+    if (arguments.value(0) == QLatin1String("faults"))
+        return RunFaultsCommand(arguments.mid(1), stdout, stderr);
 
     QString error;
     const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);

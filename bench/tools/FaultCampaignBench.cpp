@@ -1,0 +1,83 @@
+// Fault campaigns on the full-capacity device, 6,000 steps, codes 0–3: every
+// single fault, every double fault, and, for comparison, the way a user would
+// do it without the campaign: one modelrun --fault process per scenario, for
+// a sample of the single-fault scenarios (the time per scenario is what
+// counts; multiply by the scenarios of a campaign to compare).
+
+#include "FaultCampaign.h"
+#include "FullCapacityModel.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr qint64 Steps = 6000;
+
+QTemporaryDir &workDir()
+{
+    static QTemporaryDir dir;
+    static const bool written = WriteFullCapacityModel(dir.filePath(QStringLiteral("full")));
+    if (!written)
+        std::abort();
+    return dir;
+}
+
+void Campaign(benchmark::State &state)
+{
+    const QString path = workDir().filePath(QStringLiteral("full"));
+    const SharedModel model = *LoadSharedModel(path);
+    CampaignSpec spec;
+    spec.scenario.timingFile = path + QStringLiteral(".tim");
+    spec.scenario = *ReadScenarioFiles(spec.scenario, model->definition.ElemCount);
+    spec.scenario.steps = Steps;
+    spec.pairs = state.range(0) != 0;
+    spec.jobs = QThread::idealThreadCount();
+    size_t outcomes = 0;
+    for (auto _ : state)
+        outcomes = RunFaultCampaign(model, spec).size();
+    const double runs = double(outcomes) / model->definition.OutCount + spec.codes.size();
+    state.counters["runs"] = runs;
+    state.counters["runs/s"] = benchmark::Counter(runs, benchmark::Counter::kIsIterationInvariantRate);
+    state.SetLabel(spec.pairs ? "single and double faults" : "single faults");
+}
+BENCHMARK(Campaign)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// One process per scenario, as a shell loop would start them.
+void ProcessPerScenario(benchmark::State &state)
+{
+    const QString path = workDir().filePath(QStringLiteral("full"));
+    int scenario = 0;
+    for (auto _ : state) {
+        const int element = 1 + scenario % 20;
+        const int kind = 1 + (scenario / 20) % 2;
+        const int code = (scenario / 40) % 4;
+        ++scenario;
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(QStringLiteral(MODELRUN_PATH),
+                      {path + QStringLiteral(".mod"), QStringLiteral("--timing"), path + QStringLiteral(".tim"),
+                       QStringLiteral("--steps"), QString::number(Steps), QStringLiteral("--code"),
+                       QString::number(code), QStringLiteral("--fault"),
+                       QStringLiteral("1:%1:%2").arg(element).arg(kind)});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            state.SkipWithError("modelrun failed");
+    }
+    state.SetLabel("per scenario");
+}
+BENCHMARK(ProcessPerScenario)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(16);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

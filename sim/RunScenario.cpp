@@ -1,0 +1,26 @@
+#include "RunScenario.h"
+
+#include "CodeTimingFile.h"
+
+std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int elemCount)
+{
+    if (!scenario.timing && !scenario.timingFile.isEmpty()) {
+        TimingValues values;
+        QString error;
+        if (!ReadTimingFile(scenario.timingFile, elemCount, &values, &error))
+            return std::unexpected(error);
+        scenario.timing = values;
+    }
+    if (!scenario.codeTiming && !scenario.whdFile.isEmpty()) {
+        CodeTiming timing;
+        QString error;
+        if (!CodeTimingFile::read(scenario.whdFile, timing, error))
+            return std::unexpected(error);
+        if (timing.productIsZero())
+            return std::unexpected(QStringLiteral("Файл «%1»: нулевые временные характеристики кода "
+                                                  "(произведение двенадцати времён равно 0)")
+                                       .arg(scenario.whdFile));
+        scenario.codeTiming = timing;
+    }
+    return scenario;
+}

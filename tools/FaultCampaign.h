@@ -1,0 +1,57 @@
+#pragma once
+
+#include "LoadedModel.h"
+#include "RunScenario.h"
+
+#include <QList>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// A fault kept from a step to the end of a run.
+struct InjectedFault
+{
+    int element = 0;  // from 1
+    uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1)
+};
+
+// How an output of a faulty run compares with the fault-free run.
+enum class FaultEffect {
+    None,     // never differs
+    Lost,     // somewhere 0 where the fault-free run has 1: the safe side
+    Spurious, // somewhere 1 where the fault-free run has 0: the dangerous side
+    Both,
+};
+
+struct FaultOutcome
+{
+    std::vector<InjectedFault> faults; // one, or two on different elements
+    int16_t code = 0;
+    int output = 0;          // from 1
+    FaultEffect effect = FaultEffect::None;
+    qint64 firstStep = 0;    // the first step where the output differs; 0 for none
+};
+
+struct CampaignSpec
+{
+    RunScenario scenario;    // its files already read (ReadScenarioFiles)
+    QList<int16_t> codes{0, 1, 2, 3};
+    bool pairs = false;      // every pair of faults on two different elements too
+    qint64 at = 1;           // the faults are in force from this step on
+    int jobs = 1;            // threads
+};
+
+// The faults tried, in the order of the results: every element with a break,
+// then with a feed; with pairs, every pair after the single faults.
+std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs);
+
+// Runs every fault of the campaign under every code, each compared with the
+// fault-free run of its code. The outcomes come per code, per fault, per
+// output, in that order whatever the number of jobs. progress, when given,
+// is called from the calling thread with the runs done so far. Setting
+// cancel stops the campaign early; the outcomes are then incomplete.
+std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignSpec &spec,
+                                           const std::function<void(qint64 done, qint64 total)> &progress = {},
+                                           const std::atomic<bool> *cancel = nullptr);
