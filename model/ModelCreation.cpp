@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -17,7 +18,7 @@ namespace {
 const QString kDataTitle = QStringLiteral("Ввод данных");
 const QString kCreationTitle = QStringLiteral("Создание модели");
 
-QString ask(const QString &prompt, const QString &title, const QString &defaultText = QString())
+QString ask(const QString &prompt, const std::optional<QString> &title, const QString &defaultText = QString())
 {
     return prompts().input(InputRequest{prompt, title, defaultText});
 }
@@ -36,7 +37,7 @@ void tell(const QString &text, Prompt::Icon icon)
 int16_t askCount(const QString &prompt, int capacity, const QString &what)
 {
     for (;;) {
-        const QString answer = ask(prompt, QString(), QStringLiteral("1"));
+        const QString answer = ask(prompt, QString(), QStringLiteral("1")); // an empty title, not the program's
         const double count = std::nearbyint(LeadingNumber(answer));
         if (count >= 0 && count <= capacity)
             return int16_t(count);
@@ -97,7 +98,7 @@ double LeadingNumber(const QString &text)
 
 void CreateModel(ModelState &state, CommonDialog &CDL1)
 {
-    state.ModelName = ask(QStringLiteral("Название модели "), QString());
+    state.ModelName = ask(QStringLiteral("Название модели "), std::nullopt);
     if (state.ModelName.isEmpty())
         return;
     state.ElemCount = askCount(QStringLiteral("Число внутренних элементов"), MaxElements,

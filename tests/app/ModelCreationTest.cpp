@@ -16,7 +16,7 @@ namespace {
 
 const QString kData = QStringLiteral("Ввод данных");
 
-InputRequest modelName() { return {QStringLiteral("Название модели "), QString(), QString()}; }
+InputRequest modelName() { return {QStringLiteral("Название модели "), std::nullopt, QString()}; }
 InputRequest elementCount() { return {QStringLiteral("Число внутренних элементов"), QString(), QStringLiteral("1")}; }
 InputRequest outputCount() { return {QStringLiteral("Число выходов"), QString(), QStringLiteral("1")}; }
 InputRequest elementName(int i)
