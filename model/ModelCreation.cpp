@@ -127,15 +127,18 @@ void CreateModel(ModelState &state, CommonDialog &CDL1)
     CDL1.DefaultExt = QStringLiteral(".mod");
     CDL1.Filter = QStringLiteral("Файлы модели (*.mod)|*.mod");
     CDL1.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly;
-    if (!CDL1.ShowSave())
-        return;
-    state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
-    state.ModelPath = state.ChosenPath;
-
-    QString error;
-    if (!WriteModelFile(state.ModelPath + QStringLiteral(".mod"), model, &error)) {
-        tell(error, Prompt::Icon::Critical);
+    // After a failed write the dialog comes again, so that what was typed can
+    // go to another file; the current model changes only once it is written.
+    while (CDL1.ShowSave()) {
+        const QString path = PathBeforeFirstDot(CDL1.FileName, true);
+        QString error;
+        if (!WriteModelFile(path + QStringLiteral(".mod"), model, &error)) {
+            tell(error + QStringLiteral(" Выберите другое имя файла."), Prompt::Icon::Critical);
+            continue;
+        }
+        state.ChosenPath = path;
+        state.ModelPath = path;
+        tell(QStringLiteral("Файл сохранен"), Prompt::Icon::Information);
         return;
     }
-    tell(QStringLiteral("Файл сохранен"), Prompt::Icon::Information);
 }
