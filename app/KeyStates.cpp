@@ -1,9 +1,9 @@
 #include "KeyStates.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QTextEdit>
 #include <QtGui/qguiapplication_platform.h>
-
 
 KeyStates::KeyStates(QObject *parent) : QObject(parent)
 {
@@ -21,9 +21,20 @@ bool KeyStates::eventFilter(QObject *watched, QEvent *event)
             && key->timestamp() != m_lastInsertTime) {
             m_lastInsertTime = key->timestamp();
             m_insert = !m_insert;
+            followInsertMode(QApplication::focusWidget());
         }
+    } else if (event->type() == QEvent::FocusIn) {
+        followInsertMode(watched);
     }
     return QObject::eventFilter(watched, event);
+}
+
+// Typing goes only to the focused field, so a text field that follows the
+// mode from its focus on types as the status bar says.
+void KeyStates::followInsertMode(QObject *field) const
+{
+    if (auto *text = qobject_cast<QTextEdit *>(field))
+        text->setOverwriteMode(!m_insert);
 }
 
 // Last: the X headers define macros (KeyPress, None, Bool) that clash with

@@ -5,7 +5,7 @@
 // The lock and mode keys the status bar shows. Num Lock is read from the
 // X server's keyboard indicators where there is one (off elsewhere); the
 // insert mode is the program's own, on at start and switched by the Insert
-// key pressed anywhere in the program.
+// key pressed anywhere in the program. Text fields type over while it is off.
 class KeyStates : public QObject
 {
 public:
@@ -18,6 +18,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void followInsertMode(QObject *field) const;
+
     bool m_insert = true;
     quint64 m_lastInsertTime = 0;
 };

@@ -436,6 +436,9 @@ void frmMenu::EditModel()
     }
     frmEditor &editor = frmEditor::Instance(*m_mdiArea);
     registerLoaded(editor.parentWidget());
+    // The editor may hold unsaved changes; reloading must not silently drop them.
+    if (!editor.CheckSave())
+        return;
     editor.OpenFile(m_state.ModelPath + QStringLiteral(".mod"));
     editor.ShowEditor();
 }

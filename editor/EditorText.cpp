@@ -15,6 +15,11 @@ namespace EditorText {
 
 QString decodeWindowsText(QByteArrayView bytes) { return withLineFeeds(::CodePage::decodeTextFile(bytes)); }
 
+CodePage windowsTextCodePage(QByteArrayView bytes)
+{
+    return ::CodePage::isUtf8Text(bytes) ? CodePage::Utf8 : CodePage::Windows1251;
+}
+
 QString decodeDosText(QByteArrayView bytes)
 {
     if (bytes.endsWith("\r\n"))
@@ -30,7 +35,12 @@ QByteArray encode(const QString &text, CodePage codePage)
 {
     QString withCrLf = text;
     withCrLf.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return codePage == CodePage::Dos866 ? ::CodePage::toOem(withCrLf) : ::CodePage::toWindows1251(withCrLf);
+    switch (codePage) {
+    case CodePage::Dos866: return ::CodePage::toOem(withCrLf);
+    case CodePage::Utf8: return withCrLf.toUtf8();
+    case CodePage::Windows1251: break;
+    }
+    return ::CodePage::toWindows1251(withCrLf);
 }
 
 std::optional<QByteArray> readFile(const QString &path)

@@ -11,11 +11,13 @@
 namespace EditorText {
 
 // The code page a document is written back in.
-enum class CodePage { Windows1251, Dos866 };
+enum class CodePage { Windows1251, Dos866, Utf8 };
 
 // A Windows text file: UTF-8 when it is valid UTF-8 and not plain ASCII,
 // otherwise Windows-1251.
 QString decodeWindowsText(QByteArrayView bytes);
+// The code page decodeWindowsText read the bytes in.
+CodePage windowsTextCodePage(QByteArrayView bytes);
 
 // A DOS text file opened with "Открыть Dos текст": code page 866, without the
 // one CR LF that ends the file, if it has one. A file without a final line

@@ -1,5 +1,6 @@
 #include "frmEditor.h"
 
+#include "CodePage.h"
 #include "MdiArrange.h"
 #include "Prompts.h"
 #include "Settings.h"
@@ -218,7 +219,7 @@ bool frmEditor::load(const QString &nameFile, Reading reading)
     switch (reading) {
     case Reading::Windows:
         RichTextBox1->setPlainText(EditorText::decodeWindowsText(*bytes));
-        m_codePage = EditorText::CodePage::Windows1251;
+        m_codePage = EditorText::windowsTextCodePage(*bytes);
         break;
     case Reading::Dos:
         RichTextBox1->setPlainText(EditorText::decodeDosText(*bytes));
@@ -256,8 +257,8 @@ void frmEditor::mnuFileSaveAs_Click()
     CommonDialog1.Flags = kFileDialogFlags;
     if (!CommonDialog1.ShowSave())
         return;
-    nmF = CommonDialog1.FileName;
-    saveTo(nmF);
+    if (saveTo(CommonDialog1.FileName))
+        nmF = CommonDialog1.FileName;
 }
 
 bool frmEditor::saveTo(const QString &nameFile)
@@ -267,14 +268,38 @@ bool frmEditor::saveTo(const QString &nameFile)
                     Prompt::Icon::Exclamation);
         return false;
     }
+    const std::optional<EditorText::CodePage> codePage = codePageToWrite(nameFile);
+    if (!codePage)
+        return false;
     QString reason;
-    if (!EditorText::writeFile(nameFile, EditorText::encode(plainText(), m_codePage), &reason)) {
+    if (!EditorText::writeFile(nameFile, EditorText::encode(plainText(), *codePage), &reason)) {
         showMessage(QStringLiteral("Файл %1 не сохранен: %2. Текст остался в редакторе.").arg(nameFile, reason),
                     Prompt::Icon::Exclamation);
         return false;
     }
+    m_codePage = *codePage;
     RichTextBox1->document()->setModified(false);
     return true;
+}
+
+std::optional<EditorText::CodePage> frmEditor::codePageToWrite(const QString &nameFile) const
+{
+    if (m_codePage != EditorText::CodePage::Windows1251)
+        return m_codePage;
+    const QString text = plainText();
+    const std::optional<::CodePage::MissingCharacter> missing = ::CodePage::firstOutsideWindows1251(text);
+    if (!missing)
+        return m_codePage;
+    const qsizetype line = text.left(missing->position).count(QLatin1Char('\n')) + 1;
+    // Written as Windows-1251 the character would silently become "?".
+    const Prompt::Answer answer = prompts().message(
+        {QStringLiteral("Файл %1: в строке %2 есть символ «%3», которого нет в кодировке Windows-1251. "
+                        "Сохранить файл в кодировке UTF-8?")
+             .arg(nameFile, QString::number(line), missing->character),
+         QString(), Prompt::Buttons::OkCancel, Prompt::Icon::Exclamation, std::nullopt});
+    if (answer != Prompt::Answer::Ok)
+        return std::nullopt;
+    return EditorText::CodePage::Utf8;
 }
 
 bool frmEditor::CheckSave()

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
@@ -90,6 +92,9 @@ private:
     void openChosenFile(Reading reading);
     bool load(const QString &nameFile, Reading reading);
     bool saveTo(const QString &nameFile);
+    // The code page the text goes to the file in; none when the user chose
+    // not to save it.
+    std::optional<EditorText::CodePage> codePageToWrite(const QString &nameFile) const;
     static void putOnClipboard(const QString &text);
 
     EditorText::CodePage m_codePage = EditorText::CodePage::Windows1251;

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -17,7 +18,7 @@ namespace {
 const QString kDataTitle = QStringLiteral("Ввод данных");
 const QString kCreationTitle = QStringLiteral("Создание модели");
 
-QString ask(const QString &prompt, const QString &title, const QString &defaultText = QString())
+QString ask(const QString &prompt, const std::optional<QString> &title, const QString &defaultText = QString())
 {
     return prompts().input(InputRequest{prompt, title, defaultText});
 }
@@ -36,7 +37,7 @@ void tell(const QString &text, Prompt::Icon icon)
 int16_t askCount(const QString &prompt, int capacity, const QString &what)
 {
     for (;;) {
-        const QString answer = ask(prompt, QString(), QStringLiteral("1"));
+        const QString answer = ask(prompt, QString(), QStringLiteral("1")); // an empty title, not the program's
         const double count = std::nearbyint(LeadingNumber(answer));
         if (count >= 0 && count <= capacity)
             return int16_t(count);
@@ -97,7 +98,7 @@ double LeadingNumber(const QString &text)
 
 void CreateModel(ModelState &state, CommonDialog &CDL1)
 {
-    state.ModelName = ask(QStringLiteral("Название модели "), QString());
+    state.ModelName = ask(QStringLiteral("Название модели "), std::nullopt);
     if (state.ModelName.isEmpty())
         return;
     state.ElemCount = askCount(QStringLiteral("Число внутренних элементов"), MaxElements,
@@ -126,15 +127,18 @@ void CreateModel(ModelState &state, CommonDialog &CDL1)
     CDL1.DefaultExt = QStringLiteral(".mod");
     CDL1.Filter = QStringLiteral("Файлы модели (*.mod)|*.mod");
     CDL1.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly;
-    if (!CDL1.ShowSave())
-        return;
-    state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
-    state.ModelPath = state.ChosenPath;
-
-    QString error;
-    if (!WriteModelFile(state.ModelPath + QStringLiteral(".mod"), model, &error)) {
-        tell(error, Prompt::Icon::Critical);
+    // After a failed write the dialog comes again, so that what was typed can
+    // go to another file; the current model changes only once it is written.
+    while (CDL1.ShowSave()) {
+        const QString path = PathBeforeFirstDot(CDL1.FileName, true);
+        QString error;
+        if (!WriteModelFile(path + QStringLiteral(".mod"), model, &error)) {
+            tell(error + QStringLiteral(" Выберите другое имя файла."), Prompt::Icon::Critical);
+            continue;
+        }
+        state.ChosenPath = path;
+        state.ModelPath = path;
+        tell(QStringLiteral("Файл сохранен"), Prompt::Icon::Information);
         return;
     }
-    tell(QStringLiteral("Файл сохранен"), Prompt::Icon::Information);
 }

@@ -183,16 +183,6 @@ void setError(QString *error, const QString &text)
 }
 
 // The first character of text that Windows-1251 cannot hold, or an empty text.
-QString firstCharacterOutside1251(const QString &text)
-{
-    for (const char32_t codePoint : text.toUcs4()) {
-        const QString character = QString::fromUcs4(&codePoint, 1);
-        if (CodePage::fromWindows1251(CodePage::toWindows1251(character)) != character)
-            return character;
-    }
-    return {};
-}
-
 QString modelFileText(const ModelText &model)
 {
     const QString lineEnd = QStringLiteral("\r\n");
@@ -236,10 +226,9 @@ bool LoadModel(ModelState &state, const QString &modelPath, QString *error)
 bool WriteModelFile(const QString &fileName, const ModelText &model, QString *error)
 {
     const QString text = modelFileText(model);
-    const QString lost = firstCharacterOutside1251(text);
-    if (!lost.isEmpty()) {
+    if (const std::optional<CodePage::MissingCharacter> lost = CodePage::firstOutsideWindows1251(text)) {
         setError(error, QStringLiteral("Файл %1 не записан: символ «%2» нельзя сохранить в кодировке Windows-1251.")
-                            .arg(fileName, lost));
+                            .arg(fileName, lost->character));
         return false;
     }
     QSaveFile file(fileName);

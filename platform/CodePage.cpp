@@ -23,6 +23,18 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
+// The text of bytes that are valid UTF-8 and not plain ASCII.
+std::optional<QString> utf8Text(QByteArrayView bytes)
+{
+    if (isAscii(bytes))
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 namespace CodePage {
@@ -40,13 +52,25 @@ QByteArray toOem(const QString &text) { return oem866().fromUnicode(text); }
 
 QString decodeTextFile(QByteArrayView bytes)
 {
-    if (!isAscii(bytes)) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8(bytes);
-        if (!utf8.hasError())
-            return text;
-    }
+    if (std::optional<QString> text = utf8Text(bytes))
+        return *std::move(text);
     return fromWindows1251(bytes);
+}
+
+bool isUtf8Text(QByteArrayView bytes) { return utf8Text(bytes).has_value(); }
+
+std::optional<MissingCharacter> firstOutsideWindows1251(const QString &text)
+{
+    if (fromWindows1251(toWindows1251(text)) == text)
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (fromWindows1251(toWindows1251(character)) != character)
+            return MissingCharacter{i, character};
+        i += length;
+    }
+    return std::nullopt;
 }
 
 } // namespace CodePage

@@ -35,7 +35,7 @@ struct MessageRequest
 struct InputRequest
 {
     QString prompt;
-    QString title; // empty: the application title
+    std::optional<QString> title; // none: the application title; an empty text: no title
     QString defaultText;
 
     bool operator==(const InputRequest &) const = default;
@@ -46,7 +46,9 @@ struct FileRequest
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     // Pairs of description and pattern joined by "|":
-    // "Файлы модели (*.mod)|*.mod".
+    // "Файлы модели (*.mod)|*.mod". The description is only shown; the
+    // pattern chooses the files, and "*.*" is every file, with a point in
+    // its name or not.
     QString filter;
     QString fileName;   // proposed name; may be empty
     QString defaultExt; // with or without the leading "."

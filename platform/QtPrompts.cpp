@@ -76,7 +76,8 @@ Prompt::Answer QtPrompts::message(const MessageRequest &request)
 QString QtPrompts::input(const InputRequest &request)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parentWindow(), titleOrApplication(request.title), request.prompt,
+    const QString title = request.title.value_or(QCoreApplication::applicationName());
+    const QString text = QInputDialog::getText(parentWindow(), title, request.prompt,
                                                QLineEdit::Normal, request.defaultText, &ok);
     return ok ? text : QString();
 }
@@ -87,11 +88,16 @@ QStringList QtPrompts::qtNameFilters(const QString &filter)
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
-        const QString pattern = parts[i + 1].trimmed();
-        if (description.contains(QLatin1Char('(')))
-            result << description;
-        else
-            result << description + QLatin1String(" (") + pattern + QLatin1Char(')');
+        QString patterns = parts[i + 1].trimmed();
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*"); // Qt would want a point in the name
+        // The dialog takes its patterns from the last parentheses and, with
+        // its filter details hidden, shows what comes before them.
+        const QString caption = description.contains(QLatin1Char('('))
+                                    ? description
+                                    : description + QLatin1String(" (") + parts[i + 1].trimmed() + QLatin1Char(')');
+        result << caption + QLatin1String(" (") + patterns + QLatin1Char(')');
     }
     return result;
 }
@@ -102,6 +108,7 @@ QString QtPrompts::fileName(const FileRequest &request)
     const bool save = request.kind == FileRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(qtNameFilters(request.filter));
     QString suffix = request.defaultExt;
     if (suffix.startsWith(QLatin1Char('.')))

@@ -15,7 +15,9 @@ public:
     void exec(QDialog &dialog) override;
     void beep() override;
 
-    // "Файлы модели (*.mod)|*.mod" becomes "Файлы модели (*.mod)", and
-    // "Файлы mod |*.mod" becomes "Файлы mod (*.mod)".
+    // The name filters of a QFileDialog that hides their details: the shown
+    // caption, then the patterns in parentheses. "Файлы модели (*.mod)|*.mod"
+    // becomes "Файлы модели (*.mod) (*.mod)", "Файлы mod |*.mod" becomes
+    // "Файлы mod (*.mod) (*.mod)" and "Все (*.*)|*.*" "Все (*.*) (*)".
     static QStringList qtNameFilters(const QString &filter);
 };

@@ -5,6 +5,7 @@
 #include "ReportFonts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPrinter>
@@ -16,10 +17,30 @@ namespace {
 
 constexpr qreal PointSize = 10;
 constexpr int FreeRowsAtFoot = 5;
+// The header of a continued page: date, time and the column heading.
+constexpr int ContinuedHeaderLines = 3;
 
 void tell(const QString &text, Prompt::Icon icon)
 {
     prompts().message({text, {}, Prompt::Buttons::Ok, icon, std::nullopt});
+}
+
+// ModelPath.pdf, or ModelPath-2.pdf, -3.pdf, ... when it is taken: the
+// pages of an earlier job or run are never replaced.
+QString unusedPdfName(const QString &modelPath)
+{
+    QString name = modelPath + QLatin1String(".pdf");
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = QStringLiteral("%1-%2.pdf").arg(modelPath).arg(n);
+    return name;
+}
+
+QString pageSizeText(const QPrinter &printer)
+{
+    const QSizeF size = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const QLocale russian(QLocale::Russian);
+    return russian.toString(size.width(), 'g', 4) + QStringLiteral(" × ") + russian.toString(size.height(), 'g', 4)
+           + QStringLiteral(" мм");
 }
 
 } // namespace
@@ -50,7 +71,7 @@ QPrinter *PrinterPages::chooseTarget()
             return m_mainPrinter;
         }
     }
-    m_pdfFileName = m_state.ModelPath + QLatin1String(".pdf");
+    m_pdfFileName = unusedPdfName(m_state.ModelPath);
     m_pdfPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_pdfPrinter->setOutputFormat(QPrinter::PdfFormat);
     m_pdfPrinter->setOutputFileName(m_pdfFileName);
@@ -69,15 +90,21 @@ bool PrinterPages::ensureJob()
     if (m_state.ToPrinter == FlagFalse)
         return false; // switched off, by the user or after a failure
     m_target = chooseTarget();
+    const QFontMetricsF cell(ReportFonts::Fixed(PointSize), m_target);
+    m_cellWidth = cell.averageCharWidth();
+    m_rowHeight = cell.lineSpacing();
+    // A smaller page would break again inside the header of every new page.
+    if (m_target->height() < (ContinuedHeaderLines + FreeRowsAtFoot) * m_rowHeight) {
+        fail(QStringLiteral("Страница %1 слишком мала: на ней не помещаются заголовок и пять строк диаграммы.")
+                 .arg(pageSizeText(*m_target)));
+        return false;
+    }
     if (!m_painter.begin(m_target)) {
         fail(m_pdfFileName.isEmpty()
                  ? QStringLiteral("Не удалось начать печать на принтере \"%1\".").arg(m_target->printerName())
                  : QStringLiteral("Не удалось создать файл печати %1.").arg(QDir::toNativeSeparators(m_pdfFileName)));
         return false;
     }
-    const QFontMetricsF cell(ReportFonts::Fixed(PointSize), m_target);
-    m_cellWidth = cell.averageCharWidth();
-    m_rowHeight = cell.lineSpacing();
     m_page = 1;
     m_y = 0;
     m_lineEnd = 0;
@@ -136,7 +163,7 @@ void PrinterPages::PrintLine(const QString &text, int column)
 {
     if (!ensureJob())
         return;
-    if (m_y > m_target->height() - FreeRowsAtFoot * m_rowHeight) {
+    if (!m_breaking && m_y > m_target->height() - FreeRowsAtFoot * m_rowHeight) {
         breakPage();
         if (!m_painter.isActive())
             return;
@@ -161,7 +188,9 @@ void PrinterPages::breakPage()
     // timing table belongs to the first page of a run only.
     ReportHeaderContent header = MakeReportHeader(m_state, m_clock(), QLocale());
     header.withTimingTable = false;
+    m_breaking = true;
     printHeaderLines(header);
+    m_breaking = false;
 }
 
 void PrinterPages::EndDoc()

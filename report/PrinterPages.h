@@ -22,11 +22,13 @@ class QPrinter;
 // The job starts with the first line printed and ends, its pages written,
 // at EndDoc or when the object goes. When the main window's printer is not a
 // usable printer (none installed, the usual case on a fresh machine) the
-// pages go to the PDF file ModelPath + ".pdf" beside the model, and the user
-// is told so once per job. A printer that cannot start or take a new page
-// gives an error message and switches printer output off (ToPrinter := 0);
-// the run goes on, and the next line printed after ToPrinter was set again
-// starts a new job.
+// pages go to the PDF file ModelPath + ".pdf" beside the model, or, when
+// that file exists, to the first of ModelPath + "-2.pdf", "-3.pdf", ... that
+// does not; the user is told the name once per job. A printer that cannot
+// start or take a new page, or whose page cannot hold the header of a page
+// and five rows, gives an error message and switches printer output off
+// (ToPrinter := 0); the run goes on, and the next line printed after
+// ToPrinter was set again starts a new job.
 class PrinterPages
 {
 public:
@@ -86,5 +88,5 @@ private:
     qreal m_y = 0;        // top of the current line, device units
     qreal m_lineEnd = 0;  // x just past the text of the current line
     int m_page = 1;
-    bool m_breaking = false;
+    bool m_breaking = false; // printing the header of a new page
 };

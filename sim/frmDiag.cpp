@@ -29,6 +29,26 @@ const QString PlacePrefix = QStringLiteral("Diag");
 // comes every millisecond, faster than a screen can show them.
 constexpr int RepaintDelayMs = 15;
 
+// F1 in the run's windows asks for the help on the run's keys: the key must
+// reach the window itself instead of the main window's "&Справка" shortcut.
+class KeysHelpKey : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+            event->accept();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void takeKeysHelpKey(QWidget &window) { window.installEventFilter(new KeysHelpKey(&window)); }
+
 } // namespace
 
 // Counts what is running inside the window (a step, the speed dialog, the
@@ -60,6 +80,7 @@ frmDiag::frmDiag(frmMenu &menu, ModelState &state)
     setWindowTitle(QStringLiteral("Диаграмма"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    takeKeysHelpKey(*this);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -175,8 +196,10 @@ Vesks &frmDiag::Vesk()
 
 void frmDiag::ShowModtype()
 {
-    if (!m_modtype)
+    if (!m_modtype) {
         m_modtype = frmModtype::Load(m_menu, *this, m_state);
+        takeKeysHelpKey(*m_modtype);
+    }
 }
 
 void frmDiag::PressPause()

@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-frmSpeed::frmSpeed(int16_t speed, QWidget *parent) : QDialog(parent)
+#include <algorithm>
+
+frmSpeed::frmSpeed(int16_t speed, QWidget *parent) : QDialog(parent), m_speed(speed)
 {
     setObjectName(QStringLiteral("frmSpeed"));
     setWindowTitle(QStringLiteral("Скорость"));
@@ -14,7 +16,8 @@ frmSpeed::frmSpeed(int16_t speed, QWidget *parent) : QDialog(parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     HScroll1 = new QScrollBar(Qt::Vertical, this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setRange(0, MaxDelay);
+    // A stored delay beyond the usual range stays what it is until the bar is moved.
+    HScroll1->setRange(std::min<int>(0, speed), std::max<int>(MaxDelay, speed));
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(10);
     HScroll1->setMinimumHeight(120);
@@ -30,4 +33,10 @@ frmSpeed::frmSpeed(int16_t speed, QWidget *parent) : QDialog(parent)
     connect(Command1, &QPushButton::clicked, this, &QDialog::hide);
     HScroll1->setValue(speed);
     Label2->setText(QString::number(HScroll1->value()));
+}
+
+void frmSpeed::reject()
+{
+    HScroll1->setValue(m_speed);
+    QDialog::reject();
 }

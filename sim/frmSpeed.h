@@ -7,7 +7,9 @@ class QPushButton;
 class QScrollBar;
 
 // "Скорость": the delay of the run, 0..MaxDelay; the timer interval is
-// delay × 5 + 1 ms, so the slowest setting steps about once a second.
+// delay × 5 + 1 ms, so the slowest setting steps about once a second. The
+// bar holds the chosen delay once the dialog is hidden: "Ok" keeps where it
+// was moved, Esc and the close box put it back where it started.
 class frmSpeed : public QDialog
 {
     Q_OBJECT
@@ -20,4 +22,9 @@ public:
     QLabel *Label2;     // the bar's value
     QScrollBar *HScroll1;
     QPushButton *Command1;
+
+    void reject() override;
+
+private:
+    int16_t m_speed; // the delay the dialog started with
 };

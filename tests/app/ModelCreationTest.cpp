@@ -16,7 +16,7 @@ namespace {
 
 const QString kData = QStringLiteral("Ввод данных");
 
-InputRequest modelName() { return {QStringLiteral("Название модели "), QString(), QString()}; }
+InputRequest modelName() { return {QStringLiteral("Название модели "), std::nullopt, QString()}; }
 InputRequest elementCount() { return {QStringLiteral("Число внутренних элементов"), QString(), QStringLiteral("1")}; }
 InputRequest outputCount() { return {QStringLiteral("Число выходов"), QString(), QStringLiteral("1")}; }
 InputRequest elementName(int i)
@@ -190,26 +190,51 @@ TEST(CreateModel, AnEmptyNameEndsAtOnce)
     EXPECT_EQ(state.ElemCount, 3);
 }
 
+// The chosen folder cannot take files. Tests run as root, where a read-only
+// folder still takes them, so the "folder" is a regular file here.
 TEST(CreateModel, AFailedWriteIsReportedAndNotCalledSaved)
 {
     QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("missing/relay"));
-    QString error;
-    ASSERT_FALSE(WriteModelFile(target + QStringLiteral(".mod"), ModelText{}, &error));
-    ModelState state;
-    CommonDialog CDL1;
-    {
-        ScriptedPrompts s;
-        s.expectInput(modelName(), QStringLiteral("М"))
-            .expectInput(elementCount(), QStringLiteral("0"))
-            .expectInput(outputCount(), QStringLiteral("0"))
-            .expectFile(saveRequest(QString(), QString()), target + QStringLiteral(".mod"))
-            .expectMessage({error, QStringLiteral("Создание модели"), Prompt::Buttons::Ok, Prompt::Icon::Critical,
-                            std::nullopt},
-                           Prompt::Answer::Ok);
-        CreateModel(state, CDL1);
+    QFile(dir.filePath(QStringLiteral("plain"))).open(QIODevice::WriteOnly);
+    const QString blocked = dir.filePath(QStringLiteral("plain/relay"));
+    const QString elsewhere = dir.filePath(QStringLiteral("relay"));
+    const MessageRequest failed{QStringLiteral("Не удаётся записать файл модели ") + blocked
+                                    + QStringLiteral(".mod. Выберите другое имя файла."),
+                                QStringLiteral("Создание модели"), Prompt::Buttons::Ok, Prompt::Icon::Critical,
+                                std::nullopt};
+    // The second choice: given up, or another folder that takes the file.
+    for (const QString &second : QStringList{QString(), elsewhere + QStringLiteral(".mod")}) {
+        SCOPED_TRACE(second.toStdString());
+        ModelState state;
+        state.ModelPath = QStringLiteral("/earlier/model");
+        state.ChosenPath = QStringLiteral("/earlier/chosen");
+        CommonDialog CDL1;
+        {
+            ScriptedPrompts s;
+            s.expectInput(modelName(), QStringLiteral("Реле"))
+                .expectInput(elementCount(), QStringLiteral("1"))
+                .expectInput(outputCount(), QStringLiteral("0"))
+                .expectInput(elementName(1), QStringLiteral("А"))
+                .expectDialog(QStringLiteral("frmInitFunc"), typeFunction(QStringLiteral("А="), QStringLiteral("p")))
+                .expectFile(saveRequest(QString(), QString()), blocked + QStringLiteral(".mod"))
+                .expectMessage(failed, Prompt::Answer::Ok)
+                .expectFile(saveRequest(blocked + QStringLiteral(".mod"), QString()), second);
+            if (!second.isEmpty())
+                s.expectMessage(saved(), Prompt::Answer::Ok);
+            CreateModel(state, CDL1);
+        }
+        EXPECT_FALSE(QFile::exists(blocked + QStringLiteral(".mod")));
+        if (second.isEmpty()) {
+            EXPECT_EQ(state.ModelPath, QStringLiteral("/earlier/model"));
+            EXPECT_EQ(state.ChosenPath, QStringLiteral("/earlier/chosen"));
+        } else {
+            EXPECT_EQ(state.ModelPath, elsewhere);
+            EXPECT_EQ(state.ChosenPath, elsewhere);
+            // Windows-1251: Р=D0 е=E5 л=EB А=C0.
+            EXPECT_EQ(contents(elsewhere + QStringLiteral(".mod")),
+                      QByteArray("\xD0\xE5\xEB\xE5\r\n 1 \r\n\xC0=p\r\n 0 \r\n"));
+        }
     }
-    EXPECT_FALSE(QFile::exists(target + QStringLiteral(".mod")));
 }
 
 TEST(LeadingNumber, ReadsAsFarAsANumberGoes)

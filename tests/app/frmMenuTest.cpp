@@ -383,6 +383,75 @@ TEST_F(frmMenuWithModel, EditorOpensTheModelAndAsksItsQuestionBeforeTheEnd)
     EXPECT_EQ(stored("Speed"), QStringLiteral("0"));
 }
 
+// "&Редактирование" and the toolbar's "Редактор" load the model again.
+TEST_F(frmMenuWithModel, EditingAgainAsksBeforeReloadingUnsavedText)
+{
+    const MessageRequest question{QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"),
+                                  QStringLiteral("Привет!"), Prompt::Buttons::YesNo, Prompt::Icon::Exclamation,
+                                  std::nullopt};
+    frmMenu menu(state);
+    menu.show();
+    menuEntry(menu, "mnuEdit")->trigger();
+    auto *editor = menu.findChild<frmEditor *>();
+    ASSERT_TRUE(editor);
+    editor->RichTextBox1->insertPlainText(QStringLiteral("изменено "));
+    const QString edited = editor->plainText();
+    {
+        // Yes, but the save fails (the folder is a regular file): the editor stays as it was.
+        QFile(m_dir.filePath(QStringLiteral("plain"))).open(QIODevice::WriteOnly);
+        editor->nmF = m_dir.filePath(QStringLiteral("plain/relay.mod"));
+        ScriptedPrompts s;
+        s.expectMessage(question, Prompt::Answer::Yes)
+            .expectMessage({QStringLiteral("Файл %1 не сохранен: нет права на запись или папка не существует. "
+                                           "Текст остался в редакторе.").arg(editor->nmF),
+                            QString(), Prompt::Buttons::Ok, Prompt::Icon::Exclamation, std::nullopt},
+                           Prompt::Answer::Ok);
+        menuEntry(menu, "mnuEdit")->trigger();
+        EXPECT_TRUE(s.finished());
+    }
+    EXPECT_EQ(editor->plainText(), edited);
+    EXPECT_TRUE(editor->isModified());
+    {
+        ScriptedPrompts s;
+        s.expectMessage(question, Prompt::Answer::No);
+        menu.toolButton(13)->trigger();
+        EXPECT_TRUE(s.finished());
+    }
+    EXPECT_EQ(editor->plainText(), QStringLiteral("Relay\n 0 \n 0 \n"));
+    EXPECT_FALSE(editor->isModified());
+}
+
+TEST_F(frmMenuWithModel, TheEditorTypesAsTheInsPanelSays)
+{
+    frmMenu menu(state);
+    menu.show();
+    menu.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu));
+    menuEntry(menu, "mnuEdit")->trigger();
+    auto *editor = menu.findChild<frmEditor *>();
+    ASSERT_TRUE(editor);
+    editor->RichTextBox1->moveCursor(QTextCursor::Start);
+    ASSERT_TRUE(editor->RichTextBox1->hasFocus());
+
+    struct Step { bool pressInsert; QString panel; const char16_t *typed; QString text; };
+    const Step steps[] = {
+        {false, QStringLiteral("INS"), u"A", QStringLiteral("ARelay")},
+        {true, QString(), u"BC", QStringLiteral("ABClay")},
+        {true, QStringLiteral("INS"), u"D", QStringLiteral("ABCDlay")},
+    };
+    for (const Step &step : steps) {
+        // Through the window, as the window system delivers a key: with a
+        // time stamp of its own.
+        if (step.pressInsert)
+            QTest::keyClick(menu.windowHandle(), Qt::Key_Insert);
+        for (int wait = 0; wait < 40 && menu.statusPanel(3)->text() != step.panel; ++wait)
+            QTest::qWait(25); // the panels follow on a timer
+        EXPECT_EQ(menu.statusPanel(3)->text(), step.panel);
+        QTest::keyClicks(editor->RichTextBox1, QString::fromUtf16(step.typed));
+        EXPECT_EQ(editor->plainText().section(QLatin1Char('\n'), 0, 0), step.text);
+    }
+}
+
 TEST_F(frmMenuWithModel, EditingWithoutAModelAsksForOneAndACancelEndsIt)
 {
     state.ModelPath.clear();

@@ -199,6 +199,64 @@ TEST_F(EditorTest, SaveAsWritesTheChosenFileAndKeepsTheCaption)
     EXPECT_EQ(editor.windowTitle(), a);
 }
 
+// The folder of the new name cannot take files. Tests run as root, where a
+// read-only folder still takes them, so the "folder" is a regular file here.
+TEST_F(EditorTest, AFailedSaveAsKeepsTheNameAndTheFlagAndAnotherNameStillWorks)
+{
+    const QString a = file(QStringLiteral("a.txt"), "text");
+    const QString blocked = file(QStringLiteral("plain"), "") + QStringLiteral("/b.txt");
+    const QString elsewhere = dir.filePath(QStringLiteral("c.txt"));
+    editor.OpenFile(a);
+    type(QStringLiteral("new "));
+    script.expectFile({FileRequest::Kind::Save, QString(), QString(), QString(), QString(), true}, blocked)
+        .expectMessage(saveFailed(blocked), Prompt::Answer::Ok);
+    editor.mnuFileSaveAs_Click();
+    EXPECT_EQ(editor.nmF, a);
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(editor.plainText(), QStringLiteral("new text"));
+    EXPECT_EQ(bytesOf(a), QByteArray("text"));
+
+    script.expectFile({FileRequest::Kind::Save, QString(), blocked, QString(), QString(), true}, elsewhere);
+    editor.mnuFileSaveAs_Click();
+    EXPECT_EQ(editor.nmF, elsewhere);
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_EQ(bytesOf(elsewhere), QByteArray("new text"));
+}
+
+TEST_F(EditorTest, SavingNeverTurnsCharactersIntoQuestionMarks)
+{
+    // Read as UTF-8, written as UTF-8.
+    const QByteArray utf8 = QStringLiteral("Реле ✓\r\n").toUtf8();
+    const QString u = file(QStringLiteral("u.txt"), utf8);
+    editor.OpenFile(u);
+    editor.RichTextBox1->insertPlainText(QStringLiteral("Ω"));
+    ASSERT_TRUE(editor.mnuFileSave_Click());
+    EXPECT_EQ(bytesOf(u), QStringLiteral("ΩРеле ✓\r\n").toUtf8());
+
+    // Read as Windows-1251, now holding characters it lacks: the first one
+    // (taking two UTF-16 units) and its line are named.
+    const QByteArray cp1251("\xd0\xe5\xeb\xe5\r\n");
+    const QString w = file(QStringLiteral("w.txt"), cp1251);
+    editor.OpenFile(w);
+    editor.RichTextBox1->moveCursor(QTextCursor::End);
+    editor.RichTextBox1->insertPlainText(QStringLiteral("к 𝄞 ✓"));
+    const MessageRequest question{
+        QStringLiteral("Файл %1: в строке 2 есть символ «𝄞», которого нет в кодировке Windows-1251. "
+                       "Сохранить файл в кодировке UTF-8?").arg(w),
+        QString(), Prompt::Buttons::OkCancel, Prompt::Icon::Exclamation, std::nullopt};
+    script.expectMessage(question, Prompt::Answer::Cancel);
+    EXPECT_FALSE(editor.mnuFileSave_Click());
+    EXPECT_EQ(bytesOf(w), cp1251);
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(editor.plainText(), QStringLiteral("Реле\nк 𝄞 ✓"));
+
+    script.expectMessage(question, Prompt::Answer::Ok);
+    ASSERT_TRUE(editor.mnuFileSave_Click());
+    EXPECT_EQ(bytesOf(w), QStringLiteral("Реле\r\nк 𝄞 ✓").toUtf8());
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_TRUE(script.finished());
+}
+
 TEST_F(EditorTest, FontGoesToTheWholeTextWithTheCaretAtTheStart)
 {
     editor.RichTextBox1->setPlainText(QStringLiteral("first line\nsecond line\nthird"));

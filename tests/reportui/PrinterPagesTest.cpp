@@ -216,6 +216,98 @@ TEST_F(PrinterPagesTest, APrinterThatCannotStartSwitchesPrinterOutputOff)
     EXPECT_TRUE(prompts.finished());
 }
 
+TEST_F(PrinterPagesTest, EveryJobWithoutAPrinterKeepsItsOwnPdf)
+{
+    const auto pdf = [this](const char *suffix) -> QString { return state.ModelPath + QLatin1String(suffix); };
+    const auto noticeOf = [](const QString &file) {
+        return notice(QStringLiteral("Принтер не установлен. Страницы печатаются в файл ") + QDir::toNativeSeparators(file),
+                      Prompt::Icon::Information);
+    };
+    // A file of another run, in the middle of the numbers.
+    {
+        QFile other(pdf("-3.pdf"));
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        other.write("other run");
+    }
+    const auto printJob = [this](PrinterPages &pages, int rowNumber) {
+        state.ToPrinter = FlagTrue;
+        pages.PrintRow(row(rowNumber));
+        pages.EndDoc();
+    };
+    {
+        PrinterPages pages(state, nullptr);
+        prompts.expectMessage(noticeOf(pdf(".pdf")), A::Ok);
+        printJob(pages, 1);
+        prompts.expectMessage(noticeOf(pdf("-2.pdf")), A::Ok);
+        printJob(pages, 2);
+    }
+    {
+        PrinterPages nextRun(state, nullptr);
+        prompts.expectMessage(noticeOf(pdf("-4.pdf")), A::Ok);
+        printJob(nextRun, 4);
+        EXPECT_EQ(nextRun.PdfFileName(), pdf("-4.pdf"));
+    }
+    EXPECT_TRUE(prompts.finished());
+    struct Kept { const char *suffix; int row; };
+    for (const Kept &k : {Kept{".pdf", 1}, Kept{"-2.pdf", 2}, Kept{"-4.pdf", 4}}) {
+        const QList<QStringList> printed = pdfPages(pdf(k.suffix));
+        ASSERT_EQ(printed.size(), 1) << k.suffix;
+        EXPECT_NE(PageColumns(printed[0]).columnOf(QStringLiteral("│    ░    █    ▓    %1").arg(k.row)), 0) << k.suffix;
+    }
+    QFile other(pdf("-3.pdf"));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), QByteArray("other run"));
+}
+
+// The folder of the model cannot take files (tests run as root, where a
+// read-only folder still takes them, so the folder is a regular file here).
+TEST_F(PrinterPagesTest, AFolderThatCannotTakeThePdfIsNamedAndAnotherFolderStillWorks)
+{
+    const QString plainFile = dir.filePath(QStringLiteral("plain"));
+    QFile(plainFile).open(QIODevice::WriteOnly);
+    const QString goodPath = state.ModelPath;
+    state.ModelPath = plainFile + QStringLiteral("/dev");
+    prompts.expectMessage(notice(noPrinterNotice(), Prompt::Icon::Information), A::Ok)
+        .expectMessage(notice(QStringLiteral("Не удалось создать файл печати ") + QDir::toNativeSeparators(pdfPath())
+                                  + QStringLiteral(". Вывод на принтер отключен."),
+                              Prompt::Icon::Critical),
+                       A::Ok);
+    PrinterPages pages(state, nullptr);
+    pages.PrintRow(row(1));
+    EXPECT_EQ(state.ToPrinter, FlagFalse);
+
+    state.ModelPath = goodPath;
+    state.ToPrinter = FlagTrue;
+    prompts.expectMessage(notice(noPrinterNotice(), Prompt::Icon::Information), A::Ok);
+    pages.PrintRow(row(2));
+    pages.EndDoc();
+    EXPECT_EQ(pdfPages(pdfPath()).size(), 1);
+    EXPECT_TRUE(prompts.finished());
+}
+
+// A label or a custom page: the header of every new page would itself need
+// a new page.
+TEST_F(PrinterPagesTest, APageTooSmallForTheHeaderAndFiveRowsSwitchesPrinterOutputOff)
+{
+    const QString chosen = dir.filePath(QStringLiteral("label.pdf"));
+    QPrinter mainPrinter(QPrinter::HighResolution);
+    mainPrinter.setOutputFormat(QPrinter::PdfFormat);
+    mainPrinter.setOutputFileName(chosen);
+    mainPrinter.setPageSize(QPageSize(QSizeF(100, 25), QPageSize::Millimeter));
+    prompts.expectMessage(notice(QStringLiteral("Страница 100 × 25 мм слишком мала: на ней не помещаются заголовок и "
+                                                "пять строк диаграммы. Вывод на принтер отключен."),
+                                 Prompt::Icon::Critical),
+                          A::Ok);
+    PrinterPages pages(state, &mainPrinter);
+    pages.PrintHeader(header(true));
+    for (int i = 0; i < 20; ++i)
+        pages.PrintRow(row(i)); // the run goes on, without another message
+    pages.EndDoc();
+    EXPECT_EQ(state.ToPrinter, FlagFalse);
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_TRUE(prompts.finished());
+}
+
 TEST_F(PrinterPagesTest, APrintToFileChosenInThePrinterDialogIsKept)
 {
     const QString chosen = dir.filePath(QStringLiteral("chosen.pdf"));

@@ -2,10 +2,12 @@
 #include "RunTestSupport.h"
 #include "frmFault.h"
 #include "frmKod.h"
+#include "frmSpeed.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,34 @@ void FocusList(QDialog &dialog, QComboBox &list)
     Activate(dialog);
     list.setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
+}
+
+// The run reads the delay off the bar once the dialog is hidden.
+TEST(frmSpeed, OkKeepsTheDelayOnTheBarAndACancelPutsItBack)
+{
+    enum class Leave { Ok, Escape, CloseBox };
+    struct Case { int16_t stored; int movedTo; Leave leave; int delay; };
+    const Case cases[] = {
+        {350, -1, Leave::Ok, 350}, // beyond the bar's usual range, left alone
+        {5, 9, Leave::Ok, 9},
+        {5, 9, Leave::Escape, 5},
+        {5, 9, Leave::CloseBox, 5},
+        {350, 20, Leave::Escape, 350},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored << " " << c.movedTo << " " << int(c.leave));
+        frmSpeed speed(c.stored);
+        Activate(speed);
+        if (c.movedTo >= 0)
+            speed.HScroll1->setValue(c.movedTo);
+        switch (c.leave) {
+        case Leave::Ok: speed.Command1->click(); break;
+        case Leave::Escape: QTest::keyClick(&speed, Qt::Key_Escape); break;
+        case Leave::CloseBox: speed.close(); break;
+        }
+        EXPECT_FALSE(speed.isVisible());
+        EXPECT_EQ(speed.HScroll1->value(), c.delay);
+    }
 }
 
 TEST(frmKod, ListsTheCodesWithNoCodeFirst)

@@ -5,6 +5,7 @@
 #include "RunTestSupport.h"
 #include "Settings.h"
 #include "frmDiag.h"
+#include "frmHelp.h"
 #include "frmMenu.h"
 #include "frmModtype.h"
 
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -372,6 +374,23 @@ TEST_F(RunWindowTest, ThePanelCommandsAndItsKeys)
     QTest::keyClick(&panel, 'w');
     EXPECT_EQ(state.KeyCmd, QStringLiteral("w"));
     EXPECT_TRUE(diag.hasFocus());
+}
+
+TEST_F(RunWindowTest, F1InTheRunsWindowsShowsTheHelpOnTheKeys)
+{
+    frmDiag &diag = StartRun(0);
+    for (QWidget *window : {static_cast<QWidget *>(&diag), static_cast<QWidget *>(diag.Modtype())}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        Activate(menu);
+        window->setFocus();
+        QTest::keyClick(window, Qt::Key_F1);
+        frmHelp *help = frmHelp::Instance();
+        ASSERT_TRUE(help);
+        EXPECT_EQ(help->WB->source().fragment(), QStringLiteral("keys"));
+        help->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(prompts.finished());
 }
 
 TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)

@@ -28,7 +28,8 @@ void PrintTo(const MessageRequest &r, std::ostream *os)
 
 void PrintTo(const InputRequest &r, std::ostream *os)
 {
-    *os << "input{\"" << text(r.prompt) << "\", title \"" << text(r.title) << "\", default \""
+    *os << "input{\"" << text(r.prompt) << "\", title "
+        << (r.title ? "\"" + text(*r.title) + "\"" : std::string("(the program's)")) << ", default \""
         << text(r.defaultText) << "\"}";
 }
 
