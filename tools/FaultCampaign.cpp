@@ -116,9 +116,10 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     };
 
     std::vector<Job> jobs;
-    for (int c = 0; c < codeCount; ++c)
-        for (int f = 0; f < int(faults.size()); ++f)
-            jobs.push_back({c, f});
+    const qint64 runs = qint64(codeCount) * qint64(faults.size());
+    const int shards = std::max(1, spec.shards);
+    for (qint64 run = runs * spec.shard / shards, end = runs * (spec.shard + 1) / shards; run < end; ++run)
+        jobs.push_back({int(run / qint64(faults.size())), int(run % qint64(faults.size()))});
     const qint64 total = qint64(jobs.size()) + codeCount;
 
     std::vector<FaultOutcome> outcomes(jobs.size() * size_t(outCount));

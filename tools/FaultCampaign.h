@@ -41,6 +41,11 @@ struct CampaignSpec
     bool pairs = false;      // every pair of faults on two different elements too
     qint64 at = 1;           // the faults are in force from this step on
     int jobs = 1;            // threads
+    // The slice of the faulty runs to make, 0 <= shard < shards: the runs in
+    // campaign order cut into `shards` nearly equal consecutive pieces, so
+    // the outcomes of the slices, one after the other, are the campaign's.
+    int shard = 0;
+    int shards = 1;
 };
 
 // The faults tried, in the order of the results: every element with a break,

@@ -2,9 +2,9 @@
 
 #include "BatchRun.h"
 #include "FaultCampaign.h"
+#include "FaultReport.h"
 #include "RunOptions.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
@@ -13,7 +13,7 @@
 
 namespace {
 
-enum class Format { Text, Json, Csv };
+using Format = FaultReportFormat;
 
 struct FaultsOptions
 {
@@ -21,6 +21,7 @@ struct FaultsOptions
     CampaignSpec campaign;
     Format format = Format::Text;
     bool failOnSpurious = false;
+    bool sharded = false;
 };
 
 void print(std::FILE *stream, const QString &text)
@@ -36,6 +37,27 @@ std::optional<qint64> parseNumber(const QString &text, qint64 low, qint64 high)
     if (!ok || value < low || value > high)
         return std::nullopt;
     return value;
+}
+
+std::optional<Format> parseFormat(const QString &text, QString *error)
+{
+    if (text == QLatin1String("text"))
+        return Format::Text;
+    if (text == QLatin1String("json"))
+        return Format::Json;
+    if (text == QLatin1String("csv"))
+        return Format::Csv;
+    *error = QStringLiteral("--format: «%1» — нужно text, json или csv").arg(text);
+    return std::nullopt;
+}
+
+// A shard file starts with this line, so that a merge can put the slices in
+// order and see that none is missing or given twice.
+QByteArray shardHeader(int shard, int shards)
+{
+    return QJsonDocument(QJsonObject{{QStringLiteral("shard"), shard}, {QStringLiteral("shards"), shards}})
+               .toJson(QJsonDocument::Compact)
+           + '\n';
 }
 
 // Takes the campaign's own options out of arguments and hands the rest to the
@@ -89,19 +111,25 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
             else
                 options.campaign.jobs = int(*number);
         } else if (name == QLatin1String("--format")) {
-            const std::optional<QString> format = takeValue();
+            const std::optional<QString> text = takeValue();
+            const std::optional<Format> format = text ? parseFormat(*text, error) : std::nullopt;
             if (!format)
                 return std::nullopt;
-            if (*format == QLatin1String("text"))
-                options.format = Format::Text;
-            else if (*format == QLatin1String("json"))
-                options.format = Format::Json;
-            else if (*format == QLatin1String("csv"))
-                options.format = Format::Csv;
-            else {
-                *error = QStringLiteral("--format: «%1» — нужно text, json или csv").arg(*format);
+            options.format = *format;
+        } else if (name == QLatin1String("--shard")) {
+            const std::optional<QString> text = takeValue();
+            if (!text)
+                return std::nullopt;
+            const QStringList parts = text->split(QLatin1Char('/'));
+            const std::optional<qint64> shards = parts.size() == 2 ? parseNumber(parts[1], 1, 100000) : std::nullopt;
+            const std::optional<qint64> shard = shards ? parseNumber(parts[0], 1, *shards) : std::nullopt;
+            if (!shard) {
+                *error = QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(*text);
                 return std::nullopt;
             }
+            options.sharded = true;
+            options.campaign.shard = int(*shard - 1);
+            options.campaign.shards = int(*shards);
         } else if (name == QLatin1String("--fail-on")) {
             const std::optional<QString> what = takeValue();
             if (!what)
@@ -127,112 +155,6 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
     return options;
 }
 
-QString effectName(FaultEffect effect)
-{
-    switch (effect) {
-    case FaultEffect::None:
-        return QStringLiteral("none");
-    case FaultEffect::Lost:
-        return QStringLiteral("lost");
-    case FaultEffect::Spurious:
-        return QStringLiteral("spurious");
-    case FaultEffect::Both:
-        return QStringLiteral("both");
-    }
-    return {};
-}
-
-bool dangerous(FaultEffect effect) { return effect == FaultEffect::Spurious || effect == FaultEffect::Both; }
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
-QString faultText(const ModelDefinition &model, const std::vector<InjectedFault> &faults)
-{
-    QStringList parts;
-    for (const InjectedFault &fault : faults)
-        parts << QStringLiteral("%1 (%2) %3")
-                     .arg(model.ElemName[fault.element])
-                     .arg(fault.element)
-                     .arg(fault.kind == 1 ? QStringLiteral("обрыв") : QStringLiteral("подпитка"));
-    return parts.join(QStringLiteral(" + "));
-}
-
-void writeJson(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes, std::FILE *out)
-{
-    for (const FaultOutcome &outcome : outcomes) {
-        QJsonArray faults;
-        for (const InjectedFault &fault : outcome.faults)
-            faults.append(QJsonObject{{QStringLiteral("element"), fault.element},
-                                      {QStringLiteral("name"), model.ElemName[fault.element]},
-                                      {QStringLiteral("kind"), int(fault.kind)}});
-        const QJsonObject line{
-            {QStringLiteral("faults"), faults},
-            {QStringLiteral("code"), outcome.code},
-            {QStringLiteral("output"), model.OutName[outcome.output]},
-            {QStringLiteral("effect"), effectName(outcome.effect)},
-            {QStringLiteral("first_step"), outcome.firstStep ? QJsonValue(outcome.firstStep) : QJsonValue()},
-        };
-        print(out, QString::fromUtf8(QJsonDocument(line).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
-    }
-}
-
-void writeCsv(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes, std::FILE *out)
-{
-    print(out, QStringLiteral("faults,code,output,effect,first_step\n"));
-    for (const FaultOutcome &outcome : outcomes) {
-        QStringList faults;
-        for (const InjectedFault &fault : outcome.faults)
-            faults << QStringLiteral("%1:%2:%3").arg(fault.element).arg(model.ElemName[fault.element]).arg(fault.kind);
-        print(out, QStringList{csvField(faults.join(QLatin1Char(' '))), QString::number(outcome.code),
-                               csvField(model.OutName[outcome.output]), effectName(outcome.effect),
-                               outcome.firstStep ? QString::number(outcome.firstStep) : QString()}
-                           .join(QLatin1Char(','))
-                       + QLatin1Char('\n'));
-    }
-}
-
-void writeText(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes, std::FILE *out)
-{
-    int counts[4] = {};
-    for (const FaultOutcome &outcome : outcomes)
-        ++counts[int(outcome.effect)];
-    print(out, QStringLiteral("Сочетаний неисправность × код × выход: %1\n"
-                              "  без влияния                        %2\n"
-                              "  пропадание (защитный отказ)        %3\n"
-                              "  ложное появление (опасный отказ)   %4\n"
-                              "  и то и другое (опасный отказ)      %5\n")
-                   .arg(outcomes.size())
-                   .arg(counts[int(FaultEffect::None)])
-                   .arg(counts[int(FaultEffect::Lost)])
-                   .arg(counts[int(FaultEffect::Spurious)])
-                   .arg(counts[int(FaultEffect::Both)]));
-    const auto list = [&](const QString &title, bool wantDangerous) {
-        bool any = false;
-        for (const FaultOutcome &outcome : outcomes) {
-            if (outcome.effect == FaultEffect::None || dangerous(outcome.effect) != wantDangerous)
-                continue;
-            if (!any)
-                print(out, QLatin1Char('\n') + title + QLatin1Char('\n'));
-            any = true;
-            print(out, QStringLiteral("  %1; код %2; выход %3: %4 с шага %5\n")
-                           .arg(faultText(model, outcome.faults))
-                           .arg(outcome.code)
-                           .arg(model.OutName[outcome.output])
-                           .arg(outcome.effect == FaultEffect::Lost       ? QStringLiteral("пропадает")
-                                : outcome.effect == FaultEffect::Spurious ? QStringLiteral("появляется ложно")
-                                                                          : QStringLiteral("пропадает и появляется ложно"))
-                           .arg(outcome.firstStep));
-        }
-    };
-    list(QStringLiteral("Опасные отказы:"), true);
-    list(QStringLiteral("Защитные отказы:"), false);
-}
-
 } // namespace
 
 QString FaultsUsageText()
@@ -249,6 +171,8 @@ QString FaultsUsageText()
         "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
         "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку\n"
+        "  --shard K/N          только K-я из N равных частей прогонов, в виде JSON для\n"
+        "                       modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей)\n"
         "  --fail-on spurious   код выхода 1, если найден опасный отказ (ложное появление)\n"
         "  --help               эта справка\n"
         "\n"
@@ -295,23 +219,15 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
         };
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, spec, progress);
 
-    const ModelDefinition &definition = (*model)->definition;
-    switch (options->format) {
-    case Format::Text:
-        writeText(definition, outcomes, out);
-        break;
-    case Format::Json:
-        writeJson(definition, outcomes, out);
-        break;
-    case Format::Csv:
-        writeCsv(definition, outcomes, out);
-        break;
-    }
+    const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    if (options->sharded)
+        print(out, QString::fromUtf8(shardHeader(spec.shard + 1, spec.shards)));
+    WriteFaultReport(lines, options->sharded ? Format::Json : options->format, out);
     if (std::fflush(out) != 0) {
         print(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
         return ExitFileError;
     }
     const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),
-                                          [](const FaultOutcome &o) { return dangerous(o.effect); });
+                                          [](const FaultOutcome &o) { return IsDangerous(o.effect); });
     return options->failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
 }

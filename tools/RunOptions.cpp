@@ -188,6 +188,7 @@ QString UsageText()
     return QStringLiteral(
         "Использование: modelrun МОДЕЛЬ[.mod] [параметры]\n"
         "       modelrun faults МОДЕЛЬ[.mod] [параметры]  (анализ неисправностей, см. faults --help)\n"
+        "       modelrun merge ФАЙЛ...  (соединить части анализа, см. merge --help)\n"
         "Прогоняет модель без окон и выводит диаграмму в стандартный вывод.\n"
         "\n"
         "  --timing ФАЙЛ        времена Tпр, T отп и длительность прогона из файла .tim\n"

@@ -3,6 +3,7 @@
 
 #include "BatchRun.h"
 #include "FaultsCommand.h"
+#include "MergeCommand.h"
 #include "RunOptions.h"
 
 #include <cstdio>
@@ -17,6 +18,8 @@ int main(int argc, char **argv)
 
     if (arguments.value(0) == QLatin1String("faults"))
         return RunFaultsCommand(arguments.mid(1), stdout, stderr);
+    if (arguments.value(0) == QLatin1String("merge"))
+        return RunMergeCommand(arguments.mid(1), stdout, stderr);
 
     QString error;
     const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);

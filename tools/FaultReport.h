@@ -1,0 +1,40 @@
+#pragma once
+
+#include "FaultCampaign.h"
+
+#include <QList>
+#include <QString>
+
+#include <cstdio>
+#include <expected>
+
+// One outcome of a fault campaign as its reports show it, with names rather
+// than numbers for the output, so shards can be merged without the model.
+struct FaultReportLine
+{
+    struct Fault
+    {
+        int element = 0;
+        QString name;
+        int kind = 0;
+    };
+    QList<Fault> faults;
+    int code = 0;
+    QString output;
+    FaultEffect effect = FaultEffect::None;
+    qint64 firstStep = 0; // 0: the output never differs
+};
+
+QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes);
+
+enum class FaultReportFormat { Text, Json, Csv };
+
+// The report in one of its forms: a readable summary with the dangerous
+// faults first (Russian), one JSON object per line, or CSV with the same
+// columns as the JSON fields.
+void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat format, std::FILE *out);
+
+// A line of the JSON form read back; a Russian message when it is not one.
+std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &json);
+
+bool IsDangerous(FaultEffect effect);
