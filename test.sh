@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with tests and runs them twice: a plain
 # build, then a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Last, every fuzz target runs for 20 seconds on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -22,3 +23,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMODEL_SANITIZE=ON -
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Fuzzing, 20 s per target =="
+scripts/fuzz.sh 20

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth fonts-dejavu-core
   gtkwave poppler-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()
