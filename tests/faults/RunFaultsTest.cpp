@@ -61,6 +61,7 @@ TEST_F(RunFaultsTest, AReportThatCannotBeWrittenSwitchesFileOutputOffAndTheDiagr
     ScriptTiming(prompts);
     const QImage intact = runSteps(written, Steps);
     ASSERT_TRUE(prompts.finished());
+    ASSERT_FALSE(intact.isNull());
     QFile report(reference.filePath(QStringLiteral("rep.out")));
     ASSERT_TRUE(report.open(QIODevice::ReadOnly));
     EXPECT_EQ(report.readAll().count("\n\xB3    \xB3    \xB3    "), Steps); // all off: no key was pressed
