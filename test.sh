@@ -2,7 +2,8 @@
 # Installs what is missing, builds with tests and runs them twice: a plain
 # build, then a build with AddressSanitizer and UndefinedBehaviorSanitizer;
 # then the core tests once more under ThreadSanitizer, for the runs that
-# share a model across threads.
+# share a model across threads. Last, every fuzz target runs for 20
+# seconds on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -35,3 +36,6 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMODEL_SANI
 cmake --build build-tsan -j "$jobs" --target core_tests
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L core
+
+echo "== Fuzzing, 20 s per target =="
+scripts/fuzz.sh 20

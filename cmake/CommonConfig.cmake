@@ -19,6 +19,12 @@ if(MODEL_SANITIZE_THREAD)
   target_compile_options(model_common INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(model_common INTERFACE -fsanitize=thread)
 endif()
+if(MODEL_BUILD_FUZZERS)
+  # Coverage for libFuzzer in every object; only the fuzz targets link its
+  # main() (-fsanitize=fuzzer there).
+  target_compile_options(model_common INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all -g)
+  target_link_options(model_common INTERFACE -fsanitize=address,undefined)
+endif()
 
 find_program(CCACHE_PROGRAM ccache)
 if(CCACHE_PROGRAM)

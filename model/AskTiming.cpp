@@ -141,10 +141,15 @@ void SaveTiming(ModelState &state, CommonDialog &CDL1)
     CDL1.FileName = state.ModelPath + QStringLiteral(".tim");
     CDL1.Filter = QStringLiteral("Файлы характеристик (*.tim)|*.tim");
     CDL1.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly;
-    if (!CDL1.ShowSave())
-        return;
-    state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
-    QString error;
-    if (!WriteTimingFile(state.ChosenPath + QStringLiteral(".tim"), state, &error))
+    // A file that cannot be written is named and the dialog comes again, so
+    // the times typed can still go elsewhere; only Cancel gives them up.
+    for (;;) {
+        if (!CDL1.ShowSave())
+            return;
+        state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
+        QString error;
+        if (WriteTimingFile(state.ChosenPath + QStringLiteral(".tim"), state, &error))
+            return;
         showError(error);
+    }
 }

@@ -30,5 +30,6 @@ void AskTiming(TimingEntryContext &context, bool &cancelled);
 // Asks for a file name in the save dialog (proposing ModelPath + ".tim") and
 // writes Tpr, Totp and RunLength there; the chosen name up to its first "."
 // becomes ChosenPath. A cancelled dialog saves nothing; a failed write is
-// reported to the user and leaves an existing file as it was.
+// reported to the user, leaves an existing file as it was and opens the save
+// dialog again on the name that failed.
 void SaveTiming(ModelState &state, CommonDialog &CDL1);

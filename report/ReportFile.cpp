@@ -1,36 +1,43 @@
 #include "ReportFile.h"
 
 #include <QDir>
-#include <QFile>
+
+#include <sys/stat.h>
 
 namespace {
 
 QString shownName(const QString &fileName) { return QDir::toNativeSeparators(fileName); }
 
-bool writeAll(QFile &file, QByteArrayView bytes)
+// True when the open file no longer has a name: deleted, or replaced as a
+// whole (as an editor saves). Rows written to it would reach no one.
+bool unlinked(const QFile &file)
 {
-    return bytes.isEmpty() || file.write(bytes.data(), bytes.size()) == bytes.size();
+    struct stat status;
+    return fstat(file.handle(), &status) == 0 && status.st_nlink == 0;
 }
 
 } // namespace
 
-bool ReportFile::Append(QByteArrayView bytes, QString *error) const
+bool ReportFile::Append(QByteArrayView bytes, QString *error)
 {
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        *error = QStringLiteral("Не удается открыть файл отчета %1 для записи.").arg(shownName(m_fileName));
-        return false;
+    if (m_file.isOpen() && unlinked(m_file))
+        m_file.close();
+    if (!m_file.isOpen()) {
+        m_file.setFileName(m_fileName);
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            *error = QStringLiteral("Не удается открыть файл отчета %1 для записи.").arg(shownName(m_fileName));
+            return false;
+        }
     }
-    // flush() as well as write(): a full disk shows up only when the
-    // buffered bytes actually reach the file.
-    if (!writeAll(file, bytes) || !file.flush()) {
+    if (!bytes.isEmpty() && m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        m_file.close();
         *error = QStringLiteral("Не удается записать в файл отчета %1.").arg(shownName(m_fileName));
         return false;
     }
     return true;
 }
 
-bool ReportFile::AppendLine(QByteArrayView row, QString *error) const
+bool ReportFile::AppendLine(QByteArrayView row, QString *error)
 {
     QByteArray line;
     line.reserve(row.size() + 2);
@@ -39,8 +46,10 @@ bool ReportFile::AppendLine(QByteArrayView row, QString *error) const
     return Append(line, error);
 }
 
-bool ReportFile::Empty(QString *error) const
+bool ReportFile::Empty(QString *error)
 {
+    // Appends go to the end as it is then, so an open file simply carries on
+    // at the start of the emptied one.
     QFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         *error = QStringLiteral("Не удается создать файл отчета %1.").arg(shownName(m_fileName));

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 
 // The report file: code page 866 text with CR LF line ends that grows across
-// runs until it is emptied. Every call opens the file, writes and closes it
-// again, so whatever a call wrote is on disk when it returns.
+// runs until it is emptied. The file stays open for appending between calls,
+// without a buffer of its own: whatever a call wrote has reached the system
+// when it returns, so a process killed after it loses nothing of it. A file
+// deleted or replaced meanwhile is opened afresh by name.
 class ReportFile
 {
 public:
@@ -13,15 +16,17 @@ public:
 
     const QString &fileName() const { return m_fileName; }
 
-    // Appends bytes as they are (creating the file if needed). Returns false
-    // with a Russian message naming the file in *error when the file cannot
-    // be created, opened or fully written; what was on disk before stays.
-    bool Append(QByteArrayView bytes, QString *error) const;
+    // Appends bytes as they are (creating the file if needed) in one write,
+    // so no row is ever half there. Returns false with a Russian message
+    // naming the file in *error when the file cannot be created, opened or
+    // fully written; what was on disk before stays.
+    bool Append(QByteArrayView bytes, QString *error);
     // Appends one line: the row and CR LF.
-    bool AppendLine(QByteArrayView row, QString *error) const;
+    bool AppendLine(QByteArrayView row, QString *error);
     // Creates the file, or empties it if it exists. Same failure contract.
-    bool Empty(QString *error) const;
+    bool Empty(QString *error);
 
 private:
     QString m_fileName;
+    QFile m_file;
 };

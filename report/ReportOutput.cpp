@@ -9,6 +9,8 @@ ReportOutput::ReportOutput(ModelState &state, OutputDevices &devices)
 {
 }
 
+ReportOutput::~ReportOutput() = default;
+
 void ReportOutput::setClock(Clock clock) { m_clock = std::move(clock); }
 
 void ReportOutput::setLocale(const QLocale &locale) { m_locale = locale; }
@@ -52,7 +54,7 @@ void ReportOutput::WriteRow(const QByteArray &row)
 bool ReportOutput::EmptyReport()
 {
     QString error;
-    if (ReportFile(reportFileName()).Empty(&error))
+    if (file().Empty(&error))
         return true;
     fileFailed(error);
     return false;
@@ -60,17 +62,25 @@ bool ReportOutput::EmptyReport()
 
 bool ReportOutput::appendToFile(QByteArrayView bytes, bool asLine)
 {
-    const ReportFile file(reportFileName());
     QString error;
-    if (asLine ? file.AppendLine(bytes, &error) : file.Append(bytes, &error))
+    if (asLine ? file().AppendLine(bytes, &error) : file().Append(bytes, &error))
         return true;
     fileFailed(error);
     return false;
+}
+
+ReportFile &ReportOutput::file()
+{
+    const QString fileName = reportFileName();
+    if (!m_file || m_file->fileName() != fileName)
+        m_file = std::make_unique<ReportFile>(fileName);
+    return *m_file;
 }
 
 void ReportOutput::fileFailed(const QString &error)
 {
     // Keep the run going without the file rather than failing at every row.
     m_state.ToFile = FlagFalse;
+    m_file.reset(); // the next time file output is on, the file is opened afresh
     m_devices.ReportError(error + QStringLiteral(" Вывод в файл отключен."));
 }

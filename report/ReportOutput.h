@@ -9,6 +9,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class ReportFile;
 
 // Sends the header and the rows of a run to the enabled devices: the screen
 // and the printer through OutputDevices, the report file itself. A report
@@ -21,6 +24,7 @@ public:
     using Clock = std::function<QDateTime()>;
 
     ReportOutput(ModelState &state, OutputDevices &devices);
+    ~ReportOutput();
 
     // The clock of the header's date and time; the system clock by default.
     void setClock(Clock clock);
@@ -47,10 +51,14 @@ public:
 private:
     bool appendToFile(QByteArrayView bytes, bool asLine);
     void fileFailed(const QString &error);
+    // The report file, open while rows go to it; reopened when its name
+    // changes.
+    ReportFile &file();
 
     ModelState &m_state;
     OutputDevices &m_devices;
     Clock m_clock;
     QLocale m_locale;
     QString m_fileName;
+    std::unique_ptr<ReportFile> m_file;
 };

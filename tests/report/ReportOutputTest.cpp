@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+
 #include <unistd.h>
 
 namespace {
@@ -127,6 +130,38 @@ TEST_F(ReportOutputTest, RowsAreAppendedAndTheReportCanBeEmptied)
     EXPECT_EQ(QFileInfo(reportPath()).size(), 0);
     output.WriteRow("\xB3    \xB3    ");
     EXPECT_EQ(readAll(reportPath()), "\xB3    \xB3    \r\n");
+    EXPECT_TRUE(devices.errors.isEmpty());
+}
+
+TEST_F(ReportOutputTest, AReportDeletedOrReplacedBetweenRowsIsWrittenAfreshByName)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(const QString &)> meddle;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"deleted", [](const QString &path) { QFile::remove(path); }, "\xB0    \r\n"},
+        {"replaced as a whole, as an editor saves",
+         [](const QString &path) {
+             QFile replacement(path + QStringLiteral(".new"));
+             ASSERT_TRUE(replacement.open(QIODevice::WriteOnly));
+             replacement.write("edited\r\n");
+             replacement.close();
+             ASSERT_EQ(::rename(QFile::encodeName(replacement.fileName()).constData(), QFile::encodeName(path).constData()), 0);
+         },
+         "edited\r\n\xB0    \r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        state.ToFile = FlagTrue;
+        output.WriteRow("\xB3    ");
+        c.meddle(reportPath());
+        output.WriteRow("\xB0    ");
+        EXPECT_EQ(readAll(reportPath()), c.expected);
+        QFile::remove(reportPath());
+    }
     EXPECT_TRUE(devices.errors.isEmpty());
 }
 

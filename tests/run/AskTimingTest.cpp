@@ -225,4 +225,36 @@ TEST_F(AskTimingTest, SaveWritesTheChosenFileUpToItsFirstPoint)
     EXPECT_FALSE(QFile::exists(state.ModelPath + QStringLiteral(".tim")));
 }
 
+TEST_F(AskTimingTest, ASaveThatCannotBeWrittenNamesThePathAndAsksAgain)
+{
+    // Tests may run as root, whom folder permissions do not stop: these
+    // paths cannot be created by anyone.
+    writeTim("plain", "not a folder");
+    const QString unwritable[] = {dir.filePath(QStringLiteral("plain/times.tim")), QStringLiteral("/proc/times.tim")};
+    for (const QString &failing : unwritable) {
+        SCOPED_TRACE(failing.toStdString());
+        FileRequest save;
+        save.kind = FileRequest::Kind::Save;
+        save.filter = QStringLiteral("Файлы характеристик (*.tim)|*.tim");
+        save.fileName = state.ModelPath + QStringLiteral(".tim");
+        save.defaultExt = QStringLiteral(".tim");
+        save.overwritePrompt = true;
+        scriptKeyboard({typeTimes(QStringLiteral("0,05"), QStringLiteral("0,25")), typeTimes(QStringLiteral("1"), QStringLiteral("2"))},
+                       QStringLiteral("3"));
+        prompts.expectMessage(Message(QStringLiteral("Сохранить данные?"), Prompt::Buttons::YesNo), Answer::Yes);
+        prompts.expectFile(save, failing);
+        prompts.expectMessage(Message(QStringLiteral("Не удается записать файл ") + failing, Prompt::Buttons::Ok,
+                                      Prompt::Icon::Critical),
+                              Answer::Ok);
+        save.fileName = failing;
+        prompts.expectFile(save, dir.filePath(QStringLiteral("elsewhere.tim")));
+        EXPECT_FALSE(ask());
+        ASSERT_TRUE(prompts.finished());
+        QFile saved(dir.filePath(QStringLiteral("elsewhere.tim")));
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), QByteArray("0.05\r\n1\r\n0.25\r\n2\r\n300\r\n"));
+        saved.remove();
+    }
+}
+
 } // namespace

@@ -102,10 +102,17 @@ TEST_F(ModelrunErrors, CommaSeparatedTimingAndHelp)
 
 TEST_F(ModelrunErrors, ReportFileThatCannotBeWrittenKeepsTheRunGoing)
 {
-    const ModelrunResult result = run("m.mod --steps 5 --report no/such/folder/r.out");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(result.err.contains(QStringLiteral("no/such/folder/r.out"))) << result.err.toStdString();
-    EXPECT_EQ(ParseDiagram(result.out).rows.size(), 5);
+    // A missing folder, a full disk, and a folder that cannot be created even
+    // by root (the path runs through a regular file).
+    for (const char *report : {"no/such/folder/r.out", "/dev/full", "m.mod/r.out"}) {
+        SCOPED_TRACE(report);
+        const ModelrunResult result = run(QByteArray(QByteArray("m.mod --steps 5 --report ") + report).constData());
+        EXPECT_EQ(result.status, 1);
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(report))) << result.err.toStdString();
+        EXPECT_TRUE(result.err.trimmed().endsWith(QStringLiteral(" Вывод в файл отключен."))) << result.err.toStdString();
+        EXPECT_EQ(result.err.count(QStringLiteral("Вывод в файл отключен")), 1);
+        EXPECT_EQ(ParseDiagram(result.out).rows.size(), 5);
+    }
 }
 
 TEST_F(ModelrunErrors, FullStandardOutputIsAFailure)

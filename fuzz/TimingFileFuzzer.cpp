@@ -1,0 +1,21 @@
+// The timing file reader on any bytes, for every element count the first byte
+// picks: a refusal comes with a message and leaves the values as they were.
+
+#include "FuzzFile.h"
+#include "TimingFile.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const int elemCount = data[0] % (MaxElements + 1);
+    const QString path = WriteFuzzFile(QStringLiteral("t.tim"), data + 1, size - 1);
+    TimingValues values;
+    values.RunLength = -7;
+    QString error;
+    if (!ReadTimingFile(path, elemCount, &values, &error) && (error.isEmpty() || values.RunLength != -7))
+        std::abort();
+    return 0;
+}
