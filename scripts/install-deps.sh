@@ -6,10 +6,10 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build ccache pkg-config
-  qt6-base-dev qt6-5compat-dev qt6-multimedia-dev qt6-translations-l10n
+  qt6-base-dev qt6-5compat-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth fonts-dejavu-core
-  gtkwave poppler-utils
+  gtkwave sigrok-cli poppler-utils
   help2man locales librsvg2-bin dpkg-dev file lintian desktop-file-utils shared-mime-info
 )
 

@@ -4,7 +4,10 @@
 #include "BatchRun.h"
 #include "RunOptions.h"
 
+#include <QGuiApplication>
+
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -28,5 +31,13 @@ int main(int argc, char **argv)
         std::printf("modelrun (Модель) %s\n", MODEL_VERSION);
         return ExitSuccess;
     }
+    // Pictures need fonts, which come with a GUI application; the offscreen
+    // platform gives one with no display, whatever the environment names.
+    std::unique_ptr<QGuiApplication> gui;
+    int guiArgc = 3;
+    char platformOption[] = "-platform", platformName[] = "offscreen";
+    char *guiArgv[] = {argv[0], platformOption, platformName, nullptr};
+    if (options->wantsPictures())
+        gui = std::make_unique<QGuiApplication>(guiArgc, guiArgv);
     return RunModel(*options, stdout, stderr);
 }
