@@ -47,11 +47,11 @@ TraceView TraceView::wholeRun(const RunRecording &recording)
     return view;
 }
 
-int TracePainter::nameWidth(const QPainter &painter, const TraceView &view) const
+int TracePainter::nameWidth(const QFontMetrics &metrics, const TraceView &view) const
 {
     int width = 60;
     for (const int lane : view.rows)
-        width = std::max(width, painter.fontMetrics().horizontalAdvance(m_recording.lanes()[size_t(lane)].name) + 16);
+        width = std::max(width, metrics.horizontalAdvance(m_recording.lanes()[size_t(lane)].name) + 16);
     return width;
 }
 
@@ -243,7 +243,7 @@ void TracePainter::paintLegend(QPainter &painter, const QRect &footer) const
 void TracePainter::paint(QPainter &painter, const QRect &area, const TraceView &view) const
 {
     painter.fillRect(area, Qt::white);
-    const int names = nameWidth(painter, view);
+    const int names = nameWidth(painter.fontMetrics(), view);
     const QRect traces = traceArea(area, names, view);
     const QRect title(area.left() + 8, area.top(), area.width() - 16, TitleHeight);
     painter.setPen(TraceColor);

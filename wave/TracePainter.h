@@ -10,6 +10,7 @@
 #include <vector>
 
 class QBrush;
+class QFontMetrics;
 class QPainter;
 
 // What part of a recording is drawn and how: the steps, the signals in
@@ -42,8 +43,8 @@ public:
 
     explicit TracePainter(const RunRecording &recording) : m_recording(recording) {}
 
-    // Width of the name column for the rows of view, in painter's font.
-    int nameWidth(const QPainter &painter, const TraceView &view) const;
+    // Width of the name column for the rows of view, in the given font.
+    int nameWidth(const QFontMetrics &metrics, const TraceView &view) const;
     // The size a picture of view needs at the given width.
     static QSize pictureSize(const TraceView &view, int width);
 
