@@ -62,7 +62,7 @@ QSize TracePainter::pictureSize(const TraceView &view, int width)
 
 QRect TracePainter::traceArea(const QRect &area, int nameWidth, const TraceView &view)
 {
-    return {area.left() + nameWidth, area.top() + TitleHeight, std::max(1, area.width() - nameWidth - 12),
+    return {area.left() + nameWidth, area.top() + TitleHeight, std::max(1, area.width() - nameWidth - 28),
             int(view.rows.size()) * RowHeight};
 }
 
@@ -276,8 +276,9 @@ void TracePainter::paint(QPainter &painter, const QRect &area, const TraceView &
         const double x = xOfStep(traces, view, double(*cursor));
         painter.setPen(QPen(color, 1, Qt::DashLine));
         painter.drawLine(QLineF(x, traces.top(), x, traces.bottom() + AxisHeight));
-        painter.drawText(QPointF(x + 3, traces.top() - 3), &cursor == &view.cursorA ? QStringLiteral("A")
-                                                                                      : QStringLiteral("B"));
+        // The letter goes under the axis labels, clear of the title and the marks.
+        painter.drawText(QPointF(x + 4, traces.bottom() + AxisHeight - 2),
+                         &cursor == &view.cursorA ? QStringLiteral("A") : QStringLiteral("B"));
     }
     paintLegend(painter, QRect(area.left() + names - 8, traces.bottom() + AxisHeight + 1, area.width() - names,
                                FooterHeight));

@@ -112,20 +112,27 @@ int WaveCanvas::rowAtY(int y) const
     return y >= traces().top() && row < int(m_view.rows.size()) ? row : -1;
 }
 
-void WaveCanvas::jumpToChange(int direction)
+void WaveCanvas::jumpToChange(int direction, bool cursorB)
 {
     if (!m_recording || m_view.selected < 0)
         return;
+    std::optional<qint64> &cursor = cursorB ? m_view.cursorB : m_view.cursorA;
     const int lane = m_view.rows[size_t(m_view.selected)];
-    const qint64 from = m_view.cursorA.value_or(direction > 0 ? m_view.firstStep : m_view.lastStep);
+    const qint64 from = cursor.value_or(direction > 0 ? m_view.firstStep : m_view.lastStep);
     const qint64 change = direction > 0 ? m_recording->nextChange(lane, from) : m_recording->previousChange(lane, from);
     if (change < 0)
         return;
-    m_view.cursorA = change;
+    cursor = change;
     if (change < m_view.firstStep || change > m_view.lastStep)
         scrollTo(change - visibleSteps() / 2);
     update();
     emit viewChanged();
+}
+
+void WaveCanvas::selectRow(int row)
+{
+    m_view.selected = std::clamp(row, -1, int(m_view.rows.size()) - 1);
+    update();
 }
 
 void WaveCanvas::paintEvent(QPaintEvent *)
@@ -147,16 +154,12 @@ void WaveCanvas::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Minus: zoom(1 / ZoomStep); break;
     case Qt::Key_0:
     case Qt::Key_Home: fitAll(); break;
-    case Qt::Key_Left: jumpToChange(-1); break;
-    case Qt::Key_Right: jumpToChange(1); break;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (!m_view.rows.empty()) {
-            const int step = event->key() == Qt::Key_Up ? -1 : 1;
-            m_view.selected = std::clamp(m_view.selected + step, 0, int(m_view.rows.size()) - 1);
-            update();
-        }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        jumpToChange(event->key() == Qt::Key_Left ? -1 : 1, event->modifiers() & Qt::ShiftModifier);
         break;
+    case Qt::Key_Up: selectRow(std::max(0, m_view.selected - 1)); break;
+    case Qt::Key_Down: selectRow(m_view.selected + 1); break;
     default: QWidget::keyPressEvent(event); return;
     }
 }
@@ -168,8 +171,7 @@ void WaveCanvas::mousePressEvent(QMouseEvent *event)
     const QRect area = traces();
     const int x = event->position().toPoint().x();
     if (x < area.left()) {
-        m_view.selected = rowAtY(event->position().toPoint().y());
-        update();
+        selectRow(rowAtY(event->position().toPoint().y()));
         return;
     }
     const auto near = [&](const std::optional<qint64> &cursor) {
@@ -204,7 +206,8 @@ void WaveCanvas::mouseReleaseEvent(QMouseEvent *event)
     if (m_drag != Drag::None && !m_moved) {
         const qint64 step = boundaryAtX(event->position().toPoint().x());
         (event->modifiers() & Qt::ShiftModifier ? m_view.cursorB : m_view.cursorA) = step;
-        m_view.selected = std::max(m_view.selected, rowAtY(event->position().toPoint().y()));
+        if (const int row = rowAtY(event->position().toPoint().y()); row >= 0)
+            m_view.selected = row;
         update();
         emit viewChanged();
     }

@@ -9,7 +9,7 @@
 // The traces of a recording in the window «Графики», with what the user does
 // to them: zoom (Ctrl+wheel, + and −), pan (drag, Shift+wheel), two cursors
 // (click and Shift+click, or drag a cursor), the selected signal (a click on
-// its name, ↑ ↓) and its previous and next change (← →), tooltips on the
+// its name, ↑ ↓) and its previous and next change (← →, Shift for cursor B), tooltips on the
 // marks and the traces. While the run goes on the view follows its end,
 // unless the user has moved away from it.
 class WaveCanvas : public QWidget
@@ -30,9 +30,10 @@ public:
     // Shows the steps from first on, keeping the zoom.
     void scrollTo(qint64 first);
     qint64 visibleSteps() const { return m_view.lastStep + 1 - m_view.firstStep; }
-    // Moves cursor A to the previous (direction -1) or next change of the
-    // selected signal.
-    void jumpToChange(int direction);
+    // Moves cursor A (or B) to the previous (direction -1) or next change
+    // of the selected signal.
+    void jumpToChange(int direction, bool cursorB = false);
+    void selectRow(int row);
 
 signals:
     void viewChanged();

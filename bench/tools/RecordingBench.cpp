@@ -1,12 +1,16 @@
 // A recorded run of 1,000,000 steps of the full-capacity model under code 2:
-// the time the recording adds to the steps, and the memory it holds.
+// the time the recording adds to the steps, the memory it holds, and the
+// time to draw a window's worth of its traces at several zooms.
 
 #include "FullCapacityModel.h"
 #include "LoadedModel.h"
 #include "RunRecording.h"
 #include "RunSession.h"
+#include "TracePainter.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -70,11 +74,41 @@ void RunRecorded(benchmark::State &state)
 }
 BENCHMARK(RunRecorded)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// A window 1600 pixels wide showing the given number of steps, ending in
+// the middle of the run, every signal of the model.
+void RedrawVisibleRange(benchmark::State &state)
+{
+    static RunRecording recording;
+    static const bool recorded = runFull(&recording);
+    if (!recorded) {
+        state.SkipWithError("the run failed");
+        return;
+    }
+    TraceView view = TraceView::wholeRun(recording);
+    view.lastStep = std::min<qint64>(Steps, Steps / 2 + state.range(0) - 1);
+    view.firstStep = view.lastStep + 1 - state.range(0);
+    view.cursorA = view.firstStep + state.range(0) / 3;
+    view.cursorB = view.firstStep + state.range(0) / 2;
+    const QSize size = TracePainter::pictureSize(view, 1600);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    const TracePainter painter(recording);
+    for (auto _ : state) {
+        QPainter p(&image);
+        painter.paint(p, image.rect(), view);
+    }
+    state.SetLabel(QStringLiteral("%1 steps visible, %2 rows").arg(state.range(0)).arg(view.rows.size()).toStdString());
+}
+BENCHMARK(RedrawVisibleRange)->Arg(Steps + 1)->Arg(100000)->Arg(1000)->Arg(20)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Text needs fonts, which need a GUI application; no display is used.
+    int guiArgc = 3;
+    char platformOption[] = "-platform", platformName[] = "offscreen";
+    char *guiArgv[] = {argv[0], platformOption, platformName, nullptr};
+    QGuiApplication app(guiArgc, guiArgv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
