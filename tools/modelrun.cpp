@@ -2,9 +2,8 @@
 // exports and exact checks. See UsageText() for the command line.
 
 #include "BatchRun.h"
+#include "OffscreenGui.h"
 #include "RunOptions.h"
-
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <memory>
@@ -31,13 +30,8 @@ int main(int argc, char **argv)
         std::printf("modelrun (Модель) %s\n", MODEL_VERSION);
         return ExitSuccess;
     }
-    // Pictures need fonts, which come with a GUI application; the offscreen
-    // platform gives one with no display, whatever the environment names.
-    std::unique_ptr<QGuiApplication> gui;
-    int guiArgc = 3;
-    char platformOption[] = "-platform", platformName[] = "offscreen";
-    char *guiArgv[] = {argv[0], platformOption, platformName, nullptr};
+    std::unique_ptr<OffscreenGui> gui;
     if (options->wantsPictures())
-        gui = std::make_unique<QGuiApplication>(guiArgc, guiArgv);
+        gui = std::make_unique<OffscreenGui>(argv[0]);
     return RunModel(*options, stdout, stderr);
 }

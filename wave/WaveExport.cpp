@@ -95,7 +95,7 @@ bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QStr
         return false;
     const std::vector<RunRecording::Lane> &lanes = recording.lanes();
     const auto length = size_t(recording.lastStep() + 1);
-    // The values of lane step by step, one character each, "." repeating the last.
+    // A wave of one symbol per step, "." where the symbol repeats.
     const auto waveOf = [&](const std::vector<char> &symbols) {
         QByteArray wave(qsizetype(symbols.size()), '.');
         for (size_t s = 0; s < symbols.size(); ++s)
@@ -103,11 +103,16 @@ bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QStr
                 wave[qsizetype(s)] = symbols[s];
         return QString::fromLatin1(wave);
     };
-    const auto symbolsOf = [&](size_t lane, auto symbol) {
-        std::vector<char> symbols(length);
-        for (size_t s = 0; s < length; ++s)
-            symbols[s] = symbol(recording.valueAt(int(lane), qint64(s)), s);
-        return symbols;
+    // The value of lane at every step, from its runs.
+    const auto valuesOf = [&](size_t lane) {
+        const RunRecording::Lane &runs = lanes[lane];
+        std::vector<char> values(length);
+        for (size_t r = 0; r < runs.steps.size(); ++r) {
+            const size_t end = r + 1 < runs.steps.size() ? runs.steps[r + 1] : length;
+            std::fill(values.begin() + std::ptrdiff_t(runs.steps[r]), values.begin() + std::ptrdiff_t(end),
+                      char('0' + runs.values[r]));
+        }
+        return values;
     };
     const auto laneOf = [&](Kind kind, int element) {
         return size_t(std::find_if(lanes.begin(), lanes.end(), [&](const RunRecording::Lane &l) {
@@ -121,19 +126,19 @@ bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QStr
         const RunRecording::Lane &lane = lanes[k];
         QJsonObject entry{{QStringLiteral("name"), lane.name}};
         if (lane.kind == Kind::Input || lane.kind == Kind::Output) {
-            entry[QStringLiteral("wave")] = waveOf(symbolsOf(k, [](int v, size_t) { return char('0' + v); }));
+            entry[QStringLiteral("wave")] = waveOf(valuesOf(k));
         } else if (lane.kind == Kind::Element) {
-            const size_t pickup = laneOf(Kind::Pickup, lane.element);
-            const size_t release = laneOf(Kind::Release, lane.element);
-            entry[QStringLiteral("wave")] = waveOf(symbolsOf(k, [&](int v, size_t s) {
-                const bool phase = recording.valueAt(int(pickup), qint64(s)) || recording.valueAt(int(release), qint64(s));
-                return phase ? 'x' : char('0' + v);
-            }));
+            std::vector<char> symbols = valuesOf(k);
+            const std::vector<char> pickup = valuesOf(laneOf(Kind::Pickup, lane.element));
+            const std::vector<char> release = valuesOf(laneOf(Kind::Release, lane.element));
+            for (size_t s = 0; s < length; ++s)
+                if (pickup[s] == '1' || release[s] == '1')
+                    symbols[s] = 'x';
+            entry[QStringLiteral("wave")] = waveOf(symbols);
         } else if (lane.kind == Kind::Fault && lane.steps.size() > 1) {
             // A fault lane names the fault in force; "=" starts a new named value.
             QJsonArray data;
-            const std::vector<char> symbols = symbolsOf(k, [](int v, size_t) { return char('0' + v); });
-            QString wave = waveOf(symbols);
+            QString wave = waveOf(valuesOf(k));
             for (qsizetype s = 0; s < wave.size(); ++s) {
                 if (wave[s] == QLatin1Char('1') || wave[s] == QLatin1Char('2')) {
                     data.append(RunRecording::faultText(lane.name, wave[s].digitValue()));

@@ -4,11 +4,11 @@
 
 #include "FullCapacityModel.h"
 #include "LoadedModel.h"
+#include "OffscreenGui.h"
 #include "RunRecording.h"
 #include "RunSession.h"
 #include "TracePainter.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -104,11 +104,7 @@ BENCHMARK(RedrawVisibleRange)->Arg(Steps + 1)->Arg(100000)->Arg(1000)->Arg(20)->
 
 int main(int argc, char **argv)
 {
-    // Text needs fonts, which need a GUI application; no display is used.
-    int guiArgc = 3;
-    char platformOption[] = "-platform", platformName[] = "offscreen";
-    char *guiArgv[] = {argv[0], platformOption, platformName, nullptr};
-    QGuiApplication app(guiArgc, guiArgv);
+    OffscreenGui gui(argv[0]);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
