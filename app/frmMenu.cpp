@@ -9,6 +9,7 @@
 #include "frmAbout.h"
 #include "frmEditor.h"
 #include "frmHelp.h"
+#include "frmWave.h"
 #include "ModelCreation.h"
 #include "Prompts.h"
 #include "Settings.h"
@@ -165,6 +166,8 @@ void frmMenu::buildMenus()
     QMenu *mnuModel = menu("mnuModel", QStringLiteral("&Моделирование"));
     command(mnuModel, "mnuModelTimdiag", QStringLiteral("&Временные диаграммы"), &frmMenu::mnuModelTimdiag_Click);
     command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::mnuModelIzmdiag_Click);
+    QAction *waves = mnuModel->addAction(QStringLiteral("&Графики"), this, [this] { frmWave::Show(*m_mdiArea); });
+    waves->setObjectName(QStringLiteral("mnuModelWaves"));
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::mnuEdit_Click);
     QAction *mnuReports = barCommand("mnuReports", QStringLiteral("&Отчеты"), &frmMenu::mnuReports_Click);

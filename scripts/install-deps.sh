@@ -6,16 +6,12 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build ccache pkg-config
-  qt6-base-dev qt6-5compat-dev qt6-multimedia-dev qt6-translations-l10n
+  qt6-base-dev qt6-5compat-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth fonts-dejavu-core
-<<<<<<< HEAD
-  gtkwave poppler-utils parallel
+  gtkwave sigrok-cli poppler-utils parallel
   help2man locales librsvg2-bin dpkg-dev file lintian desktop-file-utils shared-mime-info
-=======
-  gtkwave poppler-utils
   clang libclang-rt-14-dev
->>>>>>> issue-15
 )
 
 missing=()

@@ -161,7 +161,9 @@ void frmDiag::ShowDiag()
         return;
     {
         Busy busy(*this);
+        m_waves.beforeStep(m_state);
         m_step.ShowDiag();
+        m_waves.afterStep(m_state);
     }
     if (m_closeAfterStep && !m_unloaded)
         Frame().close();

@@ -3,6 +3,7 @@
 #include "DiagramRows.h"
 #include "DiagramStep.h"
 #include "EndOfRun.h"
+#include "LiveRecording.h"
 #include "StepHost.h"
 #include "frmModtype.h"
 
@@ -121,6 +122,7 @@ private:
     ModelState &m_state;
     DiagramStep m_step;
     DiagramRows m_rows;
+    LiveRecording m_waves; // what «Графики» shows of this run
     std::unique_ptr<Vesks> m_vesk;
     std::unique_ptr<PrinterPages> m_printer;
     QPointer<frmModtype> m_modtype;

@@ -3,6 +3,7 @@
 #include "ModelState.h"
 #include "frmDiag.h"
 #include "frmMenu.h"
+#include "frmWave.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@ frmModtype *frmModtype::Load(frmMenu &menu, frmDiag &diag, ModelState &state)
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->move(0, 0);
     frame->show();
+    connect(panel->cmdWaves, &QPushButton::clicked, panel, [&menu] { frmWave::Show(*menu.mdiArea()); });
     return panel;
 }
 
@@ -51,6 +53,7 @@ frmModtype::frmModtype(frmDiag &diag, ModelState &state) : m_diag(diag), m_state
     connect(Command7, &QPushButton::clicked, &m_diag, &frmDiag::SetSpeed);
     cmdPause = addButton(QStringLiteral("cmdPause"), QStringLiteral("Пауза"));
     connect(cmdPause, &QPushButton::clicked, this, &frmModtype::cmdPause_Click);
+    cmdWaves = addButton(QStringLiteral("cmdWaves"), QStringLiteral("Графики"));
 }
 
 QPushButton *frmModtype::addButton(const QString &name, const QString &caption)

@@ -27,6 +27,7 @@ public:
     QPushButton *Комманда1; // "Изменения"
     QPushButton *Command7; // "Скорость"
     QPushButton *cmdPause; // "Пауза" / "Дальше"
+    QPushButton *cmdWaves; // "Графики"
 
     void cmdPause_Click();
     QWidget &Frame();

@@ -1,8 +1,12 @@
 #include "BatchRun.h"
 
 #include "LoadedModel.h"
+#include "RunRecording.h"
 #include "RunSession.h"
 #include "VcdWriter.h"
+#include "WaveExport.h"
+
+#include <functional>
 
 namespace {
 
@@ -42,6 +46,33 @@ private:
     bool m_verbose;
 };
 
+bool wantsRecording(const RunOptions &options)
+{
+    return options.wantsPictures() || !options.csvFile.isEmpty() || !options.waveJsonFile.isEmpty();
+}
+
+// Writes every export asked for; one that fails is reported and the others
+// are still written. False when any failed.
+bool writeExports(const RunOptions &options, const RunRecording &recording, std::FILE *err)
+{
+    const TraceView whole = TraceView::wholeRun(recording);
+    const std::pair<const QString &, std::function<bool(const QString &, QString *)>> exports[] = {
+        {options.pngFile, [&](const QString &file, QString *error) { return ExportPicture(recording, whole, file, error); }},
+        {options.svgFile, [&](const QString &file, QString *error) { return ExportPicture(recording, whole, file, error); }},
+        {options.csvFile, [&](const QString &file, QString *error) { return ExportCsv(recording, file, error); }},
+        {options.waveJsonFile, [&](const QString &file, QString *error) { return ExportWaveJson(recording, file, error); }},
+    };
+    bool written = true;
+    for (const auto &[file, write] : exports) {
+        QString error;
+        if (!file.isEmpty() && !write(file, &error)) {
+            printLine(err, error);
+            written = false;
+        }
+    }
+    return written;
+}
+
 } // namespace
 
 int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
@@ -68,11 +99,18 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
         }
     }
     session.start();
+    const bool recorded = wantsRecording(options);
+    RunRecording recording;
+    if (recorded)
+        recording.begin(session.state());
     if (!options.vcdFile.isEmpty())
         vcd.begin(session.state());
-    while (session.step())
+    while (session.step()) {
+        if (recorded)
+            recording.record(session.state());
         if (!options.vcdFile.isEmpty())
             vcd.step(session.currentStep(), session.state());
+    }
 
     int status = host.reportFailed ? ExitFileError : ExitSuccess;
     if (!stream.flush()) {
@@ -83,5 +121,7 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
         printLine(err, error);
         status = ExitFileError;
     }
+    if (recorded && !writeExports(options, recording, err))
+        status = ExitFileError;
     return status;
 }

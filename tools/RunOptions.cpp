@@ -125,6 +125,18 @@ std::optional<RunOptions> ParseRunOptions(const QStringList &arguments, QString 
         } else if (name == QLatin1String("--vcd")) {
             ok = takeValue();
             options.vcdFile = value;
+        } else if (name == QLatin1String("--png")) {
+            ok = takeValue();
+            options.pngFile = value;
+        } else if (name == QLatin1String("--svg")) {
+            ok = takeValue();
+            options.svgFile = value;
+        } else if (name == QLatin1String("--csv")) {
+            ok = takeValue();
+            options.csvFile = value;
+        } else if (name == QLatin1String("--wavejson")) {
+            ok = takeValue();
+            options.waveJsonFile = value;
         } else if (name == QLatin1String("--steps")) {
             ok = takeValue() && parseInteger(name, value, 0, MaxRunSteps, &number, error);
             options.steps = number;
@@ -204,6 +216,10 @@ QString UsageText()
         "  --encoding utf8|cp866  кодировка стандартного вывода (по умолчанию utf8)\n"
         "  --report ФАЙЛ        дописать заголовок и строки в файл отчета (кодировка 866)\n"
         "  --vcd ФАЙЛ           записать временные диаграммы в формате VCD\n"
+        "  --png ФАЙЛ           записать графики всего прогона картинкой PNG\n"
+        "  --svg ФАЙЛ           записать графики всего прогона картинкой SVG\n"
+        "  --csv ФАЙЛ           записать значения сигналов в CSV (строка на каждое изменение)\n"
+        "  --wavejson ФАЙЛ      записать графики в формате WaveJSON (WaveDrom)\n"
         "  --verbose            сообщения о командах в стандартный поток ошибок\n"
         "  --help               эта справка\n"
         "  --version            версия программы\n"

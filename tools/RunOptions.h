@@ -17,9 +17,16 @@ struct RunOptions : RunScenario
     QString modelPath; // without ".mod"
     Encoding encoding = Encoding::Utf8;
     QString vcdFile;
+    QString pngFile;
+    QString svgFile;
+    QString csvFile;
+    QString waveJsonFile;
     bool verbose = false;
     bool help = false;
     bool version = false;
+
+    // True when a picture is asked for: it needs fonts, so a GUI application.
+    bool wantsPictures() const { return !pngFile.isEmpty() || !svgFile.isEmpty(); }
 };
 
 // The largest step number the runner accepts anywhere: the step counter of

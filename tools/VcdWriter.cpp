@@ -36,7 +36,7 @@ bool VcdWriter::open(const QString &fileName, QString *error)
     return true;
 }
 
-void VcdWriter::declare(const QString &name, const QString &original, int width)
+void VcdWriter::declare(const QString &name, const QString &original)
 {
     QString unique = name;
     for (int suffix = 2; m_usedNames.contains(unique); ++suffix)
@@ -46,9 +46,8 @@ void VcdWriter::declare(const QString &name, const QString &original, int width)
         m_renames.append(unique + QStringLiteral(" = ") + original);
 
     Lane lane;
-    lane.width = width;
     lane.id = identifier(int(m_lanes.size()));
-    m_declarations += "$var wire " + QByteArray::number(width) + ' ' + lane.id + ' ' + unique.toUtf8() + " $end\n";
+    m_declarations += "$var wire 1 " + lane.id + ' ' + unique.toUtf8() + " $end\n";
     m_lanes.push_back(lane);
 }
 
@@ -57,22 +56,21 @@ void VcdWriter::begin(const ModelState &state)
     m_elemCount = state.ElemCount;
     m_outCount = state.OutCount;
 
-    declare(QStringLiteral("p"), QStringLiteral("p"), 1);
+    declare(QStringLiteral("p"), QStringLiteral("p"));
     QStringList elementNames;
     for (int i = 1; i <= m_elemCount; ++i) {
         const QString original = state.ElemName[i];
-        declare(safeName(original, QStringLiteral("e%1").arg(i)), original, 1);
+        declare(safeName(original, QStringLiteral("e%1").arg(i)), original);
         elementNames.append(m_usedNames.last());
     }
     for (int j = 1; j <= m_outCount; ++j) {
         const QString original = state.OutName[j];
-        declare(safeName(original, QStringLiteral("out%1").arg(j)), original, 1);
+        declare(safeName(original, QStringLiteral("out%1").arg(j)), original);
     }
-    for (const QString &name : std::as_const(elementNames)) {
-        declare(name + QStringLiteral("_pickup"), name + QStringLiteral("_pickup"), 1);
-        declare(name + QStringLiteral("_release"), name + QStringLiteral("_release"), 1);
-        declare(name + QStringLiteral("_fault"), name + QStringLiteral("_fault"), 2);
-    }
+    for (const QString &name : std::as_const(elementNames))
+        for (const QString suffix : {QStringLiteral("_pickup"), QStringLiteral("_release"), QStringLiteral("_break"),
+                                     QStringLiteral("_feed")})
+            declare(name + suffix, name + suffix);
 
     const QString scope = safeName(state.ModelName, QStringLiteral("model"));
     if (scope != state.ModelName)
@@ -102,20 +100,14 @@ void VcdWriter::collectValues(const ModelState &state, std::vector<int> *values)
     for (int i = 1; i <= m_elemCount; ++i) {
         values->push_back(state.PickupPending[i][1]);
         values->push_back(state.ReleasePending[i][1]);
-        values->push_back(state.ElemFault[i]);
+        values->push_back(state.ElemFault[i] == 1);
+        values->push_back(state.ElemFault[i] == 2);
     }
 }
 
 void VcdWriter::appendValue(const Lane &lane)
 {
-    if (lane.width == 1) {
-        m_buffer += char('0' + (lane.value & 1));
-    } else {
-        m_buffer += 'b';
-        for (int bit = lane.width - 1; bit >= 0; --bit)
-            m_buffer += char('0' + ((lane.value >> bit) & 1));
-        m_buffer += ' ';
-    }
+    m_buffer += char('0' + (lane.value & 1));
     m_buffer += lane.id;
     m_buffer += '\n';
 }

@@ -12,8 +12,9 @@
 // step of 10 ms; the values at time k are those of step k, time 0 holds the
 // state at rest before the first step. Lanes, all in one module scope: the
 // input, every element state, every output, and per element its pending
-// pickup, its pending release and its injected fault (a 2-bit lane holding
-// the fault kind 0, 1 or 2).
+// pickup, its pending release and its injected fault as two wires, "_break"
+// and "_feed". Every lane is a 1-bit wire: some readers take no sample at
+// all from a dump that mixes in wider vectors.
 //
 // Names keep Cyrillic letters (waveform readers take UTF-8 names); any other
 // character that is not a letter, a digit or "_" becomes "_", because blanks
@@ -39,12 +40,11 @@ public:
 private:
     struct Lane
     {
-        int width = 1;
         QByteArray id;
         int value = 0;
     };
 
-    void declare(const QString &name, const QString &original, int width);
+    void declare(const QString &name, const QString &original);
     void collectValues(const ModelState &state, std::vector<int> *values) const;
     void appendValue(const Lane &lane);
     void flushIfFull();

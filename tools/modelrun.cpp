@@ -4,9 +4,11 @@
 #include "BatchRun.h"
 #include "FaultsCommand.h"
 #include "MergeCommand.h"
+#include "OffscreenGui.h"
 #include "RunOptions.h"
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -35,5 +37,8 @@ int main(int argc, char **argv)
         std::printf("modelrun (Модель) %s\n", MODEL_VERSION);
         return ExitSuccess;
     }
+    std::unique_ptr<OffscreenGui> gui;
+    if (options->wantsPictures())
+        gui = std::make_unique<OffscreenGui>(argv[0]);
     return RunModel(*options, stdout, stderr);
 }

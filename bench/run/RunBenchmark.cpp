@@ -2,7 +2,8 @@
 // second that a 1 ms timer allows it achieves, and what a step costs,
 // drawing included. Run it under xvfb-run (a real window system); with
 // MODEL_RUN_SHOTS set to a folder it also saves a picture of the screen
-// every second of the timed run.
+// every second of the timed run. The timed run goes once without and once
+// with the window «Графики» open beside it.
 
 #include "ModelState.h"
 #include "Prompts.h"
@@ -10,6 +11,7 @@
 #include "frmDiag.h"
 #include "frmKod.h"
 #include "frmMenu.h"
+#include "frmWave.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -101,6 +103,9 @@ void BM_TimerDrivenRun(benchmark::State &bench)
 {
     Session session;
     frmDiag &diag = *session.diag;
+    if (bench.range(0) != 0)
+        frmWave::Show(*session.menu.mdiArea());
+    bench.SetLabel(bench.range(0) != 0 ? "with «Графики»" : "without «Графики»");
     const QString shots = qEnvironmentVariable("MODEL_RUN_SHOTS");
     constexpr int Seconds = 10;
     for (auto _ : bench) {
@@ -131,7 +136,7 @@ void BM_TimerDrivenRun(benchmark::State &bench)
         bench.counters["last_second"] = double(perSecond.last());
     }
 }
-BENCHMARK(BM_TimerDrivenRun)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_TimerDrivenRun)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // The same 1 ms timer with nothing to do, beside the same windows: what the
 // machine and the window system allow at all.

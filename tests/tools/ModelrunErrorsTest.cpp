@@ -115,6 +115,30 @@ TEST_F(ModelrunErrors, ReportFileThatCannotBeWrittenKeepsTheRunGoing)
     }
 }
 
+TEST_F(ModelrunErrors, ExportsThatCannotBeWrittenKeepTheRunGoing)
+{
+    const struct
+    {
+        const char *line;
+        int rows;
+        QList<const char *> fragments;
+    } cases[] = {
+        {"m.mod --steps 5 --png no/such/a.png --csv no/such/a.csv --wavejson w.json", 5,
+         {"no/such/a.png", "no/such/a.csv"}},
+        {"m.mod --steps 0 --svg s.svg", 0, {"s.svg", "ни одного шага"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        const ModelrunResult result = run(c.line);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(ParseDiagram(result.out).rows.size(), c.rows);
+        for (const char *fragment : c.fragments)
+            EXPECT_TRUE(result.err.contains(QString::fromUtf8(fragment))) << result.err.toStdString();
+    }
+    // The export that could be written still was.
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("w.json"))));
+}
+
 TEST_F(ModelrunErrors, FullStandardOutputIsAFailure)
 {
     QProcess process;

@@ -11,7 +11,8 @@ TEST(RunOptions, ReadsEveryOption)
     QString error;
     const auto options = ParseRunOptions(
         split("m.mod --timing t.tim --steps 250 --code -3 --kpt 7 --changes --key 5:ф --key=6:ESC --key 7:EMPTY "
-              "--key 8:: --fault 9:2:1 --encoding cp866 --report r.out --vcd v.vcd --verbose"),
+              "--key 8:: --fault 9:2:1 --encoding cp866 --report r.out --vcd v.vcd --verbose "
+              "--png p.png --svg=s.svg --csv c.csv --wavejson w.json"),
         &error);
     ASSERT_TRUE(options) << error.toStdString();
     EXPECT_EQ(options->modelPath, QStringLiteral("m"));
@@ -33,6 +34,10 @@ TEST(RunOptions, ReadsEveryOption)
     EXPECT_EQ(options->encoding, RunOptions::Encoding::Cp866);
     EXPECT_EQ(options->reportFile, QStringLiteral("r.out"));
     EXPECT_EQ(options->vcdFile, QStringLiteral("v.vcd"));
+    EXPECT_EQ(options->pngFile, QStringLiteral("p.png"));
+    EXPECT_EQ(options->svgFile, QStringLiteral("s.svg"));
+    EXPECT_EQ(options->csvFile, QStringLiteral("c.csv"));
+    EXPECT_EQ(options->waveJsonFile, QStringLiteral("w.json"));
     EXPECT_TRUE(options->verbose);
 }
 

@@ -1,5 +1,6 @@
 // The value change dump of modelrun, read back by GTKWave's converters
-// (vcd2fst, then fst2vcd): what a real reader sees must be what the run did.
+// (vcd2fst, then fst2vcd) and by sigrok: what a real reader sees must be what
+// the run did.
 
 #include "ModelrunProcess.h"
 
@@ -116,10 +117,12 @@ TEST(Vcd, RealReaderSeesTheRun)
         {QStringLiteral("В"), {{0, 0}, {4, 1}, {8, 0}}},
         {QStringLiteral("А_pickup"), {{0, 0}, {3, 1}, {4, 0}}},
         {QStringLiteral("А_release"), {{0, 0}, {7, 1}, {8, 0}}},
-        {QStringLiteral("А_fault"), {{0, 0}, {3, 2}, {7, 1}, {9, 0}}},
+        {QStringLiteral("А_break"), {{0, 0}, {7, 1}, {9, 0}}},
+        {QStringLiteral("А_feed"), {{0, 0}, {3, 1}, {7, 0}}},
         {QStringLiteral("Р_1_pickup"), {{0, 0}, {5, 1}, {6, 0}}},
         {QStringLiteral("Р_1_release"), {{0, 0}, {9, 1}, {10, 0}}},
-        {QStringLiteral("Р_1_fault"), {{0, 0}}},
+        {QStringLiteral("Р_1_break"), {{0, 0}}},
+        {QStringLiteral("Р_1_feed"), {{0, 0}}},
     };
     EXPECT_EQ(ours.scope, QStringLiteral("Реле_и_выход"));
     EXPECT_EQ(ours.lanes, expected);
@@ -133,6 +136,51 @@ TEST(Vcd, RealReaderSeesTheRun)
     EXPECT_EQ(theirs.lanes, ours.lanes);
     ASSERT_FALSE(theirs.stamps.isEmpty());
     EXPECT_EQ(theirs.stamps.last(), 11);
+}
+
+TEST(Vcd, SigrokReadsTheSamples)
+{
+    const QString sigrok = QStandardPaths::findExecutable(QStringLiteral("sigrok-cli"));
+    if (sigrok.isEmpty())
+        GTEST_SKIP() << "sigrok-cli is not installed (Debian package sigrok-cli): the dump is not read by sigrok";
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ModelrunResult run = RunModelrun({QStringLiteral(EXAMPLES_DIR "/code-present.mod"), QStringLiteral("--steps"),
+                                            QStringLiteral("20"), QStringLiteral("--key"), QStringLiteral("3:1"),
+                                            QStringLiteral("--fault"), QStringLiteral("10:1:2"), QStringLiteral("--vcd"),
+                                            QStringLiteral("run.vcd")},
+                                           dir.path());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QByteArray csv;
+    ASSERT_TRUE(runTool(sigrok, {QStringLiteral("-I"), QStringLiteral("vcd"), QStringLiteral("-i"),
+                                 dir.filePath(QStringLiteral("run.vcd")), QStringLiteral("-O"), QStringLiteral("csv")},
+                        &csv));
+
+    QStringList channels;
+    QList<QStringList> samples;
+    for (const QString &line : QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(QLatin1String("; Channels")))
+            channels = line.section(QStringLiteral(": "), 1).split(QStringLiteral(", "));
+        else if (!line.startsWith(QLatin1Char(';')) && !line.startsWith(QLatin1String("META"))
+                 && !line.startsWith(QLatin1String("logic")))
+            samples.append(line.split(QLatin1Char(',')));
+    }
+    // Time 0 at rest, then one sample per step of 10 ms up to the end stamp.
+    ASSERT_EQ(samples.size(), 21);
+    // The constant 1 reaches the input at step 3; the feed on И is in force from step 10.
+    const struct
+    {
+        const char *channel;
+        int firstOne;
+    } lanes[] = {{"p", 3}, {"И_feed", 10}, {"И_break", -1}};
+    for (const auto &lane : lanes) {
+        const qsizetype column = channels.indexOf(QString::fromUtf8(lane.channel));
+        ASSERT_GE(column, 0) << lane.channel << " in " << channels.join(QLatin1Char(' ')).toStdString();
+        for (qsizetype k = 0; k < samples.size(); ++k)
+            EXPECT_EQ(samples[k].value(column), lane.firstOne >= 0 && k >= lane.firstOne ? QStringLiteral("1") : QStringLiteral("0"))
+                << lane.channel << " at sample " << k;
+    }
 }
 
 } // namespace

@@ -1,0 +1,112 @@
+// A recorded run of 1,000,000 steps of the full-capacity model under code 2:
+// the time the recording adds to the steps, the memory it holds, and the
+// time to draw a window's worth of its traces at several zooms.
+
+#include "FullCapacityModel.h"
+#include "LoadedModel.h"
+#include "OffscreenGui.h"
+#include "RunRecording.h"
+#include "RunSession.h"
+#include "TracePainter.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr qint64 Steps = 1000000;
+
+SharedModel fullModel(QString *timing)
+{
+    static QTemporaryDir dir;
+    static const QString base = dir.filePath(QStringLiteral("full"));
+    static const SharedModel model = WriteFullCapacityModel(base) ? LoadSharedModel(base).value_or(nullptr) : nullptr;
+    *timing = base + QStringLiteral(".tim");
+    return model;
+}
+
+// Runs the model to its end, recording every step when recording is given.
+bool runFull(RunRecording *recording)
+{
+    QString timing;
+    const SharedModel model = fullModel(&timing);
+    if (!model)
+        return false;
+    SessionHost host;
+    RunSession session(model, host);
+    RunScenario scenario;
+    scenario.timingFile = timing;
+    scenario.code = 2;
+    scenario.steps = Steps;
+    if (!session.setUp(scenario, false))
+        return false;
+    session.start();
+    if (recording)
+        recording->begin(session.state());
+    while (session.step())
+        if (recording)
+            recording->record(session.state());
+    return true;
+}
+
+void RunRecorded(benchmark::State &state)
+{
+    const bool recorded = state.range(0) != 0;
+    size_t bytes = 0, changes = 0;
+    for (auto _ : state) {
+        RunRecording recording;
+        if (!runFull(recorded ? &recording : nullptr))
+            state.SkipWithError("the run failed");
+        bytes = recording.memoryBytes();
+        changes = 0;
+        for (const RunRecording::Lane &lane : recording.lanes())
+            changes += lane.steps.size();
+    }
+    state.counters["steps/s"] = benchmark::Counter(double(Steps), benchmark::Counter::kIsIterationInvariantRate);
+    if (recorded) {
+        state.counters["MB held"] = double(bytes) / 1e6;
+        state.counters["changes"] = double(changes);
+    }
+    state.SetLabel(recorded ? "recorded" : "not recorded");
+}
+BENCHMARK(RunRecorded)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// A window 1600 pixels wide showing the given number of steps, ending in
+// the middle of the run, every signal of the model.
+void RedrawVisibleRange(benchmark::State &state)
+{
+    static RunRecording recording;
+    static const bool recorded = runFull(&recording);
+    if (!recorded) {
+        state.SkipWithError("the run failed");
+        return;
+    }
+    TraceView view = TraceView::wholeRun(recording);
+    view.lastStep = std::min<qint64>(Steps, Steps / 2 + state.range(0) - 1);
+    view.firstStep = view.lastStep + 1 - state.range(0);
+    view.cursorA = view.firstStep + state.range(0) / 3;
+    view.cursorB = view.firstStep + state.range(0) / 2;
+    const QSize size = TracePainter::pictureSize(view, 1600);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    const TracePainter painter(recording);
+    for (auto _ : state) {
+        QPainter p(&image);
+        painter.paint(p, image.rect(), view);
+    }
+    state.SetLabel(QStringLiteral("%1 steps visible, %2 rows").arg(state.range(0)).arg(view.rows.size()).toStdString());
+}
+BENCHMARK(RedrawVisibleRange)->Arg(Steps + 1)->Arg(100000)->Arg(1000)->Arg(20)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    OffscreenGui gui(argv[0]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

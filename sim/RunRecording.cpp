@@ -1,0 +1,119 @@
+#include "RunRecording.h"
+
+#include <algorithm>
+
+void RunRecording::addLane(const QString &name, LaneKind kind, int element)
+{
+    Lane lane;
+    lane.name = name;
+    lane.kind = kind;
+    lane.element = element;
+    m_lanes.push_back(std::move(lane));
+}
+
+int RunRecording::laneValue(const ModelState &state, const Lane &lane)
+{
+    switch (lane.kind) {
+    case LaneKind::Input: return state.InputVal[1];
+    case LaneKind::Element: return state.ElemState[lane.element][1];
+    case LaneKind::Output: return state.OutState[lane.element][1];
+    case LaneKind::Pickup: return state.PickupPending[lane.element][1];
+    case LaneKind::Release: return state.ReleasePending[lane.element][1];
+    case LaneKind::Fault: return state.ElemFault[lane.element];
+    }
+    return 0;
+}
+
+void RunRecording::begin(const ModelState &state)
+{
+    m_modelName = state.ModelName;
+    m_modelPath = state.ModelPath;
+    m_lanes.clear();
+    m_marks.clear();
+    m_lastStep = 0;
+    m_lastKey = state.KeyCmd;
+
+    addLane(QStringLiteral("p"), LaneKind::Input, 0);
+    for (int i = 1; i <= state.ElemCount; ++i)
+        addLane(state.ElemName[i], LaneKind::Element, i);
+    for (int j = 1; j <= state.OutCount; ++j)
+        addLane(state.OutName[j], LaneKind::Output, j);
+    for (int i = 1; i <= state.ElemCount; ++i) {
+        addLane(state.ElemName[i], LaneKind::Pickup, i);
+        addLane(state.ElemName[i], LaneKind::Release, i);
+        addLane(state.ElemName[i], LaneKind::Fault, i);
+    }
+    m_lastFault.assign(state.ElemFault.begin(), state.ElemFault.end());
+    for (Lane &lane : m_lanes) {
+        lane.steps.push_back(0);
+        lane.values.push_back(uint8_t(laneValue(state, lane)));
+    }
+}
+
+void RunRecording::record(const ModelState &state)
+{
+    const auto step = uint32_t(++m_lastStep);
+    for (Lane &lane : m_lanes) {
+        const auto value = uint8_t(laneValue(state, lane));
+        if (value != lane.values.back()) {
+            lane.steps.push_back(step);
+            lane.values.push_back(value);
+        }
+    }
+    // A command shows in the command field when it is new; the same key
+    // pressed again changes nothing in the run.
+    if (state.KeyCmd != m_lastKey) {
+        if (!state.KeyCmd.isEmpty()) {
+            const QString shown = state.KeyCmd == QChar(27) ? QStringLiteral("ESC") : state.KeyCmd;
+            m_marks.push_back({m_lastStep, Mark::Kind::Command, QStringLiteral("Команда «%1»").arg(shown)});
+        }
+        m_lastKey = state.KeyCmd;
+    }
+    for (int i = 1; i <= state.ElemCount; ++i) {
+        if (state.ElemFault[i] == m_lastFault[i])
+            continue;
+        m_lastFault[i] = state.ElemFault[i];
+        m_marks.push_back({m_lastStep, Mark::Kind::Fault, faultText(state.ElemName[i], state.ElemFault[i])});
+    }
+}
+
+QString RunRecording::faultText(const QString &element, int kind)
+{
+    static const QString kinds[] = {QStringLiteral("нормальная работа"), QStringLiteral("обрыв питания"),
+                                    QStringLiteral("подпитка")};
+    return QStringLiteral("%1: %2").arg(element, kinds[std::clamp(kind, 0, 2)]);
+}
+
+size_t RunRecording::runAt(int lane, qint64 step) const
+{
+    const std::vector<uint32_t> &steps = m_lanes[size_t(lane)].steps;
+    const auto clamped = uint32_t(std::clamp<qint64>(step, 0, m_lastStep));
+    return size_t(std::upper_bound(steps.begin(), steps.end(), clamped) - steps.begin()) - 1;
+}
+
+int RunRecording::valueAt(int lane, qint64 step) const { return m_lanes[size_t(lane)].values[runAt(lane, step)]; }
+
+qint64 RunRecording::nextChange(int lane, qint64 step) const
+{
+    const std::vector<uint32_t> &steps = m_lanes[size_t(lane)].steps;
+    if (step < 0)
+        step = 0;
+    const size_t next = step > m_lastStep ? steps.size() : runAt(lane, step) + 1;
+    return next < steps.size() ? qint64(steps[next]) : -1;
+}
+
+qint64 RunRecording::previousChange(int lane, qint64 step) const
+{
+    if (step <= 0)
+        return -1;
+    const size_t run = runAt(lane, step - 1);
+    return run > 0 ? qint64(m_lanes[size_t(lane)].steps[run]) : -1;
+}
+
+size_t RunRecording::memoryBytes() const
+{
+    size_t bytes = m_lanes.capacity() * sizeof(Lane) + m_marks.capacity() * sizeof(Mark);
+    for (const Lane &lane : m_lanes)
+        bytes += lane.steps.capacity() * sizeof(uint32_t) + lane.values.capacity();
+    return bytes;
+}

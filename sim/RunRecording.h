@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ModelState.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// Everything a run showed, kept for drawing and export after it has moved on:
+// per signal the steps where its value changed, and the steps where a
+// command or a fault was applied. Step 0 holds the state at rest before the
+// first step; one step is 0.01 s. Values are kept as runs of equal values, so
+// a long run that rarely changes costs little.
+class RunRecording
+{
+public:
+    static constexpr double StepSeconds = 0.01;
+
+    enum class LaneKind : uint8_t { Input, Element, Output, Pickup, Release, Fault };
+
+    struct Lane
+    {
+        QString name;   // as in the model; phase and fault lanes carry their element's name
+        LaneKind kind = LaneKind::Input;
+        int element = 0; // the model's index of the element or output, 0 for the input
+        // Steps where the value became values[k]; starts with step 0.
+        std::vector<uint32_t> steps;
+        std::vector<uint8_t> values;
+    };
+
+    struct Mark
+    {
+        enum class Kind : uint8_t { Command, Fault };
+        qint64 step = 0;
+        Kind kind = Kind::Command;
+        QString text;
+    };
+
+    // Starts a new recording of state's model; its values now are step 0.
+    void begin(const ModelState &state);
+    // Records the values after the next step.
+    void record(const ModelState &state);
+
+    bool isEmpty() const { return m_lastStep == 0; }
+    qint64 lastStep() const { return m_lastStep; }
+    const QString &modelName() const { return m_modelName; }
+    const QString &modelPath() const { return m_modelPath; }
+    const std::vector<Lane> &lanes() const { return m_lanes; }
+    const std::vector<Mark> &marks() const { return m_marks; }
+
+    // The value of lane at step (clamped to the recorded steps).
+    int valueAt(int lane, qint64 step) const;
+    // The index in lanes()[lane].steps of the run that holds step.
+    size_t runAt(int lane, qint64 step) const;
+    // The nearest step after (before) step where lane changed; -1 when none.
+    qint64 nextChange(int lane, qint64 step) const;
+    qint64 previousChange(int lane, qint64 step) const;
+
+    // Bytes held by the recorded values, for the memory figure.
+    size_t memoryBytes() const;
+
+    // The text of a fault mark: the element and what was done to it.
+    static QString faultText(const QString &element, int kind);
+
+private:
+    void addLane(const QString &name, LaneKind kind, int element);
+    static int laneValue(const ModelState &state, const Lane &lane);
+
+    QString m_modelName;
+    QString m_modelPath;
+    std::vector<Lane> m_lanes;
+    std::vector<Mark> m_marks;
+    QString m_lastKey;
+    std::vector<uint8_t> m_lastFault;
+    qint64 m_lastStep = 0;
+};

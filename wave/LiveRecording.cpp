@@ -1,0 +1,29 @@
+#include "LiveRecording.h"
+
+namespace {
+
+// One program runs one diagram window at a time; this is its latest run.
+std::shared_ptr<const RunRecording> &latest()
+{
+    static std::shared_ptr<const RunRecording> recording;
+    return recording;
+}
+
+} // namespace
+
+void LiveRecording::beforeStep(const ModelState &state)
+{
+    if (m_recording)
+        return;
+    m_recording = std::make_shared<RunRecording>();
+    m_recording->begin(state);
+    latest() = m_recording;
+}
+
+void LiveRecording::afterStep(const ModelState &state)
+{
+    if (m_recording)
+        m_recording->record(state);
+}
+
+std::shared_ptr<const RunRecording> LiveRecording::last() { return latest(); }

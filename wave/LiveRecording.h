@@ -1,0 +1,23 @@
+#pragma once
+
+#include "RunRecording.h"
+
+#include <memory>
+
+// The recording of the run of a diagram window. The window calls it around
+// each step; the recording it fills is the last run, which the window
+// «Графики» shows live and keeps after the diagram window has closed.
+class LiveRecording
+{
+public:
+    // Starts a new recording at the first step of the run, from the state
+    // at rest.
+    void beforeStep(const ModelState &state);
+    void afterStep(const ModelState &state);
+
+    // The recording of the latest run; null before the first.
+    static std::shared_ptr<const RunRecording> last();
+
+private:
+    std::shared_ptr<RunRecording> m_recording;
+};

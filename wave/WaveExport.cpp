@@ -1,0 +1,200 @@
+#include "WaveExport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+
+namespace {
+
+using Kind = RunRecording::LaneKind;
+
+QString laneTitle(const RunRecording::Lane &lane)
+{
+    switch (lane.kind) {
+    case Kind::Pickup: return lane.name + QStringLiteral(" срабатывание");
+    case Kind::Release: return lane.name + QStringLiteral(" отпускание");
+    case Kind::Fault: return lane.name + QStringLiteral(" неисправность");
+    default: return lane.name;
+    }
+}
+
+QString writeFailed(const QString &fileName) { return QStringLiteral("Ошибка записи в файл «%1»").arg(fileName); }
+
+bool refuseEmpty(const RunRecording &recording, const QString &fileName, QString *error)
+{
+    if (!recording.isEmpty())
+        return false;
+    *error = QStringLiteral("Файл «%1» не записан: прогон не сделал ни одного шага").arg(fileName);
+    return true;
+}
+
+bool save(const QString &fileName, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("Не удаётся создать файл «%1»").arg(fileName);
+        return false;
+    }
+    file.write(bytes);
+    if (!file.commit()) {
+        *error = writeFailed(fileName);
+        return false;
+    }
+    return true;
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+bool ExportCsv(const RunRecording &recording, const QString &fileName, QString *error)
+{
+    if (refuseEmpty(recording, fileName, error))
+        return false;
+    const std::vector<RunRecording::Lane> &lanes = recording.lanes();
+    QStringList header{QStringLiteral("шаг"), csvField(QStringLiteral("время, с"))};
+    std::vector<uint32_t> steps;
+    for (const RunRecording::Lane &lane : lanes) {
+        header.append(csvField(laneTitle(lane)));
+        steps.insert(steps.end(), lane.steps.begin(), lane.steps.end());
+    }
+    std::sort(steps.begin(), steps.end());
+    steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
+
+    QByteArray text = header.join(QLatin1Char(',')).toUtf8() + '\n';
+    std::vector<size_t> run(lanes.size(), 0);
+    for (const uint32_t step : steps) {
+        text += QByteArray::number(step) + ',' + QByteArray::number(step * RunRecording::StepSeconds, 'f', 2);
+        for (size_t k = 0; k < lanes.size(); ++k) {
+            while (run[k] + 1 < lanes[k].steps.size() && lanes[k].steps[run[k] + 1] <= step)
+                ++run[k];
+            text += ',' + QByteArray::number(lanes[k].values[run[k]]);
+        }
+        text += '\n';
+    }
+    return save(fileName, text, error);
+}
+
+bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QString *error)
+{
+    if (refuseEmpty(recording, fileName, error))
+        return false;
+    const std::vector<RunRecording::Lane> &lanes = recording.lanes();
+    const auto length = size_t(recording.lastStep() + 1);
+    // A wave of one symbol per step, "." where the symbol repeats.
+    const auto waveOf = [&](const std::vector<char> &symbols) {
+        QByteArray wave(qsizetype(symbols.size()), '.');
+        for (size_t s = 0; s < symbols.size(); ++s)
+            if (s == 0 || symbols[s] != symbols[s - 1])
+                wave[qsizetype(s)] = symbols[s];
+        return QString::fromLatin1(wave);
+    };
+    // The value of lane at every step, from its runs.
+    const auto valuesOf = [&](size_t lane) {
+        const RunRecording::Lane &runs = lanes[lane];
+        std::vector<char> values(length);
+        for (size_t r = 0; r < runs.steps.size(); ++r) {
+            const size_t end = r + 1 < runs.steps.size() ? runs.steps[r + 1] : length;
+            std::fill(values.begin() + std::ptrdiff_t(runs.steps[r]), values.begin() + std::ptrdiff_t(end),
+                      char('0' + runs.values[r]));
+        }
+        return values;
+    };
+    const auto laneOf = [&](Kind kind, int element) {
+        return size_t(std::find_if(lanes.begin(), lanes.end(), [&](const RunRecording::Lane &l) {
+                          return l.kind == kind && l.element == element;
+                      }) - lanes.begin());
+    };
+
+    QJsonArray signalList;
+    QJsonArray faultList;
+    for (size_t k = 0; k < lanes.size(); ++k) {
+        const RunRecording::Lane &lane = lanes[k];
+        QJsonObject entry{{QStringLiteral("name"), lane.name}};
+        if (lane.kind == Kind::Input || lane.kind == Kind::Output) {
+            entry[QStringLiteral("wave")] = waveOf(valuesOf(k));
+        } else if (lane.kind == Kind::Element) {
+            std::vector<char> symbols = valuesOf(k);
+            const std::vector<char> pickup = valuesOf(laneOf(Kind::Pickup, lane.element));
+            const std::vector<char> release = valuesOf(laneOf(Kind::Release, lane.element));
+            for (size_t s = 0; s < length; ++s)
+                if (pickup[s] == '1' || release[s] == '1')
+                    symbols[s] = 'x';
+            entry[QStringLiteral("wave")] = waveOf(symbols);
+        } else if (lane.kind == Kind::Fault && lane.steps.size() > 1) {
+            // A fault lane names the fault in force; "=" starts a new named value.
+            QJsonArray data;
+            QString wave = waveOf(valuesOf(k));
+            for (qsizetype s = 0; s < wave.size(); ++s) {
+                if (wave[s] == QLatin1Char('1') || wave[s] == QLatin1Char('2')) {
+                    data.append(RunRecording::faultText(lane.name, wave[s].digitValue()));
+                    wave[s] = QLatin1Char('=');
+                }
+            }
+            entry[QStringLiteral("name")] = laneTitle(lane);
+            entry[QStringLiteral("wave")] = wave;
+            entry[QStringLiteral("data")] = data;
+            faultList.append(entry);
+            continue;
+        } else {
+            continue;
+        }
+        signalList.append(entry);
+    }
+    for (const QJsonValue &fault : std::as_const(faultList))
+        signalList.append(fault);
+
+    const QJsonObject document{
+        {QStringLiteral("signal"), signalList},
+        {QStringLiteral("head"), QJsonObject{{QStringLiteral("text"), recording.modelName()}}},
+        {QStringLiteral("foot"), QJsonObject{{QStringLiteral("text"), QStringLiteral("шаг 0.01 с")}}},
+    };
+    return save(fileName, QJsonDocument(document).toJson(QJsonDocument::Compact), error);
+}
+
+bool ExportPicture(const RunRecording &recording, const TraceView &view, const QString &fileName, QString *error)
+{
+    if (refuseEmpty(recording, fileName, error))
+        return false;
+    const TracePainter tracePainter(recording);
+    const QSize size = TracePainter::pictureSize(view, PictureWidth);
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(recording.modelName());
+        QPainter painter(&generator);
+        tracePainter.paint(painter, QRect(QPoint(0, 0), size), view);
+        painter.end();
+        return save(fileName, bytes, error);
+    }
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    tracePainter.paint(painter, image.rect(), view);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        *error = writeFailed(fileName);
+        return false;
+    }
+    return save(fileName, bytes, error);
+}
