@@ -1,7 +1,9 @@
 // modelrun: runs a model with no display and no questions, for batch runs,
-// exports and exact checks. See UsageText() for the command line.
+// exports and exact checks; "modelrun check" checks a model and "modelrun
+// test" runs test benches. See UsageText() for the command line.
 
 #include "BatchRun.h"
+#include "CheckCommand.h"
 #include "RunOptions.h"
 
 #include <cstdio>
@@ -13,6 +15,10 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int a = 1; a < argc; ++a)
         arguments.append(QString::fromUtf8(argv[a]));
+
+    // A model file named "check" is still run with "modelrun check.mod".
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("check"))
+        return RunCheckCommand(arguments.mid(1), stdout, stderr);
 
     QString error;
     const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);
