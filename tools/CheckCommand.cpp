@@ -9,6 +9,9 @@
 
 namespace {
 
+// The status when the check found at least one error.
+constexpr int ErrorsFound = 1;
+
 QString usageText()
 {
     return QStringLiteral(
@@ -102,5 +105,5 @@ int RunCheckCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         CheckModelFile(modelFile, timingGiven ? timingFile : TimingFileBeside(modelFile));
     for (const Finding &finding : findings)
         WriteLine(out, json ? jsonLine(finding) : textLine(finding));
-    return HasErrors(findings) ? ExitFileError : ExitSuccess;
+    return HasErrors(findings) ? ErrorsFound : ExitSuccess;
 }

@@ -5,6 +5,7 @@
 #include "BatchRun.h"
 #include "CheckCommand.h"
 #include "RunOptions.h"
+#include "TestCommand.h"
 
 #include <cstdio>
 
@@ -16,9 +17,11 @@ int main(int argc, char **argv)
     for (int a = 1; a < argc; ++a)
         arguments.append(QString::fromUtf8(argv[a]));
 
-    // A model file named "check" is still run with "modelrun check.mod".
+    // A model file named "check" or "test" is still run as "check.mod".
     if (!arguments.isEmpty() && arguments[0] == QLatin1String("check"))
         return RunCheckCommand(arguments.mid(1), stdout, stderr);
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("test"))
+        return RunTestCommand(arguments.mid(1), stdout, stderr);
 
     QString error;
     const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);
