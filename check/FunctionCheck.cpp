@@ -142,7 +142,9 @@ public:
         if (read.one & read.zero)
             report(Severity::Warning, QStringLiteral("contradictory-term"), term, 0,
                    QStringLiteral("терм «%1» содержит имя и его отрицание и никогда не равен 1").arg(m_terms[term]));
-        if (negationPending)
+        // A negation still pending after a name that was not found belongs
+        // to that name's finding.
+        if (negationPending && m_terms[term].endsWith(QLatin1Char('-')))
             m_trailingMinus = m_lastMinus;
     }
 
