@@ -185,6 +185,8 @@ QString UsageText()
 {
     return QStringLiteral(
         "Использование: modelrun МОДЕЛЬ[.mod] [параметры]\n"
+        "       modelrun check МОДЕЛЬ.mod [--format text|json]   проверка модели\n"
+        "       modelrun test СТЕНД... [--junit ФАЙЛ.xml]        испытательные стенды\n"
         "Прогоняет модель без окон и выводит диаграмму в стандартный вывод.\n"
         "\n"
         "  --timing ФАЙЛ        времена Tпр, T отп и длительность прогона из файла .tim\n"
