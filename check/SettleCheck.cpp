@@ -49,8 +49,9 @@ int firstChange(const Snapshot &before, const Snapshot &after)
 void CheckSettling(const SharedModel &model, const QString &timingFile, double longestDelay,
                    const ModelLayout &layout, const QString &file, std::vector<Finding> &findings)
 {
-    const qint64 delaySteps = std::max<qint64>(1, qint64(std::ceil(longestDelay * 100 - 1e-6)));
-    const qint64 settled = std::min(10 * delaySteps, MaxSettleSteps);
+    // Clamped before the conversion: a timing file may hold any float.
+    const double delaySteps = std::clamp(std::ceil(longestDelay * 100 - 1e-6), 1.0, double(MaxSettleSteps));
+    const qint64 settled = std::min(10 * qint64(delaySteps), MaxSettleSteps);
     for (const char *input : {"0", "1"}) {
         SessionHost host;
         RunSession session(model, host);
