@@ -231,8 +231,13 @@ private:
         const bool isOr = kind == SignalExpression::Kind::Or;
         if (!(isOr ? binary(e, QStringLiteral("и"), SignalExpression::Kind::And) : unary(e)))
             return false;
+        // Each operator adds a level to the tree: a long chain is as deep
+        // as a long nesting.
+        const int depth = m_depth;
         while (m_next < m_tokens.size() && m_tokens[m_next].text == word) {
-            take();
+            const Token op = take();
+            if (++m_depth > MaxNesting)
+                return fail(op, tooDeep());
             SignalExpression right;
             if (!(isOr ? binary(&right, QStringLiteral("и"), SignalExpression::Kind::And) : unary(&right)))
                 return false;
@@ -243,6 +248,7 @@ private:
             both.right = std::make_shared<const SignalExpression>(right);
             *e = both;
         }
+        m_depth = depth;
         return true;
     }
 
@@ -251,6 +257,21 @@ private:
         if (!needed(QStringLiteral("имя сигнала")))
             return false;
         const Token token = take();
+        // Reading, checking and evaluating all recurse along the nesting.
+        if (++m_depth > MaxNesting)
+            return fail(token, tooDeep());
+        const bool read = nested(token, e);
+        --m_depth;
+        return read;
+    }
+
+    static QString tooDeep()
+    {
+        return QStringLiteral("выражение слишком длинное или глубоко вложенное: больше %1 уровней").arg(MaxNesting);
+    }
+
+    bool nested(const Token &token, SignalExpression *e)
+    {
         if (token.text == QStringLiteral("не")) {
             SignalExpression operand;
             if (!unary(&operand))
@@ -408,7 +429,10 @@ private:
         return false;
     }
 
+    static constexpr int MaxNesting = 100;
+
     QString m_fileName;
+    int m_depth = 0;
     int m_line = 0;
     QString m_lineText;
     QList<Token> m_tokens;

@@ -34,6 +34,8 @@ TEST(BenchReader, NamesTheLineAndColumnOfWhatIsWrong)
         {"seconds between steps", "модель m.mod\nклавиша 0.005с 1\n", "строка 2, столбец 9: «0.005с»: не целое число шагов"},
         {"an unclosed bracket", "модель m.mod\nожидать никогда (А и Б\n", "строка 2, столбец 23: строка кончилась, нужно: «)»"},
         {"a value other than 0 or 1", "модель m.mod\nсценарий С\nожидать А = 2\n", "строка 3, столбец 13"},
+        {"a chain too long to evaluate", "модель m.mod\nожидать никогда " + QByteArray("А и ").repeated(200) + "А\n",
+         "больше 100 уровней"},
         {"a model inside a scenario", "сценарий С\nмодель m.mod\n", "строка 2, столбец 1: модель задаётся до первого сценария"},
     };
     QTemporaryDir dir;
