@@ -48,6 +48,8 @@ const std::vector<Case> cases = {
      {{"unused-element", 3, 1, "А"}, {"unknown-name", 4, 3, "Х*А"}}},
     {"a Latin P in an output", {"РЕЛ=p"}, {"Л=PЕЛ"},
      {{"unused-element", 3, 1, "РЕЛ"}, {"look-alike", 5, 3, "PЕЛ"}}},
+    {"a trailing blank", {"И=p", "Б=И "}, {"В=Б"}, {{"unused-element", 3, 1, "И"}, {"look-alike", 4, 3, "И "}}},
+    {"another case", {"Ин=p", "Б=ИН"}, {"В=Б*Ин"}, {{"look-alike", 4, 3, "ИН"}}},
     {"a Cyrillic р for the input", {"И=р"}, {"В=И"}, {{"look-alike", 3, 3, "р"}}},
     {"a name run into p in an element function", {"А=p", "Б=Аp"}, {"В=Б"},
      {{"unused-element", 3, 1, "А"}, {"name-into-p", 4, 3, "А"}}},

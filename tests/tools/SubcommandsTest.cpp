@@ -38,6 +38,10 @@ TEST_F(Subcommands, CheckExitStatusAndJsonLines)
     EXPECT_EQ(RunModelrun({QStringLiteral("check"), example("decoder.mod")}).status, 0);
     EXPECT_EQ(RunModelrun({QStringLiteral("check"), example("decoder.mod"), QStringLiteral("--format"), QStringLiteral("xml")}).status, 2);
     EXPECT_EQ(RunModelrun({QStringLiteral("check")}).status, 2);
+    EXPECT_EQ(RunModelrun({QStringLiteral("test")}).status, 2);
+    const ModelrunResult help = RunModelrun({QStringLiteral("test"), QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Использование: modelrun test"));
 
     const QString model = write("bad.mod", QStringLiteral("Т\r\n 2 \r\nБ=p\r\nКЖ=Б*-Ж3\r\n 1 \r\nЛ=КЖ\r\n"));
     const ModelrunResult result = RunModelrun({QStringLiteral("check"), model, QStringLiteral("--format"), QStringLiteral("json")});
@@ -51,6 +55,11 @@ TEST_F(Subcommands, CheckExitStatusAndJsonLines)
     EXPECT_EQ(finding.value(QStringLiteral("column")).toInt(), 7);
     EXPECT_EQ(finding.value(QStringLiteral("operand")).toString(), QStringLiteral("Ж3"));
     EXPECT_TRUE(finding.value(QStringLiteral("message")).toString().contains(QStringLiteral("«Б»")));
+
+    const ModelrunResult text = RunModelrun({QStringLiteral("check"), model});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(QString::fromUtf8(text.out),
+              model + QStringLiteral(":4:7: ошибка: «Ж3» не найдено: терм читается как «Б» [unknown-name]\n"));
 }
 
 TEST_F(Subcommands, TestExitStatusStepAndJUnit)
