@@ -84,5 +84,8 @@ struct BenchError
     QString message;
 };
 
+// "Файл F, строка L, столбец C: what."
+BenchError BenchErrorAt(const QString &file, const BenchPlace &place, const QString &what);
+
 // The longest run a bench may ask for: every step of it is kept.
 inline constexpr qint64 MaxBenchSteps = 10'000'000;

@@ -2,11 +2,6 @@
 
 namespace {
 
-BenchError errorAt(const QString &file, const BenchPlace &place, const QString &what)
-{
-    return BenchError{QStringLiteral("Файл %1, строка %2, столбец %3: %4.").arg(file).arg(place.line).arg(place.column).arg(what)};
-}
-
 int bitOf(const SignalNames &names, const QString &name) { return *names.bit(name); }
 
 bool holds(const SignalExpression &e, const SignalTrace &trace, const SignalNames &names, qint64 step)
@@ -85,7 +80,7 @@ std::expected<void, BenchError> CheckSignalNames(const Expectation &expectation,
             return;
         if (e.kind == SignalExpression::Kind::Signal) {
             if (const std::expected<int, QString> bit = names.bit(e.name); !bit)
-                result = std::unexpected(errorAt(benchFile, e.place, bit.error()));
+                result = std::unexpected(BenchErrorAt(benchFile, e.place, bit.error()));
             return;
         }
         self(self, *e.left);
@@ -103,7 +98,7 @@ std::expected<ExpectationResult, BenchError> Evaluate(const Expectation &expecta
     const qint64 first = expectation.range.first;
     const qint64 last = expectation.range.last.value_or(end);
     if (last > end || first > end)
-        return std::unexpected(errorAt(benchFile, expectation.place,
+        return std::unexpected(BenchErrorAt(benchFile, expectation.place,
                                        QStringLiteral("шаг %1 за концом прогона (шагов: %2)").arg(std::max(first, last)).arg(end)));
 
     ExpectationResult result;

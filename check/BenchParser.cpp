@@ -425,7 +425,7 @@ private:
 
     bool fail(const Token &at, const QString &what)
     {
-        m_error.message = QStringLiteral("Файл %1, строка %2, столбец %3: %4.").arg(m_fileName).arg(m_line).arg(at.column).arg(what);
+        m_error = BenchErrorAt(m_fileName, BenchPlace{m_line, at.column}, what);
         return false;
     }
 

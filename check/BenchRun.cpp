@@ -11,11 +11,6 @@
 
 namespace {
 
-QString errorAt(const QString &file, const BenchPlace &place, const QString &what)
-{
-    return QStringLiteral("Файл %1, строка %2, столбец %3: %4.").arg(file).arg(place.line).arg(place.column).arg(what);
-}
-
 // The element a fault names: its name as the model spells it, or its number.
 std::expected<int, QString> faultElement(const BenchFault &fault, const ModelDefinition &definition)
 {
@@ -46,7 +41,7 @@ std::expected<SignalTrace, QString> record(const SharedModel &model, const Bench
     for (const BenchFault &fault : scenario.faults) {
         const std::expected<int, QString> element = faultElement(fault, model->definition);
         if (!element)
-            return std::unexpected(errorAt(bench.file, fault.place, element.error()));
+            return std::unexpected(BenchErrorAt(bench.file, fault.place, element.error()).message);
         run.faults.append(RunScenario::FaultAt{fault.step, *element, fault.kind});
     }
     SessionHost host;
@@ -56,10 +51,11 @@ std::expected<SignalTrace, QString> record(const SharedModel &model, const Bench
                                    .arg(prepared.error().message, scenario.name)
                                    .arg(scenario.place.line));
     if (session.lastStep() > MaxBenchSteps)
-        return std::unexpected(errorAt(bench.file, scenario.place,
-                                       QStringLiteral("прогон в %1 шагов слишком длинный: не больше %2; задайте «шагов»")
-                                           .arg(session.lastStep())
-                                           .arg(MaxBenchSteps)));
+        return std::unexpected(BenchErrorAt(bench.file, scenario.place,
+                                            QStringLiteral("прогон в %1 шагов слишком длинный: не больше %2; задайте «шагов»")
+                                                .arg(session.lastStep())
+                                                .arg(MaxBenchSteps))
+                                   .message);
     SignalTrace trace;
     trace.values.reserve(size_t(session.lastStep()) + 1);
     session.start();

@@ -56,8 +56,7 @@ QString jsonLine(const Finding &finding)
 
 int usageError(std::FILE *err, const QString &message)
 {
-    WriteLine(err, QStringLiteral("modelrun check: ") + message + QLatin1Char('\n'));
-    std::fputs(usageText().toUtf8().constData(), err);
+    WriteUsageError(err, QStringLiteral("check"), message, usageText());
     return ExitUsageError;
 }
 

@@ -27,8 +27,7 @@ QString usageText()
 
 int usageError(std::FILE *err, const QString &message)
 {
-    WriteLine(err, QStringLiteral("modelrun test: ") + message + QLatin1Char('\n'));
-    std::fputs(usageText().toUtf8().constData(), err);
+    WriteUsageError(err, QStringLiteral("test"), message, usageText());
     return ExitUsageError;
 }
 
