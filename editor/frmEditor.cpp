@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "MdiArrange.h"
+#include "ModelCheckPanel.h"
 #include "Prompts.h"
 #include "Settings.h"
 #include "frmHelp.h"
@@ -112,6 +113,8 @@ void frmEditor::buildMenus()
     addCommand(mnuFile, QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
                [](frmEditor *e) { e->mnuFileSave_Click(); });
     addCommand(mnuFile, QStringLiteral("Сохранить как"), QKeySequence(Qt::Key_F12), &frmEditor::mnuFileSaveAs_Click);
+    addCommand(mnuFile, QStringLiteral("Проверить модель"), QKeySequence(Qt::Key_F7),
+               [](frmEditor *e) { ShowModelCheck(*e, *e->RichTextBox1, e->nmF); });
     mnuFile->addSeparator();
     addCommand(mnuFile, QStringLiteral("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), &frmEditor::mnuFileExit_Click);
 

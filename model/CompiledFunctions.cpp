@@ -1,18 +1,11 @@
 #include "CompiledFunctions.h"
 
+#include "TermWalk.h"
+
 #include <algorithm>
+#include <utility>
 
 namespace {
-
-// The element a function operand refers to: the first one with that exact
-// name, or 0 when none has it.
-int elementNamed(const ModelDefinition &definition, int elementCount, const QString &name)
-{
-    for (int k = 1; k <= elementCount; ++k)
-        if (definition.ElemName[k] == name)
-            return k;
-    return 0;
-}
 
 int elementCountOf(const ModelDefinition &definition)
 {
@@ -46,52 +39,38 @@ FunctionProgram::FunctionProgram(const ModelDefinition &definition)
 
 // Walks the term texts once, as the evaluation would at every step. Which
 // operand a character sequence becomes never depends on signal values, so the
-// walk can be done here and only the resulting operands kept. The negation
-// flag lives across the terms of one function: a "-" left at the end of a
-// term negates the first operand of the next one. A name that matches no
-// element stays in the buffer and becomes the head of the next name.
+// walk can be done here and only the resulting operands kept.
 FunctionProgram::Function FunctionProgram::compileFunction(const ModelDefinition &definition,
                                                           const QString *terms, int termCount,
                                                           bool inputEndsName)
 {
-    const int elementCount = elementCountOf(definition);
-    Function function{int(m_terms.size()), 0};
-    bool negate = false;
-    for (int t = 0; t < termCount; ++t) {
+    struct Translation final : TermVisitor
+    {
+        std::vector<Term> &terms;
+        Function function;
         Bits mustBeOne = 0;
         Bits mustBeZero = 0;
-        auto useOperand = [&](Bits bit) {
-            (negate ? mustBeZero : mustBeOne) |= bit;
-            negate = false;
-        };
-        QString name;
-        const QString &text = terms[t];
-        for (qsizetype c = 0; c <= text.size(); ++c) {
-            const QChar ch = c < text.size() ? text[c] : QChar();
-            if (c == text.size() || ch == QLatin1Char('*')) {
-                if (const int k = elementNamed(definition, elementCount, name)) {
-                    useOperand(Bits(1) << k);
-                    name.clear();
-                }
-            } else if (ch == QLatin1Char('-')) {
-                negate = true;
-                name.clear();
-            } else if (ch == QLatin1Char('p')) {
-                useOperand(1);
-                if (inputEndsName)
-                    name.clear();
-            } else {
-                name += ch;
-            }
+        bool alwaysTrue = false;
+
+        Translation(std::vector<Term> &into) : terms(into), function{int(into.size()), 0} {}
+
+        void operand(int, int element, bool negated, qsizetype, qsizetype) override
+        {
+            (negated ? mustBeZero : mustBeOne) |= Bits(1) << element;
         }
-        if (mustBeOne & mustBeZero)
-            continue; // X AND NOT X: never true
-        m_terms.push_back(Term{mustBeOne | mustBeZero, mustBeOne});
-        ++function.count;
-        if (mustBeOne == 0 && mustBeZero == 0)
-            break; // always true: the terms after it are never reached
-    }
-    return function;
+        void termEnd(int, bool) override
+        {
+            const Bits one = std::exchange(mustBeOne, 0);
+            const Bits zero = std::exchange(mustBeZero, 0);
+            if (alwaysTrue || (one & zero))
+                return; // after an always true term, or X AND NOT X: never reached or never true
+            terms.push_back(Term{one | zero, one});
+            ++function.count;
+            alwaysTrue = one == 0 && zero == 0;
+        }
+    } translation(m_terms);
+    WalkTerms(definition, terms, termCount, inputEndsName, translation);
+    return translation.function;
 }
 
 bool FunctionProgram::holds(const Function &function, Bits values) const

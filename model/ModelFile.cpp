@@ -91,6 +91,7 @@ public:
     }
 
     const QString &error() const { return m_error; }
+    qsizetype lineNumber() const { return m_lineNumber; }
 
 private:
     // One group: its count line, then one function line per item, each cut
@@ -197,19 +198,27 @@ QString modelFileText(const ModelText &model)
 
 } // namespace
 
+std::expected<ModelDefinition, ModelTextError> ReadModelText(const QString &fileName, const QString &text)
+{
+    ModelFileReader reader(fileName, splitLines(text));
+    // A fresh definition: a term that the line never assigns (in a line
+    // without "=", or skipped by a "+" before it) stays empty.
+    ModelDefinition model;
+    if (!reader.read(model))
+        return std::unexpected(ModelTextError{reader.error(), reader.lineNumber()});
+    return model;
+}
+
 std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath)
 {
     const QString fileName = modelPath + QStringLiteral(".mod");
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(QStringLiteral("Не удаётся открыть файл модели %1.").arg(fileName));
-    ModelFileReader reader(fileName, splitLines(CodePage::decodeTextFile(file.readAll())));
-    // A fresh definition: a term that the line never assigns (in a line
-    // without "=", or skipped by a "+" before it) stays empty.
-    ModelDefinition model;
-    if (!reader.read(model))
-        return std::unexpected(reader.error());
-    return model;
+    std::expected<ModelDefinition, ModelTextError> model = ReadModelText(fileName, CodePage::decodeTextFile(file.readAll()));
+    if (!model)
+        return std::unexpected(model.error().message);
+    return std::move(*model);
 }
 
 bool LoadModel(ModelState &state, const QString &modelPath, QString *error)

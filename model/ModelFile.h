@@ -7,6 +7,17 @@
 
 #include <expected>
 
+// Why a model text could not be read: the message ReadModelFile gives, and
+// the line (from 1) it names.
+struct ModelTextError
+{
+    QString message;
+    qsizetype line = 0;
+};
+
+// Reads the decoded text of the model file fileName, as ReadModelFile does.
+std::expected<ModelDefinition, ModelTextError> ReadModelText(const QString &fileName, const QString &text);
+
 // Reads modelPath + ".mod": the definition, or a Russian message that names
 // the file and the line, for the same faults as LoadModel below.
 std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath);

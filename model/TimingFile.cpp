@@ -41,26 +41,6 @@ std::optional<int32_t> wholeSteps(double steps)
     return int32_t(rounded);
 }
 
-// One value of a timing file and the line it stands on.
-struct Token
-{
-    QString text;
-    int line;
-};
-
-QList<Token> tokensOf(const QString &content)
-{
-    QList<Token> tokens;
-    const QStringList lines = content.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        if (lines[i].trimmed().isEmpty())
-            continue;
-        for (const QString &part : lines[i].split(QLatin1Char(',')))
-            tokens.append(Token{part.trimmed(), i + 1});
-    }
-    return tokens;
-}
-
 QString valueName(int index, int elemCount)
 {
     if (index < elemCount)
@@ -73,6 +53,26 @@ QString valueName(int index, int elemCount)
 QString formatTime(float value) { return QString::number(double(value), 'g', 7); }
 
 } // namespace
+
+QList<TimingValueText> TimingValueTexts(const QString &content)
+{
+    QList<TimingValueText> values;
+    const QStringList lines = content.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty())
+            continue;
+        qsizetype from = 0;
+        for (const QString &part : lines[i].split(QLatin1Char(','))) {
+            qsizetype first = 0;
+            while (first < part.size() && part[first].isSpace())
+                ++first;
+            values.append(TimingValueText{part.trimmed(), i + 1, int(from + first) + 1,
+                                          parseNumber(part, QLatin1Char('.'))});
+            from += part.size() + 1;
+        }
+    }
+    return values;
+}
 
 QString CommaDecimal(const QString &text)
 {
@@ -114,7 +114,7 @@ bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values
         *error = QStringLiteral("Ошибка чтения файла %1").arg(fileName);
         return false;
     }
-    const QList<Token> tokens = tokensOf(content);
+    const QList<TimingValueText> tokens = TimingValueTexts(content);
     elemCount = std::clamp(elemCount, 0, MaxElements);
     const int needed = 2 * elemCount + 1;
     TimingValues read;
@@ -125,8 +125,8 @@ bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values
                          .arg(fileName).arg(lastLine).arg(valueName(k, elemCount));
             return false;
         }
-        const Token &token = tokens[k];
-        const std::optional<double> number = parseNumber(token.text, QLatin1Char('.'));
+        const TimingValueText &token = tokens[k];
+        const std::optional<double> &number = token.number;
         const bool isRunLength = k == needed - 1;
         const std::optional<int32_t> steps = number && isRunLength ? wholeSteps(*number) : std::nullopt;
         if (!number || (isRunLength ? !steps : !fitsFloat(*number))) {

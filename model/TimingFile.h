@@ -2,6 +2,7 @@
 
 #include "ModelState.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -32,6 +33,19 @@ struct TimingValues
     std::array<float, MaxElements + 1> Totp{};
     int32_t RunLength = 0;
 };
+
+// One value of a timing file as written: its text without blanks, where it
+// starts (line and column from 1), and its number when it is one.
+struct TimingValueText
+{
+    QString text;
+    int line = 0;
+    int column = 0;
+    std::optional<double> number;
+};
+
+// The values of a timing file's text in order, as ReadTimingFile takes them.
+QList<TimingValueText> TimingValueTexts(const QString &content);
 
 // Reads Tpr(1..elemCount), Totp(1..elemCount) and RunLength (in steps) from
 // fileName. Values are separated by line ends or commas and written with "."

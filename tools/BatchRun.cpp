@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include "ConsoleText.h"
 #include "LoadedModel.h"
 #include "RunRecording.h"
 #include "RunSession.h"
@@ -9,12 +10,6 @@
 #include <functional>
 
 namespace {
-
-void printLine(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
 
 // The batch answers of a session, its rows on the diagram stream, its
 // messages on the error stream.
@@ -28,7 +23,7 @@ public:
     void ShowCommandMessage(qint64 step, const QString &message) override
     {
         if (m_verbose)
-            printLine(m_err, QStringLiteral("шаг %1: %2").arg(step).arg(message));
+            WriteLine(m_err, QStringLiteral("шаг %1: %2").arg(step).arg(message));
     }
 
     void ScreenRow(const QByteArray &row) override { m_out.writeLine(row); }
@@ -36,7 +31,7 @@ public:
 
     void ReportError(const QString &message) override
     {
-        printLine(m_err, message);
+        WriteLine(m_err, message);
         reportFailed = true;
     }
 
@@ -79,14 +74,14 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
 {
     const std::expected<SharedModel, QString> model = LoadSharedModel(options.modelPath);
     if (!model) {
-        printLine(err, model.error());
+        WriteLine(err, model.error());
         return ExitFileError;
     }
     DiagramStream stream(out, options.encoding);
     BatchHost host(stream, err, options.verbose);
     RunSession session(*model, host);
     if (const auto prepared = session.setUp(options); !prepared) {
-        printLine(err, prepared.error().message);
+        WriteLine(err, prepared.error().message);
         return prepared.error().kind == SetUpError::Kind::Scenario ? ExitUsageError : ExitFileError;
     }
 
@@ -94,7 +89,7 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
     QString error;
     if (!options.vcdFile.isEmpty()) {
         if (!vcd.open(options.vcdFile, &error)) {
-            printLine(err, error);
+            WriteLine(err, error);
             return ExitFileError;
         }
     }
@@ -114,11 +109,11 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
 
     int status = host.reportFailed ? ExitFileError : ExitSuccess;
     if (!stream.flush()) {
-        printLine(err, QStringLiteral("Ошибка записи в стандартный вывод"));
+        WriteLine(err, QStringLiteral("Ошибка записи в стандартный вывод"));
         status = ExitFileError;
     }
     if (!options.vcdFile.isEmpty() && !vcd.finish(session.currentStep(), &error)) {
-        printLine(err, error);
+        WriteLine(err, error);
         status = ExitFileError;
     }
     if (recorded && !writeExports(options, recording, err))

@@ -199,6 +199,8 @@ QString UsageText()
 {
     return QStringLiteral(
         "Использование: modelrun МОДЕЛЬ[.mod] [параметры]\n"
+        "       modelrun check МОДЕЛЬ.mod [--format text|json]   проверка модели\n"
+        "       modelrun test СТЕНД... [--junit ФАЙЛ.xml]        испытательные стенды\n"
         "       modelrun faults МОДЕЛЬ[.mod] [параметры]  (анализ неисправностей, см. faults --help)\n"
         "       modelrun merge ФАЙЛ...  (соединить части анализа, см. merge --help)\n"
         "Прогоняет модель без окон и выводит диаграмму в стандартный вывод.\n"

@@ -1,11 +1,14 @@
 // modelrun: runs a model with no display and no questions, for batch runs,
-// exports and exact checks. See UsageText() for the command line.
+// exports and exact checks; "modelrun check" checks a model and "modelrun
+// test" runs test benches. See UsageText() for the command line.
 
 #include "BatchRun.h"
+#include "CheckCommand.h"
 #include "FaultsCommand.h"
 #include "MergeCommand.h"
 #include "OffscreenGui.h"
 #include "RunOptions.h"
+#include "TestCommand.h"
 
 #include <cstdio>
 #include <memory>
@@ -18,6 +21,11 @@ int main(int argc, char **argv)
     for (int a = 1; a < argc; ++a)
         arguments.append(QString::fromUtf8(argv[a]));
 
+    // A model file named like a subcommand is still run when given with ".mod".
+    if (arguments.value(0) == QLatin1String("check"))
+        return RunCheckCommand(arguments.mid(1), stdout, stderr);
+    if (arguments.value(0) == QLatin1String("test"))
+        return RunTestCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("faults"))
         return RunFaultsCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("merge"))

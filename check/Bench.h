@@ -1,0 +1,91 @@
+#pragma once
+
+#include "RunScenario.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+// A test bench: what one device must do under which input, as read from a
+// bench file. Signals are kept by name until the model is known.
+
+// A place in a bench file, for messages.
+struct BenchPlace
+{
+    int line = 0;   // from 1
+    int column = 0; // from 1
+};
+
+// Steps first..last of a run; last absent: to the end of the run.
+struct StepRange
+{
+    qint64 first = 1;
+    std::optional<qint64> last;
+};
+
+// A Boolean combination of signals.
+struct SignalExpression
+{
+    enum class Kind { Signal, Not, And, Or };
+    Kind kind = Kind::Signal;
+    QString name; // for a signal
+    BenchPlace place;
+    std::shared_ptr<const SignalExpression> left, right; // right only for And, Or
+};
+
+struct Expectation
+{
+    enum class Kind {
+        Value,   // signal = value over range
+        Rise,    // the first rise of signal from range.first on lies in range
+        Fall,    // the same for a fall
+        Never,   // expression false over range
+        Always,  // expression true over range
+        Changes, // signal changes count times in range
+    };
+    Kind kind = Kind::Value;
+    BenchPlace place;
+    QString text; // as written, for the report
+    SignalExpression signal; // the signal, or the expression of Never and Always
+    int value = 0;
+    qint64 count = 0;
+    StepRange range;
+};
+
+// A fault by element name or number, resolved once the model is read.
+struct BenchFault
+{
+    qint64 step = 0;
+    QString element;
+    uint8_t kind = 0;
+    BenchPlace place;
+};
+
+struct BenchScenario
+{
+    QString name;
+    BenchPlace place;
+    RunScenario run; // everything but the faults
+    QList<BenchFault> faults;
+    QList<Expectation> expectations;
+};
+
+struct Bench
+{
+    QString file;
+    QString modelFile; // resolved against the bench file's folder
+    QList<BenchScenario> scenarios;
+};
+
+// Why a bench cannot be used; message names the file, the line and column.
+struct BenchError
+{
+    QString message;
+};
+
+// "Файл F, строка L, столбец C: what."
+BenchError BenchErrorAt(const QString &file, const BenchPlace &place, const QString &what);
+
+// The longest run a bench may ask for: every step of it is kept.
+inline constexpr qint64 MaxBenchSteps = 10'000'000;

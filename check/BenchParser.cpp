@@ -1,0 +1,456 @@
+#include "BenchParser.h"
+
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+struct Token
+{
+    QString text;
+    int column = 0;
+};
+
+// Words are separated by blanks; "(", ")" and "=" stand alone; "#" starts a
+// comment.
+QList<Token> tokensOf(const QString &line)
+{
+    QList<Token> tokens;
+    for (qsizetype c = 0; c < line.size();) {
+        const QChar ch = line[c];
+        if (ch == QLatin1Char('#'))
+            break;
+        if (ch.isSpace()) {
+            ++c;
+        } else if (ch == QLatin1Char('(') || ch == QLatin1Char(')') || ch == QLatin1Char('=')) {
+            tokens.append(Token{QString(ch), int(c) + 1});
+            ++c;
+        } else {
+            const qsizetype from = c;
+            while (c < line.size() && !line[c].isSpace() && line[c] != QLatin1Char('#')
+                   && line[c] != QLatin1Char('(') && line[c] != QLatin1Char(')') && line[c] != QLatin1Char('='))
+                ++c;
+            tokens.append(Token{line.mid(from, c - from), int(from) + 1});
+        }
+    }
+    return tokens;
+}
+
+class BenchParser
+{
+public:
+    BenchParser(const QString &fileName) : m_fileName(fileName) {}
+
+    std::expected<Bench, BenchError> parse(const QString &text)
+    {
+        Bench bench;
+        bench.file = m_fileName;
+        BenchScenario common; // what comes before the first scenario
+        common.name = QStringLiteral("основной");
+        common.place = {1, 1};
+        QList<BenchScenario> scenarios;
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (int n = 0; n < lines.size(); ++n) {
+            m_line = n + 1;
+            m_lineText = lines[n];
+            m_tokens = tokensOf(m_lineText);
+            m_next = 0;
+            if (m_tokens.isEmpty())
+                continue;
+            BenchScenario &target = scenarios.isEmpty() ? common : scenarios.last();
+            const Token keyword = take();
+            const QString &word = keyword.text;
+            bool ok = true;
+            if (word == QStringLiteral("модель")) {
+                ok = !scenarios.isEmpty() ? fail(keyword, QStringLiteral("модель задаётся до первого сценария"))
+                                          : path(&bench.modelFile);
+            } else if (word == QStringLiteral("сценарий")) {
+                BenchScenario scenario = common;
+                scenario.expectations.clear();
+                scenario.place = {m_line, keyword.column};
+                scenario.name = rest();
+                if (scenario.name.isEmpty())
+                    ok = fail(keyword, QStringLiteral("у сценария нет названия"));
+                scenarios.append(scenario);
+            } else if (word == QStringLiteral("ожидать")) {
+                Expectation expectation;
+                ok = this->expectation(&expectation);
+                target.expectations.append(expectation);
+            } else {
+                ok = setting(keyword, target);
+            }
+            if (ok && m_next < m_tokens.size())
+                ok = fail(m_tokens[m_next], QStringLiteral("лишнее «%1» в конце строки").arg(m_tokens[m_next].text));
+            if (!ok)
+                return std::unexpected(m_error);
+        }
+        if (bench.modelFile.isEmpty())
+            return std::unexpected(BenchError{QStringLiteral("Файл %1: не задана модель (строка «модель ФАЙЛ.mod»).").arg(m_fileName)});
+        if (scenarios.isEmpty()) {
+            scenarios.append(common);
+        } else {
+            // Expectations before the first scenario hold in every scenario.
+            for (BenchScenario &scenario : scenarios)
+                scenario.expectations = common.expectations + scenario.expectations;
+        }
+        bench.scenarios = scenarios;
+        return bench;
+    }
+
+private:
+    bool setting(const Token &keyword, BenchScenario &target)
+    {
+        const QString &word = keyword.text;
+        RunScenario &run = target.run;
+        qint64 number = 0;
+        if (word == QStringLiteral("времена"))
+            return path(&run.timingFile);
+        if (word == QLatin1String("whd"))
+            return path(&run.whdFile);
+        if (word == QStringLiteral("код")) {
+            if (!integer(QStringLiteral("код"), 0, 3, &number))
+                return false;
+            run.code = int16_t(number);
+            return true;
+        }
+        if (word == QStringLiteral("кптш")) {
+            if (!integer(QStringLiteral("кптш"), 5, 7, &number))
+                return false;
+            if (number == 6)
+                return fail(m_tokens[m_next - 1], QStringLiteral("кптш: нужно 5 или 7"));
+            run.kpt = int(number);
+            return true;
+        }
+        if (word == QStringLiteral("шагов")) {
+            if (!time(&number))
+                return false;
+            run.steps = number;
+            return true;
+        }
+        if (word == QStringLiteral("клавиша")) {
+            RunScenario::KeyAt key;
+            if (!time(&key.step) || !needed(QStringLiteral("команда")))
+                return false;
+            const Token command = take();
+            if (command.text == QLatin1String("ESC"))
+                key.command = QString(QChar(27));
+            else if (command.text == QLatin1String("EMPTY"))
+                key.command.clear();
+            else if (command.text.toUcs4().size() == 1)
+                key.command = command.text;
+            else
+                return fail(command, QStringLiteral("команда «%1»: нужен один символ, ESC или EMPTY").arg(command.text));
+            run.keys.append(key);
+            return true;
+        }
+        if (word == QStringLiteral("неисправность")) {
+            BenchFault fault;
+            if (!time(&fault.step) || !needed(QStringLiteral("элемент")))
+                return false;
+            const Token element = take();
+            fault.element = element.text;
+            fault.place = {m_line, element.column};
+            if (!needed(QStringLiteral("вид неисправности: норма, обрыв или подпитка")))
+                return false;
+            const Token kind = take();
+            static const QStringList kinds{QStringLiteral("норма"), QStringLiteral("обрыв"), QStringLiteral("подпитка")};
+            const qsizetype k = kinds.indexOf(kind.text);
+            if (k < 0)
+                return fail(kind, QStringLiteral("«%1»: вид неисправности — норма, обрыв или подпитка").arg(kind.text));
+            fault.kind = uint8_t(k);
+            target.faults.append(fault);
+            return true;
+        }
+        return fail(keyword, QStringLiteral("неизвестное слово «%1»: строка начинается с настройки, "
+                                            "«сценарий» или «ожидать»").arg(word));
+    }
+
+    bool expectation(Expectation *e)
+    {
+        e->place = {m_line, m_next < m_tokens.size() ? m_tokens[m_next].column : 1};
+        e->text = restText();
+        if (!needed(QStringLiteral("что ожидается")))
+            return false;
+        const Token first = m_tokens[m_next];
+        if (first.text == QStringLiteral("никогда") || first.text == QStringLiteral("всегда")) {
+            take();
+            e->kind = first.text == QStringLiteral("никогда") ? Expectation::Kind::Never : Expectation::Kind::Always;
+            return expression(&e->signal) && optionalRange(&e->range);
+        }
+        if (first.text == QLatin1String("(") || first.text == QLatin1String(")") || first.text == QLatin1String("="))
+            return fail(first, QStringLiteral("нужно имя сигнала, «никогда» или «всегда»; скобки — только в выражении "
+                                              "после «никогда» и «всегда»"));
+        e->signal = signal(take());
+        if (!needed(QStringLiteral("«=», «поднимается», «падает» или «меняется»")))
+            return false;
+        const Token verb = take();
+        if (verb.text == QLatin1String("=")) {
+            e->kind = Expectation::Kind::Value;
+            qint64 value = 0;
+            if (!integer(QStringLiteral("значение"), 0, 1, &value))
+                return false;
+            e->value = int(value);
+            return optionalRange(&e->range);
+        }
+        if (verb.text == QStringLiteral("поднимается") || verb.text == QStringLiteral("падает")) {
+            e->kind = verb.text == QStringLiteral("падает") ? Expectation::Kind::Fall : Expectation::Kind::Rise;
+            if (m_next >= m_tokens.size() || m_tokens[m_next].text != QStringLiteral("на"))
+                return fail(m_next < m_tokens.size() ? m_tokens[m_next] : Token{QString(), lineEndColumn()},
+                            QStringLiteral("после «%1» нужно «на ВРЕМЯ» или «на ВРЕМЯ..ВРЕМЯ»").arg(verb.text));
+            return optionalRange(&e->range);
+        }
+        if (verb.text == QStringLiteral("меняется")) {
+            e->kind = Expectation::Kind::Changes;
+            if (!integer(QStringLiteral("число изменений"), 0, MaxBenchSteps, &e->count))
+                return false;
+            if (m_next < m_tokens.size() && (m_tokens[m_next].text == QStringLiteral("раз") || m_tokens[m_next].text == QStringLiteral("раза")))
+                take();
+            return optionalRange(&e->range);
+        }
+        return fail(verb, QStringLiteral("«%1»: нужно «=», «поднимается», «падает» или «меняется»").arg(verb.text));
+    }
+
+    SignalExpression signal(const Token &token) const
+    {
+        SignalExpression s;
+        s.name = token.text;
+        s.place = {m_line, token.column};
+        return s;
+    }
+
+    // or := and {"или" and}; and := unary {"и" unary}; unary := "не" unary | "(" or ")" | signal
+    bool expression(SignalExpression *e) { return binary(e, QStringLiteral("или"), SignalExpression::Kind::Or); }
+
+    bool binary(SignalExpression *e, const QString &word, SignalExpression::Kind kind)
+    {
+        const bool isOr = kind == SignalExpression::Kind::Or;
+        if (!(isOr ? binary(e, QStringLiteral("и"), SignalExpression::Kind::And) : unary(e)))
+            return false;
+        // Each operator adds a level to the tree: a long chain is as deep
+        // as a long nesting.
+        const int depth = m_depth;
+        while (m_next < m_tokens.size() && m_tokens[m_next].text == word) {
+            const Token op = take();
+            if (++m_depth > MaxNesting)
+                return fail(op, tooDeep());
+            SignalExpression right;
+            if (!(isOr ? binary(&right, QStringLiteral("и"), SignalExpression::Kind::And) : unary(&right)))
+                return false;
+            SignalExpression both;
+            both.kind = kind;
+            both.place = e->place;
+            both.left = std::make_shared<const SignalExpression>(*e);
+            both.right = std::make_shared<const SignalExpression>(right);
+            *e = both;
+        }
+        m_depth = depth;
+        return true;
+    }
+
+    bool unary(SignalExpression *e)
+    {
+        if (!needed(QStringLiteral("имя сигнала")))
+            return false;
+        const Token token = take();
+        // Reading, checking and evaluating all recurse along the nesting.
+        if (++m_depth > MaxNesting)
+            return fail(token, tooDeep());
+        const bool read = nested(token, e);
+        --m_depth;
+        return read;
+    }
+
+    static QString tooDeep()
+    {
+        return QStringLiteral("выражение слишком длинное или глубоко вложенное: больше %1 уровней").arg(MaxNesting);
+    }
+
+    bool nested(const Token &token, SignalExpression *e)
+    {
+        if (token.text == QStringLiteral("не")) {
+            SignalExpression operand;
+            if (!unary(&operand))
+                return false;
+            e->kind = SignalExpression::Kind::Not;
+            e->place = {m_line, token.column};
+            e->left = std::make_shared<const SignalExpression>(operand);
+            return true;
+        }
+        if (token.text == QLatin1String("(")) {
+            if (!expression(e) || !needed(QStringLiteral("«)»")))
+                return false;
+            const Token close = take();
+            return close.text == QLatin1String(")") ? true : fail(close, QStringLiteral("нужна «)»"));
+        }
+        static const QStringList reserved{QStringLiteral(")"), QStringLiteral("="), QStringLiteral("и"),
+                                          QStringLiteral("или"), QStringLiteral("на"), QStringLiteral("от"),
+                                          QStringLiteral("до")};
+        if (reserved.contains(token.text))
+            return fail(token, QStringLiteral("«%1» на месте имени сигнала").arg(token.text));
+        *e = signal(token);
+        return true;
+    }
+
+    // [на ВРЕМЯ | на ВРЕМЯ..ВРЕМЯ | от ВРЕМЯ | до ВРЕМЯ]; none: the whole run.
+    bool optionalRange(StepRange *range)
+    {
+        if (m_next >= m_tokens.size())
+            return true;
+        const Token word = take();
+        if (word.text == QStringLiteral("от"))
+            return time(&range->first, 1);
+        if (word.text == QStringLiteral("до")) {
+            qint64 last = 0;
+            if (!time(&last, 1))
+                return false;
+            range->last = last;
+            return true;
+        }
+        if (word.text != QStringLiteral("на"))
+            return fail(word, QStringLiteral("«%1»: нужно «на», «от» или «до»").arg(word.text));
+        if (!needed(QStringLiteral("время")))
+            return false;
+        const Token token = m_tokens[m_next];
+        const qsizetype dots = token.text.indexOf(QStringLiteral(".."));
+        if (dots < 0) {
+            if (!time(&range->first, 1))
+                return false;
+            range->last = range->first;
+            return true;
+        }
+        take();
+        qint64 first = 0, last = 0;
+        if (!timeValue(Token{token.text.left(dots), token.column}, &first, 1)
+            || !timeValue(Token{token.text.mid(dots + 2), token.column + int(dots) + 2}, &last, 1))
+            return false;
+        if (last < first)
+            return fail(token, QStringLiteral("«%1»: конец раньше начала").arg(token.text));
+        range->first = first;
+        range->last = last;
+        return true;
+    }
+
+    bool time(qint64 *step, qint64 min = 0)
+    {
+        return needed(QStringLiteral("время (шаг или секунды, например 75 или 0.75с)")) && timeValue(take(), step, min);
+    }
+
+    // A step number, or seconds with "с" (or "s"): a whole number of 0.01 s steps.
+    bool timeValue(const Token &token, qint64 *step, qint64 min)
+    {
+        static const QRegularExpression seconds(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)(с|s)$"));
+        static const QRegularExpression steps(QStringLiteral("^[0-9]+$"));
+        const QString &text = token.text;
+        if (text.startsWith(QLatin1Char('-')))
+            return fail(token, QStringLiteral("«%1»: время не может быть отрицательным").arg(text));
+        qint64 value = 0;
+        if (const QRegularExpressionMatch m = seconds.match(text); m.hasMatch()) {
+            const double s = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+            const double hundredths = s * 100;
+            if (hundredths > double(MaxBenchSteps))
+                return fail(token, QStringLiteral("«%1»: больше %2 шагов").arg(text).arg(MaxBenchSteps));
+            value = qRound64(hundredths);
+            if (std::abs(hundredths - double(value)) > 1e-6)
+                return fail(token, QStringLiteral("«%1»: не целое число шагов по 0.01 с").arg(text));
+        } else if (steps.match(text).hasMatch()) {
+            bool ok = false;
+            value = text.toLongLong(&ok);
+            if (!ok || value > MaxBenchSteps)
+                return fail(token, QStringLiteral("«%1»: больше %2 шагов").arg(text).arg(MaxBenchSteps));
+        } else {
+            return fail(token, QStringLiteral("«%1»: нужен шаг (целое число) или секунды с «с», например 0.75с").arg(text));
+        }
+        if (value < min)
+            return fail(token, QStringLiteral("«%1»: шаги считаются с %2").arg(text).arg(min));
+        *step = value;
+        return true;
+    }
+
+    bool integer(const QString &what, qint64 min, qint64 max, qint64 *value)
+    {
+        if (!needed(what))
+            return false;
+        const Token token = take();
+        bool ok = false;
+        *value = token.text.toLongLong(&ok);
+        if (!ok || *value < min || *value > max)
+            return fail(token, QStringLiteral("%1: «%2» — нужно целое число от %3 до %4").arg(what, token.text).arg(min).arg(max));
+        return true;
+    }
+
+    bool path(QString *target)
+    {
+        const QString text = rest();
+        if (text.isEmpty())
+            return fail(Token{QString(), lineEndColumn()}, QStringLiteral("не задан файл"));
+        *target = QDir::cleanPath(QFileInfo(m_fileName).dir().filePath(text));
+        return true;
+    }
+
+    // The rest of the line as written, without its comment.
+    QString restText() const
+    {
+        if (m_next >= m_tokens.size())
+            return {};
+        const QString text = m_lineText.mid(m_tokens[m_next].column - 1);
+        return text.left(text.indexOf(QLatin1Char('#'))).trimmed();
+    }
+
+    // Takes the rest of the line as one text (a name or a path with blanks).
+    QString rest()
+    {
+        const QString text = restText();
+        m_next = m_tokens.size();
+        return text;
+    }
+
+    bool needed(const QString &what)
+    {
+        if (m_next < m_tokens.size())
+            return true;
+        return fail(Token{QString(), lineEndColumn()}, QStringLiteral("строка кончилась, нужно: %1").arg(what));
+    }
+
+    int lineEndColumn() const
+    {
+        return m_tokens.isEmpty() ? 1 : m_tokens.last().column + int(m_tokens.last().text.size());
+    }
+
+    Token take() { return m_tokens[m_next++]; }
+
+    bool fail(const Token &at, const QString &what)
+    {
+        m_error = BenchErrorAt(m_fileName, BenchPlace{m_line, at.column}, what);
+        return false;
+    }
+
+    static constexpr int MaxNesting = 100;
+
+    QString m_fileName;
+    int m_depth = 0;
+    int m_line = 0;
+    QString m_lineText;
+    QList<Token> m_tokens;
+    qsizetype m_next = 0;
+    BenchError m_error;
+};
+
+} // namespace
+
+std::expected<Bench, BenchError> ParseBench(const QString &fileName, const QString &text)
+{
+    return BenchParser(fileName).parse(text);
+}
+
+std::expected<Bench, BenchError> ReadBenchFile(const QString &fileName)
+{
+    const std::expected<QString, QString> text = ReadUserTextFile(fileName);
+    if (!text)
+        return std::unexpected(BenchError{text.error()});
+    return ParseBench(fileName, *text);
+}

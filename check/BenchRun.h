@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Bench.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The outcome of one expectation in one scenario.
+struct ExpectationResult
+{
+    QString scenario;
+    Expectation expectation;
+    bool passed = false;
+    qint64 step = 0; // where it failed, or where the awaited change came
+    QString detail;  // Russian: what was seen
+};
+
+// The outcome of one bench file: the expectations checked, or why the bench
+// or its model could not be used (then error is set and the results are
+// those of the scenarios before the fault).
+struct BenchResult
+{
+    QString file;
+    QList<ExpectationResult> results;
+    std::optional<QString> error;
+    double seconds = 0; // how long reading, running and checking took
+
+    int failures() const;
+};
+
+// Reads the bench file, runs every scenario through a run session of its
+// model and checks the expectations against the signals of every step.
+BenchResult RunBenchFile(const QString &fileName);
