@@ -61,7 +61,7 @@ bool writeExports(const RunOptions &options, const RunRecording &recording, std:
     for (const auto &[file, write] : exports) {
         QString error;
         if (!file.isEmpty() && !write(file, &error)) {
-            printLine(err, error);
+            WriteLine(err, error);
             written = false;
         }
     }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+// Writes text to stream in UTF-8, as it is.
+void WriteText(std::FILE *stream, const QString &text);
 // Writes text and a line end to stream in UTF-8.
 void WriteLine(std::FILE *stream, const QString &text);
 

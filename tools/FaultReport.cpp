@@ -1,5 +1,7 @@
 #include "FaultReport.h"
 
+#include "ConsoleText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,12 +11,6 @@
 namespace {
 
 constexpr std::array<const char *, 4> EffectNames = {"none", "lost", "spurious", "both"};
-
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
 
 QString effectName(FaultEffect effect) { return QLatin1String(EffectNames[size_t(effect)]); }
 
@@ -51,18 +47,18 @@ void writeJson(const QList<FaultReportLine> &lines, std::FILE *out)
             {QStringLiteral("effect"), effectName(line.effect)},
             {QStringLiteral("first_step"), line.firstStep ? QJsonValue(line.firstStep) : QJsonValue()},
         };
-        print(out, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        WriteText(out, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     }
 }
 
 void writeCsv(const QList<FaultReportLine> &lines, std::FILE *out)
 {
-    print(out, QStringLiteral("faults,code,output,effect,first_step\n"));
+    WriteText(out, QStringLiteral("faults,code,output,effect,first_step\n"));
     for (const FaultReportLine &line : lines) {
         QStringList faults;
         for (const FaultReportLine::Fault &fault : line.faults)
             faults << QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind);
-        print(out, QStringList{csvField(faults.join(QLatin1Char(' '))), QString::number(line.code),
+        WriteText(out, QStringList{csvField(faults.join(QLatin1Char(' '))), QString::number(line.code),
                                csvField(line.output), effectName(line.effect),
                                line.firstStep ? QString::number(line.firstStep) : QString()}
                            .join(QLatin1Char(','))
@@ -75,7 +71,7 @@ void writeText(const QList<FaultReportLine> &lines, std::FILE *out)
     std::array<int, 4> counts{};
     for (const FaultReportLine &line : lines)
         ++counts[size_t(line.effect)];
-    print(out, QStringLiteral("Сочетаний неисправность × код × выход: %1\n"
+    WriteText(out, QStringLiteral("Сочетаний неисправность × код × выход: %1\n"
                               "  без влияния                        %2\n"
                               "  пропадание (защитный отказ)        %3\n"
                               "  ложное появление (опасный отказ)   %4\n"
@@ -91,9 +87,9 @@ void writeText(const QList<FaultReportLine> &lines, std::FILE *out)
             if (line.effect == FaultEffect::None || IsDangerous(line.effect) != dangerous)
                 continue;
             if (!any)
-                print(out, QLatin1Char('\n') + title + QLatin1Char('\n'));
+                WriteText(out, QLatin1Char('\n') + title + QLatin1Char('\n'));
             any = true;
-            print(out, QStringLiteral("  %1; код %2; выход %3: %4 с шага %5\n")
+            WriteText(out, QStringLiteral("  %1; код %2; выход %3: %4 с шага %5\n")
                            .arg(faultsText(line))
                            .arg(line.code)
                            .arg(line.output)

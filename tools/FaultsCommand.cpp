@@ -1,6 +1,7 @@
 #include "FaultsCommand.h"
 
 #include "BatchRun.h"
+#include "ConsoleText.h"
 #include "FaultCampaign.h"
 #include "FaultReport.h"
 #include "RunOptions.h"
@@ -23,12 +24,6 @@ struct FaultsOptions
     bool failOnSpurious = false;
     bool sharded = false;
 };
-
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
 
 std::optional<qint64> parseNumber(const QString &text, qint64 low, qint64 high)
 {
@@ -185,26 +180,26 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
     QString error;
     const std::optional<FaultsOptions> options = parse(arguments, &error);
     if (!options) {
-        print(err, QStringLiteral("modelrun faults: %1\n\n%2").arg(error, FaultsUsageText()));
+        WriteText(err, QStringLiteral("modelrun faults: %1\n\n%2").arg(error, FaultsUsageText()));
         return ExitUsageError;
     }
     if (options->run.help) {
-        print(out, FaultsUsageText());
+        WriteText(out, FaultsUsageText());
         return ExitSuccess;
     }
     const std::expected<SharedModel, QString> model = LoadSharedModel(options->run.modelPath);
     if (!model) {
-        print(err, model.error() + QLatin1Char('\n'));
+        WriteText(err, model.error() + QLatin1Char('\n'));
         return ExitFileError;
     }
     if ((*model)->definition.ElemCount == 0 || (*model)->definition.OutCount == 0) {
-        print(err, QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n")
+        WriteText(err, QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n")
                        .arg(options->run.modelPath));
         return ExitFileError;
     }
     const std::expected<RunScenario, QString> scenario = ReadScenarioFiles(options->run, (*model)->definition.ElemCount);
     if (!scenario) {
-        print(err, scenario.error() + QLatin1Char('\n'));
+        WriteText(err, scenario.error() + QLatin1Char('\n'));
         return ExitFileError;
     }
     CampaignSpec spec = options->campaign;
@@ -213,18 +208,18 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
     std::function<void(qint64, qint64)> progress;
     if (isatty(fileno(err)))
         progress = [err](qint64 done, qint64 total) {
-            print(err, QStringLiteral("\rпрогонов: %1 из %2").arg(done).arg(total));
+            WriteText(err, QStringLiteral("\rпрогонов: %1 из %2").arg(done).arg(total));
             if (done == total)
-                print(err, QStringLiteral("\n"));
+                WriteText(err, QStringLiteral("\n"));
         };
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, spec, progress);
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
     if (options->sharded)
-        print(out, QString::fromUtf8(shardHeader(spec.shard + 1, spec.shards)));
+        WriteText(out, QString::fromUtf8(shardHeader(spec.shard + 1, spec.shards)));
     WriteFaultReport(lines, options->sharded ? Format::Json : options->format, out);
     if (std::fflush(out) != 0) {
-        print(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
+        WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
         return ExitFileError;
     }
     const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),

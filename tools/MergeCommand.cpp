@@ -1,6 +1,7 @@
 #include "MergeCommand.h"
 
 #include "BatchRun.h"
+#include "ConsoleText.h"
 #include "FaultReport.h"
 
 #include <QFile>
@@ -10,12 +11,6 @@
 #include <map>
 
 namespace {
-
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
 
 QString usage()
 {
@@ -74,7 +69,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     for (qsizetype a = 0; a < arguments.size(); ++a) {
         const QString &argument = arguments[a];
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            print(out, usage());
+            WriteText(out, usage());
             return ExitSuccess;
         }
         if (argument == QLatin1String("--format") || argument == QLatin1String("--fail-on")) {
@@ -88,19 +83,19 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             } else if (argument == QLatin1String("--format") && formats.count(value)) {
                 format = formats.at(value);
             } else {
-                print(err, QStringLiteral("modelrun merge: %1: «%2» — недопустимое значение\n\n%3")
+                WriteText(err, QStringLiteral("modelrun merge: %1: «%2» — недопустимое значение\n\n%3")
                                .arg(argument, value, usage()));
                 return ExitUsageError;
             }
         } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            print(err, QStringLiteral("modelrun merge: неизвестный параметр «%1»\n\n%2").arg(argument, usage()));
+            WriteText(err, QStringLiteral("modelrun merge: неизвестный параметр «%1»\n\n%2").arg(argument, usage()));
             return ExitUsageError;
         } else {
             files.append(argument);
         }
     }
     if (files.isEmpty()) {
-        print(err, QStringLiteral("modelrun merge: не заданы файлы частей\n\n%1").arg(usage()));
+        WriteText(err, QStringLiteral("modelrun merge: не заданы файлы частей\n\n%1").arg(usage()));
         return ExitUsageError;
     }
 
@@ -109,24 +104,24 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     for (const QString &fileName : std::as_const(files)) {
         std::expected<Shard, QString> shard = readShard(fileName);
         if (!shard) {
-            print(err, shard.error() + QLatin1Char('\n'));
+            WriteText(err, shard.error() + QLatin1Char('\n'));
             return ExitFileError;
         }
         if (count != 0 && shard->count != count) {
-            print(err, QStringLiteral("Файл %1: часть из %2, а другие файлы — части из %3.\n")
+            WriteText(err, QStringLiteral("Файл %1: часть из %2, а другие файлы — части из %3.\n")
                            .arg(fileName).arg(shard->count).arg(count));
             return ExitFileError;
         }
         count = shard->count;
         if (shards.count(shard->index)) {
-            print(err, QStringLiteral("Файл %1: часть %2 из %3 уже дана.\n").arg(fileName).arg(shard->index).arg(count));
+            WriteText(err, QStringLiteral("Файл %1: часть %2 из %3 уже дана.\n").arg(fileName).arg(shard->index).arg(count));
             return ExitFileError;
         }
         shards[shard->index] = std::move(*shard);
     }
     for (int k = 1; k <= count; ++k)
         if (!shards.count(k)) {
-            print(err, QStringLiteral("Нет части %1 из %2.\n").arg(k).arg(count));
+            WriteText(err, QStringLiteral("Нет части %1 из %2.\n").arg(k).arg(count));
             return ExitFileError;
         }
 
@@ -135,7 +130,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         lines += shard.lines;
     WriteFaultReport(lines, format, out);
     if (std::fflush(out) != 0) {
-        print(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
+        WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
         return ExitFileError;
     }
     const bool anyDangerous = std::any_of(lines.begin(), lines.end(),
