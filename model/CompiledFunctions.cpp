@@ -96,7 +96,7 @@ CompiledFunctions::CompiledFunctions()
     // One empty program serves every object not yet compiled; it is never
     // written, so sharing it between threads is safe.
     static const auto empty = std::make_shared<const FunctionProgram>(ModelDefinition{});
-    m_program = empty;
+    use(empty);
 }
 
 void CompiledFunctions::compile(const ModelState &state)
@@ -107,13 +107,15 @@ void CompiledFunctions::compile(const ModelState &state)
 void CompiledFunctions::use(std::shared_ptr<const FunctionProgram> program)
 {
     m_program = std::move(program);
+    m_elementCount = m_program->elementCount();
+    m_outputCount = m_program->outputCount();
     m_elementMemo = {};
     m_outputMemo = {};
 }
 
 void CompiledFunctions::EvalElements(ModelState &state) const
 {
-    const int count = m_program->elementCount();
+    const int count = m_elementCount;
     const Bits values = signalBits(state, count, 0);
     if (values != m_elementMemo.values)
         m_elementMemo = {values, m_program->elementResults(values)};
@@ -124,10 +126,10 @@ void CompiledFunctions::EvalElements(ModelState &state) const
 
 void CompiledFunctions::EvalOutputs(ModelState &state) const
 {
-    const Bits values = signalBits(state, m_program->elementCount(), 1);
+    const Bits values = signalBits(state, m_elementCount, 1);
     if (values != m_outputMemo.values)
         m_outputMemo = {values, m_program->outputResults(values)};
     const Bits results = m_outputMemo.results;
-    for (int j = 1; j <= m_program->outputCount(); ++j)
+    for (int j = 1, count = m_outputCount; j <= count; ++j)
         state.OutState[j][1] = int16_t((results >> j) & 1);
 }

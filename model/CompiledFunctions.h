@@ -85,6 +85,9 @@ private:
     static constexpr Bits kNoValues = Bits(1) << 31;
 
     std::shared_ptr<const FunctionProgram> m_program;
+    // The program's counts, kept here: the step reads them twice per step.
+    int m_elementCount = 0;
+    int m_outputCount = 0;
     mutable Memo m_elementMemo;
     mutable Memo m_outputMemo;
 };
