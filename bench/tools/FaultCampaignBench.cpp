@@ -18,18 +18,9 @@ namespace {
 
 constexpr qint64 Steps = 6000;
 
-QTemporaryDir &workDir()
-{
-    static QTemporaryDir dir;
-    static const bool written = WriteFullCapacityModel(dir.filePath(QStringLiteral("full")));
-    if (!written)
-        std::abort();
-    return dir;
-}
-
 void Campaign(benchmark::State &state)
 {
-    const QString path = workDir().filePath(QStringLiteral("full"));
+    const QString path = FullCapacityFolder().filePath(QStringLiteral("full"));
     const SharedModel model = *LoadSharedModel(path);
     CampaignSpec spec;
     spec.scenario.timingFile = path + QStringLiteral(".tim");
@@ -50,7 +41,7 @@ BENCHMARK(Campaign)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime(
 // One process per scenario, as a shell loop would start them.
 void ProcessPerScenario(benchmark::State &state)
 {
-    const QString path = workDir().filePath(QStringLiteral("full"));
+    const QString path = FullCapacityFolder().filePath(QStringLiteral("full"));
     int scenario = 0;
     for (auto _ : state) {
         const int element = 1 + scenario % 20;

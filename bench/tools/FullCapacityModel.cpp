@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <cstdlib>
 #include <random>
 
 namespace {
@@ -50,4 +51,13 @@ bool WriteFullCapacityModel(const QString &basePath)
     timing += "1000000\r\n";
     QFile file(basePath + QStringLiteral(".tim"));
     return file.open(QIODevice::WriteOnly) && file.write(timing) == timing.size();
+}
+
+const QTemporaryDir &FullCapacityFolder()
+{
+    static QTemporaryDir dir;
+    static const bool written = WriteFullCapacityModel(dir.filePath(QStringLiteral("full")));
+    if (!written)
+        std::abort();
+    return dir;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 
 // Writes a model of full capacity, 20 elements with 40 terms each and 5
 // outputs with 25 terms each, as basePath + ".mod", and its timing file, run
@@ -8,3 +9,7 @@
 // pseudo-random products of 2 to 4 contacts and the input, so that under a
 // code the relays keep switching. False when a file cannot be written.
 bool WriteFullCapacityModel(const QString &basePath);
+
+// The folder of a full-capacity model written once per benchmark program, as
+// "full.mod" and "full.tim"; the program stops when it cannot be written.
+const QTemporaryDir &FullCapacityFolder();

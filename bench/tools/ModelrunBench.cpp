@@ -18,23 +18,14 @@ namespace {
 
 constexpr qint64 Steps = 1000000;
 
-QTemporaryDir &workDir()
-{
-    static QTemporaryDir dir;
-    static const bool written = WriteFullCapacityModel(dir.filePath(QStringLiteral("full")));
-    if (!written)
-        std::abort();
-    return dir;
-}
-
 void RunModelToFile(benchmark::State &state)
 {
     RunOptions options;
-    options.modelPath = workDir().filePath(QStringLiteral("full"));
+    options.modelPath = FullCapacityFolder().filePath(QStringLiteral("full"));
     options.timingFile = options.modelPath + QStringLiteral(".tim");
     options.code = 2;
     options.encoding = state.range(0) ? RunOptions::Encoding::Cp866 : RunOptions::Encoding::Utf8;
-    const QByteArray outName = workDir().filePath(QStringLiteral("rows.txt")).toLocal8Bit();
+    const QByteArray outName = FullCapacityFolder().filePath(QStringLiteral("rows.txt")).toLocal8Bit();
     long bytes = 0;
     for (auto _ : state) {
         std::FILE *out = std::fopen(outName.constData(), "wb");
@@ -52,13 +43,13 @@ BENCHMARK(RunModelToFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterat
 
 void ModelrunProgramToFile(benchmark::State &state)
 {
-    const QString model = workDir().filePath(QStringLiteral("full.mod"));
-    const QStringList arguments{model, QStringLiteral("--timing"), workDir().filePath(QStringLiteral("full.tim")),
+    const QString model = FullCapacityFolder().filePath(QStringLiteral("full.mod"));
+    const QStringList arguments{model, QStringLiteral("--timing"), FullCapacityFolder().filePath(QStringLiteral("full.tim")),
                                 QStringLiteral("--code"), QStringLiteral("2"), QStringLiteral("--steps"),
                                 QString::number(Steps)};
     for (auto _ : state) {
         QProcess process;
-        process.setStandardOutputFile(workDir().filePath(QStringLiteral("rows.txt")));
+        process.setStandardOutputFile(FullCapacityFolder().filePath(QStringLiteral("rows.txt")));
         process.start(QStringLiteral(MODELRUN_PATH), arguments);
         if (!process.waitForFinished(600000) || process.exitCode() != 0)
             state.SkipWithError("modelrun failed");
