@@ -23,6 +23,10 @@ if(MODEL_BUILD_FUZZERS)
   # Coverage for libFuzzer in every object; only the fuzz targets link its
   # main() (-fsanitize=fuzzer there).
   target_compile_options(model_common INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all -g)
+  # libstdc++ 12 offers std::expected only to compilers that report C++20
+  # concepts in full. Clang 16 implements what <expected> needs but still
+  # reports the earlier level, so it is told the level it has.
+  target_compile_options(model_common INTERFACE -Wno-builtin-macro-redefined -Wno-macro-redefined -D__cpp_concepts=202002L)
   target_link_options(model_common INTERFACE -fsanitize=address,undefined)
 endif()
 

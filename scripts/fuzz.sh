@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-16 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMODEL_BUILD_FUZZERS=ON >/dev/null
 cmake --build build-fuzz -j "$(nproc)"
 

@@ -11,7 +11,7 @@ packages=(
   libx11-dev xvfb xauth fonts-dejavu-core
   gtkwave sigrok-cli poppler-utils parallel
   help2man locales librsvg2-bin dpkg-dev file lintian desktop-file-utils shared-mime-info
-  clang libclang-rt-14-dev
+  clang-16 libclang-rt-16-dev
 )
 
 missing=()
