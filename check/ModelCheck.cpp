@@ -32,7 +32,7 @@ std::vector<Finding> CheckModelText(const QString &modelFile, const QString &tex
                                    int(definition.error().line), 0, definition.error().message, QString()});
         return findings;
     }
-    const ModelLayout layout = LayOutModel(*definition, ModelLines(text));
+    const ModelLayout layout = LayOutModel(*definition, ModelFileLines(text));
     CheckFunctions(*definition, layout, modelFile, findings);
     std::ranges::stable_sort(findings, {}, [](const Finding &f) { return std::pair(f.line, f.column); });
 

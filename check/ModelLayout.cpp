@@ -28,17 +28,6 @@ FunctionLayout layOutFunction(int line, const QString &text)
 
 } // namespace
 
-QStringList ModelLines(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    return lines;
-}
-
 ModelLayout LayOutModel(const ModelDefinition &definition, const QStringList &lines)
 {
     // Line 1 the device name, line 2 the element count, then the elements,

@@ -23,8 +23,6 @@ struct ModelLayout
     QList<FunctionLayout> outputs;  // output j at j - 1
 };
 
-// The lines of a model text as the model file reader sees them.
-QStringList ModelLines(const QString &text);
 
 // The layout of the function lines of definition, read from lines.
 ModelLayout LayOutModel(const ModelDefinition &definition, const QStringList &lines);

@@ -29,19 +29,6 @@ const GroupWords &outputWords()
     return words;
 }
 
-// Lines of a decoded file: CR LF and LF alike end a line, and a final line
-// end does not open another line.
-QStringList splitLines(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    return lines;
-}
-
 // Names lose the blanks around them, and only blanks: a tab stays part of
 // the name.
 QString withoutBlanksAround(const QString &text)
@@ -200,7 +187,7 @@ QString modelFileText(const ModelText &model)
 
 std::expected<ModelDefinition, ModelTextError> ReadModelText(const QString &fileName, const QString &text)
 {
-    ModelFileReader reader(fileName, splitLines(text));
+    ModelFileReader reader(fileName, ModelFileLines(text));
     // A fresh definition: a term that the line never assigns (in a line
     // without "=", or skipped by a "+" before it) stays empty.
     ModelDefinition model;
@@ -246,4 +233,15 @@ bool WriteModelFile(const QString &fileName, const ModelText &model, QString *er
         return false;
     }
     return true;
+}
+
+QStringList ModelFileLines(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (QString &line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    return lines;
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <expected>
 
@@ -17,6 +18,10 @@ struct ModelTextError
 
 // Reads the decoded text of the model file fileName, as ReadModelFile does.
 std::expected<ModelDefinition, ModelTextError> ReadModelText(const QString &fileName, const QString &text);
+
+// The lines of a decoded model text as the reader sees them: CR LF and LF
+// alike end a line, and a final line end does not open another line.
+QStringList ModelFileLines(const QString &text);
 
 // Reads modelPath + ".mod": the definition, or a Russian message that names
 // the file and the line, for the same faults as LoadModel below.

@@ -99,26 +99,26 @@ std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs
     return faults;
 }
 
-std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignSpec &spec,
+std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64, qint64)> &progress,
                                            const std::atomic<bool> *cancel)
 {
     const int outCount = model->definition.OutCount;
-    const std::vector<std::vector<InjectedFault>> faults = CampaignFaults(model->definition.ElemCount, spec.pairs);
-    const int codeCount = int(spec.codes.size());
+    const std::vector<std::vector<InjectedFault>> faults = CampaignFaults(model->definition.ElemCount, plan.pairs);
+    const int codeCount = int(plan.codes.size());
 
     auto scenarioFor = [&](int codeIndex, const std::vector<InjectedFault> &injected) {
-        RunScenario scenario = spec.scenario;
-        scenario.code = spec.codes[codeIndex];
+        RunScenario scenario = plan.scenario;
+        scenario.code = plan.codes[codeIndex];
         for (const InjectedFault &fault : injected)
-            scenario.faults.append({spec.at, fault.element, fault.kind});
+            scenario.faults.append({plan.at, fault.element, fault.kind});
         return scenario;
     };
 
     std::vector<Job> jobs;
     const qint64 runs = qint64(codeCount) * qint64(faults.size());
-    const int shards = std::max(1, spec.shards);
-    for (qint64 run = runs * spec.shard / shards, end = runs * (spec.shard + 1) / shards; run < end; ++run)
+    const int shards = std::max(1, plan.shards);
+    for (qint64 run = runs * plan.shard / shards, end = runs * (plan.shard + 1) / shards; run < end; ++run)
         jobs.push_back({int(run / qint64(faults.size())), int(run % qint64(faults.size()))});
     const qint64 total = qint64(jobs.size()) + codeCount;
 
@@ -129,17 +129,17 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     if (progress)
         report = [&] { progress(done.load(), total); };
 
-    forEachInParallel(codeCount, spec.jobs, cancel, done, report, [&](qint64 c) {
+    forEachInParallel(codeCount, plan.jobs, cancel, done, report, [&](qint64 c) {
         baselines[size_t(c)] = traceOutputs(model, scenarioFor(int(c), {}));
     });
-    forEachInParallel(qint64(jobs.size()), spec.jobs, cancel, done, report, [&](qint64 task) {
+    forEachInParallel(qint64(jobs.size()), plan.jobs, cancel, done, report, [&](qint64 task) {
         const Job &job = jobs[size_t(task)];
         const OutputTrace faulty = traceOutputs(model, scenarioFor(job.codeIndex, faults[size_t(job.faultIndex)]));
         const OutputTrace &base = baselines[size_t(job.codeIndex)];
         for (int j = 1; j <= outCount; ++j) {
             FaultOutcome &outcome = outcomes[size_t(task) * size_t(outCount) + size_t(j - 1)];
             outcome.faults = faults[size_t(job.faultIndex)];
-            outcome.code = spec.codes[job.codeIndex];
+            outcome.code = plan.codes[job.codeIndex];
             outcome.output = j;
             compareOutput(base, faulty, j, outcome);
         }

@@ -34,7 +34,7 @@ struct FaultOutcome
     qint64 firstStep = 0;    // the first step where the output differs; 0 for none
 };
 
-struct CampaignSpec
+struct CampaignPlan
 {
     RunScenario scenario;    // its files already read (ReadScenarioFiles)
     QList<int16_t> codes{0, 1, 2, 3};
@@ -57,6 +57,6 @@ std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs
 // output, in that order whatever the number of jobs. progress, when given,
 // is called from the calling thread with the runs done so far. Setting
 // cancel stops the campaign early; the outcomes are then incomplete.
-std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignSpec &spec,
+std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64 done, qint64 total)> &progress = {},
                                            const std::atomic<bool> *cancel = nullptr);

@@ -19,7 +19,7 @@ using Format = FaultReportFormat;
 struct FaultsOptions
 {
     RunOptions run;
-    CampaignSpec campaign;
+    CampaignPlan campaign;
     Format format = Format::Text;
     bool failOnSpurious = false;
     bool sharded = false;
@@ -202,8 +202,8 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
         WriteText(err, scenario.error() + QLatin1Char('\n'));
         return ExitFileError;
     }
-    CampaignSpec spec = options->campaign;
-    spec.scenario = *scenario;
+    CampaignPlan plan = options->campaign;
+    plan.scenario = *scenario;
 
     std::function<void(qint64, qint64)> progress;
     if (isatty(fileno(err)))
@@ -212,11 +212,11 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
             if (done == total)
                 WriteText(err, QStringLiteral("\n"));
         };
-    const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, spec, progress);
+    const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, progress);
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
     if (options->sharded)
-        WriteText(out, QString::fromUtf8(shardHeader(spec.shard + 1, spec.shards)));
+        WriteText(out, QString::fromUtf8(shardHeader(plan.shard + 1, plan.shards)));
     WriteFaultReport(lines, options->sharded ? Format::Json : options->format, out);
     if (std::fflush(out) != 0) {
         WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));

@@ -22,19 +22,19 @@ void Campaign(benchmark::State &state)
 {
     const QString path = FullCapacityFolder().filePath(QStringLiteral("full"));
     const SharedModel model = *LoadSharedModel(path);
-    CampaignSpec spec;
-    spec.scenario.timingFile = path + QStringLiteral(".tim");
-    spec.scenario = *ReadScenarioFiles(spec.scenario, model->definition.ElemCount);
-    spec.scenario.steps = Steps;
-    spec.pairs = state.range(0) != 0;
-    spec.jobs = QThread::idealThreadCount();
+    CampaignPlan plan;
+    plan.scenario.timingFile = path + QStringLiteral(".tim");
+    plan.scenario = *ReadScenarioFiles(plan.scenario, model->definition.ElemCount);
+    plan.scenario.steps = Steps;
+    plan.pairs = state.range(0) != 0;
+    plan.jobs = QThread::idealThreadCount();
     size_t outcomes = 0;
     for (auto _ : state)
-        outcomes = RunFaultCampaign(model, spec).size();
-    const double runs = double(outcomes) / model->definition.OutCount + spec.codes.size();
+        outcomes = RunFaultCampaign(model, plan).size();
+    const double runs = double(outcomes) / model->definition.OutCount + plan.codes.size();
     state.counters["runs"] = runs;
     state.counters["runs/s"] = benchmark::Counter(runs, benchmark::Counter::kIsIterationInvariantRate);
-    state.SetLabel(spec.pairs ? "single and double faults" : "single faults");
+    state.SetLabel(plan.pairs ? "single and double faults" : "single faults");
 }
 BENCHMARK(Campaign)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

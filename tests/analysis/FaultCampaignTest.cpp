@@ -87,13 +87,13 @@ TEST(FaultCampaign, DecoderRelaysThatLoseTheirFeedPutTheLightOut)
 {
     const SharedModel model = load(QStringLiteral(EXAMPLES_DIR "/decoder"));
     ASSERT_TRUE(model);
-    CampaignSpec spec;
-    spec.scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
-    spec.scenario = *ReadScenarioFiles(spec.scenario, model->definition.ElemCount);
-    spec.scenario.steps = 300;
-    spec.codes = {1, 2};
-    spec.jobs = 2;
-    const std::vector<FaultOutcome> outcomes = RunFaultCampaign(model, spec);
+    CampaignPlan plan;
+    plan.scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
+    plan.scenario = *ReadScenarioFiles(plan.scenario, model->definition.ElemCount);
+    plan.scenario.steps = 300;
+    plan.codes = {1, 2};
+    plan.jobs = 2;
+    const std::vector<FaultOutcome> outcomes = RunFaultCampaign(model, plan);
     ASSERT_EQ(outcomes.size(), size_t(2 * 12 * 2)); // codes × (6 elements × 2 kinds) × outputs
 
     struct Row { int element; int code; int output; qint64 step; };
@@ -124,23 +124,23 @@ TEST(FaultCampaign, EqualsSeparateRunsWhateverTheThreads)
         const SharedModel model = load(path);
         ASSERT_TRUE(model);
 
-        CampaignSpec spec;
-        spec.scenario.steps = 300;
-        spec.codes = {0, 2};
-        spec.pairs = true;
-        spec.at = 7;
-        spec.jobs = 1;
-        const std::vector<FaultOutcome> one = RunFaultCampaign(model, spec);
-        spec.jobs = 3;
-        const std::vector<FaultOutcome> three = RunFaultCampaign(model, spec);
+        CampaignPlan plan;
+        plan.scenario.steps = 300;
+        plan.codes = {0, 2};
+        plan.pairs = true;
+        plan.at = 7;
+        plan.jobs = 1;
+        const std::vector<FaultOutcome> one = RunFaultCampaign(model, plan);
+        plan.jobs = 3;
+        const std::vector<FaultOutcome> three = RunFaultCampaign(model, plan);
         ASSERT_EQ(one.size(), three.size());
 
         const int outCount = model->definition.OutCount;
         std::map<int16_t, std::vector<std::vector<int>>> baselines;
-        for (int16_t code : spec.codes)
-            baselines[code] = separateRun(model, code, spec.at, {});
+        for (int16_t code : plan.codes)
+            baselines[code] = separateRun(model, code, plan.at, {});
         for (size_t k = 0; k < one.size(); k += size_t(outCount)) {
-            const auto faulty = separateRun(model, one[k].code, spec.at, one[k].faults);
+            const auto faulty = separateRun(model, one[k].code, plan.at, one[k].faults);
             const auto &base = baselines[one[k].code];
             for (int j = 0; j < outCount; ++j) {
                 const FaultOutcome &a = one[k + size_t(j)];
@@ -160,7 +160,7 @@ TEST(FaultCampaign, EqualsSeparateRunsWhateverTheThreads)
                                                              : FaultEffect::None;
                 ASSERT_EQ(a.effect, expected) << "model " << m << " outcome " << k + size_t(j);
                 ASSERT_EQ(a.firstStep, first) << "model " << m << " outcome " << k + size_t(j);
-                ASSERT_GE(first, lost || spurious ? spec.at : 0);
+                ASSERT_GE(first, lost || spurious ? plan.at : 0);
                 differing += a.effect != FaultEffect::None;
             }
         }
