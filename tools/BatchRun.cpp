@@ -48,20 +48,26 @@ bool wantsRecording(const RunOptions &options)
 
 // Writes every export asked for; one that fails is reported and the others
 // are still written. False when any failed.
-bool writeExports(const RunOptions &options, const RunRecording &recording, std::FILE *err)
+bool writeExports(const RunOptions &options, const RunRecording &recording, const PictureWriter &writePicture,
+                  std::FILE *err)
 {
-    const TraceView whole = TraceView::wholeRun(recording);
-    const std::pair<const QString &, std::function<bool(const QString &, QString *)>> exports[] = {
-        {options.pngFile, [&](const QString &file, QString *error) { return ExportPicture(recording, whole, file, error); }},
-        {options.svgFile, [&](const QString &file, QString *error) { return ExportPicture(recording, whole, file, error); }},
-        {options.csvFile, [&](const QString &file, QString *error) { return ExportCsv(recording, file, error); }},
-        {options.waveJsonFile, [&](const QString &file, QString *error) { return ExportWaveJson(recording, file, error); }},
+    const auto picture = [&](const QString &file) -> ExportResult {
+        if (!writePicture)
+            return std::unexpected(QStringLiteral("Файл «%1» не записан: рисунки в этом режиме не выводятся").arg(file));
+        return writePicture(recording, file);
+    };
+    const std::pair<const QString &, std::function<ExportResult(const QString &)>> exports[] = {
+        {options.pngFile, picture},
+        {options.svgFile, picture},
+        {options.csvFile, [&](const QString &file) { return ExportCsv(recording, file); }},
+        {options.waveJsonFile, [&](const QString &file) { return ExportWaveJson(recording, file); }},
     };
     bool written = true;
     for (const auto &[file, write] : exports) {
-        QString error;
-        if (!file.isEmpty() && !write(file, &error)) {
-            WriteLine(err, error);
+        if (file.isEmpty())
+            continue;
+        if (const ExportResult result = write(file); !result) {
+            WriteLine(err, result.error());
             written = false;
         }
     }
@@ -70,7 +76,7 @@ bool writeExports(const RunOptions &options, const RunRecording &recording, std:
 
 } // namespace
 
-int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
+int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const PictureWriter &writePicture)
 {
     const std::expected<SharedModel, QString> model = LoadSharedModel(options.modelPath);
     if (!model) {
@@ -116,7 +122,7 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err)
         WriteLine(err, error);
         status = ExitFileError;
     }
-    if (recorded && !writeExports(options, recording, err))
+    if (recorded && !writeExports(options, recording, writePicture, err))
         status = ExitFileError;
     return status;
 }

@@ -2,7 +2,13 @@
 
 #include "RunOptions.h"
 
+#include <QString>
+
 #include <cstdio>
+#include <expected>
+#include <functional>
+
+class RunRecording;
 
 // Exit statuses of the headless runner.
 enum ExitStatus : int {
@@ -17,4 +23,9 @@ enum ExitStatus : int {
 // step where the end-of-run dialogue would open. The heading and the rows go
 // to out; messages (and, with verbose, the command messages with their step
 // numbers) to err. Returns the exit status.
-int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err);
+//
+// Pictures (PNG, SVG) of the whole run are drawn by writePicture, which the
+// program hands in so that this library needs no Qt Gui; without one, a
+// picture asked for is refused with a message.
+using PictureWriter = std::function<std::expected<void, QString>(const RunRecording &, const QString &fileName)>;
+int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const PictureWriter &writePicture = {});

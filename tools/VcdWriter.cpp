@@ -68,7 +68,7 @@ void VcdWriter::begin(const ModelState &state)
         declare(safeName(original, QStringLiteral("out%1").arg(j)), original);
     }
     for (const QString &name : std::as_const(elementNames))
-        for (const QString suffix : {QStringLiteral("_pickup"), QStringLiteral("_release"), QStringLiteral("_break"),
+        for (const QString &suffix : {QStringLiteral("_pickup"), QStringLiteral("_release"), QStringLiteral("_break"),
                                      QStringLiteral("_feed")})
             declare(name + suffix, name + suffix);
 

@@ -7,6 +7,7 @@
 #include "FaultsCommand.h"
 #include "MergeCommand.h"
 #include "OffscreenGui.h"
+#include "PictureExport.h"
 #include "RunOptions.h"
 #include "TestCommand.h"
 
@@ -48,5 +49,8 @@ int main(int argc, char **argv)
     std::unique_ptr<OffscreenGui> gui;
     if (options->wantsPictures())
         gui = std::make_unique<OffscreenGui>(argv[0]);
-    return RunModel(*options, stdout, stderr);
+    const auto wholeRunPicture = [](const RunRecording &recording, const QString &fileName) {
+        return ExportPicture(recording, TraceView::wholeRun(recording), fileName);
+    };
+    return RunModel(*options, stdout, stderr, wholeRunPicture);
 }

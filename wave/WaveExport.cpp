@@ -1,15 +1,9 @@
 #include "WaveExport.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <algorithm>
 
@@ -27,31 +21,6 @@ QString laneTitle(const RunRecording::Lane &lane)
     }
 }
 
-QString writeFailed(const QString &fileName) { return QStringLiteral("Ошибка записи в файл «%1»").arg(fileName); }
-
-bool refuseEmpty(const RunRecording &recording, const QString &fileName, QString *error)
-{
-    if (!recording.isEmpty())
-        return false;
-    *error = QStringLiteral("Файл «%1» не записан: прогон не сделал ни одного шага").arg(fileName);
-    return true;
-}
-
-bool save(const QString &fileName, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Не удаётся создать файл «%1»").arg(fileName);
-        return false;
-    }
-    file.write(bytes);
-    if (!file.commit()) {
-        *error = writeFailed(fileName);
-        return false;
-    }
-    return true;
-}
-
 QString csvField(const QString &text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
@@ -59,12 +28,8 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-} // namespace
-
-bool ExportCsv(const RunRecording &recording, const QString &fileName, QString *error)
+QByteArray csvText(const RunRecording &recording)
 {
-    if (refuseEmpty(recording, fileName, error))
-        return false;
     const std::vector<RunRecording::Lane> &lanes = recording.lanes();
     QStringList header{QStringLiteral("шаг"), csvField(QStringLiteral("время, с"))};
     std::vector<uint32_t> steps;
@@ -86,13 +51,11 @@ bool ExportCsv(const RunRecording &recording, const QString &fileName, QString *
         }
         text += '\n';
     }
-    return save(fileName, text, error);
+    return text;
 }
 
-bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QString *error)
+QByteArray waveJsonText(const RunRecording &recording)
 {
-    if (refuseEmpty(recording, fileName, error))
-        return false;
     const std::vector<RunRecording::Lane> &lanes = recording.lanes();
     const auto length = size_t(recording.lastStep() + 1);
     // A wave of one symbol per step, "." where the symbol repeats.
@@ -163,38 +126,35 @@ bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QStr
         {QStringLiteral("head"), QJsonObject{{QStringLiteral("text"), recording.modelName()}}},
         {QStringLiteral("foot"), QJsonObject{{QStringLiteral("text"), QStringLiteral("шаг 0.01 с")}}},
     };
-    return save(fileName, QJsonDocument(document).toJson(QJsonDocument::Compact), error);
+    return QJsonDocument(document).toJson(QJsonDocument::Compact);
 }
 
-bool ExportPicture(const RunRecording &recording, const TraceView &view, const QString &fileName, QString *error)
+} // namespace
+
+ExportResult WriteExport(const RunRecording &recording, const QString &fileName,
+                         const std::function<std::optional<QByteArray>()> &render)
 {
-    if (refuseEmpty(recording, fileName, error))
-        return false;
-    const TracePainter tracePainter(recording);
-    const QSize size = TracePainter::pictureSize(view, PictureWidth);
-    if (QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(size);
-        generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(recording.modelName());
-        QPainter painter(&generator);
-        tracePainter.paint(painter, QRect(QPoint(0, 0), size), view);
-        painter.end();
-        return save(fileName, bytes, error);
-    }
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    tracePainter.paint(painter, image.rect(), view);
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        *error = writeFailed(fileName);
-        return false;
-    }
-    return save(fileName, bytes, error);
+    if (recording.isEmpty())
+        return std::unexpected(QStringLiteral("Файл «%1» не записан: прогон не сделал ни одного шага").arg(fileName));
+    const QString writeFailed = QStringLiteral("Ошибка записи в файл «%1»").arg(fileName);
+    const std::optional<QByteArray> bytes = render();
+    if (!bytes)
+        return std::unexpected(writeFailed);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return std::unexpected(QStringLiteral("Не удаётся создать файл «%1»").arg(fileName));
+    file.write(*bytes);
+    if (!file.commit())
+        return std::unexpected(writeFailed);
+    return {};
+}
+
+ExportResult ExportCsv(const RunRecording &recording, const QString &fileName)
+{
+    return WriteExport(recording, fileName, [&] { return std::optional(csvText(recording)); });
+}
+
+ExportResult ExportWaveJson(const RunRecording &recording, const QString &fileName)
+{
+    return WriteExport(recording, fileName, [&] { return std::optional(waveJsonText(recording)); });
 }

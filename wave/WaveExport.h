@@ -1,26 +1,29 @@
 #pragma once
 
 #include "RunRecording.h"
-#include "TracePainter.h"
 
+#include <QByteArray>
 #include <QString>
 
-// The exports of a recorded run. Each creates or overwrites fileName and
-// returns false with a Russian message naming the file when it cannot be
-// written or the run made no step.
+#include <expected>
+#include <functional>
+#include <optional>
+
+// The exports of a recorded run. Each creates or overwrites fileName whole or
+// not at all, and fails with a Russian message naming the file when it
+// cannot be written or the run made no step.
+using ExportResult = std::expected<void, QString>;
+
+// The steps every export shares: refuse a run with no step, render the
+// bytes (nullopt when rendering failed), write them.
+ExportResult WriteExport(const RunRecording &recording, const QString &fileName,
+                         const std::function<std::optional<QByteArray>()> &render);
 
 // One column per lane, one row per step at which some lane changed (step 0
 // first): the step, its time in seconds, then the values.
-bool ExportCsv(const RunRecording &recording, const QString &fileName, QString *error);
+ExportResult ExportCsv(const RunRecording &recording, const QString &fileName);
 
 // WaveJSON for WaveDrom: one character per step; an element's pickup and
 // release phases show as "x", WaveDrom's hatched value; every element that
 // had a fault gets a lane with the fault's name while it lasts.
-bool ExportWaveJson(const RunRecording &recording, const QString &fileName, QString *error);
-
-// A picture of view drawn by TracePainter, as PNG or SVG by the file's
-// suffix. Needs a QGuiApplication (fonts), but no display.
-bool ExportPicture(const RunRecording &recording, const TraceView &view, const QString &fileName, QString *error);
-
-// The width of pictures of a whole run.
-inline constexpr int PictureWidth = 1600;
+ExportResult ExportWaveJson(const RunRecording &recording, const QString &fileName);

@@ -4,7 +4,7 @@
 #include "Prompts.h"
 #include "Settings.h"
 #include "WaveCanvas.h"
-#include "WaveExport.h"
+#include "PictureExport.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -209,11 +209,12 @@ void frmWave::Export(bool wholeRun)
             view.firstStep = 0;
             view.lastStep = recording->lastStep();
         }
-        const bool written = suffix == QLatin1String("csv")    ? ExportCsv(*recording, fileName, &error)
-                             : suffix == QLatin1String("json") ? ExportWaveJson(*recording, fileName, &error)
-                                                               : ExportPicture(*recording, view, fileName, &error);
+        const ExportResult written = suffix == QLatin1String("csv")    ? ExportCsv(*recording, fileName)
+                                     : suffix == QLatin1String("json") ? ExportWaveJson(*recording, fileName)
+                                                                       : ExportPicture(*recording, view, fileName);
         if (written)
             return;
+        error = written.error();
     }
     MessageRequest message;
     message.text = error;

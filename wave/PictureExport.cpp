@@ -1,0 +1,52 @@
+#include "PictureExport.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+namespace {
+
+QByteArray svgPicture(const RunRecording &recording, const TracePainter &tracePainter, const TraceView &view,
+                      QSize size)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(recording.modelName());
+    QPainter painter(&generator);
+    tracePainter.paint(painter, QRect(QPoint(0, 0), size), view);
+    painter.end();
+    return bytes;
+}
+
+std::optional<QByteArray> pngPicture(const TracePainter &tracePainter, const TraceView &view, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    tracePainter.paint(painter, image.rect(), view);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+ExportResult ExportPicture(const RunRecording &recording, const TraceView &view, const QString &fileName)
+{
+    return WriteExport(recording, fileName, [&]() -> std::optional<QByteArray> {
+        const TracePainter tracePainter(recording);
+        const QSize size = TracePainter::pictureSize(view, PictureWidth);
+        if (QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
+            return svgPicture(recording, tracePainter, view, size);
+        return pngPicture(tracePainter, view, size);
+    });
+}
