@@ -57,8 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memcpy(&bits, data, SignalBytes);
     const QString path = WriteFuzzFile(QStringLiteral("d.mod"), data + SignalBytes, size - SignalBytes);
     auto state = std::make_unique<ModelState>();
-    QString error;
-    if (!LoadModel(*state, path.chopped(4), &error))
+    if (!LoadModel(*state, path.chopped(4)))
         return 0;
     CompiledFunctions compiled;
     compiled.compile(*state);

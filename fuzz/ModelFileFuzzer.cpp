@@ -13,9 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString path = WriteFuzzFile(QStringLiteral("m.mod"), data, size);
     ModelState state;
     state.ModelName = QStringLiteral("до");
-    QString error;
-    if (!LoadModel(state, path.chopped(4), &error)) { // LoadModel adds ".mod"
-        if (error.isEmpty() || state.ModelName != QStringLiteral("до") || state.ElemCount != 0)
+    if (const FileResult<> loaded = LoadModel(state, path.chopped(4)); !loaded) { // LoadModel adds ".mod"
+        if (loaded.error().isEmpty() || state.ModelName != QStringLiteral("до") || state.ElemCount != 0)
             std::abort();
         return 0;
     }

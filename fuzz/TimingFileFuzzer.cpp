@@ -1,5 +1,5 @@
 // The timing file reader on any bytes, for every element count the first byte
-// picks: a refusal comes with a message and leaves the values as they were.
+// picks: a refusal comes with a message.
 
 #include "FuzzFile.h"
 #include "TimingFile.h"
@@ -12,10 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const int elemCount = data[0] % (MaxElements + 1);
     const QString path = WriteFuzzFile(QStringLiteral("t.tim"), data + 1, size - 1);
-    TimingValues values;
-    values.RunLength = -7;
-    QString error;
-    if (!ReadTimingFile(path, elemCount, &values, &error) && (error.isEmpty() || values.RunLength != -7))
+    const FileResult<TimingValues> values = ReadTimingFile(path, elemCount);
+    if (!values && values.error().isEmpty())
         std::abort();
     return 0;
 }

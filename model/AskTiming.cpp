@@ -38,13 +38,12 @@ bool TimingFromFile(ModelState &state, CommonDialog &CDL1)
     ChooseFile(state, CDL1, QStringLiteral("tim"), cancelled);
     if (cancelled)
         return false;
-    TimingValues values;
-    QString error;
-    if (!ReadTimingFile(state.ChosenPath + QStringLiteral(".tim"), state.ElemCount, &values, &error)) {
-        showError(error);
+    const FileResult<TimingValues> values = ReadTimingFile(state.ChosenPath + QStringLiteral(".tim"), state.ElemCount);
+    if (!values) {
+        showError(values.error());
         return false;
     }
-    ApplyTiming(state, values);
+    ApplyTiming(state, *values);
     return true;
 }
 
@@ -147,9 +146,9 @@ void SaveTiming(ModelState &state, CommonDialog &CDL1)
         if (!CDL1.ShowSave())
             return;
         state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
-        QString error;
-        if (WriteTimingFile(state.ChosenPath + QStringLiteral(".tim"), state, &error))
+        const FileResult<> written = WriteTimingFile(state.ChosenPath + QStringLiteral(".tim"), state);
+        if (written)
             return;
-        showError(error);
+        showError(written.error());
     }
 }

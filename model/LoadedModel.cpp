@@ -2,9 +2,9 @@
 
 #include "ModelFile.h"
 
-std::expected<SharedModel, QString> LoadSharedModel(const QString &modelPath)
+FileResult<SharedModel> LoadSharedModel(const QString &modelPath)
 {
-    std::expected<ModelDefinition, QString> definition = ReadModelFile(modelPath);
+    FileResult<ModelDefinition> definition = ReadModelFile(modelPath);
     if (!definition)
         return std::unexpected(definition.error());
     auto model = std::make_shared<LoadedModel>();

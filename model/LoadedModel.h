@@ -1,11 +1,11 @@
 #pragma once
 
 #include "CompiledFunctions.h"
+#include "FileResult.h"
 #include "ModelState.h"
 
 #include <QString>
 
-#include <expected>
 #include <memory>
 
 // A model file read and translated once, then only read: every run of the
@@ -21,4 +21,4 @@ using SharedModel = std::shared_ptr<const LoadedModel>;
 
 // Reads and translates modelPath + ".mod"; the message of ReadModelFile when
 // it cannot be read.
-std::expected<SharedModel, QString> LoadSharedModel(const QString &modelPath);
+FileResult<SharedModel> LoadSharedModel(const QString &modelPath);

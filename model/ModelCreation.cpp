@@ -131,9 +131,8 @@ void CreateModel(ModelState &state, CommonDialog &CDL1)
     // go to another file; the current model changes only once it is written.
     while (CDL1.ShowSave()) {
         const QString path = PathBeforeFirstDot(CDL1.FileName, true);
-        QString error;
-        if (!WriteModelFile(path + QStringLiteral(".mod"), model, &error)) {
-            tell(error + QStringLiteral(" Выберите другое имя файла."), Prompt::Icon::Critical);
+        if (const FileResult<> written = WriteModelFile(path + QStringLiteral(".mod"), model); !written) {
+            tell(written.error() + QStringLiteral(" Выберите другое имя файла."), Prompt::Icon::Critical);
             continue;
         }
         state.ChosenPath = path;

@@ -164,12 +164,6 @@ private:
     QString m_error;
 };
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 // The first character of text that Windows-1251 cannot hold, or an empty text.
 QString modelFileText(const ModelText &model)
 {
@@ -196,7 +190,7 @@ std::expected<ModelDefinition, ModelTextError> ReadModelText(const QString &file
     return model;
 }
 
-std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath)
+FileResult<ModelDefinition> ReadModelFile(const QString &modelPath)
 {
     const QString fileName = modelPath + QStringLiteral(".mod");
     QFile file(fileName);
@@ -208,31 +202,26 @@ std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath)
     return std::move(*model);
 }
 
-bool LoadModel(ModelState &state, const QString &modelPath, QString *error)
+FileResult<> LoadModel(ModelState &state, const QString &modelPath)
 {
-    std::expected<ModelDefinition, QString> model = ReadModelFile(modelPath);
-    if (!model) {
-        setError(error, model.error());
-        return false;
-    }
+    FileResult<ModelDefinition> model = ReadModelFile(modelPath);
+    if (!model)
+        return std::unexpected(model.error());
     static_cast<ModelDefinition &>(state) = std::move(*model);
-    return true;
+    return {};
 }
 
-bool WriteModelFile(const QString &fileName, const ModelText &model, QString *error)
+FileResult<> WriteModelFile(const QString &fileName, const ModelText &model)
 {
     const QString text = modelFileText(model);
-    if (const std::optional<CodePage::MissingCharacter> lost = CodePage::firstOutsideWindows1251(text)) {
-        setError(error, QStringLiteral("Файл %1 не записан: символ «%2» нельзя сохранить в кодировке Windows-1251.")
-                            .arg(fileName, lost->character));
-        return false;
-    }
+    if (const std::optional<CodePage::MissingCharacter> lost = CodePage::firstOutsideWindows1251(text))
+        return std::unexpected(
+            QStringLiteral("Файл %1 не записан: символ «%2» нельзя сохранить в кодировке Windows-1251.")
+                .arg(fileName, lost->character));
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(CodePage::toWindows1251(text)) < 0 || !file.commit()) {
-        setError(error, QStringLiteral("Не удаётся записать файл модели %1.").arg(fileName));
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(CodePage::toWindows1251(text)) < 0 || !file.commit())
+        return std::unexpected(QStringLiteral("Не удаётся записать файл модели %1.").arg(fileName));
+    return {};
 }
 
 QStringList ModelFileLines(const QString &text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileResult.h"
 #include "ModelState.h"
 
 #include <QList>
@@ -25,16 +26,16 @@ QStringList ModelFileLines(const QString &text);
 
 // Reads modelPath + ".mod": the definition, or a Russian message that names
 // the file and the line, for the same faults as LoadModel below.
-std::expected<ModelDefinition, QString> ReadModelFile(const QString &modelPath);
+FileResult<ModelDefinition> ReadModelFile(const QString &modelPath);
 
-// Reads modelPath + ".mod" into the definition part of state. Returns false
-// when the file cannot be opened, ends early, has a count line that is not a
-// number or exceeds the capacities; error then holds a Russian message that
-// names the file and the line, and state is left exactly as it was. On
+// Reads modelPath + ".mod" into the definition part of state. Fails when the
+// file cannot be opened, ends early, has a count line that is not a number
+// or exceeds the capacities, with a Russian message that names the file and
+// the line; state is then left exactly as it was. On
 // success the whole definition is replaced: slots beyond the new counts and
 // terms a line never assigns are empty. A function line without "=" is a
 // name with one empty term. UTF-8 files and LF line ends are read as well.
-bool LoadModel(ModelState &state, const QString &modelPath, QString *error);
+FileResult<> LoadModel(ModelState &state, const QString &modelPath);
 
 // A model as the creation dialogue collects it: names and functions exactly
 // as typed.
@@ -51,6 +52,6 @@ struct ModelText
 };
 
 // Writes fileName as a whole, in Windows-1251 with CR LF line ends and count
-// lines " N ". A failed write leaves an existing file untouched and returns
-// false with a message naming the file.
-bool WriteModelFile(const QString &fileName, const ModelText &model, QString *error);
+// lines " N ". A failed write leaves an existing file untouched and fails
+// with a message naming the file.
+FileResult<> WriteModelFile(const QString &fileName, const ModelText &model);

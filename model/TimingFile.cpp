@@ -102,18 +102,14 @@ std::optional<int32_t> RunLengthFromAnswer(const QString &answer)
     return int32_t(whole) * 100;
 }
 
-bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values, QString *error)
+FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Не удается открыть файл %1").arg(fileName);
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return std::unexpected(QStringLiteral("Не удается открыть файл %1").arg(fileName));
     const QString content = CodePage::decodeTextFile(file.readAll());
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Ошибка чтения файла %1").arg(fileName);
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return std::unexpected(QStringLiteral("Ошибка чтения файла %1").arg(fileName));
     const QList<TimingValueText> tokens = TimingValueTexts(content);
     elemCount = std::clamp(elemCount, 0, MaxElements);
     const int needed = 2 * elemCount + 1;
@@ -121,18 +117,16 @@ bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values
     for (int k = 0; k < needed; ++k) {
         if (k >= tokens.size()) {
             const int lastLine = tokens.isEmpty() ? 0 : tokens.last().line;
-            *error = QStringLiteral("Файл %1 кончается после строки %2: нет %3")
-                         .arg(fileName).arg(lastLine).arg(valueName(k, elemCount));
-            return false;
+            return std::unexpected(QStringLiteral("Файл %1 кончается после строки %2: нет %3")
+                                       .arg(fileName).arg(lastLine).arg(valueName(k, elemCount)));
         }
         const TimingValueText &token = tokens[k];
         const std::optional<double> &number = token.number;
         const bool isRunLength = k == needed - 1;
         const std::optional<int32_t> steps = number && isRunLength ? wholeSteps(*number) : std::nullopt;
         if (!number || (isRunLength ? !steps : !fitsFloat(*number))) {
-            *error = QStringLiteral("Файл %1, строка %2: \"%3\" не годится для %4")
-                         .arg(fileName).arg(token.line).arg(token.text, valueName(k, elemCount));
-            return false;
+            return std::unexpected(QStringLiteral("Файл %1, строка %2: \"%3\" не годится для %4")
+                                       .arg(fileName).arg(token.line).arg(token.text, valueName(k, elemCount)));
         }
         if (isRunLength)
             read.RunLength = *steps;
@@ -141,11 +135,10 @@ bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values
         else
             read.Totp[k - elemCount + 1] = float(*number);
     }
-    *values = read;
-    return true;
+    return read;
 }
 
-bool WriteTimingFile(const QString &fileName, const ModelState &state, QString *error)
+FileResult<> WriteTimingFile(const QString &fileName, const ModelState &state)
 {
     QString text;
     for (int i = 1; i <= state.ElemCount; ++i)
@@ -155,11 +148,9 @@ bool WriteTimingFile(const QString &fileName, const ModelState &state, QString *
     text += QString::number(state.RunLength) + QStringLiteral("\r\n");
 
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(CodePage::toWindows1251(text)) < 0 || !file.commit()) {
-        *error = QStringLiteral("Не удается записать файл %1").arg(fileName);
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(CodePage::toWindows1251(text)) < 0 || !file.commit())
+        return std::unexpected(QStringLiteral("Не удается записать файл %1").arg(fileName));
+    return {};
 }
 
 void ApplyTiming(ModelState &state, const TimingValues &values)

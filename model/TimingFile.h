@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileResult.h"
 #include "ModelState.h"
 
 #include <QList>
@@ -51,17 +52,16 @@ QList<TimingValueText> TimingValueTexts(const QString &content);
 // fileName. Values are separated by line ends or commas and written with "."
 // (sign, exponent and a missing leading zero allowed); blank lines are
 // skipped and values after the run length are not read, so a file written
-// for another element count is taken with its values shifted. Returns false
+// for another element count is taken with its values shifted. Fails
 // with a Russian message naming the file and the line when the file cannot
-// be read, ends early or holds something else where a value is due;
-// *values is then untouched.
-bool ReadTimingFile(const QString &fileName, int elemCount, TimingValues *values, QString *error);
+// be read, ends early or holds something else where a value is due.
+FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount);
 
 // Writes Tpr(1..ElemCount), Totp(1..ElemCount) and RunLength of state, one
 // per line with CR LF, times with "." and up to 7 significant digits. The
 // file is replaced as a whole: a failed write leaves an existing file as it
-// was and returns false with a message naming the file.
-bool WriteTimingFile(const QString &fileName, const ModelState &state, QString *error);
+// was and fails with a message naming the file.
+FileResult<> WriteTimingFile(const QString &fileName, const ModelState &state);
 
 // Copies the values read for the current element count into state.
 void ApplyTiming(ModelState &state, const TimingValues &values);

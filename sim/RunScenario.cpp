@@ -5,22 +5,20 @@
 std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int elemCount)
 {
     if (!scenario.timing && !scenario.timingFile.isEmpty()) {
-        TimingValues values;
-        QString error;
-        if (!ReadTimingFile(scenario.timingFile, elemCount, &values, &error))
-            return std::unexpected(error);
-        scenario.timing = values;
+        const FileResult<TimingValues> values = ReadTimingFile(scenario.timingFile, elemCount);
+        if (!values)
+            return std::unexpected(values.error());
+        scenario.timing = *values;
     }
     if (!scenario.codeTiming && !scenario.whdFile.isEmpty()) {
-        CodeTiming timing;
-        QString error;
-        if (!CodeTimingFile::read(scenario.whdFile, timing, error))
-            return std::unexpected(error);
-        if (timing.productIsZero())
+        const FileResult<CodeTiming> timing = CodeTimingFile::read(scenario.whdFile);
+        if (!timing)
+            return std::unexpected(timing.error());
+        if (timing->productIsZero())
             return std::unexpected(QStringLiteral("Файл «%1»: нулевые временные характеристики кода "
                                                   "(произведение двенадцати времён равно 0)")
                                        .arg(scenario.whdFile));
-        scenario.codeTiming = timing;
+        scenario.codeTiming = *timing;
     }
     return scenario;
 }

@@ -27,10 +27,9 @@ bool SetUp(frmMenu &menu, ModelState &state, frmDiag &diag)
         if (cancelled || diag.Unloaded())
             return false;
     }
-    QString error;
-    if (!LoadModel(state, state.ModelPath, &error)) {
+    if (const FileResult<> loaded = LoadModel(state, state.ModelPath); !loaded) {
         MessageRequest failure;
-        failure.text = error;
+        failure.text = loaded.error();
         failure.icon = Prompt::Icon::Critical;
         prompts().message(failure);
         return false;

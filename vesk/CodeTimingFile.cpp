@@ -56,13 +56,11 @@ QString quoted(QByteArrayView token)
 
 } // namespace
 
-bool read(const QString &path, CodeTiming &timing, QString &error)
+FileResult<CodeTiming> read(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Не удалось открыть файл %1: %2").arg(shown(path), file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return std::unexpected(QStringLiteral("Не удалось открыть файл %1: %2").arg(shown(path), file.errorString()));
     const QByteArray bytes = file.read(MaxExamined);
     std::array<float, 12> values{};
     std::size_t count = 0;
@@ -78,28 +76,21 @@ bool read(const QString &path, CodeTiming &timing, QString &error)
             ++i;
         const QByteArrayView token(bytes.constData() + start, i - start);
         const std::from_chars_result r = parseNumber(token, values[count]);
-        if (r.ec == std::errc::result_out_of_range) {
-            error = QStringLiteral("Файл %1, строка %2: число %3 вне допустимого диапазона.")
-                        .arg(shown(path))
-                        .arg(line)
-                        .arg(quoted(token));
-            return false;
-        }
-        if (r.ec != std::errc()) {
-            error = QStringLiteral("Файл %1, строка %2: %3 не является числом.")
-                        .arg(shown(path))
-                        .arg(line)
-                        .arg(quoted(token));
-            return false;
-        }
+        if (r.ec == std::errc::result_out_of_range)
+            return std::unexpected(QStringLiteral("Файл %1, строка %2: число %3 вне допустимого диапазона.")
+                                   .arg(shown(path))
+                                   .arg(line)
+                                   .arg(quoted(token)));
+        if (r.ec != std::errc())
+            return std::unexpected(QStringLiteral("Файл %1, строка %2: %3 не является числом.")
+                                   .arg(shown(path))
+                                   .arg(line)
+                                   .arg(quoted(token)));
         ++count;
     }
-    if (count < values.size()) {
-        error = QStringLiteral("Файл %1: нужно двенадцать чисел, а найдено %2.").arg(shown(path)).arg(count);
-        return false;
-    }
-    timing = CodeTiming::fromValues(values);
-    return true;
+    if (count < values.size())
+        return std::unexpected(QStringLiteral("Файл %1: нужно двенадцать чисел, а найдено %2.").arg(shown(path)).arg(count));
+    return CodeTiming::fromValues(values);
 }
 
 QByteArray format(const CodeTiming &timing)
@@ -113,21 +104,17 @@ QByteArray format(const CodeTiming &timing)
     return text;
 }
 
-bool write(const QString &path, const CodeTiming &timing, QString &error)
+FileResult<> write(const QString &path, const CodeTiming &timing)
 {
     for (float v : timing.values()) {
-        if (!std::isfinite(v)) {
-            error = QStringLiteral("Файл %1 не записан: время %2 не является числом.")
-                        .arg(shown(path), TimeText::shortest(v));
-            return false;
-        }
+        if (!std::isfinite(v))
+            return std::unexpected(QStringLiteral("Файл %1 не записан: время %2 не является числом.")
+                                   .arg(shown(path), TimeText::shortest(v)));
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(format(timing)) < 0 || !file.commit()) {
-        error = QStringLiteral("Не удалось записать файл %1: %2").arg(shown(path), file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(format(timing)) < 0 || !file.commit())
+        return std::unexpected(QStringLiteral("Не удалось записать файл %1: %2").arg(shown(path), file.errorString()));
+    return {};
 }
 
 } // namespace CodeTimingFile

@@ -123,13 +123,12 @@ TimeCharEntry::Outcome TimeCharEntry::readFile(QString &nmFil)
         nmFil.truncate(period);
     if (!AskOpenFile(nmFil, QStringLiteral("whd")))
         return Outcome::GaveUp;
-    CodeTiming timing = m_transmitter.Timing;
-    QString error;
-    if (!CodeTimingFile::read(nmFil, timing, error)) {
-        showError(error);
+    const FileResult<CodeTiming> timing = CodeTimingFile::read(nmFil);
+    if (!timing) {
+        showError(timing.error());
         return Outcome::AskAgain;
     }
-    m_transmitter.Timing = timing;
+    m_transmitter.Timing = *timing;
     return Outcome::Done;
 }
 
@@ -163,9 +162,8 @@ void TimeCharEntry::SaveTimeChar()
     if (!dialog.ShowSave())
         return;
     LastFile = dialog.FileName;
-    QString error;
-    if (!CodeTimingFile::write(LastFile, m_transmitter.Timing, error))
-        showError(error);
+    if (const FileResult<> written = CodeTimingFile::write(LastFile, m_transmitter.Timing); !written)
+        showError(written.error());
 }
 
 CommonDialog &TimeCharEntry::commonDialog()

@@ -39,8 +39,7 @@ bool WriteFullCapacityModel(const QString &basePath)
         model.elements.append({elementName(i), randomFunction(random, MaxElemTerms)});
     for (int j = 1; j <= MaxOutputs; ++j)
         model.outputs.append({QStringLiteral("В%1").arg(j), randomFunction(random, MaxOutTerms)});
-    QString error;
-    if (!WriteModelFile(basePath + QStringLiteral(".mod"), model, &error))
+    if (!WriteModelFile(basePath + QStringLiteral(".mod"), model))
         return false;
 
     QByteArray timing;

@@ -107,8 +107,8 @@ TEST(LoadModel, SplitsLinesIntoNamesAndTerms)
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         ModelState state;
-        QString error;
-        ASSERT_TRUE(LoadModel(state, writeModel(dir, fileBytes(c.lines)), &error)) << error.toStdString();
+        const FileResult<> loaded = LoadModel(state, writeModel(dir, fileBytes(c.lines)));
+        ASSERT_TRUE(loaded) << loaded.error().toStdString();
         expectModel(state, c.name, c.elements, c.outputs);
     }
 }
@@ -129,8 +129,8 @@ TEST(LoadModel, ReadsUtf8AndWindows1251WithEitherLineEnd)
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         ModelState state;
-        QString error;
-        ASSERT_TRUE(LoadModel(state, writeModel(dir, c.bytes), &error)) << error.toStdString();
+        const FileResult<> loaded = LoadModel(state, writeModel(dir, c.bytes));
+        ASSERT_TRUE(loaded) << loaded.error().toStdString();
         expectModel(state, QStringLiteral("Счётчик"), {{QStringLiteral("Ж"), {QStringLiteral("Щ*-p")}}},
                     {{QStringLiteral("Я"), {QStringLiteral("Ж")}}});
     }
@@ -146,8 +146,8 @@ TEST(LoadModel, TakesModelsAtFullCapacity)
         lines << QStringLiteral("В%1=").arg(j) + QString(MaxOutTerms - 1, u'+');
     QTemporaryDir dir;
     ModelState state;
-    QString error;
-    ASSERT_TRUE(LoadModel(state, writeModel(dir, fileBytes(lines)), &error)) << error.toStdString();
+    const FileResult<> loaded = LoadModel(state, writeModel(dir, fileBytes(lines)));
+    ASSERT_TRUE(loaded) << loaded.error().toStdString();
     EXPECT_EQ(state.ElemCount, MaxElements);
     EXPECT_EQ(state.OutCount, MaxOutputs);
     EXPECT_EQ(state.ElemTermCount[MaxElements], MaxElemTerms);
@@ -189,22 +189,22 @@ TEST(LoadModel, RejectsBadFilesNamingTheLineAndKeepsTheOldModel)
     ModelState state;
     ASSERT_TRUE(LoadModel(state, writeModel(oldDir, fileBytes({QStringLiteral("Старая"), QStringLiteral("1"),
                                                                 QStringLiteral("А=p+-p"), QStringLiteral("1"),
-                                                                QStringLiteral("Х=А")})), nullptr));
+                                                                QStringLiteral("Х=А")}))));
     const QString before = dump(state);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.message.toStdString());
         QTemporaryDir dir;
         const QString path = writeModel(dir, fileBytes(c.lines));
-        QString error;
-        EXPECT_FALSE(LoadModel(state, path, &error));
-        EXPECT_EQ(error, QStringLiteral("Файл %1.mod, строка %2: ").arg(path).arg(c.line) + c.message);
+        const FileResult<> loaded = LoadModel(state, path);
+        ASSERT_FALSE(loaded);
+        EXPECT_EQ(loaded.error(), QStringLiteral("Файл %1.mod, строка %2: ").arg(path).arg(c.line) + c.message);
         EXPECT_EQ(dump(state), before);
     }
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("нет"));
-    QString error;
-    EXPECT_FALSE(LoadModel(state, missing, &error));
-    EXPECT_EQ(error, QStringLiteral("Не удаётся открыть файл модели %1.mod.").arg(missing));
+    const FileResult<> loaded = LoadModel(state, missing);
+    ASSERT_FALSE(loaded);
+    EXPECT_EQ(loaded.error(), QStringLiteral("Не удаётся открыть файл модели %1.mod.").arg(missing));
     EXPECT_EQ(dump(state), before);
 }
 
@@ -219,8 +219,8 @@ TEST(WriteModelFile, WritesWindows1251WithCrLfAndReadsBack)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("реле"));
-    QString error;
-    ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), sampleModel(), &error)) << error.toStdString();
+    const FileResult<> written = WriteModelFile(path + QStringLiteral(".mod"), sampleModel());
+    ASSERT_TRUE(written) << written.error().toStdString();
 
     QFile file(path + QStringLiteral(".mod"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -231,7 +231,8 @@ TEST(WriteModelFile, WritesWindows1251WithCrLfAndReadsBack)
                                          " 1 \r\n"
                                          "\xD5= \xC0\r\n"));
     ModelState state;
-    ASSERT_TRUE(LoadModel(state, path, &error)) << error.toStdString();
+    const FileResult<> loaded = LoadModel(state, path);
+    ASSERT_TRUE(loaded) << loaded.error().toStdString();
     expectModel(state, QStringLiteral("Реле 1"),
                 {{QStringLiteral("А"), {QStringLiteral("Б*p"), QStringLiteral("А*-Б")}}, {QStringLiteral("Б"), {QString()}}},
                 {{QStringLiteral("Х"), {QStringLiteral(" А")}}});
@@ -241,8 +242,7 @@ TEST(WriteModelFile, FailureNamesTheFileAndKeepsTheOldOne)
 {
     QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("реле.mod"));
-    QString error;
-    ASSERT_TRUE(WriteModelFile(fileName, sampleModel(), &error));
+    ASSERT_TRUE(WriteModelFile(fileName, sampleModel()));
     QFile file(fileName);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray old = file.readAll();
@@ -250,14 +250,16 @@ TEST(WriteModelFile, FailureNamesTheFileAndKeepsTheOldOne)
 
     ModelText unwritable = sampleModel();
     unwritable.elements[1].function = QStringLiteral("Б∧В");
-    EXPECT_FALSE(WriteModelFile(fileName, unwritable, &error));
-    EXPECT_EQ(error, QStringLiteral("Файл %1 не записан: символ «∧» нельзя сохранить в кодировке Windows-1251.").arg(fileName));
+    const FileResult<> refused = WriteModelFile(fileName, unwritable);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), QStringLiteral("Файл %1 не записан: символ «∧» нельзя сохранить в кодировке Windows-1251.").arg(fileName));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);
 
     const QString noFolder = dir.filePath(QStringLiteral("нет/реле.mod"));
-    EXPECT_FALSE(WriteModelFile(noFolder, sampleModel(), &error));
-    EXPECT_EQ(error, QStringLiteral("Не удаётся записать файл модели %1.").arg(noFolder));
+    const FileResult<> unwritten = WriteModelFile(noFolder, sampleModel());
+    ASSERT_FALSE(unwritten);
+    EXPECT_EQ(unwritten.error(), QStringLiteral("Не удаётся записать файл модели %1.").arg(noFolder));
 }
 
 } // namespace

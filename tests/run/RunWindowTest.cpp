@@ -188,7 +188,7 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
         diag.ShowDiag();
 
     ModelState alone;
-    ASSERT_TRUE(LoadModel(alone, modelPath(), nullptr));
+    ASSERT_TRUE(LoadModel(alone, modelPath()));
     alone.Tpr = state.Tpr;
     alone.Totp = state.Totp;
     alone.RunLength = state.RunLength;
@@ -256,9 +256,9 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     // A model that cannot be loaded: its message, and the same clean end.
     state.ModelPath = dir.filePath(QStringLiteral("missing"));
     ModelState probe;
-    QString error;
-    ASSERT_FALSE(LoadModel(probe, state.ModelPath, &error));
-    prompts.expectMessage(Message(error, Prompt::Buttons::Ok, Prompt::Icon::Critical), Answer::Ok);
+    const FileResult<> loaded = LoadModel(probe, state.ModelPath);
+    ASSERT_FALSE(loaded);
+    prompts.expectMessage(Message(loaded.error(), Prompt::Buttons::Ok, Prompt::Icon::Critical), Answer::Ok);
     menu.mnuModelTimdiag_Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Diag(), nullptr);

@@ -67,14 +67,13 @@ TEST(TimingFile, WritesOneValuePerLineWithAPoint)
     state.Totp = {0, 0.1234567f, 250.5f};
     state.RunLength = 600;
     const QString fileName = dir.filePath(QStringLiteral("t.tim"));
-    QString error;
-    ASSERT_TRUE(WriteTimingFile(fileName, state, &error)) << error.toStdString();
+    const FileResult<> written = WriteTimingFile(fileName, state);
+    ASSERT_TRUE(written) << written.error().toStdString();
     QFile file(fileName);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("0.05\r\n1\r\n0.1234567\r\n250.5\r\n600\r\n"));
 
-    TimingValues values;
-    ASSERT_TRUE(ReadTimingFile(fileName, 2, &values, &error));
+    const TimingValues values = ReadTimingFile(fileName, 2).value();
     EXPECT_EQ(values.Tpr[1], 0.05f);
     EXPECT_EQ(values.Tpr[2], 1.0f);
     EXPECT_EQ(values.Totp[1], 0.1234567f);
@@ -87,9 +86,9 @@ TEST(TimingFile, ReadsCommasSignsExponentsAndShiftsForAnotherElementCount)
     QTemporaryDir dir;
     // Written for three elements: 0.1 0.2 0.3 | 0.4 0.5 0.6 | 700.
     const QString fileName = writeFile(dir, "three.tim", ".1,+0.2\n3e-1\r\n\r\n0.4\r\n0.5\r\n0.6\r\n700\r\n");
-    TimingValues values;
-    QString error;
-    ASSERT_TRUE(ReadTimingFile(fileName, 2, &values, &error)) << error.toStdString();
+    const FileResult<TimingValues> read = ReadTimingFile(fileName, 2);
+    ASSERT_TRUE(read) << read.error().toStdString();
+    const TimingValues &values = *read;
     EXPECT_EQ(values.Tpr[1], 0.1f);
     EXPECT_EQ(values.Tpr[2], 0.2f);
     EXPECT_EQ(values.Totp[1], 0.3f);
@@ -117,20 +116,14 @@ TEST(TimingFile, RejectsBadFilesNamingFileAndLine)
     };
     for (const Case &c : cases) {
         const QString fileName = writeFile(dir, c.name, c.content);
-        TimingValues values;
-        values.Tpr[1] = 9;
-        values.RunLength = 9;
-        QString error;
-        EXPECT_FALSE(ReadTimingFile(fileName, c.elemCount, &values, &error)) << c.name;
-        EXPECT_TRUE(error.contains(fileName)) << error.toStdString();
-        EXPECT_TRUE(error.contains(c.fragment)) << error.toStdString();
-        EXPECT_EQ(values.Tpr[1], 9) << c.name;
-        EXPECT_EQ(values.RunLength, 9) << c.name;
+        const FileResult<TimingValues> read = ReadTimingFile(fileName, c.elemCount);
+        ASSERT_FALSE(read) << c.name;
+        EXPECT_TRUE(read.error().contains(fileName)) << read.error().toStdString();
+        EXPECT_TRUE(read.error().contains(c.fragment)) << read.error().toStdString();
     }
-    TimingValues values;
-    QString error;
-    EXPECT_FALSE(ReadTimingFile(dir.filePath(QStringLiteral("missing.tim")), 1, &values, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("missing.tim")));
+    const FileResult<TimingValues> missing = ReadTimingFile(dir.filePath(QStringLiteral("missing.tim")), 1);
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(missing.error().contains(QStringLiteral("missing.tim")));
 }
 
 } // namespace

@@ -41,11 +41,11 @@ TEST_F(CodeTimingFileTest, RoundTripIsExact)
                                                        std::numeric_limits<float>::max(),
                                                        std::numeric_limits<float>::denorm_min(), 0.0f, 1e30f,
                                                        2.5e-3f, 0.81f});
-    QString error;
-    ASSERT_TRUE(CodeTimingFile::write(path("t.whd"), timing, error)) << error.toStdString();
-    CodeTiming back;
-    ASSERT_TRUE(CodeTimingFile::read(path("t.whd"), back, error)) << error.toStdString();
-    EXPECT_EQ(back, timing);
+    const FileResult<> written = CodeTimingFile::write(path("t.whd"), timing);
+    ASSERT_TRUE(written) << written.error().toStdString();
+    const FileResult<CodeTiming> back = CodeTimingFile::read(path("t.whd"));
+    ASSERT_TRUE(back) << back.error().toStdString();
+    EXPECT_EQ(*back, timing);
 }
 
 struct GoodFile
@@ -73,10 +73,9 @@ TEST_F(CodeTimingFileTest, ReadsAnySeparatorsAndShortForms)
          kpt5With(0.23f, 0.38f)},
     };
     for (const GoodFile &f : files) {
-        CodeTiming timing;
-        QString error;
-        ASSERT_TRUE(CodeTimingFile::read(writeText(f.name, f.bytes), timing, error)) << f.name;
-        EXPECT_EQ(timing, f.expected) << f.name;
+        const FileResult<CodeTiming> timing = CodeTimingFile::read(writeText(f.name, f.bytes));
+        ASSERT_TRUE(timing) << f.name;
+        EXPECT_EQ(*timing, f.expected) << f.name;
     }
 }
 
@@ -87,7 +86,7 @@ struct BadFile
     QString message; // %1: the file's path
 };
 
-TEST_F(CodeTimingFileTest, BadFilesAreNamedAndChangeNothing)
+TEST_F(CodeTimingFileTest, BadFilesAreNamedWithTheirLine)
 {
     const BadFile files[] = {
         {"short.whd", "0.23,0.57,0.38,0.12\r\n0.38,0.72,0.35,0.12\r\n0.22,0.12,0.22\r\n",
@@ -103,28 +102,27 @@ TEST_F(CodeTimingFileTest, BadFilesAreNamedAndChangeNothing)
     };
     for (const BadFile &f : files) {
         const QString file = writeText(f.name, f.bytes);
-        CodeTiming timing = CodeTiming::Kpt7();
-        QString error;
-        EXPECT_FALSE(CodeTimingFile::read(file, timing, error)) << f.name;
-        EXPECT_EQ(error, f.message.arg(file)) << f.name;
-        EXPECT_EQ(timing, CodeTiming::Kpt7()) << f.name;
+        const FileResult<CodeTiming> timing = CodeTimingFile::read(file);
+        ASSERT_FALSE(timing) << f.name;
+        EXPECT_EQ(timing.error(), f.message.arg(file)) << f.name;
     }
 }
 
 TEST_F(CodeTimingFileTest, UnreadableAndUnwritablePlaces)
 {
-    CodeTiming timing = CodeTiming::Kpt7();
-    QString error;
-    EXPECT_FALSE(CodeTimingFile::read(path("missing.whd"), timing, error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось открыть файл ") + path("missing.whd")));
-    EXPECT_EQ(timing, CodeTiming::Kpt7());
+    const FileResult<CodeTiming> missing = CodeTimingFile::read(path("missing.whd"));
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(missing.error().startsWith(QStringLiteral("Не удалось открыть файл ") + path("missing.whd")));
 
+    CodeTiming timing = CodeTiming::Kpt7();
     const QString nowhere = path("no/such/folder/t.whd");
-    EXPECT_FALSE(CodeTimingFile::write(nowhere, timing, error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось записать файл ") + nowhere)) << error.toStdString();
+    const FileResult<> unwritten = CodeTimingFile::write(nowhere, timing);
+    ASSERT_FALSE(unwritten);
+    EXPECT_TRUE(unwritten.error().startsWith(QStringLiteral("Не удалось записать файл ") + nowhere))
+        << unwritten.error().toStdString();
 
     timing.TimpZ1 = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(CodeTimingFile::write(path("nan.whd"), timing, error));
+    EXPECT_FALSE(CodeTimingFile::write(path("nan.whd"), timing));
     EXPECT_FALSE(QFile::exists(path("nan.whd")));
 }
 

@@ -24,8 +24,7 @@ protected:
 
     QString timingFile(const char *name, const CodeTiming &timing) const
     {
-        QString error;
-        EXPECT_TRUE(CodeTimingFile::write(path(name), timing, error));
+        EXPECT_TRUE(CodeTimingFile::write(path(name), timing));
         return path(name);
     }
 
