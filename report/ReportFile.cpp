@@ -18,42 +18,37 @@ bool unlinked(const QFile &file)
 
 } // namespace
 
-bool ReportFile::Append(QByteArrayView bytes, QString *error)
+FileResult<> ReportFile::Append(QByteArrayView bytes)
 {
     if (m_file.isOpen() && unlinked(m_file))
         m_file.close();
     if (!m_file.isOpen()) {
         m_file.setFileName(m_fileName);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-            *error = QStringLiteral("Не удается открыть файл отчета %1 для записи.").arg(shownName(m_fileName));
-            return false;
-        }
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            return std::unexpected(QStringLiteral("Не удается открыть файл отчета %1 для записи.").arg(shownName(m_fileName)));
     }
     if (!bytes.isEmpty() && m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
         m_file.close();
-        *error = QStringLiteral("Не удается записать в файл отчета %1.").arg(shownName(m_fileName));
-        return false;
+        return std::unexpected(QStringLiteral("Не удается записать в файл отчета %1.").arg(shownName(m_fileName)));
     }
-    return true;
+    return {};
 }
 
-bool ReportFile::AppendLine(QByteArrayView row, QString *error)
+FileResult<> ReportFile::AppendLine(QByteArrayView row)
 {
     QByteArray line;
     line.reserve(row.size() + 2);
     line.append(row.data(), row.size());
     line.append("\r\n", 2);
-    return Append(line, error);
+    return Append(line);
 }
 
-bool ReportFile::Empty(QString *error)
+FileResult<> ReportFile::Empty()
 {
     // Appends go to the end as it is then, so an open file simply carries on
     // at the start of the emptied one.
     QFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *error = QStringLiteral("Не удается создать файл отчета %1.").arg(shownName(m_fileName));
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return std::unexpected(QStringLiteral("Не удается создать файл отчета %1.").arg(shownName(m_fileName)));
+    return {};
 }

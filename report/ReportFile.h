@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileResult.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QString>
@@ -17,14 +19,14 @@ public:
     const QString &fileName() const { return m_fileName; }
 
     // Appends bytes as they are (creating the file if needed) in one write,
-    // so no row is ever half there. Returns false with a Russian message
-    // naming the file in *error when the file cannot be created, opened or
-    // fully written; what was on disk before stays.
-    bool Append(QByteArrayView bytes, QString *error);
+    // so no row is ever half there. Fails with a Russian message naming the
+    // file when the file cannot be created, opened or fully written; what was
+    // on disk before stays.
+    FileResult<> Append(QByteArrayView bytes);
     // Appends one line: the row and CR LF.
-    bool AppendLine(QByteArrayView row, QString *error);
+    FileResult<> AppendLine(QByteArrayView row);
     // Creates the file, or empties it if it exists. Same failure contract.
-    bool Empty(QString *error);
+    FileResult<> Empty();
 
 private:
     QString m_fileName;

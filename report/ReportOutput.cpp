@@ -53,20 +53,18 @@ void ReportOutput::WriteRow(const QByteArray &row)
 
 bool ReportOutput::EmptyReport()
 {
-    QString error;
-    if (file().Empty(&error))
-        return true;
-    fileFailed(error);
-    return false;
+    const FileResult<> emptied = file().Empty();
+    if (!emptied)
+        fileFailed(emptied.error());
+    return emptied.has_value();
 }
 
 bool ReportOutput::appendToFile(QByteArrayView bytes, bool asLine)
 {
-    QString error;
-    if (asLine ? file().AppendLine(bytes, &error) : file().Append(bytes, &error))
-        return true;
-    fileFailed(error);
-    return false;
+    const FileResult<> written = asLine ? file().AppendLine(bytes) : file().Append(bytes);
+    if (!written)
+        fileFailed(written.error());
+    return written.has_value();
 }
 
 ReportFile &ReportOutput::file()

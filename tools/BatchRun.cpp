@@ -92,10 +92,9 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
     }
 
     VcdWriter vcd;
-    QString error;
     if (!options.vcdFile.isEmpty()) {
-        if (!vcd.open(options.vcdFile, &error)) {
-            WriteLine(err, error);
+        if (const FileResult<> opened = vcd.open(options.vcdFile); !opened) {
+            WriteLine(err, opened.error());
             return ExitFileError;
         }
     }
@@ -118,9 +117,11 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
         WriteLine(err, QStringLiteral("Ошибка записи в стандартный вывод"));
         status = ExitFileError;
     }
-    if (!options.vcdFile.isEmpty() && !vcd.finish(session.currentStep(), &error)) {
-        WriteLine(err, error);
-        status = ExitFileError;
+    if (!options.vcdFile.isEmpty()) {
+        if (const FileResult<> finished = vcd.finish(session.currentStep()); !finished) {
+            WriteLine(err, finished.error());
+            status = ExitFileError;
+        }
     }
     if (recorded && !writeExports(options, recording, writePicture, err))
         status = ExitFileError;

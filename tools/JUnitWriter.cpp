@@ -59,13 +59,12 @@ void writeSuite(QXmlStreamWriter &xml, const BenchResult &result, int id, const 
 
 } // namespace
 
-bool WriteJUnit(const QString &fileName, const QList<BenchResult> &results, QString *error)
+FileResult<> WriteJUnit(const QString &fileName, const QList<BenchResult> &results)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Не удаётся записать файл %1.").arg(fileName);
-        return false;
-    }
+    const QString unwritten = QStringLiteral("Не удаётся записать файл %1.").arg(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return std::unexpected(unwritten);
     qsizetype tests = 0, failures = 0, errors = 0;
     for (const BenchResult &result : results) {
         tests += result.results.size() + (result.error ? 1 : 0);
@@ -85,9 +84,7 @@ bool WriteJUnit(const QString &fileName, const QList<BenchResult> &results, QStr
         writeSuite(xml, results[id], int(id), timestamp);
     xml.writeEndElement();
     xml.writeEndDocument();
-    if (xml.hasError() || !file.commit()) {
-        *error = QStringLiteral("Не удаётся записать файл %1.").arg(fileName);
-        return false;
-    }
-    return true;
+    if (xml.hasError() || !file.commit())
+        return std::unexpected(unwritten);
+    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BenchRun.h"
+#include "FileResult.h"
 
 #include <QList>
 #include <QString>
@@ -8,5 +9,5 @@
 // Writes the results of bench files as JUnit XML, the form CI servers show
 // without plugins: one testsuite per bench file, one testcase per
 // expectation; a file that could not be used is one testcase with an error.
-// False with a Russian message when the file cannot be written.
-bool WriteJUnit(const QString &fileName, const QList<BenchResult> &results, QString *error);
+// Fails with a Russian message when the file cannot be written.
+FileResult<> WriteJUnit(const QString &fileName, const QList<BenchResult> &results);

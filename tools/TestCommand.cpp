@@ -79,9 +79,8 @@ int RunTestCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
                        .arg(passed + failed).arg(passed).arg(failed).arg(unusable));
 
     if (!junitFile.isEmpty()) {
-        QString error;
-        if (!WriteJUnit(junitFile, results, &error)) {
-            WriteLine(err, error);
+        if (const FileResult<> written = WriteJUnit(junitFile, results); !written) {
+            WriteLine(err, written.error());
             return ExitUsageError;
         }
     }

@@ -26,14 +26,12 @@ QString safeName(const QString &name, const QString &fallback)
 
 } // namespace
 
-bool VcdWriter::open(const QString &fileName, QString *error)
+FileResult<> VcdWriter::open(const QString &fileName)
 {
     m_file.setFileName(fileName);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *error = QStringLiteral("Не удаётся создать файл «%1»").arg(fileName);
-        return false;
-    }
-    return true;
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return std::unexpected(QStringLiteral("Не удаётся создать файл «%1»").arg(fileName));
+    return {};
 }
 
 void VcdWriter::declare(const QString &name, const QString &original)
@@ -138,7 +136,7 @@ void VcdWriter::flushIfFull()
     m_buffer.clear();
 }
 
-bool VcdWriter::finish(qint64 lastStep, QString *error)
+FileResult<> VcdWriter::finish(qint64 lastStep)
 {
     m_buffer += '#' + QByteArray::number(lastStep + 1) + '\n';
     if (m_file.write(m_buffer) != m_buffer.size())
@@ -147,9 +145,7 @@ bool VcdWriter::finish(qint64 lastStep, QString *error)
     if (!m_file.flush())
         m_writeFailed = true;
     m_file.close();
-    if (m_writeFailed) {
-        *error = QStringLiteral("Ошибка записи в файл «%1»").arg(m_file.fileName());
-        return false;
-    }
-    return true;
+    if (m_writeFailed)
+        return std::unexpected(QStringLiteral("Ошибка записи в файл «%1»").arg(m_file.fileName()));
+    return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileResult.h"
 #include "ModelState.h"
 
 #include <QByteArray>
@@ -24,18 +25,18 @@
 class VcdWriter
 {
 public:
-    // Creates or overwrites fileName. False with a Russian message naming the
+    // Creates or overwrites fileName. Fails with a Russian message naming the
     // file when it cannot be created.
-    bool open(const QString &fileName, QString *error);
+    FileResult<> open(const QString &fileName);
 
     // Declares the lanes of state's model and dumps its values as time 0.
     void begin(const ModelState &state);
     // Records the values after step number `step` (1, 2, ... strictly
     // increasing); a time stamp is written only when some lane changed.
     void step(qint64 step, const ModelState &state);
-    // Writes the final time stamp, lastStep + 1, and closes the file. False
+    // Writes the final time stamp, lastStep + 1, and closes the file. Fails
     // with a message naming the file when any write failed.
-    bool finish(qint64 lastStep, QString *error);
+    FileResult<> finish(qint64 lastStep);
 
 private:
     struct Lane
