@@ -8,7 +8,7 @@
 #include "Vesks.h"
 #include "frmFault.h"
 #include "frmHelp.h"
-#include "frmMenu.h"
+#include "RunWindowHost.h"
 #include "frmModtype.h"
 #include "frmSpeed.h"
 
@@ -61,10 +61,10 @@ frmDiag::Busy::~Busy()
         m_diag.Frame().deleteLater();
 }
 
-frmDiag *frmDiag::Load(frmMenu &menu, ModelState &state)
+frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &state)
 {
-    auto *diag = new frmDiag(menu, state);
-    QMdiSubWindow *frame = menu.addChildWindow(diag);
+    auto *diag = new frmDiag(host, state);
+    QMdiSubWindow *frame = host.addChildWindow(diag);
     // The window decides itself when it can go (never under its own step).
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     diag->Form_Load();
@@ -72,9 +72,9 @@ frmDiag *frmDiag::Load(frmMenu &menu, ModelState &state)
     return diag;
 }
 
-frmDiag::frmDiag(frmMenu &menu, ModelState &state)
-    : m_menu(menu), m_state(state), m_step(state, *this),
-      m_printer(std::make_unique<PrinterPages>(state, &menu.Printer()))
+frmDiag::frmDiag(RunWindowHost &host, ModelState &state)
+    : m_host(host), m_state(state), m_step(state, *this),
+      m_printer(std::make_unique<PrinterPages>(state, &host.printer()))
 {
     setObjectName(QStringLiteral("frmDiag"));
     setWindowTitle(QStringLiteral("Диаграмма"));
@@ -139,7 +139,7 @@ void frmDiag::Form_Unload()
     Settings::SaveWindowPlace(Frame(), PlacePrefix);
     if (m_state.ToPrinter)
         m_printer->EndDoc();
-    m_menu.setRunLocked(false);
+    m_host.setRunLocked(false);
     m_vesk.reset();
     if (m_busy > 0)
         m_deleteWhenIdle = true;
@@ -179,7 +179,7 @@ void frmDiag::SetSpeed()
 {
     Busy busy(*this);
     Timer1->stop();
-    frmSpeed speed(m_state.Speed, &m_menu);
+    frmSpeed speed(m_state.Speed, &m_host.hostWindow());
     prompts().exec(speed);
     if (m_unloaded)
         return;
@@ -199,7 +199,7 @@ Vesks &frmDiag::Vesk()
 void frmDiag::ShowModtype()
 {
     if (!m_modtype) {
-        m_modtype = frmModtype::Load(m_menu, *this, m_state);
+        m_modtype = frmModtype::Load(m_host, *this, m_state);
         takeKeysHelpKey(*m_modtype);
     }
 }
@@ -213,7 +213,7 @@ void frmDiag::PressPause()
 void frmDiag::TakeFocus()
 {
     if (auto *frame = qobject_cast<QMdiSubWindow *>(&Frame()))
-        m_menu.mdiArea()->setActiveSubWindow(frame);
+        m_host.childArea().setActiveSubWindow(frame);
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -378,4 +378,4 @@ void frmDiag::SetTimeChar(const QString &modelPath)
     Vesk().SetTimeChar(path);
 }
 
-void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_menu.CDL1); }
+void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_host.fileDialog()); }

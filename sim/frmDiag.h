@@ -17,19 +17,19 @@ class QLabel;
 class QMdiSubWindow;
 class QTimer;
 class Vesks;
-class frmMenu;
+class RunWindowHost;
 
 // "Диаграмма": the window of one run. Its timer drives the steps; it draws
 // the rows, shows the questions of a step, owns the run's transmitter and
 // printer pages, and takes the command keys. Closing it ends the run: the
-// main window is unlocked at once, while the object itself is deleted only
+// host is unlocked at once, while the object itself is deleted only
 // after any step that is still running has returned.
 class frmDiag : public QWidget, public StepHost, public EndOfRunHost
 {
     Q_OBJECT
 public:
-    // Makes the window as a child of the main window and runs Form_Load.
-    static frmDiag *Load(frmMenu &menu, ModelState &state);
+    // Makes the window as a child of the host and runs Form_Load.
+    static frmDiag *Load(RunWindowHost &host, ModelState &state);
     ~frmDiag() override;
 
     QLabel *Label1;
@@ -109,7 +109,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    frmDiag(frmMenu &menu, ModelState &state);
+    frmDiag(RunWindowHost &host, ModelState &state);
 
     void Form_Load();
     void Form_Unload();
@@ -118,7 +118,7 @@ private:
     void Form_KeyPress(const QString &character);
     void Timer1_Timer();
 
-    frmMenu &m_menu;
+    RunWindowHost &m_host;
     ModelState &m_state;
     DiagramStep m_step;
     DiagramRows m_rows;

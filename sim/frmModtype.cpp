@@ -1,8 +1,8 @@
 #include "frmModtype.h"
 
 #include "ModelState.h"
+#include "RunWindowHost.h"
 #include "frmDiag.h"
-#include "frmMenu.h"
 #include "frmWave.h"
 
 #include <QHBoxLayout>
@@ -11,15 +11,15 @@
 #include <QPushButton>
 #include <QTimer>
 
-frmModtype *frmModtype::Load(frmMenu &menu, frmDiag &diag, ModelState &state)
+frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, ModelState &state)
 {
     auto *panel = new frmModtype(diag, state);
-    QMdiSubWindow *frame = menu.addChildWindow(panel);
+    QMdiSubWindow *frame = host.addChildWindow(panel);
     // It goes with its diagram window, not with its own close box.
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->move(0, 0);
     frame->show();
-    connect(panel->cmdWaves, &QPushButton::clicked, panel, [&menu] { frmWave::Show(*menu.mdiArea()); });
+    connect(panel->cmdWaves, &QPushButton::clicked, panel, [&host] { frmWave::Show(host.childArea()); });
     return panel;
 }
 

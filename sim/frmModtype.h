@@ -5,7 +5,7 @@
 struct ModelState;
 class QPushButton;
 class frmDiag;
-class frmMenu;
+class RunWindowHost;
 
 // "Управление": the control panel of a run. Its buttons put a command in
 // KeyCmd, change the speed or pause the timer of the diagram window; a key
@@ -14,8 +14,8 @@ class frmModtype : public QWidget
 {
     Q_OBJECT
 public:
-    // Makes the panel in the main window's document area at 0, 0.
-    static frmModtype *Load(frmMenu &menu, frmDiag &diag, ModelState &state);
+    // Makes the panel in the host's document area at 0, 0.
+    static frmModtype *Load(RunWindowHost &host, frmDiag &diag, ModelState &state);
 
     QPushButton *Command1; // "Кол 1"
     QPushButton *Command2; // "Код 2"

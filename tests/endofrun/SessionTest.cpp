@@ -1,5 +1,5 @@
 #include "CodePage.h"
-#include "RunSetup.h"
+#include "RunCommands.h"
 #include "RunTestSupport.h"
 #include "ShowReport.h"
 #include "frmDiag.h"
@@ -54,7 +54,7 @@ qsizetype rowsIn(const QByteArray &report) { return rowsIn(CodePage::fromOem(rep
 class SessionTest : public ::testing::Test
 {
 protected:
-    SessionTest() : menu(state)
+    SessionTest() : menu(state, &programRunCommands())
     {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         QFile model(dir.filePath(QStringLiteral("rep.mod")));
@@ -62,7 +62,6 @@ protected:
         model.write(RepeaterModel);
         model.close();
         state.ToScreen = FlagTrue;
-        menu.RunSetup = [this] { RunSetup(menu, state); };
         menu.show();
     }
     ~SessionTest() override
@@ -72,7 +71,7 @@ protected:
     }
 
     QString path(const char *extension) const { return dir.filePath(QStringLiteral("rep.")) + QLatin1String(extension); }
-    frmDiag *Diag() const { return menu.mdiArea()->findChild<frmDiag *>(); }
+    frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
 
     void scriptSetUp()
     {
@@ -131,7 +130,7 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
 {
     state.ToFile = FlagTrue;
     scriptSetUp();
-    menu.mnuModelTimdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QPointer<frmDiag> diag = Diag();
     ASSERT_NE(diag, nullptr);
     diag->Timer1->stop();
@@ -210,8 +209,8 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     open.fileName = dir.filePath(QStringLiteral("rep.out"));
     open.initDir = QCoreApplication::applicationDirPath();
     prompts.expectFile(open, path("out"));
-    ShowReport(state, menu.CDL1, *menu.mdiArea());
-    frmEditor &editor = frmEditor::Instance(*menu.mdiArea());
+    ShowReport(state, menu.fileDialog(), menu.childArea());
+    frmEditor &editor = frmEditor::Instance(menu.childArea());
     EXPECT_EQ(rowsIn(editor.RichTextBox1->toPlainText()), 10);
 }
 

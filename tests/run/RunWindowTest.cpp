@@ -1,7 +1,7 @@
 #include "CodeTransmitter.h"
 #include "DiagramStep.h"
 #include "ModelFile.h"
-#include "RunSetup.h"
+#include "RunCommands.h"
 #include "RunTestSupport.h"
 #include "Settings.h"
 #include "frmDiag.h"
@@ -67,11 +67,10 @@ public:
 class RunWindowTest : public ::testing::Test
 {
 protected:
-    RunWindowTest() : menu(state)
+    RunWindowTest() : menu(state, &programRunCommands())
     {
         QFile::copy(QStringLiteral(EXAMPLES_DIR "/decoder.mod"), modelPath() + QStringLiteral(".mod"));
         state.ToScreen = FlagTrue;
-        menu.RunSetup = [this] { RunSetup(menu, state); };
         menu.show();
     }
 
@@ -84,7 +83,7 @@ protected:
 
     QString modelPath() const { return dir.filePath(QStringLiteral("decoder")); }
 
-    frmDiag *Diag() const { return menu.mdiArea()->findChild<frmDiag *>(); }
+    frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
 
     bool Locked() const
     {
@@ -141,7 +140,7 @@ protected:
     frmDiag &StartRun(int code)
     {
         scriptSetUp(code, state.ModelPath.isEmpty());
-        menu.mnuModelTimdiag_Click();
+        menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
         frmDiag *diag = Diag();
         EXPECT_NE(diag, nullptr);
         EXPECT_TRUE(diag->Timer1->isActive());
@@ -232,7 +231,7 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     open.filter = QStringLiteral("Файлы mod |*.mod");
     open.initDir = QCoreApplication::applicationDirPath();
     prompts.expectFile(open, QString());
-    menu.mnuModelTimdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Diag(), nullptr);
     EXPECT_FALSE(Locked());
@@ -246,7 +245,7 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     prompts.expectMessage(Message(QStringLiteral("Введите нормальное целое число"), Prompt::Buttons::RetryCancel,
                                   Prompt::Icon::Information),
                           Answer::Cancel);
-    menu.mnuModelIzmdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelIzmdiag"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(prompts.finished());
     EXPECT_EQ(Diag(), nullptr);
@@ -259,7 +258,7 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     QString error;
     ASSERT_FALSE(LoadModel(probe, state.ModelPath, &error));
     prompts.expectMessage(Message(error, Prompt::Buttons::Ok, Prompt::Icon::Critical), Answer::Ok);
-    menu.mnuModelTimdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Diag(), nullptr);
     EXPECT_FALSE(Locked());
