@@ -6,7 +6,7 @@
 #include "Prompts.h"
 #include "SoundDevice.h"
 #include "TimingFile.h"
-#include "frmIndev.h"
+#include "TimingSourceDialog.h"
 #include "frmTimeInput.h"
 
 #include <QLineEdit>
@@ -27,7 +27,7 @@ void showError(const QString &text)
 // 1 for "Из файла", 0 for the keyboard (also the close box).
 int AskSource(QWidget *parent)
 {
-    frmIndev source(parent);
+    TimingSourceDialog source(parent);
     prompts().exec(source);
     return source.TagValue();
 }
