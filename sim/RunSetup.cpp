@@ -18,7 +18,7 @@ namespace {
 // every step after a dialogue checks for that.
 bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
 {
-    diag.Label1->setText(QStringLiteral("Модель: "));
+    diag.modelCaption->setText(QStringLiteral("Модель: "));
     BringToRest(state);
 
     if (state.ModelPath.isEmpty()) {
@@ -37,7 +37,7 @@ bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
     }
     host.showModelName(state.ModelName);
     BeginRunOfModel(state);
-    diag.Label1->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
+    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
 
     bool cancelled = false;
     TimingEntryContext timing{state, host.fileDialog(), [&diag](const QString &path) { diag.SetTimeChar(path); },

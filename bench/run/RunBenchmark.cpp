@@ -55,8 +55,8 @@ public:
         else if (auto *fromFile = dialog.findChild<QPushButton *>(QStringLiteral("cmdInfile")))
             fromFile->click();
         else if (auto *kod = qobject_cast<frmKod *>(&dialog)) {
-            kod->Combo1->setCurrentIndex(2);
-            kod->Command1->click();
+            kod->codeList->setCurrentIndex(2);
+            kod->okButton->click();
         }
     }
     void beep() override {}
@@ -142,7 +142,7 @@ BENCHMARK(BM_TimerDrivenRun)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSe
 void BM_BareTimer(benchmark::State &bench)
 {
     Session session;
-    session.diag->Timer1->stop();
+    session.diag->stepTimer->stop();
     for (auto _ : bench) {
         int ticks = 0;
         QTimer timer;
@@ -167,7 +167,7 @@ void BM_StepWithDrawing(benchmark::State &bench)
 {
     Session session;
     frmDiag &diag = *session.diag;
-    diag.Timer1->stop();
+    diag.stepTimer->stop();
     int steps = 0;
     for (auto _ : bench) {
         diag.ShowDiag();

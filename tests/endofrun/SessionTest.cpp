@@ -133,7 +133,7 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QPointer<frmDiag> diag = Diag();
     ASSERT_NE(diag, nullptr);
-    diag->Timer1->stop();
+    diag->stepTimer->stop();
     ASSERT_TRUE(prompts.finished());
 
     // 1. ESC at step 57: the dialogue comes at step 60; new times, 2 s, restart.

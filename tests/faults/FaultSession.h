@@ -46,7 +46,7 @@ struct FaultSession
         menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
         frmDiag *diag = Diag();
         if (diag)
-            diag->Timer1->stop(); // the test steps it
+            diag->stepTimer->stop(); // the test steps it
         return diag;
     }
 
