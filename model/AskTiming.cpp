@@ -53,12 +53,12 @@ bool TimingFromFile(ModelState &state, CommonDialog &CDL1)
 void TimesOfElement(ModelState &state, int i, QWidget *parent)
 {
     frmTimeInput window(parent);
-    window.lblElement->setText(state.ElemName[i]);
+    window.elementLabel->setText(state.ElemName[i]);
     for (;;) {
         window.OkPressed = false;
         prompts().exec(window);
-        const QString pickup = window.OkPressed ? window.txtTpr->text() : frmTimeInput::DefaultText();
-        const QString release = window.OkPressed ? window.txtTotp->text() : frmTimeInput::DefaultText();
+        const QString pickup = window.OkPressed ? window.pickupField->text() : frmTimeInput::DefaultText();
+        const QString release = window.OkPressed ? window.releaseField->text() : frmTimeInput::DefaultText();
         const std::optional<float> tpr = ReadCommaNumber(pickup);
         const std::optional<float> totp = ReadCommaNumber(release);
         if (tpr && totp) {
