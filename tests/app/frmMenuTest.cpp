@@ -380,7 +380,7 @@ TEST_F(frmMenuWithModel, EditorOpensTheModelAndAsksItsQuestionBeforeTheEnd)
     auto *editor = menu.findChild<frmEditor *>();
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->nmF, state.ModelPath + QStringLiteral(".mod"));
-    EXPECT_TRUE(editor->RichTextBox1->toPlainText().startsWith(QStringLiteral("Relay")));
+    EXPECT_TRUE(editor->textBox->toPlainText().startsWith(QStringLiteral("Relay")));
     EXPECT_TRUE(menu.picture()->isHidden());
     // The active editor's menus stand in the menu bar.
     QList<QAction *> editorMenus;
@@ -389,7 +389,7 @@ TEST_F(frmMenuWithModel, EditorOpensTheModelAndAsksItsQuestionBeforeTheEnd)
     EXPECT_EQ(menu.menuBar()->actions(), editorMenus);
     EXPECT_EQ(menu.loadedWindows(), QList<QWidget *>{editor->parentWidget()});
 
-    editor->RichTextBox1->insertPlainText(QStringLiteral("изменено "));
+    editor->textBox->insertPlainText(QStringLiteral("изменено "));
     {
         ScriptedPrompts s;
         s.expectMessage({QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"), QStringLiteral("Привет!"),
@@ -412,7 +412,7 @@ TEST_F(frmMenuWithModel, EditingAgainAsksBeforeReloadingUnsavedText)
     menuEntry(menu, "mnuEdit")->trigger();
     auto *editor = menu.findChild<frmEditor *>();
     ASSERT_TRUE(editor);
-    editor->RichTextBox1->insertPlainText(QStringLiteral("изменено "));
+    editor->textBox->insertPlainText(QStringLiteral("изменено "));
     const QString edited = editor->plainText();
     {
         // Yes, but the save fails (the folder is a regular file): the editor stays as it was.
@@ -448,8 +448,8 @@ TEST_F(frmMenuWithModel, TheEditorTypesAsTheInsPanelSays)
     menuEntry(menu, "mnuEdit")->trigger();
     auto *editor = menu.findChild<frmEditor *>();
     ASSERT_TRUE(editor);
-    editor->RichTextBox1->moveCursor(QTextCursor::Start);
-    ASSERT_TRUE(editor->RichTextBox1->hasFocus());
+    editor->textBox->moveCursor(QTextCursor::Start);
+    ASSERT_TRUE(editor->textBox->hasFocus());
 
     struct Step { bool pressInsert; QString panel; const char16_t *typed; QString text; };
     const Step steps[] = {
@@ -465,7 +465,7 @@ TEST_F(frmMenuWithModel, TheEditorTypesAsTheInsPanelSays)
         for (int wait = 0; wait < 40 && menu.statusPanel(3)->text() != step.panel; ++wait)
             QTest::qWait(25); // the panels follow on a timer
         EXPECT_EQ(menu.statusPanel(3)->text(), step.panel);
-        QTest::keyClicks(editor->RichTextBox1, QString::fromUtf16(step.typed));
+        QTest::keyClicks(editor->textBox, QString::fromUtf16(step.typed));
         EXPECT_EQ(editor->plainText().section(QLatin1Char('\n'), 0, 0), step.text);
     }
 }

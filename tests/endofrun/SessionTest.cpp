@@ -211,7 +211,7 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     prompts.expectFile(open, path("out"));
     ShowReport(state, menu.fileDialog(), menu.childArea());
     frmEditor &editor = frmEditor::Instance(menu.childArea());
-    EXPECT_EQ(rowsIn(editor.RichTextBox1->toPlainText()), 10);
+    EXPECT_EQ(rowsIn(editor.textBox->toPlainText()), 10);
 }
 
 } // namespace

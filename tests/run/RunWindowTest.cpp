@@ -385,7 +385,7 @@ TEST_F(RunWindowTest, F1InTheRunsWindowsShowsTheHelpOnTheKeys)
         QTest::keyClick(window, Qt::Key_F1);
         frmHelp *help = frmHelp::Instance();
         ASSERT_TRUE(help);
-        EXPECT_EQ(help->WB->source().fragment(), QStringLiteral("keys"));
+        EXPECT_EQ(help->browser->source().fragment(), QStringLiteral("keys"));
         help->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
