@@ -42,38 +42,38 @@ QIcon iconOf(const AboutInfo &info, const QWidget &window)
 
 frmAbout::frmAbout(const AboutInfo &info, QWidget *parent)
     : QDialog(parent)
-    , Image1(new QLabel(this))
-    , lblTitle(wrappedLabel(QStringLiteral("lblTitle"), this))
-    , lblVersion(wrappedLabel(QStringLiteral("lblVersion"), this))
-    , lblDescription(wrappedLabel(QStringLiteral("lblDescription"), this))
-    , lblDisclaimer(wrappedLabel(QStringLiteral("lblDisclaimer"), this))
-    , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
-    , cmdSysInfo(new QPushButton(QStringLiteral("О &системе..."), this))
+    , iconLabel(new QLabel(this))
+    , titleLabel(wrappedLabel(QStringLiteral("lblTitle"), this))
+    , versionLabel(wrappedLabel(QStringLiteral("lblVersion"), this))
+    , descriptionLabel(wrappedLabel(QStringLiteral("lblDescription"), this))
+    , disclaimerLabel(wrappedLabel(QStringLiteral("lblDisclaimer"), this))
+    , okButton(new QPushButton(QStringLiteral("&OK"), this))
+    , systemInfoButton(new QPushButton(QStringLiteral("О &системе..."), this))
 {
     setObjectName(QStringLiteral("frmAbout"));
-    Image1->setObjectName(QStringLiteral("Image1"));
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    iconLabel->setObjectName(QStringLiteral("Image1"));
+    okButton->setObjectName(QStringLiteral("cmdOK"));
+    systemInfoButton->setObjectName(QStringLiteral("cmdSysInfo"));
 
-    QFont titleFont = lblTitle->font();
+    QFont titleFont = titleLabel->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
-    lblTitle->setFont(titleFont);
+    titleLabel->setFont(titleFont);
 
     auto *texts = new QVBoxLayout;
-    texts->addWidget(lblTitle);
-    texts->addWidget(lblVersion);
-    texts->addWidget(lblDescription);
+    texts->addWidget(titleLabel);
+    texts->addWidget(versionLabel);
+    texts->addWidget(descriptionLabel);
     texts->addStretch();
     auto *top = new QHBoxLayout;
-    top->addWidget(Image1, 0, Qt::AlignTop);
+    top->addWidget(iconLabel, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(okButton);
+    buttons->addWidget(systemInfoButton);
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(lblDisclaimer, 1);
+    bottom->addWidget(disclaimerLabel, 1);
     bottom->addLayout(buttons);
 
     auto *layout = new QVBoxLayout(this);
@@ -84,28 +84,26 @@ frmAbout::frmAbout(const AboutInfo &info, QWidget *parent)
 
     // "&OK" answers both Enter and Esc; the dialog's own Esc handling closes
     // it the same way.
-    cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(systemInfoButton, &QPushButton::clicked, this, &frmAbout::ShowSystemInfo);
 
-    Image1->setPixmap(iconOf(info, *this).pixmap(48, 48));
-    Form_Load(info);
+    iconLabel->setPixmap(iconOf(info, *this).pixmap(48, 48));
+    Fill(info);
     setMinimumWidth(420);
 }
 
-void frmAbout::Form_Load(const AboutInfo &info)
+void frmAbout::Fill(const AboutInfo &info)
 {
     setWindowTitle(QStringLiteral("О программе ") + info.title);
-    lblVersion->setText(QStringLiteral("Версия %1.%2.%3").arg(info.major).arg(info.minor).arg(info.revision));
-    lblTitle->setText(info.title);
-    lblDescription->setText(info.description);
-    lblDisclaimer->setText(info.notice);
+    versionLabel->setText(QStringLiteral("Версия %1.%2.%3").arg(info.major).arg(info.minor).arg(info.revision));
+    titleLabel->setText(info.title);
+    descriptionLabel->setText(info.description);
+    disclaimerLabel->setText(info.notice);
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
-
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(readKey); }
+void frmAbout::ShowSystemInfo() { StartSysInfo(readKey); }
 
 void showAboutBox(const AboutInfo &info, QWidget *parent)
 {

@@ -1,6 +1,7 @@
 #include "StartUp.h"
 
 #include "Artwork.h"
+#include "RunCommands.h"
 #include "Settings.h"
 #include "frmMenu.h"
 
@@ -40,7 +41,7 @@ std::unique_ptr<frmMenu> StartUp(ModelState &state)
     loadQtTranslation();
     state.Speed = LoadSpeedSetting();
     state.ToScreen = FlagTrue;
-    auto menu = std::make_unique<frmMenu>(state);
+    auto menu = std::make_unique<frmMenu>(state, &programRunCommands());
     menu->show();
     return menu;
 }

@@ -12,6 +12,7 @@
 #include "frmWave.h"
 #include "ModelCreation.h"
 #include "Prompts.h"
+#include "RunCommands.h"
 #include "Settings.h"
 #include "SoundDevice.h"
 #include "StatusPanels.h"
@@ -73,9 +74,10 @@ int16_t flag(bool on) { return on ? FlagTrue : FlagFalse; }
 
 } // namespace
 
-frmMenu::frmMenu(ModelState &state, QWidget *parent)
+frmMenu::frmMenu(ModelState &state, RunCommands *commands, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_client(new QWidget(this))
     , m_picture(new QLabel(m_client))
     , m_mdiArea(new QMdiArea(m_client))
@@ -110,9 +112,9 @@ frmMenu::~frmMenu()
     disconnect(m_mdiArea, nullptr, this, nullptr);
 }
 
-SoundDevice &frmMenu::MMC1() const { return soundDevice(); }
+void frmMenu::showModelName(const QString &name) { setWindowTitle(QStringLiteral("Модель - ") + name); }
 
-QPrinter &frmMenu::Printer()
+QPrinter &frmMenu::printer()
 {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>();
@@ -149,14 +151,14 @@ void frmMenu::buildMenus()
 
     QMenu *mnuFile = menu("mnuFile", QStringLiteral("&Файл"));
     connect(mnuFile, &QMenu::aboutToShow, this, &frmMenu::hidePicture);
-    command(mnuFile, "mnuFileOpen", QStringLiteral("&Открыть"), &frmMenu::mnuFileOpen_Click,
+    command(mnuFile, "mnuFileOpen", QStringLiteral("&Открыть"), &frmMenu::openModel,
             QKeySequence(Qt::CTRL | Qt::Key_O));
-    command(mnuFile, "mnuFileNew", QStringLiteral("&Создать"), &frmMenu::mnuFileNew_Click,
+    command(mnuFile, "mnuFileNew", QStringLiteral("&Создать"), &frmMenu::newModel,
             QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(mnuFile, "mnuFileSep1");
-    command(mnuFile, "mnuFilePrinter", QStringLiteral("Выбор и настройка &принтера"), &frmMenu::mnuFilePrinter_Click);
+    command(mnuFile, "mnuFilePrinter", QStringLiteral("Выбор и настройка &принтера"), &frmMenu::choosePrinter);
     separator(mnuFile, "mnuFileSep2");
-    command(mnuFile, "mnuFileCopy", QStringLiteral("Создать экземпляр программы"), &frmMenu::mnuFileCopy_Click);
+    command(mnuFile, "mnuFileCopy", QStringLiteral("Создать экземпляр программы"), &frmMenu::startAnotherInstance);
     separator(mnuFile, "mnuFileSep3");
     QAction *exit = mnuFile->addAction(QStringLiteral("&Выход"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
@@ -164,23 +166,23 @@ void frmMenu::buildMenus()
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu *mnuModel = menu("mnuModel", QStringLiteral("&Моделирование"));
-    command(mnuModel, "mnuModelTimdiag", QStringLiteral("&Временные диаграммы"), &frmMenu::mnuModelTimdiag_Click);
-    command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::mnuModelIzmdiag_Click);
+    command(mnuModel, "mnuModelTimdiag", QStringLiteral("&Временные диаграммы"), &frmMenu::runTimingDiagram);
+    command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::runChangeDiagram);
     QAction *waves = mnuModel->addAction(QStringLiteral("&Графики"), this, [this] { frmWave::Show(*m_mdiArea); });
     waves->setObjectName(QStringLiteral("mnuModelWaves"));
 
-    QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::mnuEdit_Click);
-    QAction *mnuReports = barCommand("mnuReports", QStringLiteral("&Отчеты"), &frmMenu::mnuReports_Click);
+    QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::openEditor);
+    QAction *mnuReports = barCommand("mnuReports", QStringLiteral("&Отчеты"), &frmMenu::showReport);
 
     m_windowMenu = menu("nmuWindow", QStringLiteral("О&кно"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMenu::fillWindowMenu);
 
-    barCommand("mnuOptions", QStringLiteral("&Параметры"), &frmMenu::mnuOptions_Click);
+    barCommand("mnuOptions", QStringLiteral("&Параметры"), &frmMenu::openOptions);
 
     QMenu *mnuHelp = menu("mnuHelp", QStringLiteral("&?"));
-    command(mnuHelp, "mnuHelpHelp", QStringLiteral("&Справка"), &frmMenu::mnuHelpHelp_Click,
+    command(mnuHelp, "mnuHelpHelp", QStringLiteral("&Справка"), &frmMenu::showHelp,
             QKeySequence(Qt::Key_F1));
-    command(mnuHelp, "mnuHelpAbout", QStringLiteral("&О программе"), &frmMenu::mnuHelpAbout_Click);
+    command(mnuHelp, "mnuHelpAbout", QStringLiteral("&О программе"), &frmMenu::showAbout);
 
     m_lockedMenus = {mnuFile->menuAction(), mnuModel->menuAction(), mnuEdit, mnuReports};
     menuBar()->addActions(m_mainMenus);
@@ -211,7 +213,7 @@ void frmMenu::buildToolBar()
             action->setObjectName(QLatin1String("tb") + QLatin1String(position.key));
             action->setCheckable(position.kind == ButtonKind::Check);
             action->setChecked(position.pressed);
-            connect(action, &QAction::triggered, this, [this, action] { tbToolBar_ButtonClick(action); });
+            connect(action, &QAction::triggered, this, [this, action] { toolButtonClicked(action); });
             break;
         }
         m_toolPositions << action;
@@ -222,13 +224,13 @@ QAction *frmMenu::toolButton(int position) const { return m_toolPositions.value(
 
 QLabel *frmMenu::statusPanel(int n) const { return m_status->panel(n); }
 
-void frmMenu::tbToolBar_ButtonClick(QAction *button)
+void frmMenu::toolButtonClicked(QAction *button)
 {
     const QString key = button->data().toString();
     if (key == QLatin1String("New"))
-        mnuFileNew_Click();
+        newModel();
     else if (key == QLatin1String("Open"))
-        mnuFileOpen_Click();
+        openModel();
     else if (key == QLatin1String("File"))
         m_state.ToFile = flag(button->isChecked());
     else if (key == QLatin1String("Printer"))
@@ -236,15 +238,15 @@ void frmMenu::tbToolBar_ButtonClick(QAction *button)
     else if (key == QLatin1String("Screen"))
         m_state.ToScreen = flag(button->isChecked());
     else if (key == QLatin1String("Diag"))
-        mnuModelTimdiag_Click();
+        runTimingDiagram();
     else if (key == QLatin1String("Izm"))
-        mnuModelIzmdiag_Click();
+        runChangeDiagram();
     else if (key == QLatin1String("Report"))
-        mnuReports_Click();
+        showReport();
     else if (key == QLatin1String("Edit"))
-        mnuEdit_Click();
+        openEditor();
     else if (key == QLatin1String("Copy"))
-        mnuFileCopy_Click();
+        startAnotherInstance();
 }
 
 void frmMenu::setRunLocked(bool locked)
@@ -289,13 +291,13 @@ bool frmMenu::eventFilter(QObject *watched, QEvent *event)
         layoutClient();
     if ((watched == m_picture || watched == m_mdiArea->viewport()) && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-        MDIForm_Click();
+        playFanfare();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMenu::MDIForm_Click()
+void frmMenu::playFanfare()
 {
-    SoundDevice &sound = MMC1();
+    SoundDevice &sound = soundDevice();
     sound.FileName = ProgramDataFolder() + QStringLiteral("/Fanfare.wav");
     sound.Command(QStringLiteral("Open"));
     sound.Command(QStringLiteral("Sound"));
@@ -371,22 +373,22 @@ void frmMenu::showMenusOf(QMdiSubWindow *child)
     bar->addActions(wanted);
 }
 
-void frmMenu::mnuFileOpen_Click()
+void frmMenu::openModel()
 {
     // The file is only checked for being readable; the run loads it.
     bool cancelled = false;
-    ChooseFile(m_state, CDL1, QStringLiteral("mod"), cancelled);
+    ChooseFile(m_state, m_fileDialog, QStringLiteral("mod"), cancelled);
 }
 
-void frmMenu::mnuFileNew_Click() { CreateModel(m_state, CDL1); }
+void frmMenu::newModel() { CreateModel(m_state, m_fileDialog); }
 
-void frmMenu::mnuFilePrinter_Click()
+void frmMenu::choosePrinter()
 {
     // A cancel leaves the printer as it was; there is nothing else to undo.
-    CDL1.ShowPrinter(Printer());
+    m_fileDialog.ShowPrinter(printer());
 }
 
-void frmMenu::mnuFileCopy_Click()
+void frmMenu::startAnotherInstance()
 {
     const QString program = QCoreApplication::applicationFilePath();
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -400,40 +402,40 @@ void frmMenu::mnuFileCopy_Click()
     }
 }
 
-void frmMenu::mnuModelTimdiag_Click()
+void frmMenu::runTimingDiagram()
 {
     m_state.ChangeMode = FlagFalse;
-    if (RunSetup)
-        RunSetup();
+    if (m_commands)
+        m_commands->startRun(*this, m_state);
 }
 
-void frmMenu::mnuModelIzmdiag_Click()
+void frmMenu::runChangeDiagram()
 {
     m_state.ChangeMode = FlagTrue;
-    if (RunSetup)
-        RunSetup();
+    if (m_commands)
+        m_commands->startRun(*this, m_state);
 }
 
-void frmMenu::mnuEdit_Click()
+void frmMenu::openEditor()
 {
     hidePicture();
-    EditModel();
+    editModel();
 }
 
-void frmMenu::mnuReports_Click()
+void frmMenu::showReport()
 {
     hidePicture();
-    if (ShowReport)
-        ShowReport();
+    if (m_commands)
+        m_commands->showReport(*this, m_state);
 }
 
-void frmMenu::mnuOptions_Click() { hidePicture(); }
+void frmMenu::openOptions() { hidePicture(); }
 
-void frmMenu::EditModel()
+void frmMenu::editModel()
 {
     if (m_state.ModelPath.isEmpty()) {
         bool cancelled = false;
-        ChooseFile(m_state, CDL1, QStringLiteral("mod"), cancelled);
+        ChooseFile(m_state, m_fileDialog, QStringLiteral("mod"), cancelled);
         if (cancelled)
             return;
     }
@@ -446,7 +448,7 @@ void frmMenu::EditModel()
     editor.ShowEditor();
 }
 
-void frmMenu::mnuHelpHelp_Click()
+void frmMenu::showHelp()
 {
     hidePicture();
     if (!frmHelp::ShowHelp(frmHelp::HelpAddress())) {
@@ -459,7 +461,7 @@ void frmMenu::mnuHelpHelp_Click()
     registerLoaded(frmHelp::Instance());
 }
 
-void frmMenu::mnuHelpAbout_Click()
+void frmMenu::showAbout()
 {
     AboutInfo info;
     info.title = QStringLiteral("Модель");

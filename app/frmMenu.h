@@ -2,13 +2,13 @@
 
 #include "CommonDialog.h"
 #include "ModelState.h"
+#include "RunWindowHost.h"
 
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 
 class QMdiArea;
@@ -16,35 +16,39 @@ class QMdiSubWindow;
 class QMenu;
 class QPrinter;
 class QToolBar;
-class SoundDevice;
+class RunCommands;
 class StatusPanels;
 
 // The main window: a multiple-document frame with the menu bar, the toolbar
 // tbToolBar, the status bar and the start-up picture. Every command starts
-// here and hands over to the routine that does the work. Closing it unloads
+// here and hands over to the routine that does the work; the run and report
+// commands hand over to the RunCommands it was made with. Closing it unloads
 // every other window, most recently loaded first, and ends the program.
-class frmMenu : public QMainWindow
+//
+// The menu commands keep their names as objectNames: mnuFileOpen,
+// mnuFileNew, mnuFilePrinter, mnuFileCopy, mnuModelTimdiag, mnuModelIzmdiag,
+// mnuEdit, mnuReports, mnuOptions, mnuHelpHelp and mnuHelpAbout; a click on
+// the empty document area or the picture Picture1 is the frame's own click.
+class frmMenu : public QMainWindow, public RunWindowHost
 {
+    Q_OBJECT
 public:
-    explicit frmMenu(ModelState &state, QWidget *parent = nullptr);
+    explicit frmMenu(ModelState &state, RunCommands *commands = nullptr, QWidget *parent = nullptr);
     ~frmMenu() override;
 
-    // Facilities other windows borrow. CDL1 is the one shared file dialog:
-    // a property one user sets stays set for the next.
-    CommonDialog CDL1;
-    SoundDevice &MMC1() const;
-    // The printer the printer dialog sets up; made on first use.
-    QPrinter &Printer();
-
-    // Where the run and report commands hand over. The run commands set
-    // ChangeMode first; an unset hook makes the command end there.
-    std::function<void()> RunSetup;
-    std::function<void()> ShowReport;
-
+    // RunWindowHost. The file dialog is the one shared dialog CDL1: a
+    // property one user sets stays set for the next. The printer is the one
+    // the printer dialog sets up, made on first use.
+    QWidget &hostWindow() override { return *this; }
+    void showModelName(const QString &name) override;
+    QMdiArea &childArea() const override { return *m_mdiArea; }
+    CommonDialog &fileDialog() override { return m_fileDialog; }
+    QPrinter &printer() override;
     // During a run toolbar buttons 1..13 and the menus "&Файл",
     // "&Моделирование", "&Редактирование" and "&Отчеты" are disabled.
     // Locking also hides the start-up picture; unlocking does not show it.
-    void setRunLocked(bool locked);
+    void setRunLocked(bool locked) override;
+
     void hidePicture();
 
     // Child windows. addChildWindow puts content into the document area and
@@ -52,8 +56,7 @@ public:
     // with registerLoaded, once per window object (a window closed and made
     // anew is a new object and goes to the end). On closing, the recorded
     // windows are closed from the most recently loaded down.
-    QMdiArea *mdiArea() const { return m_mdiArea; }
-    QMdiSubWindow *addChildWindow(QWidget *content);
+    QMdiSubWindow *addChildWindow(QWidget *content) override;
     void registerLoaded(QWidget *window);
     QList<QWidget *> loadedWindows() const;
     void arrangeCascade();
@@ -65,27 +68,27 @@ public:
     QLabel *statusPanel(int n) const;
     QWidget *picture() const { return m_picture; }
 
-    // Commands, named after their menu entries and buttons.
-    void mnuFileOpen_Click();
-    void mnuFileNew_Click();
-    void mnuFilePrinter_Click();
-    void mnuFileCopy_Click();
-    void mnuModelTimdiag_Click();
-    void mnuModelIzmdiag_Click();
-    void mnuEdit_Click();
-    void mnuReports_Click();
-    void mnuOptions_Click();
-    void mnuHelpHelp_Click();
-    void mnuHelpAbout_Click();
-    void tbToolBar_ButtonClick(QAction *button);
-    void MDIForm_Click();
-    void EditModel();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private slots:
+    void openModel();
+    void newModel();
+    void choosePrinter();
+    void startAnotherInstance();
+    void runTimingDiagram();
+    void runChangeDiagram();
+    void openEditor();
+    void showReport();
+    void openOptions();
+    void showHelp();
+    void showAbout();
+    void toolButtonClicked(QAction *button);
+    void playFanfare();
+
 private:
+    void editModel();
     bool unloadOtherWindows();
     void buildMenus();
     void buildToolBar();
@@ -94,6 +97,8 @@ private:
     void fillWindowMenu();
 
     ModelState &m_state;
+    RunCommands *m_commands;
+    CommonDialog m_fileDialog;
     std::unique_ptr<QPrinter> m_printer;
     QWidget *m_client;
     QLabel *m_picture;

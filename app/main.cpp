@@ -1,6 +1,4 @@
 #include "CommandLine.h"
-#include "RunSetup.h"
-#include "ShowReport.h"
 #include "StartUp.h"
 #include "frmMenu.h"
 
@@ -13,10 +11,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ModelState state;
     const std::unique_ptr<frmMenu> menu = StartUp(state);
-    // The run lives in a library that itself stands on the main window, so
-    // the two meet here rather than inside the main window.
-    menu->RunSetup = [&state, &menu] { RunSetup(*menu, state); };
-    menu->ShowReport = [&state, &menu] { ShowReport(state, menu->CDL1, *menu->mdiArea()); };
     OpenModelFromCommandLine(state, *menu);
     return app.exec();
 }

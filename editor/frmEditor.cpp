@@ -70,26 +70,26 @@ frmEditor &frmEditor::Instance(QMdiArea &area)
             return *editor;
     auto *editor = new frmEditor;
     area.addSubWindow(editor);
-    editor->Form_Load();
+    editor->RestorePlace();
     return *editor;
 }
 
 frmEditor::frmEditor(QWidget *parent)
     : QWidget(parent)
-    , RichTextBox1(new QTextEdit(this))
+    , textBox(new QTextEdit(this))
 {
     setObjectName(QStringLiteral("frmEditor"));
     setWindowTitle(kInitialCaption);
-    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    RichTextBox1->setAcceptRichText(false);
-    RichTextBox1->setLineWrapMode(QTextEdit::NoWrap);
-    RichTextBox1->setFont(initialFont());
+    textBox->setObjectName(QStringLiteral("RichTextBox1"));
+    textBox->setAcceptRichText(false);
+    textBox->setLineWrapMode(QTextEdit::NoWrap);
+    textBox->setFont(initialFont());
     // The layout keeps the text field filling the window on every resize.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(RichTextBox1);
-    setFocusProxy(RichTextBox1);
-    RichTextBox1->installEventFilter(this);
+    layout->addWidget(textBox);
+    setFocusProxy(textBox);
+    textBox->installEventFilter(this);
     buildMenus();
 }
 
@@ -97,7 +97,7 @@ bool frmEditor::eventFilter(QObject *watched, QEvent *event)
 {
     // The text field would take the clipboard keys for itself, and its own
     // cut ignores an empty selection; the keys go to the menu commands instead.
-    if (watched == RichTextBox1 && event->type() == QEvent::ShortcutOverride) {
+    if (watched == textBox && event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste))
             return true;
@@ -108,30 +108,30 @@ bool frmEditor::eventFilter(QObject *watched, QEvent *event)
 void frmEditor::buildMenus()
 {
     auto *mnuFile = new QMenu(QStringLiteral("&Файл"), this);
-    addCommand(mnuFile, QStringLiteral("Открыть &Dos текст"), {}, &frmEditor::mnuFileOpen866_Click);
-    addCommand(mnuFile, QStringLiteral("Открыть &Windows текст"), {}, &frmEditor::mnuFileOpen_Click);
+    addCommand(mnuFile, QStringLiteral("Открыть &Dos текст"), {}, &frmEditor::OpenDosText);
+    addCommand(mnuFile, QStringLiteral("Открыть &Windows текст"), {}, &frmEditor::OpenWindowsText);
     addCommand(mnuFile, QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
-               [](frmEditor *e) { e->mnuFileSave_Click(); });
-    addCommand(mnuFile, QStringLiteral("Сохранить как"), QKeySequence(Qt::Key_F12), &frmEditor::mnuFileSaveAs_Click);
+               [](frmEditor *e) { e->Save(); });
+    addCommand(mnuFile, QStringLiteral("Сохранить как"), QKeySequence(Qt::Key_F12), &frmEditor::SaveAs);
     addCommand(mnuFile, QStringLiteral("Проверить модель"), QKeySequence(Qt::Key_F7),
-               [](frmEditor *e) { ShowModelCheck(*e, *e->RichTextBox1, e->nmF); });
+               [](frmEditor *e) { ShowModelCheck(*e, *e->textBox, e->nmF); });
     mnuFile->addSeparator();
-    addCommand(mnuFile, QStringLiteral("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), &frmEditor::mnuFileExit_Click);
+    addCommand(mnuFile, QStringLiteral("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), &frmEditor::Exit);
 
     auto *mnuEdit = new QMenu(QStringLiteral("&Редактирование"), this);
-    addCommand(mnuEdit, QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X), &frmEditor::mnuEditCut_Click);
-    addCommand(mnuEdit, QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C), &frmEditor::mnuEditCopy_Click);
-    addCommand(mnuEdit, QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V), &frmEditor::mnuEditPaste_Click);
+    addCommand(mnuEdit, QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X), &frmEditor::Cut);
+    addCommand(mnuEdit, QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C), &frmEditor::Copy);
+    addCommand(mnuEdit, QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V), &frmEditor::Paste);
 
-    QMenu *mnuFont = addDirectCommand(QStringLiteral("&Шрифт"), &frmEditor::mnuFont_Click);
+    QMenu *mnuFont = addDirectCommand(QStringLiteral("&Шрифт"), &frmEditor::ChooseFont);
 
     mnuWindow = new QMenu(QStringLiteral("&Окно"), this);
-    addCommand(mnuWindow, QStringLiteral("&Каскад"), {}, &frmEditor::mnuWindowCascade_Click);
-    addCommand(mnuWindow, QStringLiteral("&Мозайка"), {}, &frmEditor::mnuWindowTile_Click);
+    addCommand(mnuWindow, QStringLiteral("&Каскад"), {}, &frmEditor::CascadeWindows);
+    addCommand(mnuWindow, QStringLiteral("&Мозайка"), {}, &frmEditor::TileWindows);
     connect(mnuWindow, &QMenu::aboutToShow, this, &frmEditor::listChildWindows);
 
-    QMenu *mnuConverter = addDirectCommand(QStringLiteral("866-2151"), &frmEditor::mnuConverter_Click);
-    QMenu *mnuHelp = addDirectCommand(QStringLiteral("&?"), &frmEditor::mnuHelp_Click);
+    QMenu *mnuConverter = addDirectCommand(QStringLiteral("866-2151"), &frmEditor::ConvertFrom866);
+    QMenu *mnuHelp = addDirectCommand(QStringLiteral("&?"), &frmEditor::ShowHelp);
 
     m_menus = {mnuFile, mnuEdit, mnuFont, mnuWindow, mnuConverter, mnuHelp};
 }
@@ -189,7 +189,7 @@ QWidget &frmEditor::placeWindow()
     return sub ? static_cast<QWidget &>(*sub) : *this;
 }
 
-void frmEditor::Form_Load() { Settings::RestoreWindowPlace(placeWindow(), kPlacePrefix); }
+void frmEditor::RestorePlace() { Settings::RestoreWindowPlace(placeWindow(), kPlacePrefix); }
 
 void frmEditor::ShowEditor()
 {
@@ -197,18 +197,18 @@ void frmEditor::ShowEditor()
     window.show();
     if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
         sub->mdiArea()->setActiveSubWindow(sub);
-    RichTextBox1->setFocus();
+    textBox->setFocus();
 }
 
-bool frmEditor::isModified() const { return RichTextBox1->document()->isModified(); }
+bool frmEditor::isModified() const { return textBox->document()->isModified(); }
 
-QString frmEditor::plainText() const { return paragraphsAsLineFeeds(RichTextBox1->document()->toRawText()); }
+QString frmEditor::plainText() const { return paragraphsAsLineFeeds(textBox->document()->toRawText()); }
 
 bool frmEditor::OpenFile(const QString &nameFile) { return load(nameFile, Reading::Windows); }
 
 bool frmEditor::OpenReport(const QString &nameFile)
 {
-    RichTextBox1->setFont(reportFont());
+    textBox->setFont(reportFont());
     return load(nameFile, Reading::Report);
 }
 
@@ -221,19 +221,19 @@ bool frmEditor::load(const QString &nameFile, Reading reading)
     }
     switch (reading) {
     case Reading::Windows:
-        RichTextBox1->setPlainText(EditorText::decodeWindowsText(*bytes));
+        textBox->setPlainText(EditorText::decodeWindowsText(*bytes));
         m_codePage = EditorText::windowsTextCodePage(*bytes);
         break;
     case Reading::Dos:
-        RichTextBox1->setPlainText(EditorText::decodeDosText(*bytes));
+        textBox->setPlainText(EditorText::decodeDosText(*bytes));
         m_codePage = EditorText::CodePage::Windows1251;
         break;
     case Reading::Report:
-        RichTextBox1->setPlainText(EditorText::decodeReport(*bytes));
+        textBox->setPlainText(EditorText::decodeReport(*bytes));
         m_codePage = EditorText::CodePage::Dos866;
         break;
     }
-    RichTextBox1->document()->setModified(false);
+    textBox->document()->setModified(false);
     nmF = nameFile;
     setWindowTitle(nmF);
     return true;
@@ -243,25 +243,25 @@ void frmEditor::openChosenFile(Reading reading)
 {
     if (!CheckSave())
         return;
-    CommonDialog1.Filter = kOpenFilter;
-    CommonDialog1.Flags = kFileDialogFlags;
-    if (CommonDialog1.ShowOpen())
-        load(CommonDialog1.FileName, reading);
+    fileDialog.Filter = kOpenFilter;
+    fileDialog.Flags = kFileDialogFlags;
+    if (fileDialog.ShowOpen())
+        load(fileDialog.FileName, reading);
 }
 
-void frmEditor::mnuFileOpen_Click() { openChosenFile(Reading::Windows); }
+void frmEditor::OpenWindowsText() { openChosenFile(Reading::Windows); }
 
-void frmEditor::mnuFileOpen866_Click() { openChosenFile(Reading::Dos); }
+void frmEditor::OpenDosText() { openChosenFile(Reading::Dos); }
 
-bool frmEditor::mnuFileSave_Click() { return saveTo(nmF); }
+bool frmEditor::Save() { return saveTo(nmF); }
 
-void frmEditor::mnuFileSaveAs_Click()
+void frmEditor::SaveAs()
 {
-    CommonDialog1.Flags = kFileDialogFlags;
-    if (!CommonDialog1.ShowSave())
+    fileDialog.Flags = kFileDialogFlags;
+    if (!fileDialog.ShowSave())
         return;
-    if (saveTo(CommonDialog1.FileName))
-        nmF = CommonDialog1.FileName;
+    if (saveTo(fileDialog.FileName))
+        nmF = fileDialog.FileName;
 }
 
 bool frmEditor::saveTo(const QString &nameFile)
@@ -281,7 +281,7 @@ bool frmEditor::saveTo(const QString &nameFile)
         return false;
     }
     m_codePage = *codePage;
-    RichTextBox1->document()->setModified(false);
+    textBox->document()->setModified(false);
     return true;
 }
 
@@ -312,70 +312,70 @@ bool frmEditor::CheckSave()
     const Prompt::Answer answer = prompts().message({QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"),
                                                      QStringLiteral("Привет!"), Prompt::Buttons::YesNo,
                                                      Prompt::Icon::Exclamation, std::nullopt});
-    return answer != Prompt::Answer::Yes || mnuFileSave_Click();
+    return answer != Prompt::Answer::Yes || Save();
 }
 
-void frmEditor::mnuFileExit_Click() { placeWindow().close(); }
+void frmEditor::Exit() { placeWindow().close(); }
 
 void frmEditor::putOnClipboard(const QString &text) { QApplication::clipboard()->setText(text); }
 
-void frmEditor::mnuEditCopy_Click()
+void frmEditor::Copy()
 {
-    putOnClipboard(paragraphsAsLineFeeds(RichTextBox1->textCursor().selectedText()));
+    putOnClipboard(paragraphsAsLineFeeds(textBox->textCursor().selectedText()));
 }
 
-void frmEditor::mnuEditCut_Click()
+void frmEditor::Cut()
 {
-    QTextCursor cursor = RichTextBox1->textCursor();
+    QTextCursor cursor = textBox->textCursor();
     putOnClipboard(paragraphsAsLineFeeds(cursor.selectedText()));
     if (cursor.hasSelection()) {
         cursor.removeSelectedText();
-        RichTextBox1->setTextCursor(cursor);
+        textBox->setTextCursor(cursor);
     }
 }
 
-void frmEditor::mnuEditPaste_Click() { RichTextBox1->insertPlainText(QApplication::clipboard()->text()); }
+void frmEditor::Paste() { textBox->insertPlainText(QApplication::clipboard()->text()); }
 
-void frmEditor::mnuFont_Click()
+void frmEditor::ChooseFont()
 {
-    const std::optional<QFont> chosen = prompts().font(RichTextBox1->font());
+    const std::optional<QFont> chosen = prompts().font(textBox->font());
     if (!chosen)
         return;
     // The text is plain, so its characters carry no font of their own: the
     // field's font is the font of the whole text.
-    RichTextBox1->setFont(*chosen);
-    QTextCursor cursor = RichTextBox1->textCursor();
+    textBox->setFont(*chosen);
+    QTextCursor cursor = textBox->textCursor();
     cursor.movePosition(QTextCursor::Start);
-    RichTextBox1->setTextCursor(cursor);
+    textBox->setTextCursor(cursor);
 }
 
-void frmEditor::mnuWindowCascade_Click()
+void frmEditor::CascadeWindows()
 {
     if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
         sub->mdiArea()->cascadeSubWindows();
 }
 
-void frmEditor::mnuWindowTile_Click()
+void frmEditor::TileWindows()
 {
     if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
         MdiArrange::tileVertically(*sub->mdiArea());
 }
 
-void frmEditor::mnuConverter_Click()
+void frmEditor::ConvertFrom866()
 {
-    QTextCursor cursor(RichTextBox1->document());
+    QTextCursor cursor(textBox->document());
     cursor.select(QTextCursor::Document);
     cursor.insertText(EditorText::convertFrom866(plainText()));
 }
 
-void frmEditor::mnuHelp_Click()
+void frmEditor::ShowHelp()
 {
     if (!frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("edit"))))
         showMessage(QStringLiteral("Для работы справки установите Internet Explorer 4.0 или выше"),
                     Prompt::Icon::Information);
 }
 
-bool frmEditor::Form_Unload()
+bool frmEditor::Unload()
 {
     if (!CheckSave())
         return false;
@@ -385,7 +385,7 @@ bool frmEditor::Form_Unload()
 
 void frmEditor::closeEvent(QCloseEvent *event)
 {
-    if (Form_Unload())
+    if (Unload())
         event->accept();
     else
         event->ignore();

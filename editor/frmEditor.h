@@ -19,7 +19,8 @@ class QTextEdit;
 // child, its menus stand in the main window's menu bar (ChildMenus).
 //
 // Closing it (its close box, "Выход", or the main window closing it) asks
-// about unsaved changes and stores its place under the prefix "Edit".
+// about unsaved changes and stores its place under the prefix "Edit". The
+// text box keeps the objectName RichTextBox1.
 class frmEditor : public QWidget, public ChildMenus
 {
     Q_OBJECT
@@ -55,34 +56,40 @@ public:
     QList<QMenu *> menus() const override;
 
     QString nmF; // the full name of the file being edited; empty until one is opened
-    CommonDialog CommonDialog1;
-    QTextEdit *RichTextBox1;
+    CommonDialog fileDialog;
+    QTextEdit *textBox; // RichTextBox1
 
-    void mnuFileOpen866_Click();
-    void mnuFileOpen_Click();
-    bool mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
-    void mnuFileExit_Click();
-    void mnuEditCut_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
-    void mnuFont_Click();
-    void mnuWindowCascade_Click();
-    void mnuWindowTile_Click();
-    void mnuConverter_Click();
-    void mnuHelp_Click();
+public slots:
+    // The commands of the editor's menus.
+    void OpenDosText();
+    void OpenWindowsText();
+    // False when the text could not be written.
+    bool Save();
+    void SaveAs();
+    void Exit();
+    void Cut();
+    void Copy();
+    void Paste();
+    void ChooseFont();
+    // The whole text from code page 866 to Windows-1251.
+    void ConvertFrom866();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void CascadeWindows();
+    void TileWindows();
+    void ShowHelp();
 
 private:
     enum class Reading { Windows, Dos, Report };
 
     QMdiSubWindow *subWindow() const;
     QWidget &placeWindow();
-    void Form_Load();
-    bool Form_Unload();
+    void RestorePlace();
+    bool Unload();
     void buildMenus();
     template<typename Handler>
     QAction *addCommand(QMenu *menu, const QString &caption, const QKeySequence &shortcut, Handler handler);

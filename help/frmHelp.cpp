@@ -59,32 +59,32 @@ frmHelp *frmHelp::Instance() { return theViewer(); }
 
 frmHelp::frmHelp()
     : QWidget(nullptr, Qt::Window)
-    , cmdBack(new QPushButton(QStringLiteral("&Назад"), this))
-    , cmdForward(new QPushButton(QStringLiteral("&Вперед"), this))
-    , cmdHome(new QPushButton(QStringLiteral("&Содержание"), this))
-    , cmdExit(new QPushButton(QStringLiteral("В&ыход"), this))
-    , WB(new QTextBrowser(this))
+    , backButton(new QPushButton(QStringLiteral("&Назад"), this))
+    , forwardButton(new QPushButton(QStringLiteral("&Вперед"), this))
+    , homeButton(new QPushButton(QStringLiteral("&Содержание"), this))
+    , exitButton(new QPushButton(QStringLiteral("В&ыход"), this))
+    , browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("frmHelp"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Помощь"));
-    cmdBack->setObjectName(QStringLiteral("cmdBack"));
-    cmdForward->setObjectName(QStringLiteral("cmdForward"));
-    cmdHome->setObjectName(QStringLiteral("cmdHome"));
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    WB->setObjectName(QStringLiteral("WB"));
-    connect(cmdBack, &QPushButton::clicked, this, &frmHelp::cmdBack_Click);
-    connect(cmdForward, &QPushButton::clicked, this, &frmHelp::cmdForward_Click);
-    connect(cmdHome, &QPushButton::clicked, this, &frmHelp::cmdHome_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmHelp::cmdExit_Click);
-    Form_Load();
+    backButton->setObjectName(QStringLiteral("cmdBack"));
+    forwardButton->setObjectName(QStringLiteral("cmdForward"));
+    homeButton->setObjectName(QStringLiteral("cmdHome"));
+    exitButton->setObjectName(QStringLiteral("cmdExit"));
+    browser->setObjectName(QStringLiteral("WB"));
+    connect(backButton, &QPushButton::clicked, this, &frmHelp::GoBack);
+    connect(forwardButton, &QPushButton::clicked, this, &frmHelp::GoForward);
+    connect(homeButton, &QPushButton::clicked, this, &frmHelp::GoHome);
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+    LoadWindow();
 }
 
-void frmHelp::Form_Load()
+void frmHelp::LoadWindow()
 {
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    const QList<QPushButton *> buttons = {cmdBack, cmdForward, cmdHome, cmdExit};
+    const QList<QPushButton *> buttons = {backButton, forwardButton, homeButton, exitButton};
     // The row keeps its proportions but grows until every caption fits in
     // the desktop's font, which is larger than the one the sizes were made for.
     double scaleX = 1;
@@ -98,49 +98,47 @@ void frmHelp::Form_Load()
                                 Settings::twipsToPixels(kButtonWidth * scaleX, dpiX),
                                 Settings::twipsToPixels(kButtonHeight * scaleY, dpiY));
     Settings::RestoreWindowPlace(*this, kPlacePrefix);
-    Form_Resize();
+    LayOutBrowser();
 }
 
 bool frmHelp::Navigate(const QUrl &address)
 {
     if (!documentExists(address))
         return false;
-    WB->setSource(address);
+    browser->setSource(address);
     return true;
 }
 
-void frmHelp::cmdBack_Click()
+void frmHelp::GoBack()
 {
-    if (WB->isBackwardAvailable())
-        WB->backward();
+    if (browser->isBackwardAvailable())
+        browser->backward();
     else
         prompts().beep();
 }
 
-void frmHelp::cmdForward_Click()
+void frmHelp::GoForward()
 {
-    if (WB->isForwardAvailable())
-        WB->forward();
+    if (browser->isForwardAvailable())
+        browser->forward();
     else
         prompts().beep();
 }
 
-void frmHelp::cmdHome_Click()
+void frmHelp::GoHome()
 {
     if (!Navigate(HelpAddress(QStringLiteral("home"))))
         prompts().message({QStringLiteral("Для корректной работы справки установите Internet Explorer 4.0 или выше"),
                            QString(), Prompt::Buttons::Ok, Prompt::Icon::Information, std::nullopt});
 }
 
-void frmHelp::cmdExit_Click() { close(); }
-
-void frmHelp::Form_Resize()
+void frmHelp::LayOutBrowser()
 {
-    const int top = cmdBack->height();
-    WB->setGeometry(0, top, width(), std::max(0, height() - top));
+    const int top = backButton->height();
+    browser->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
-void frmHelp::Form_Unload()
+void frmHelp::UnloadWindow()
 {
     Settings::SaveWindowPlace(*this, kPlacePrefix);
     if (theViewer() == this)
@@ -150,11 +148,11 @@ void frmHelp::Form_Unload()
 void frmHelp::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    LayOutBrowser();
 }
 
 void frmHelp::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    UnloadWindow();
     event->accept();
 }

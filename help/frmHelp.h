@@ -9,7 +9,8 @@ class QTextBrowser;
 // The help viewer "Помощь": a separate top-level window with a row of four
 // buttons above a browser showing doc/help.htm from the data folder.
 // There is one viewer; every request navigates it and brings it forward.
-// It stores its place under the prefix "Help".
+// It stores its place under the prefix "Help". By objectName the buttons are
+// cmdBack, cmdForward, cmdHome and cmdExit, the browser WB.
 class frmHelp : public QWidget
 {
     Q_OBJECT
@@ -27,27 +28,28 @@ public:
     // The open viewer, or nullptr when none is open.
     static frmHelp *Instance();
 
-    QPushButton *cmdBack;
-    QPushButton *cmdForward;
-    QPushButton *cmdHome;
-    QPushButton *cmdExit;
-    QTextBrowser *WB;
+    QPushButton *backButton;    // cmdBack
+    QPushButton *forwardButton; // cmdForward
+    QPushButton *homeButton;    // cmdHome
+    QPushButton *exitButton;    // cmdExit
+    QTextBrowser *browser;      // WB
 
-    // Shows the document at the address in WB; false when it is missing.
+    // Shows the document at the address in the browser; false when it is missing.
     bool Navigate(const QUrl &address);
 
-    void cmdBack_Click();
-    void cmdForward_Click();
-    void cmdHome_Click();
-    void cmdExit_Click();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+private slots:
+    void GoBack();
+    void GoForward();
+    void GoHome();
+
 private:
     frmHelp();
-    void Form_Load();
-    void Form_Resize();
-    void Form_Unload();
+    void LoadWindow();
+    void LayOutBrowser();
+    void UnloadWindow();
 };

@@ -6,7 +6,7 @@
 #include "Prompts.h"
 #include "SoundDevice.h"
 #include "TimingFile.h"
-#include "frmIndev.h"
+#include "TimingSourceDialog.h"
 #include "frmTimeInput.h"
 
 #include <QLineEdit>
@@ -27,7 +27,7 @@ void showError(const QString &text)
 // 1 for "Из файла", 0 for the keyboard (also the close box).
 int AskSource(QWidget *parent)
 {
-    frmIndev source(parent);
+    TimingSourceDialog source(parent);
     prompts().exec(source);
     return source.TagValue();
 }
@@ -52,12 +52,12 @@ bool TimingFromFile(ModelState &state, CommonDialog &CDL1)
 void TimesOfElement(ModelState &state, int i, QWidget *parent)
 {
     frmTimeInput window(parent);
-    window.lblElement->setText(state.ElemName[i]);
+    window.elementLabel->setText(state.ElemName[i]);
     for (;;) {
         window.OkPressed = false;
         prompts().exec(window);
-        const QString pickup = window.OkPressed ? window.txtTpr->text() : frmTimeInput::DefaultText();
-        const QString release = window.OkPressed ? window.txtTotp->text() : frmTimeInput::DefaultText();
+        const QString pickup = window.OkPressed ? window.pickupField->text() : frmTimeInput::DefaultText();
+        const QString release = window.OkPressed ? window.releaseField->text() : frmTimeInput::DefaultText();
         const std::optional<float> tpr = ReadCommaNumber(pickup);
         const std::optional<float> totp = ReadCommaNumber(release);
         if (tpr && totp) {

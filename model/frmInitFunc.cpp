@@ -9,35 +9,35 @@
 
 frmInitFunc::frmInitFunc(QWidget *parent)
     : QDialog(parent)
-    , lblHeader(new QLabel(this))
-    , txtFunc(new QLineEdit(this))
+    , nameLabel(new QLabel(this))
+    , functionField(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmInitFunc"));
     setWindowTitle(QStringLiteral("Функция возбуждения"));
-    lblHeader->setObjectName(QStringLiteral("lblHeader"));
-    txtFunc->setObjectName(QStringLiteral("txtFunc"));
-    txtFunc->setMinimumWidth(420);
+    nameLabel->setObjectName(QStringLiteral("lblHeader"));
+    functionField->setObjectName(QStringLiteral("txtFunc"));
+    functionField->setMinimumWidth(420);
     auto *row = new QHBoxLayout(this);
-    row->addWidget(lblHeader);
-    row->addWidget(txtFunc, 1);
+    row->addWidget(nameLabel);
+    row->addWidget(functionField, 1);
     // The window sees the keys before its field does.
-    txtFunc->installEventFilter(this);
+    functionField->installEventFilter(this);
 }
 
 QString frmInitFunc::AskFunction(const QString &name)
 {
-    lblHeader->setText(name + QLatin1Char('='));
-    txtFunc->clear();
+    nameLabel->setText(name + QLatin1Char('='));
+    functionField->clear();
     m_entered = false;
-    txtFunc->setFocus();
+    functionField->setFocus();
     prompts().exec(*this);
     hide();
-    return m_entered ? txtFunc->text() : QString();
+    return m_entered ? functionField->text() : QString();
 }
 
 bool frmInitFunc::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtFunc && event->type() == QEvent::KeyPress) {
+    if (watched == functionField && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             m_entered = true;

@@ -7,7 +7,8 @@ class QLineEdit;
 
 // "Функция возбуждения": one row, the name with "=" and the field for the
 // function. Enter hides the window and keeps the text; the close box leaves
-// the function empty. Escape is just a key for the field.
+// the function empty. Escape is just a key for the field. By objectName the
+// label is lblHeader and the field txtFunc.
 class frmInitFunc : public QDialog
 {
 public:
@@ -22,7 +23,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QLabel *lblHeader;
-    QLineEdit *txtFunc;
+    QLabel *nameLabel;        // lblHeader
+    QLineEdit *functionField; // txtFunc
     bool m_entered = false;
 };

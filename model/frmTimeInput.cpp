@@ -14,30 +14,30 @@ frmTimeInput::frmTimeInput(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmTimeInput"));
     setWindowTitle(QStringLiteral("Временные характеристики:"));
 
-    lblElement = new QLabel(this);
-    lblElement->setObjectName(QStringLiteral("lblElement"));
-    txtTpr = new QLineEdit(DefaultText(), this);
-    txtTpr->setObjectName(QStringLiteral("txtTpr"));
-    txtTotp = new QLineEdit(DefaultText(), this);
-    txtTotp->setObjectName(QStringLiteral("txtTotp"));
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    elementLabel = new QLabel(this);
+    elementLabel->setObjectName(QStringLiteral("lblElement"));
+    pickupField = new QLineEdit(DefaultText(), this);
+    pickupField->setObjectName(QStringLiteral("txtTpr"));
+    releaseField = new QLineEdit(DefaultText(), this);
+    releaseField->setObjectName(QStringLiteral("txtTotp"));
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Элемент"), this), 0, 0);
-    layout->addWidget(lblElement, 0, 1);
-    layout->addWidget(txtTpr, 1, 0);
-    layout->addWidget(txtTotp, 1, 1);
+    layout->addWidget(elementLabel, 0, 1);
+    layout->addWidget(pickupField, 1, 0);
+    layout->addWidget(releaseField, 1, 1);
     layout->addWidget(new QLabel(QStringLiteral("притяжение"), this), 2, 0);
     layout->addWidget(new QLabel(QStringLiteral("отпадание"), this), 2, 1);
-    layout->addWidget(Command1, 3, 0, 1, 2);
+    layout->addWidget(okButton, 3, 0, 1, 2);
 
-    setTabOrder(txtTpr, txtTotp);
-    setTabOrder(txtTotp, Command1);
-    txtTpr->installEventFilter(this);
-    txtTotp->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, &frmTimeInput::Command1_Click);
-    txtTpr->setFocus();
+    setTabOrder(pickupField, releaseField);
+    setTabOrder(releaseField, okButton);
+    pickupField->installEventFilter(this);
+    releaseField->installEventFilter(this);
+    connect(okButton, &QPushButton::clicked, this, &frmTimeInput::Confirm);
+    pickupField->setFocus();
 }
 
 bool frmTimeInput::eventFilter(QObject *watched, QEvent *event)
@@ -53,7 +53,7 @@ bool frmTimeInput::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmTimeInput::Command1_Click()
+void frmTimeInput::Confirm()
 {
     OkPressed = true;
     hide();

@@ -35,28 +35,28 @@ frmOutdev::frmOutdev(QWidget *parent) : BackgroundBeepDialog(parent)
     group->setLayout(new QVBoxLayout);
     layout->addWidget(group);
 
-    chkScr = addDevice(group, QStringLiteral("chkScr"), QStringLiteral("Монитор"));
-    chkPrin = addDevice(group, QStringLiteral("chkPrin"), QStringLiteral("Принтер"));
-    chkFiler = addDevice(group, QStringLiteral("chkFiler"), QStringLiteral("Файл"));
-    chkScr->setChecked(true);
+    screenBox = addDevice(group, QStringLiteral("chkScr"), QStringLiteral("Монитор"));
+    printerBox = addDevice(group, QStringLiteral("chkPrin"), QStringLiteral("Принтер"));
+    fileBox = addDevice(group, QStringLiteral("chkFiler"), QStringLiteral("Файл"));
+    screenBox->setChecked(true);
 
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    layout->addWidget(Command1, 0, Qt::AlignHCenter);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setDefault(true);
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void ChooseOutputDevices(ModelState &state, ReportOutput &output)
 {
     frmOutdev window;
-    window.chkPrin->setChecked(state.ToPrinter != FlagFalse);
-    window.chkFiler->setChecked(state.ToFile != FlagFalse);
+    window.printerBox->setChecked(state.ToPrinter != FlagFalse);
+    window.fileBox->setChecked(state.ToFile != FlagFalse);
     prompts().exec(window);
 
-    state.ToScreen = flagOf(window.chkScr);
-    state.ToPrinter = flagOf(window.chkPrin);
-    if (window.chkFiler->checkState() == Qt::Checked) {
+    state.ToScreen = flagOf(window.screenBox);
+    state.ToPrinter = flagOf(window.printerBox);
+    if (window.fileBox->checkState() == Qt::Checked) {
         state.ToFile = FlagTrue;
         const MessageRequest question{QStringLiteral("Вывод в новый файл?"), {}, Prompt::Buttons::YesNo,
                                       Prompt::Icon::Question, Prompt::Answer::No};

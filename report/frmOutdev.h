@@ -8,16 +8,17 @@ struct ModelState;
 class ReportOutput;
 
 // "Устройства для вывода": three check boxes, "Монитор" checked whenever the
-// window opens, and "Ok", which hides it.
+// window opens, and "Ok", which hides it. By objectName the boxes are chkScr,
+// chkPrin and chkFiler, the button Command1.
 class frmOutdev : public BackgroundBeepDialog
 {
 public:
     explicit frmOutdev(QWidget *parent = nullptr);
 
-    QCheckBox *chkScr;
-    QCheckBox *chkPrin;
-    QCheckBox *chkFiler;
-    QPushButton *Command1;
+    QCheckBox *screenBox;  // chkScr
+    QCheckBox *printerBox; // chkPrin
+    QCheckBox *fileBox;    // chkFiler
+    QPushButton *okButton; // Command1
 };
 
 // Lets the user choose the output devices in a fresh frmOutdev: "Принтер" and

@@ -15,19 +15,19 @@ frmSubmenu::frmSubmenu(QWidget *parent) : BackgroundBeepDialog(parent)
     layout->setContentsMargins(16, 12, 16, 12);
 
     // "Очистить отчет" stands above "Завершить работу" yet has the higher code.
-    Option1 = addOption(QStringLiteral("Option1"), QStringLiteral("Изменить параметры"), ChangeParameters);
-    Option2 = addOption(QStringLiteral("Option2"), QStringLiteral("Продолдить вывод"), ContinueOutput);
-    Option3 = addOption(QStringLiteral("Option3"), QStringLiteral("Перенаправить вывод"), RedirectOutput);
-    Option4 = addOption(QStringLiteral("Option4"), QStringLiteral("Очистить отчет"), EmptyReport);
-    Option5 = addOption(QStringLiteral("Option5"), QStringLiteral("Завершить работу"), FinishWork);
-    Option2->setChecked(true);
+    changeParametersOption = addOption(QStringLiteral("Option1"), QStringLiteral("Изменить параметры"), ChangeParameters);
+    continueOutputOption = addOption(QStringLiteral("Option2"), QStringLiteral("Продолдить вывод"), ContinueOutput);
+    redirectOutputOption = addOption(QStringLiteral("Option3"), QStringLiteral("Перенаправить вывод"), RedirectOutput);
+    emptyReportOption = addOption(QStringLiteral("Option4"), QStringLiteral("Очистить отчет"), EmptyReport);
+    finishWorkOption = addOption(QStringLiteral("Option5"), QStringLiteral("Завершить работу"), FinishWork);
+    continueOutputOption->setChecked(true);
 
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setDefault(true);
     layout->addSpacing(8);
-    layout->addWidget(Command1, 0, Qt::AlignHCenter);
-    connect(Command1, &QPushButton::clicked, this, &frmSubmenu::Command1_Click);
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QRadioButton *frmSubmenu::addOption(const QString &name, const QString &caption, int16_t code)
@@ -42,8 +42,6 @@ QRadioButton *frmSubmenu::addOption(const QString &name, const QString &caption,
     });
     return option;
 }
-
-void frmSubmenu::Command1_Click() { accept(); }
 
 void frmSubmenu::reject()
 {

@@ -8,9 +8,10 @@ class QPushButton;
 class QRadioButton;
 
 // "Сейчас нужно:": what to do after a stop. Each option carries its choice
-// code; the window opens with Option2 selected and the result 2. "Ok" hides
-// it keeping the choice; the close box (or Esc) discards the choice, so the
-// caller reads 2, as from a freshly loaded window.
+// code; the window opens with Option2 ("Продолдить вывод") selected and the
+// result 2. "Ok" hides it keeping the choice; the close box (or Esc) discards
+// the choice, so the caller reads 2, as from a freshly loaded window. The
+// options keep the objectNames Option1..Option5, the button Command1.
 class frmSubmenu : public BackgroundBeepDialog
 {
 public:
@@ -27,18 +28,17 @@ public:
 
     int16_t Result() const { return m_result; }
 
-    QRadioButton *Option1;
-    QRadioButton *Option2;
-    QRadioButton *Option3;
-    QRadioButton *Option4;
-    QRadioButton *Option5;
-    QPushButton *Command1;
+    QRadioButton *changeParametersOption; // Option1
+    QRadioButton *continueOutputOption;   // Option2
+    QRadioButton *redirectOutputOption;   // Option3
+    QRadioButton *emptyReportOption;      // Option4
+    QRadioButton *finishWorkOption;       // Option5
+    QPushButton *okButton;                // Command1
 
     void reject() override;
 
 private:
     QRadioButton *addOption(const QString &name, const QString &caption, int16_t code);
-    void Command1_Click();
 
     int16_t m_result = ContinueOutput;
 };

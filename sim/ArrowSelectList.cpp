@@ -10,7 +10,7 @@ ArrowSelectList::ArrowSelectList(QComboBox &list, bool arrowSelect, std::functio
 {
     list.installEventFilter(this);
     // activated: a choice by the user, by mouse or key, not one made by code.
-    connect(&list, &QComboBox::activated, this, &ArrowSelectList::list_Click);
+    connect(&list, &QComboBox::activated, this, &ArrowSelectList::ItemChosen);
 }
 
 bool ArrowSelectList::eventFilter(QObject *watched, QEvent *event)
@@ -30,7 +30,7 @@ bool ArrowSelectList::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void ArrowSelectList::list_Click()
+void ArrowSelectList::ItemChosen()
 {
     if (ArrowSelect) {
         ArrowSelect = false;

@@ -15,6 +15,7 @@ class QComboBox;
 // list's own destruction moves the focus away.
 class ArrowSelectList : public QObject
 {
+    Q_OBJECT
 public:
     ArrowSelectList(QComboBox &list, bool arrowSelect, std::function<void()> lostFocus);
 
@@ -23,8 +24,11 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private slots:
+    // A choice in the list, by mouse or by an arrow key.
+    void ItemChosen();
+
 private:
-    void list_Click();
 
     QComboBox &m_list;
     std::function<void()> m_lostFocus;

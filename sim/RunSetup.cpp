@@ -5,9 +5,9 @@
 #include "ModelFile.h"
 #include "Prompts.h"
 #include "RunState.h"
+#include "RunWindowHost.h"
 #include "frmDiag.h"
 #include "frmKod.h"
-#include "frmMenu.h"
 
 #include <QLabel>
 
@@ -16,14 +16,14 @@ namespace {
 // The run set-up proper; false when it was abandoned. The window may also be
 // closed under it from a dialogue's event loop (the main window closing):
 // every step after a dialogue checks for that.
-bool SetUp(frmMenu &menu, ModelState &state, frmDiag &diag)
+bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
 {
-    diag.Label1->setText(QStringLiteral("Модель: "));
+    diag.modelCaption->setText(QStringLiteral("Модель: "));
     BringToRest(state);
 
     if (state.ModelPath.isEmpty()) {
         bool cancelled = false;
-        ChooseFile(state, menu.CDL1, QStringLiteral("mod"), cancelled);
+        ChooseFile(state, host.fileDialog(), QStringLiteral("mod"), cancelled);
         if (cancelled || diag.Unloaded())
             return false;
     }
@@ -34,18 +34,19 @@ bool SetUp(frmMenu &menu, ModelState &state, frmDiag &diag)
         prompts().message(failure);
         return false;
     }
-    menu.setWindowTitle(QStringLiteral("Модель - ") + state.ModelName);
+    host.showModelName(state.ModelName);
     BeginRunOfModel(state);
-    diag.Label1->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
+    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
 
     bool cancelled = false;
-    TimingEntryContext timing{state, menu.CDL1, [&diag](const QString &path) { diag.SetTimeChar(path); }, &menu};
+    TimingEntryContext timing{state, host.fileDialog(), [&diag](const QString &path) { diag.SetTimeChar(path); },
+                              &host.hostWindow()};
     AskTiming(timing, cancelled);
     if (cancelled || diag.Unloaded())
         return false;
 
     diag.ShowModtype();
-    frmKod kod(&menu);
+    frmKod kod(&host.hostWindow());
     prompts().exec(kod);
     if (diag.Unloaded())
         return false;
@@ -59,11 +60,11 @@ bool SetUp(frmMenu &menu, ModelState &state, frmDiag &diag)
 
 } // namespace
 
-void RunSetup(frmMenu &menu, ModelState &state)
+void RunSetup(RunWindowHost &host, ModelState &state)
 {
-    menu.setRunLocked(true);
-    frmDiag *diag = frmDiag::Load(menu, state);
+    host.setRunLocked(true);
+    frmDiag *diag = frmDiag::Load(host, state);
     const frmDiag::Busy busy(*diag);
-    if (!SetUp(menu, state, *diag) && !diag->Unloaded())
+    if (!SetUp(host, state, *diag) && !diag->Unloaded())
         diag->Frame().close();
 }

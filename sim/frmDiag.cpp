@@ -8,7 +8,7 @@
 #include "Vesks.h"
 #include "frmFault.h"
 #include "frmHelp.h"
-#include "frmMenu.h"
+#include "RunWindowHost.h"
 #include "frmModtype.h"
 #include "frmSpeed.h"
 
@@ -61,20 +61,20 @@ frmDiag::Busy::~Busy()
         m_diag.Frame().deleteLater();
 }
 
-frmDiag *frmDiag::Load(frmMenu &menu, ModelState &state)
+frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &state)
 {
-    auto *diag = new frmDiag(menu, state);
-    QMdiSubWindow *frame = menu.addChildWindow(diag);
+    auto *diag = new frmDiag(host, state);
+    QMdiSubWindow *frame = host.addChildWindow(diag);
     // The window decides itself when it can go (never under its own step).
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    diag->Form_Load();
+    diag->LoadWindow();
     frame->show();
     return diag;
 }
 
-frmDiag::frmDiag(frmMenu &menu, ModelState &state)
-    : m_menu(menu), m_state(state), m_step(state, *this),
-      m_printer(std::make_unique<PrinterPages>(state, &menu.Printer()))
+frmDiag::frmDiag(RunWindowHost &host, ModelState &state)
+    : m_host(host), m_state(state), m_step(state, *this),
+      m_printer(std::make_unique<PrinterPages>(state, &host.printer()))
 {
     setObjectName(QStringLiteral("frmDiag"));
     setWindowTitle(QStringLiteral("Диаграмма"));
@@ -82,18 +82,19 @@ frmDiag::frmDiag(frmMenu &menu, ModelState &state)
     setAttribute(Qt::WA_OpaquePaintEvent);
     takeKeysHelpKey(*this);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont bold = Label1->font();
+    modelCaption = new QLabel(this);
+    modelCaption->setObjectName(QStringLiteral("Label1"));
+    QFont bold = modelCaption->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(m_rows.Font());
+    modelCaption->setFont(bold);
+    headingLine = new QLabel(this);
+    headingLine->setObjectName(QStringLiteral("Label2"));
+    headingLine->setFont(m_rows.Font());
 
-    Timer1 = new QTimer(this);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &frmDiag::Timer1_Timer);
+    stepTimer = new QTimer(this);
+    stepTimer->setObjectName(QStringLiteral("Timer1"));
+    stepTimer->setTimerType(Qt::PreciseTimer);
+    connect(stepTimer, &QTimer::timeout, this, &frmDiag::StepTimerFired);
 
     m_repaint = new QTimer(this);
     m_repaint->setSingleShot(true);
@@ -114,32 +115,32 @@ QWidget &frmDiag::Frame()
     return *this;
 }
 
-void frmDiag::Form_Load()
+void frmDiag::LoadWindow()
 {
     Frame().raise();
     Settings::RestoreWindowPlace(Frame(), PlacePrefix);
-    Timer1->setInterval(m_state.Speed * 5 + 1);
+    stepTimer->setInterval(m_state.Speed * 5 + 1);
 }
 
 void frmDiag::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    UnloadWindow();
     event->accept();
 }
 
-void frmDiag::Form_Unload()
+void frmDiag::UnloadWindow()
 {
     if (m_unloaded)
         return;
     m_unloaded = true;
     m_state.RunActive = FlagFalse;
-    Timer1->stop();
+    stepTimer->stop();
     if (m_modtype)
         m_modtype->Frame().hide();
     Settings::SaveWindowPlace(Frame(), PlacePrefix);
     if (m_state.ToPrinter)
         m_printer->EndDoc();
-    m_menu.setRunLocked(false);
+    m_host.setRunLocked(false);
     m_vesk.reset();
     if (m_busy > 0)
         m_deleteWhenIdle = true;
@@ -147,7 +148,7 @@ void frmDiag::Form_Unload()
         Frame().deleteLater();
 }
 
-void frmDiag::Timer1_Timer()
+void frmDiag::StepTimerFired()
 {
     if (m_state.RunActive)
         ShowDiag();
@@ -171,22 +172,22 @@ void frmDiag::ShowDiag()
 
 void frmDiag::InitModel()
 {
-    Timer1->start();
+    stepTimer->start();
     m_step.InitModel();
 }
 
 void frmDiag::SetSpeed()
 {
     Busy busy(*this);
-    Timer1->stop();
-    frmSpeed speed(m_state.Speed, &m_menu);
+    stepTimer->stop();
+    frmSpeed speed(m_state.Speed, &m_host.hostWindow());
     prompts().exec(speed);
     if (m_unloaded)
         return;
-    m_state.Speed = int16_t(speed.HScroll1->value());
+    m_state.Speed = int16_t(speed.delayBar->value());
     m_state.KeyCmd.clear();
-    Timer1->setInterval(m_state.Speed * 5 + 1);
-    Timer1->start();
+    stepTimer->setInterval(m_state.Speed * 5 + 1);
+    stepTimer->start();
 }
 
 Vesks &frmDiag::Vesk()
@@ -199,7 +200,7 @@ Vesks &frmDiag::Vesk()
 void frmDiag::ShowModtype()
 {
     if (!m_modtype) {
-        m_modtype = frmModtype::Load(m_menu, *this, m_state);
+        m_modtype = frmModtype::Load(m_host, *this, m_state);
         takeKeysHelpKey(*m_modtype);
     }
 }
@@ -207,13 +208,13 @@ void frmDiag::ShowModtype()
 void frmDiag::PressPause()
 {
     if (m_modtype)
-        m_modtype->cmdPause_Click();
+        m_modtype->TogglePause();
 }
 
 void frmDiag::TakeFocus()
 {
     if (auto *frame = qobject_cast<QMdiSubWindow *>(&Frame()))
-        m_menu.mdiArea()->setActiveSubWindow(frame);
+        m_host.childArea().setActiveSubWindow(frame);
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -249,14 +250,14 @@ void frmDiag::paintEvent(QPaintEvent *)
 void frmDiag::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    LayOutLabels();
 }
 
-void frmDiag::Form_Resize()
+void frmDiag::LayOutLabels()
 {
-    const int labelHeight = Label2->sizeHint().height();
-    Label1->setGeometry(0, 0, width(), Label1->sizeHint().height());
-    Label2->setGeometry(0, height() - labelHeight, width(), labelHeight);
+    const int labelHeight = headingLine->sizeHint().height();
+    modelCaption->setGeometry(0, 0, width(), modelCaption->sizeHint().height());
+    headingLine->setGeometry(0, height() - labelHeight, width(), labelHeight);
 }
 
 void frmDiag::ClearWindow()
@@ -276,13 +277,13 @@ QString frmDiag::TypedCharacter(const QKeyEvent &event)
 
 void frmDiag::keyPressEvent(QKeyEvent *event)
 {
-    Form_KeyDown(event->key());
+    ControlKey(event->key());
     const QString typed = TypedCharacter(*event);
     if (!typed.isEmpty())
-        Form_KeyPress(typed);
+        TypeCommand(typed);
 }
 
-void frmDiag::Form_KeyDown(int key)
+void frmDiag::ControlKey(int key)
 {
     switch (key) {
     case Qt::Key_Up:
@@ -293,7 +294,7 @@ void frmDiag::Form_KeyDown(int key)
     }
 }
 
-void frmDiag::Form_KeyPress(const QString &character) { m_state.KeyCmd = character; }
+void frmDiag::TypeCommand(const QString &character) { m_state.KeyCmd = character; }
 
 // StepHost
 
@@ -342,11 +343,11 @@ void frmDiag::EndOfRun()
         TakeFocus();
 }
 
-void frmDiag::EnableTimer() { Timer1->start(); }
+void frmDiag::EnableTimer() { stepTimer->start(); }
 
 void frmDiag::ScreenRow(const QByteArray &row) { Printto(row); }
 
-void frmDiag::ScreenHeading(const QByteArray &heading) { Label2->setText(CodePage::fromOem(heading)); }
+void frmDiag::ScreenHeading(const QByteArray &heading) { headingLine->setText(CodePage::fromOem(heading)); }
 
 void frmDiag::PrinterRow(const QByteArray &row)
 {
@@ -378,4 +379,4 @@ void frmDiag::SetTimeChar(const QString &modelPath)
     Vesk().SetTimeChar(path);
 }
 
-void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_menu.CDL1); }
+void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_host.fileDialog()); }

@@ -17,28 +17,30 @@ class QLabel;
 class QMdiSubWindow;
 class QTimer;
 class Vesks;
-class frmMenu;
+class RunWindowHost;
 
 // "Диаграмма": the window of one run. Its timer drives the steps; it draws
 // the rows, shows the questions of a step, owns the run's transmitter and
 // printer pages, and takes the command keys. Closing it ends the run: the
-// main window is unlocked at once, while the object itself is deleted only
-// after any step that is still running has returned.
+// host is unlocked at once, while the object itself is deleted only
+// after any step that is still running has returned. Its widgets keep their
+// names as objectNames: Label1 (the model caption), Label2 (the heading row)
+// and Timer1 (the step timer).
 class frmDiag : public QWidget, public StepHost, public EndOfRunHost
 {
     Q_OBJECT
 public:
-    // Makes the window as a child of the main window and runs Form_Load.
-    static frmDiag *Load(frmMenu &menu, ModelState &state);
+    // Makes the window as a child of the host and runs LoadWindow.
+    static frmDiag *Load(RunWindowHost &host, ModelState &state);
     ~frmDiag() override;
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QTimer *Timer1;
+    QLabel *modelCaption; // Label1
+    QLabel *headingLine;  // Label2
+    QTimer *stepTimer;    // Timer1
 
-    // One step, driven by Timer1; nothing while another step is open.
+    // One step, driven by stepTimer; nothing while another step is open.
     void ShowDiag();
-    // Enables Timer1 and starts the count of steps again.
+    // Enables stepTimer and starts the count of steps again.
     void InitModel();
     // The speed dialog, then the timer runs again with the new interval,
     // even if it was paused.
@@ -109,16 +111,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    frmDiag(frmMenu &menu, ModelState &state);
+    frmDiag(RunWindowHost &host, ModelState &state);
 
-    void Form_Load();
-    void Form_Unload();
-    void Form_Resize();
-    void Form_KeyDown(int key);
-    void Form_KeyPress(const QString &character);
-    void Timer1_Timer();
+    void LoadWindow();
+    void UnloadWindow();
+    void LayOutLabels();
+    void ControlKey(int key);
+    void TypeCommand(const QString &character);
 
-    frmMenu &m_menu;
+private slots:
+    void StepTimerFired();
+
+private:
+
+    RunWindowHost &m_host;
     ModelState &m_state;
     DiagramStep m_step;
     DiagramRows m_rows;

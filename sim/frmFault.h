@@ -12,7 +12,8 @@ class QRadioButton;
 // "Задание неисправности": the fault of one element at a time, written to
 // ElemFault as soon as an option is clicked. The options show the fault of
 // the listed element once the list loses the focus (at once for a mouse
-// choice). Closed with its close box only.
+// choice). Closed with its close box only. By objectName the list is
+// cbElement and the options Option1..Option3.
 class frmFault : public QDialog
 {
     Q_OBJECT
@@ -20,15 +21,17 @@ public:
     explicit frmFault(ModelState &state, QWidget *parent = nullptr);
     ~frmFault() override;
 
-    QComboBox *cbElement;
-    QRadioButton *Option1; // "Нормальная работа", ElemFault 0
-    QRadioButton *Option2; // "Обрыв питания", ElemFault 1
-    QRadioButton *Option3; // "Подпитка", ElemFault 2
-    std::unique_ptr<ArrowSelectList> cbElementRule;
+    QComboBox *elementList;        // cbElement
+    QRadioButton *normalOption;    // Option1 "Нормальная работа", ElemFault 0
+    QRadioButton *feedLossOption;  // Option2 "Обрыв питания", ElemFault 1
+    QRadioButton *backfeedOption;  // Option3 "Подпитка", ElemFault 2
+    std::unique_ptr<ArrowSelectList> elementListKeys;
+
+private slots:
+    void ChooseFault(uint8_t fault);
+    void ShowFaultOfElement();
 
 private:
-    void Option_Click(uint8_t fault);
-    void cbElement_LostFocus();
 
     ModelState &m_state;
 };

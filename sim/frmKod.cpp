@@ -10,26 +10,26 @@ frmKod::frmKod(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmKod"));
     setWindowTitle(QStringLiteral("Задание входного кода"));
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->addItem(QStringLiteral("Кода нет"));
+    codeList = new QComboBox(this);
+    codeList->setObjectName(QStringLiteral("Combo1"));
+    codeList->addItem(QStringLiteral("Кода нет"));
     for (int code = 1; code <= 3; ++code)
-        Combo1->addItem(QStringLiteral("Код №") + QString::number(code));
-    Combo1->setCurrentIndex(0);
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setAutoDefault(false);
+        codeList->addItem(QStringLiteral("Код №") + QString::number(code));
+    codeList->setCurrentIndex(0);
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setAutoDefault(false);
     setMinimumWidth(240);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Combo1);
-    layout->addWidget(Command1);
-    Combo1Rule = std::make_unique<ArrowSelectList>(*Combo1, false, [this] { Command1->click(); });
-    connect(Command1, &QPushButton::clicked, this, &frmKod::Command1_Click);
-    Combo1->setFocus();
+    layout->addWidget(codeList);
+    layout->addWidget(okButton);
+    codeListKeys = std::make_unique<ArrowSelectList>(*codeList, false, [this] { okButton->click(); });
+    connect(okButton, &QPushButton::clicked, this, &frmKod::Confirm);
+    codeList->setFocus();
 }
 
-int16_t frmKod::ChosenCode() const { return int16_t(Combo1->currentIndex()); }
+int16_t frmKod::ChosenCode() const { return int16_t(codeList->currentIndex()); }
 
-void frmKod::Command1_Click() { hide(); }
+void frmKod::Confirm() { hide(); }
 
 frmKod::~frmKod() = default;

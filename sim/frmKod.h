@@ -10,7 +10,8 @@ class QPushButton;
 
 // "Задание входного кода": the code the transmitter starts with. A mouse
 // choice in the list confirms at once; the arrow keys only move, and Tab or
-// "Ok" confirm. The chosen index is the code number.
+// "Ok" confirm. The chosen index is the code number. The list is Combo1 and
+// the button Command1 by objectName.
 class frmKod : public QDialog
 {
     Q_OBJECT
@@ -18,13 +19,13 @@ public:
     explicit frmKod(QWidget *parent = nullptr);
     ~frmKod() override;
 
-    QComboBox *Combo1;
-    QPushButton *Command1;
-    std::unique_ptr<ArrowSelectList> Combo1Rule;
+    QComboBox *codeList;   // Combo1
+    QPushButton *okButton; // Command1
+    std::unique_ptr<ArrowSelectList> codeListKeys;
 
     // The code number: the index of the chosen entry (-1 for none).
     int16_t ChosenCode() const;
 
-private:
-    void Command1_Click();
+private slots:
+    void Confirm();
 };

@@ -1,8 +1,8 @@
 #include "frmModtype.h"
 
 #include "ModelState.h"
+#include "RunWindowHost.h"
 #include "frmDiag.h"
-#include "frmMenu.h"
 #include "frmWave.h"
 
 #include <QHBoxLayout>
@@ -11,15 +11,15 @@
 #include <QPushButton>
 #include <QTimer>
 
-frmModtype *frmModtype::Load(frmMenu &menu, frmDiag &diag, ModelState &state)
+frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, ModelState &state)
 {
     auto *panel = new frmModtype(diag, state);
-    QMdiSubWindow *frame = menu.addChildWindow(panel);
+    QMdiSubWindow *frame = host.addChildWindow(panel);
     // It goes with its diagram window, not with its own close box.
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->move(0, 0);
     frame->show();
-    connect(panel->cmdWaves, &QPushButton::clicked, panel, [&menu] { frmWave::Show(*menu.mdiArea()); });
+    connect(panel->wavesButton, &QPushButton::clicked, panel, [&host] { frmWave::Show(host.childArea()); });
     return panel;
 }
 
@@ -33,27 +33,27 @@ frmModtype::frmModtype(frmDiag &diag, ModelState &state) : m_diag(diag), m_state
     const auto command = [this](const QString &key) {
         return [this, key] { m_state.KeyCmd = key; };
     };
-    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Кол 1"));
-    connect(Command1, &QPushButton::clicked, this, command(QStringLiteral("!")));
-    Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("Код 2"));
-    connect(Command2, &QPushButton::clicked, this, command(QStringLiteral("@")));
-    Command3 = addButton(QStringLiteral("Command3"), QStringLiteral("Код 3"));
-    connect(Command3, &QPushButton::clicked, this, command(QStringLiteral("#")));
-    Command4 = addButton(QStringLiteral("Command4"), QStringLiteral("Нет кода"));
-    connect(Command4, &QPushButton::clicked, this, command(QStringLiteral(")")));
-    Command5 = addButton(QStringLiteral("Command5"), QStringLiteral("Пост. 0"));
-    connect(Command5, &QPushButton::clicked, this, command(QStringLiteral("0")));
-    Command6 = addButton(QStringLiteral("Command6"), QStringLiteral("Пост. 1"));
-    connect(Command6, &QPushButton::clicked, this, command(QStringLiteral("1")));
-    Command8 = addButton(QStringLiteral("Command8"), QStringLiteral("Авто"));
-    connect(Command8, &QPushButton::clicked, this, command(QStringLiteral("a")));
-    Комманда1 = addButton(QStringLiteral("Комманда1"), QStringLiteral("Изменения"));
-    connect(Комманда1, &QPushButton::clicked, this, command(QString(QChar(27))));
-    Command7 = addButton(QStringLiteral("Command7"), QStringLiteral("Скорость"));
-    connect(Command7, &QPushButton::clicked, &m_diag, &frmDiag::SetSpeed);
-    cmdPause = addButton(QStringLiteral("cmdPause"), QStringLiteral("Пауза"));
-    connect(cmdPause, &QPushButton::clicked, this, &frmModtype::cmdPause_Click);
-    cmdWaves = addButton(QStringLiteral("cmdWaves"), QStringLiteral("Графики"));
+    code1Button = addButton(QStringLiteral("Command1"), QStringLiteral("Кол 1"));
+    connect(code1Button, &QPushButton::clicked, this, command(QStringLiteral("!")));
+    code2Button = addButton(QStringLiteral("Command2"), QStringLiteral("Код 2"));
+    connect(code2Button, &QPushButton::clicked, this, command(QStringLiteral("@")));
+    code3Button = addButton(QStringLiteral("Command3"), QStringLiteral("Код 3"));
+    connect(code3Button, &QPushButton::clicked, this, command(QStringLiteral("#")));
+    noCodeButton = addButton(QStringLiteral("Command4"), QStringLiteral("Нет кода"));
+    connect(noCodeButton, &QPushButton::clicked, this, command(QStringLiteral(")")));
+    steady0Button = addButton(QStringLiteral("Command5"), QStringLiteral("Пост. 0"));
+    connect(steady0Button, &QPushButton::clicked, this, command(QStringLiteral("0")));
+    steady1Button = addButton(QStringLiteral("Command6"), QStringLiteral("Пост. 1"));
+    connect(steady1Button, &QPushButton::clicked, this, command(QStringLiteral("1")));
+    autoButton = addButton(QStringLiteral("Command8"), QStringLiteral("Авто"));
+    connect(autoButton, &QPushButton::clicked, this, command(QStringLiteral("a")));
+    changesButton = addButton(QStringLiteral("Комманда1"), QStringLiteral("Изменения"));
+    connect(changesButton, &QPushButton::clicked, this, command(QString(QChar(27))));
+    speedButton = addButton(QStringLiteral("Command7"), QStringLiteral("Скорость"));
+    connect(speedButton, &QPushButton::clicked, &m_diag, &frmDiag::SetSpeed);
+    pauseButton = addButton(QStringLiteral("cmdPause"), QStringLiteral("Пауза"));
+    connect(pauseButton, &QPushButton::clicked, this, &frmModtype::TogglePause);
+    wavesButton = addButton(QStringLiteral("cmdWaves"), QStringLiteral("Графики"));
 }
 
 QPushButton *frmModtype::addButton(const QString &name, const QString &caption)
@@ -73,15 +73,15 @@ QWidget &frmModtype::Frame()
     return *this;
 }
 
-void frmModtype::cmdPause_Click()
+void frmModtype::TogglePause()
 {
-    QTimer *timer = m_diag.Timer1;
+    QTimer *timer = m_diag.stepTimer;
     if (timer->isActive()) {
         timer->stop();
-        cmdPause->setText(QStringLiteral("Дальше"));
+        pauseButton->setText(QStringLiteral("Дальше"));
     } else {
         timer->start();
-        cmdPause->setText(QStringLiteral("Пауза"));
+        pauseButton->setText(QStringLiteral("Пауза"));
     }
 }
 

@@ -11,32 +11,33 @@ frmSpeed::frmSpeed(int16_t speed, QWidget *parent) : QDialog(parent), m_speed(sp
 {
     setObjectName(QStringLiteral("frmSpeed"));
     setWindowTitle(QStringLiteral("Скорость"));
-    Label1 = new QLabel(QStringLiteral("Задержка"), this);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    HScroll1 = new QScrollBar(Qt::Vertical, this);
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    auto *captionLabel = new QLabel(QStringLiteral("Задержка"), this);
+    captionLabel->setObjectName(QStringLiteral("Label1"));
+    valueLabel = new QLabel(this);
+    valueLabel->setObjectName(QStringLiteral("Label2"));
+    delayBar = new QScrollBar(Qt::Vertical, this);
+    delayBar->setObjectName(QStringLiteral("HScroll1"));
     // A stored delay beyond the usual range stays what it is until the bar is moved.
-    HScroll1->setRange(std::min<int>(0, speed), std::max<int>(MaxDelay, speed));
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(10);
-    HScroll1->setMinimumHeight(120);
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    delayBar->setRange(std::min<int>(0, speed), std::max<int>(MaxDelay, speed));
+    delayBar->setSingleStep(1);
+    delayBar->setPageStep(10);
+    delayBar->setMinimumHeight(120);
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
     auto *layout = new QGridLayout(this);
-    layout->addWidget(Label1, 0, 0);
-    layout->addWidget(Label2, 1, 0);
-    layout->addWidget(HScroll1, 0, 1, 3, 1);
-    layout->addWidget(Command1, 2, 0);
-    connect(HScroll1, &QScrollBar::valueChanged, Label2,
-            [this](int value) { Label2->setText(QString::number(value)); });
-    connect(Command1, &QPushButton::clicked, this, &QDialog::hide);
-    HScroll1->setValue(speed);
-    Label2->setText(QString::number(HScroll1->value()));
+    layout->addWidget(captionLabel, 0, 0);
+    layout->addWidget(valueLabel, 1, 0);
+    layout->addWidget(delayBar, 0, 1, 3, 1);
+    layout->addWidget(okButton, 2, 0);
+    connect(delayBar, &QScrollBar::valueChanged, valueLabel,
+            [this](int value) { valueLabel->setText(QString::number(value)); });
+    connect(okButton, &QPushButton::clicked, this, &QDialog::hide);
+    delayBar->setValue(speed);
+    valueLabel->setText(QString::number(delayBar->value()));
 }
 
 void frmSpeed::reject()
 {
-    HScroll1->setValue(m_speed);
+    delayBar->setValue(m_speed);
     QDialog::reject();
 }

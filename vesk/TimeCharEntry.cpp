@@ -1,11 +1,11 @@
 #include "TimeCharEntry.h"
 
 #include "CodeTimingFile.h"
+#include "CodeTimingSourceDialog.h"
 #include "CodeTransmitter.h"
 #include "CommonDialog.h"
 #include "Prompts.h"
 #include "TimeText.h"
-#include "frmIndev.h"
 #include "frmInpWhd.h"
 
 #include <QFile>
@@ -39,16 +39,16 @@ void TimeCharEntry::SetTimeChar(QString &nmFil)
         nmFil = given;
         Outcome outcome = Outcome::Done;
         switch (askSource()) {
-        case frmIndev::Keyboard:
+        case CodeTimingSourceDialog::Keyboard:
             outcome = enterFromKeyboard();
             break;
-        case frmIndev::File:
+        case CodeTimingSourceDialog::File:
             outcome = readFile(nmFil);
             break;
-        case frmIndev::Kpt5:
+        case CodeTimingSourceDialog::Kpt5:
             m_transmitter.Set5();
             break;
-        case frmIndev::Kpt7:
+        case CodeTimingSourceDialog::Kpt7:
             m_transmitter.Set7();
             break;
         }
@@ -69,7 +69,7 @@ void TimeCharEntry::SetTimeChar(QString &nmFil)
 
 int TimeCharEntry::askSource()
 {
-    frmIndev window;
+    CodeTimingSourceDialog window;
     prompts().exec(window);
     return window.TimingSource;
 }

@@ -42,12 +42,12 @@ QString frmInpWhd::fieldDescription(std::size_t i) { return QString::fromUtf8(Fi
 
 frmInpWhd::frmInpWhd(QWidget *parent)
     : QDialog(parent)
-    , cmdOk(new QPushButton(QStringLiteral("Ok"), this))
+    , okButton(new QPushButton(QStringLiteral("Ok"), this))
 {
     setObjectName(QStringLiteral("frmInpWhd"));
     setWindowTitle(QStringLiteral("Входной сигнал трансмиттера типа КПТШ"));
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
+    okButton->setObjectName(QStringLiteral("cmdOk"));
+    okButton->setDefault(true);
 
     auto *layout = new QVBoxLayout(this);
     std::size_t next = 0;
@@ -66,10 +66,10 @@ frmInpWhd::frmInpWhd(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOk);
+    buttons->addWidget(okButton);
     layout->addLayout(buttons);
-    setTabOrder(fields.back(), cmdOk);
-    connect(cmdOk, &QPushButton::clicked, this, &frmInpWhd::cmdOk_Click);
+    setTabOrder(fields.back(), okButton);
+    connect(okButton, &QPushButton::clicked, this, &frmInpWhd::Confirm);
 }
 
 bool frmInpWhd::eventFilter(QObject *watched, QEvent *event)
@@ -87,7 +87,7 @@ void frmInpWhd::SelectAllOnFocus(QLineEdit *field)
     QTimer::singleShot(0, field, &QLineEdit::selectAll);
 }
 
-void frmInpWhd::cmdOk_Click()
+void frmInpWhd::Confirm()
 {
     OkPressed = true;
     hide();

@@ -12,7 +12,7 @@ namespace Vesk {
 // Entry of the twelve times, each in a field on its pulse or interval of the
 // three drawn trains. "Ok" sets OkPressed and hides the window; the close box
 // hides it with OkPressed false. A field selects its whole text when it gets
-// the focus, so typing replaces the value.
+// the focus, so typing replaces the value. The button is cmdOk by objectName.
 class frmInpWhd : public QDialog
 {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
 
     // In the order of the times: txtTimp, txtTint, txtTimpv1 ... txtTintz3.
     std::array<QLineEdit *, FieldCount> fields{};
-    QPushButton *cmdOk;
+    QPushButton *okButton; // cmdOk
     bool OkPressed = false;
 
     // How the user knows the time of field i: "Время 1-го импульса кода Ж".
@@ -32,8 +32,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private slots:
+    void Confirm();
+
 private:
-    void cmdOk_Click();
     void SelectAllOnFocus(QLineEdit *field);
 };
 

@@ -7,7 +7,7 @@
 
 #include "ModelState.h"
 #include "Prompts.h"
-#include "RunSetup.h"
+#include "RunCommands.h"
 #include "frmDiag.h"
 #include "frmKod.h"
 #include "frmMenu.h"
@@ -55,8 +55,8 @@ public:
         else if (auto *fromFile = dialog.findChild<QPushButton *>(QStringLiteral("cmdInfile")))
             fromFile->click();
         else if (auto *kod = qobject_cast<frmKod *>(&dialog)) {
-            kod->Combo1->setCurrentIndex(2);
-            kod->Command1->click();
+            kod->codeList->setCurrentIndex(2);
+            kod->okButton->click();
         }
     }
     void beep() override {}
@@ -71,16 +71,15 @@ double cpuSeconds()
 
 struct Session
 {
-    Session() : menu(state)
+    Session() : menu(state, &programRunCommands())
     {
         setPrompts(&answers);
         state.ToScreen = FlagTrue;
         state.Speed = 0;
-        menu.RunSetup = [this] { RunSetup(menu, state); };
         menu.resize(1000, 760);
         menu.show();
-        menu.mnuModelTimdiag_Click();
-        diag = menu.mdiArea()->findChild<frmDiag *>();
+        menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
+        diag = menu.childArea().findChild<frmDiag *>();
         // Every step counts: no "Продолжать вывод?" within the measurement.
         state.RunLength = std::numeric_limits<int32_t>::max();
     }
@@ -104,7 +103,7 @@ void BM_TimerDrivenRun(benchmark::State &bench)
     Session session;
     frmDiag &diag = *session.diag;
     if (bench.range(0) != 0)
-        frmWave::Show(*session.menu.mdiArea());
+        frmWave::Show(session.menu.childArea());
     bench.SetLabel(bench.range(0) != 0 ? "with «Графики»" : "without «Графики»");
     const QString shots = qEnvironmentVariable("MODEL_RUN_SHOTS");
     constexpr int Seconds = 10;
@@ -143,7 +142,7 @@ BENCHMARK(BM_TimerDrivenRun)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSe
 void BM_BareTimer(benchmark::State &bench)
 {
     Session session;
-    session.diag->Timer1->stop();
+    session.diag->stepTimer->stop();
     for (auto _ : bench) {
         int ticks = 0;
         QTimer timer;
@@ -168,7 +167,7 @@ void BM_StepWithDrawing(benchmark::State &bench)
 {
     Session session;
     frmDiag &diag = *session.diag;
-    diag.Timer1->stop();
+    diag.stepTimer->stop();
     int steps = 0;
     for (auto _ : bench) {
         diag.ShowDiag();

@@ -33,15 +33,15 @@ TEST(AboutTest, ShowsWhatItIsGiven)
     frmAbout box(info);
     EXPECT_EQ(box.objectName(), QStringLiteral("frmAbout"));
     EXPECT_EQ(box.windowTitle(), QStringLiteral("О программе Модель"));
-    EXPECT_EQ(box.lblVersion->text(), QStringLiteral("Версия 1.1.15"));
-    EXPECT_EQ(box.lblTitle->text(), info.title);
-    EXPECT_EQ(box.lblDescription->text(), info.description);
-    EXPECT_EQ(box.lblDisclaimer->text(), info.notice);
-    EXPECT_EQ(box.cmdOK->text(), QStringLiteral("&OK"));
-    EXPECT_EQ(box.cmdSysInfo->text(), QStringLiteral("О &системе..."));
-    EXPECT_FALSE(box.Image1->pixmap().isNull());
+    EXPECT_EQ(box.versionLabel->text(), QStringLiteral("Версия 1.1.15"));
+    EXPECT_EQ(box.titleLabel->text(), info.title);
+    EXPECT_EQ(box.descriptionLabel->text(), info.description);
+    EXPECT_EQ(box.disclaimerLabel->text(), info.notice);
+    EXPECT_EQ(box.okButton->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(box.systemInfoButton->text(), QStringLiteral("О &системе..."));
+    EXPECT_FALSE(box.iconLabel->pixmap().isNull());
     info.major = 10, info.minor = 0, info.revision = 3;
-    EXPECT_EQ(frmAbout(info).lblVersion->text(), QStringLiteral("Версия 10.0.3"));
+    EXPECT_EQ(frmAbout(info).versionLabel->text(), QStringLiteral("Версия 10.0.3"));
 }
 
 TEST(AboutTest, OkEnterAndEscClose)
@@ -49,7 +49,7 @@ TEST(AboutTest, OkEnterAndEscClose)
     const std::pair<const char *, std::function<void(frmAbout &)>> ways[] = {
         {"Esc", [](frmAbout &b) { QTest::keyClick(&b, Qt::Key_Escape); }},
         {"Enter", [](frmAbout &b) { QTest::keyClick(b.focusWidget() ? b.focusWidget() : &b, Qt::Key_Return); }},
-        {"OK", [](frmAbout &b) { b.cmdOK->click(); }},
+        {"OK", [](frmAbout &b) { b.okButton->click(); }},
     };
     for (const auto &[name, close] : ways) {
         frmAbout box(programInfo());
@@ -88,7 +88,7 @@ TEST(AboutTest, SystemInformationWithoutTheToolSaysSo)
         frmAbout box(programInfo());
         box.readKey = reader;
         box.show();
-        box.cmdSysInfo->click();
+        box.systemInfoButton->click();
         EXPECT_TRUE(box.isVisible()) << name << ": the box stays open";
     }
 }

@@ -1,4 +1,5 @@
 #include "RecordingSound.h"
+#include "RunCommands.h"
 #include "ScriptedPrompts.h"
 #include "Settings.h"
 #include "StartUp.h"
@@ -172,6 +173,24 @@ TEST(frmMenu, RunLockDisablesButtonsOneToThirteenAndFourMenus)
     EXPECT_TRUE(menu.picture()->isHidden()); // locking hid it; unlocking leaves it hidden
 }
 
+// Notes each hand-over with the run mode in force, and the host handed over.
+struct NotedCommands : RunCommands
+{
+    void startRun(RunWindowHost &host, ModelState &state) override
+    {
+        calls << QStringLiteral("run %1").arg(state.ChangeMode);
+        hosts << &host;
+    }
+    void showReport(RunWindowHost &host, ModelState &) override
+    {
+        calls << QStringLiteral("report");
+        hosts << &host;
+    }
+
+    QStringList calls;
+    QList<RunWindowHost *> hosts;
+};
+
 TEST(frmMenu, RunAndReportCommandsHandOver)
 {
     struct Case { const char *menuEntry; int toolButton; int16_t changeMode; const char *hook; };
@@ -185,19 +204,18 @@ TEST(frmMenu, RunAndReportCommandsHandOver)
         for (bool fromToolbar : {false, true}) {
             ModelState state;
             state.ChangeMode = 99;
-            frmMenu menu(state);
-            QStringList calls;
-            menu.RunSetup = [&] { calls << QStringLiteral("run %1").arg(state.ChangeMode); };
-            menu.ShowReport = [&] { calls << QStringLiteral("report"); };
+            NotedCommands commands;
+            frmMenu menu(state, &commands);
             (fromToolbar ? menu.toolButton(c.toolButton) : menuEntry(menu, c.menuEntry))->trigger();
             const QString expected = QLatin1String(c.hook) == QLatin1String("run")
                                          ? QStringLiteral("run %1").arg(c.changeMode)
                                          : QStringLiteral("report");
-            EXPECT_EQ(calls, QStringList{expected}) << c.menuEntry << (fromToolbar ? " (toolbar)" : "");
+            EXPECT_EQ(commands.calls, QStringList{expected}) << c.menuEntry << (fromToolbar ? " (toolbar)" : "");
+            EXPECT_EQ(commands.hosts, QList<RunWindowHost *>{&menu}) << c.menuEntry;
             EXPECT_EQ(state.ChangeMode, c.changeMode) << c.menuEntry;
         }
     }
-    // Until a run can be set up, the commands end after setting the mode.
+    // Without commands to hand over to, the commands end after setting the mode.
     ModelState state;
     frmMenu menu(state);
     menuEntry(menu, "mnuModelIzmdiag")->trigger();
@@ -224,7 +242,7 @@ TEST(frmMenu, PictureIsHiddenByTheListedCommandsOnly)
         c.command(menu);
         EXPECT_EQ(menu.picture()->isHidden(), c.hides) << c.name;
         if (c.hides) // the document area takes the whole client area
-            EXPECT_EQ(menu.mdiArea()->geometry(), menu.centralWidget()->rect()) << c.name;
+            EXPECT_EQ(menu.childArea().geometry(), menu.centralWidget()->rect()) << c.name;
     }
 }
 
@@ -239,7 +257,7 @@ TEST(frmMenu, PictureLayoutNeverGoesNegative)
         QCoreApplication::processEvents();
         EXPECT_GE(menu.picture()->height(), 0);
         EXPECT_LE(menu.picture()->height(), menu.centralWidget()->height());
-        EXPECT_EQ(menu.mdiArea()->geometry().bottom(), menu.centralWidget()->rect().bottom());
+        EXPECT_EQ(menu.childArea().geometry().bottom(), menu.centralWidget()->rect().bottom());
     }
 }
 
@@ -252,7 +270,7 @@ TEST(frmMenu, ClickOnTheEmptyAreaOrPicturePlaysTheFanfare)
     const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/Fanfare.wav");
     const QStringList fanfare = {QStringLiteral("Open ") + file, QStringLiteral("Sound ") + file,
                                  QStringLiteral("Close ") + file};
-    for (QWidget *target : {menu.picture(), static_cast<QWidget *>(menu.mdiArea()->viewport())}) {
+    for (QWidget *target : {menu.picture(), static_cast<QWidget *>(menu.childArea().viewport())}) {
         RecordingSound sound;
         menu.hidePicture(); // the second round clicks the uncovered area
         QTest::mouseClick(target, Qt::LeftButton);
@@ -310,7 +328,7 @@ TEST(frmMenu, ChildWindowsNotRecordedStillUnloadBeforeTheEnd)
     frmMenu menu(state);
     menu.show();
     menu.addChildWindow(new LoggingWindow(QStringLiteral("recorded"), log))->show();
-    menu.mdiArea()->addSubWindow(new LoggingWindow(QStringLiteral("unrecorded"), log))->show();
+    menu.childArea().addSubWindow(new LoggingWindow(QStringLiteral("unrecorded"), log))->show();
     EXPECT_TRUE(menu.close());
     EXPECT_EQ(log, (QStringList{QStringLiteral("recorded (Speed (none))"), QStringLiteral("unrecorded (Speed (none))")}));
     EXPECT_EQ(stored("Speed"), QStringLiteral("0"));
@@ -326,7 +344,7 @@ TEST(frmMenu, WindowMenuListsTheChildWindows)
     menu.addChildWindow(new LoggingWindow(QStringLiteral("Первое"), log))->show();
     QMdiSubWindow *second = menu.addChildWindow(new LoggingWindow(QStringLiteral("Второе"), log));
     second->show();
-    menu.mdiArea()->setActiveSubWindow(second);
+    menu.childArea().setActiveSubWindow(second);
     auto *windowMenu = menu.findChild<QMenu *>(QStringLiteral("nmuWindow"));
     emit windowMenu->aboutToShow();
     QStringList entries;
@@ -335,7 +353,7 @@ TEST(frmMenu, WindowMenuListsTheChildWindows)
     EXPECT_EQ(entries, (QStringList{QStringLiteral("&Каскад"), QStringLiteral("&Мозайка"), QStringLiteral("-"),
                                     QStringLiteral("&1 Первое"), QStringLiteral("&2 Второе *")}));
     windowMenu->actions().at(3)->trigger();
-    EXPECT_EQ(menu.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Первое"));
+    EXPECT_EQ(menu.childArea().activeSubWindow()->windowTitle(), QStringLiteral("Первое"));
 }
 
 class frmMenuWithModel : public ::testing::Test
@@ -362,7 +380,7 @@ TEST_F(frmMenuWithModel, EditorOpensTheModelAndAsksItsQuestionBeforeTheEnd)
     auto *editor = menu.findChild<frmEditor *>();
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->nmF, state.ModelPath + QStringLiteral(".mod"));
-    EXPECT_TRUE(editor->RichTextBox1->toPlainText().startsWith(QStringLiteral("Relay")));
+    EXPECT_TRUE(editor->textBox->toPlainText().startsWith(QStringLiteral("Relay")));
     EXPECT_TRUE(menu.picture()->isHidden());
     // The active editor's menus stand in the menu bar.
     QList<QAction *> editorMenus;
@@ -371,7 +389,7 @@ TEST_F(frmMenuWithModel, EditorOpensTheModelAndAsksItsQuestionBeforeTheEnd)
     EXPECT_EQ(menu.menuBar()->actions(), editorMenus);
     EXPECT_EQ(menu.loadedWindows(), QList<QWidget *>{editor->parentWidget()});
 
-    editor->RichTextBox1->insertPlainText(QStringLiteral("изменено "));
+    editor->textBox->insertPlainText(QStringLiteral("изменено "));
     {
         ScriptedPrompts s;
         s.expectMessage({QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"), QStringLiteral("Привет!"),
@@ -394,7 +412,7 @@ TEST_F(frmMenuWithModel, EditingAgainAsksBeforeReloadingUnsavedText)
     menuEntry(menu, "mnuEdit")->trigger();
     auto *editor = menu.findChild<frmEditor *>();
     ASSERT_TRUE(editor);
-    editor->RichTextBox1->insertPlainText(QStringLiteral("изменено "));
+    editor->textBox->insertPlainText(QStringLiteral("изменено "));
     const QString edited = editor->plainText();
     {
         // Yes, but the save fails (the folder is a regular file): the editor stays as it was.
@@ -430,8 +448,8 @@ TEST_F(frmMenuWithModel, TheEditorTypesAsTheInsPanelSays)
     menuEntry(menu, "mnuEdit")->trigger();
     auto *editor = menu.findChild<frmEditor *>();
     ASSERT_TRUE(editor);
-    editor->RichTextBox1->moveCursor(QTextCursor::Start);
-    ASSERT_TRUE(editor->RichTextBox1->hasFocus());
+    editor->textBox->moveCursor(QTextCursor::Start);
+    ASSERT_TRUE(editor->textBox->hasFocus());
 
     struct Step { bool pressInsert; QString panel; const char16_t *typed; QString text; };
     const Step steps[] = {
@@ -447,7 +465,7 @@ TEST_F(frmMenuWithModel, TheEditorTypesAsTheInsPanelSays)
         for (int wait = 0; wait < 40 && menu.statusPanel(3)->text() != step.panel; ++wait)
             QTest::qWait(25); // the panels follow on a timer
         EXPECT_EQ(menu.statusPanel(3)->text(), step.panel);
-        QTest::keyClicks(editor->RichTextBox1, QString::fromUtf16(step.typed));
+        QTest::keyClicks(editor->textBox, QString::fromUtf16(step.typed));
         EXPECT_EQ(editor->plainText().section(QLatin1Char('\n'), 0, 0), step.text);
     }
 }

@@ -28,7 +28,7 @@ TEST(ModelCheckPanel, ListsTheFindingsAndGoesToTheChosenOne)
 {
     frmEditor editor;
     editor.resize(720, 460);
-    editor.RichTextBox1->setPlainText(QStringLiteral("Дешифратор с ошибками\n 3 \nИ=p\nБ=И\nКЖ=Б*-Ж3\n 1 \nЛКЖ=КЖ*-ЖЗ\n"));
+    editor.textBox->setPlainText(QStringLiteral("Дешифратор с ошибками\n 3 \nИ=p\nБ=И\nКЖ=Б*-Ж3\n 1 \nЛКЖ=КЖ*-ЖЗ\n"));
     QAction *check = command(editor, QStringLiteral("Проверить модель"));
     ASSERT_NE(check, nullptr);
     check->trigger();
@@ -41,22 +41,22 @@ TEST(ModelCheckPanel, ListsTheFindingsAndGoesToTheChosenOne)
     EXPECT_EQ(panel->list()->topLevelItem(1)->text(1), QStringLiteral("9"));
 
     emit panel->list()->itemActivated(panel->list()->topLevelItem(1), 0);
-    QTextCursor cursor = editor.RichTextBox1->textCursor();
+    QTextCursor cursor = editor.textBox->textCursor();
     EXPECT_EQ(cursor.blockNumber(), 6);
     EXPECT_EQ(cursor.positionInBlock(), 8);
     emit panel->list()->itemClicked(panel->list()->topLevelItem(0), 0);
-    cursor = editor.RichTextBox1->textCursor();
+    cursor = editor.textBox->textCursor();
     EXPECT_EQ(cursor.blockNumber(), 4);
     EXPECT_EQ(cursor.positionInBlock(), 6);
 
     // A second check reuses the panel and follows the text.
-    editor.RichTextBox1->setPlainText(QStringLiteral("Т\n 1 \nИ=p\n 1 \nВ=И\n"));
+    editor.textBox->setPlainText(QStringLiteral("Т\n 1 \nИ=p\n 1 \nВ=И\n"));
     check->trigger();
     EXPECT_EQ(editor.findChildren<ModelCheckPanel *>().size(), 1);
     EXPECT_EQ(panel->list()->topLevelItemCount(), 0);
 
     if (const QByteArray shot = qgetenv("MODEL_CHECK_SCREENSHOT"); !shot.isEmpty()) {
-        editor.RichTextBox1->setPlainText(QStringLiteral("Дешифратор с ошибками\n 4 \nИ=р\nБ=И\nКЖ=Б*-Ж3+\n"
+        editor.textBox->setPlainText(QStringLiteral("Дешифратор с ошибками\n 4 \nИ=р\nБ=И\nКЖ=Б*-Ж3+\n"
                                                          "Д=Иp*Б-\n 1 \nЛКЖ=КЖ*-ЖЗ\n"));
         check->trigger();
         panel->list()->setCurrentItem(panel->list()->topLevelItem(2));

@@ -53,7 +53,7 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
         return f.readAll();
     }
-    void type(const QString &text) { QTest::keyClicks(editor.RichTextBox1, text); }
+    void type(const QString &text) { QTest::keyClicks(editor.textBox, text); }
 
     QTemporaryDir dir;
     ScriptedPrompts script;
@@ -70,19 +70,19 @@ TEST_F(EditorTest, SaveQuestionComesOnlyAfterAChange)
 
     // Freshly loaded: the next open asks nothing before its dialog.
     script.expectFile(openRequest(QString()), b);
-    editor.mnuFileOpen_Click();
+    editor.OpenWindowsText();
     EXPECT_EQ(editor.nmF, b);
 
     // One typed character: the question first, and Yes saves to nmF.
     type(QStringLiteral("X"));
     script.expectMessage(kSaveQuestion, Prompt::Answer::Yes).expectFile(openRequest(b), a);
-    editor.mnuFileOpen_Click();
+    editor.OpenWindowsText();
     EXPECT_EQ(bytesOf(b), QByteArray("Xsecond\r\n"));
     EXPECT_EQ(editor.plainText(), QStringLiteral("first\n"));
 
     // After a save, closing asks nothing.
     type(QStringLiteral("Y"));
-    ASSERT_TRUE(editor.mnuFileSave_Click());
+    ASSERT_TRUE(editor.Save());
     EXPECT_TRUE(editor.close());
     EXPECT_TRUE(script.finished());
 }
@@ -94,7 +94,7 @@ TEST_F(EditorTest, AnsweringNoKeepsTheFileAndReplacesTheText)
     editor.OpenFile(a);
     type(QStringLiteral("Z"));
     script.expectMessage(kSaveQuestion, Prompt::Answer::No).expectFile(openRequest(QString()), b);
-    editor.mnuFileOpen_Click();
+    editor.OpenWindowsText();
     EXPECT_EQ(bytesOf(a), QByteArray("one"));
     EXPECT_EQ(editor.plainText(), QStringLiteral("two"));
 }
@@ -112,7 +112,7 @@ TEST_F(EditorTest, DosFilesLoadOneAfterAnother)
     for (const Case &c : cases) {
         const QString path = file(QStringLiteral("dos%1.txt").arg(++n), c.bytes);
         script.expectFile(openRequest(previous), path);
-        editor.mnuFileOpen866_Click();
+        editor.OpenDosText();
         EXPECT_EQ(editor.plainText(), c.text) << c.bytes.toStdString();
         EXPECT_EQ(editor.nmF, path);
         EXPECT_FALSE(editor.isModified());
@@ -136,10 +136,10 @@ TEST_F(EditorTest, SavingWritesBackTheBytesThatWereRead)
     for (const Case &c : cases) {
         const QString path = file(QStringLiteral("round%1.out").arg(++n), c.bytes);
         ASSERT_TRUE(c.report ? editor.OpenReport(path) : editor.OpenFile(path));
-        ASSERT_TRUE(editor.mnuFileSave_Click());
+        ASSERT_TRUE(editor.Save());
         EXPECT_EQ(bytesOf(path), c.bytes) << n;
     }
-    EXPECT_TRUE(QFontInfo(editor.RichTextBox1->font()).fixedPitch());
+    EXPECT_TRUE(QFontInfo(editor.textBox->font()).fixedPitch());
 }
 
 TEST_F(EditorTest, FailedSaveKeepsTheTextAndTheFlag)
@@ -149,7 +149,7 @@ TEST_F(EditorTest, FailedSaveKeepsTheTextAndTheFlag)
     editor.nmF = unreachable;
     type(QStringLiteral("new "));
     script.expectMessage(saveFailed(unreachable), Prompt::Answer::Ok);
-    EXPECT_FALSE(editor.mnuFileSave_Click());
+    EXPECT_FALSE(editor.Save());
     EXPECT_EQ(editor.plainText(), QStringLiteral("new text"));
     EXPECT_TRUE(editor.isModified());
 
@@ -157,7 +157,7 @@ TEST_F(EditorTest, FailedSaveKeepsTheTextAndTheFlag)
     // open stops before its dialog, and closing is refused.
     for (int attempt = 0; attempt < 2; ++attempt)
         script.expectMessage(kSaveQuestion, Prompt::Answer::Yes).expectMessage(saveFailed(unreachable), Prompt::Answer::Ok);
-    editor.mnuFileOpen_Click();
+    editor.OpenWindowsText();
     EXPECT_EQ(editor.plainText(), QStringLiteral("new text"));
     EXPECT_FALSE(editor.close());
     EXPECT_TRUE(editor.isModified());
@@ -174,12 +174,12 @@ TEST_F(EditorTest, ReadErrorsKeepTheEditorAsItWas)
     EXPECT_EQ(editor.windowTitle(), a);
     EXPECT_EQ(editor.plainText(), QStringLiteral("При │\n"));
     // The report is still written back in its own code page.
-    ASSERT_TRUE(editor.mnuFileSave_Click());
+    ASSERT_TRUE(editor.Save());
     EXPECT_EQ(bytesOf(a), report);
 
     // A cancelled open dialog does nothing at all.
     script.expectFile(openRequest(QString()), QString());
-    editor.mnuFileOpen866_Click();
+    editor.OpenDosText();
     EXPECT_EQ(editor.nmF, a);
     EXPECT_EQ(editor.plainText(), QStringLiteral("При │\n"));
 }
@@ -190,10 +190,10 @@ TEST_F(EditorTest, SaveAsWritesTheChosenFileAndKeepsTheCaption)
     const QString b = dir.filePath(QStringLiteral("b.txt"));
     editor.OpenFile(a);
     script.expectFile({FileRequest::Kind::Save, QString(), QString(), QString(), QString(), true}, QString());
-    editor.mnuFileSaveAs_Click();
+    editor.SaveAs();
     EXPECT_EQ(editor.nmF, a);
     script.expectFile({FileRequest::Kind::Save, QString(), QString(), QString(), QString(), true}, b);
-    editor.mnuFileSaveAs_Click();
+    editor.SaveAs();
     EXPECT_EQ(editor.nmF, b);
     EXPECT_EQ(bytesOf(b), QByteArray("text"));
     EXPECT_EQ(editor.windowTitle(), a);
@@ -210,14 +210,14 @@ TEST_F(EditorTest, AFailedSaveAsKeepsTheNameAndTheFlagAndAnotherNameStillWorks)
     type(QStringLiteral("new "));
     script.expectFile({FileRequest::Kind::Save, QString(), QString(), QString(), QString(), true}, blocked)
         .expectMessage(saveFailed(blocked), Prompt::Answer::Ok);
-    editor.mnuFileSaveAs_Click();
+    editor.SaveAs();
     EXPECT_EQ(editor.nmF, a);
     EXPECT_TRUE(editor.isModified());
     EXPECT_EQ(editor.plainText(), QStringLiteral("new text"));
     EXPECT_EQ(bytesOf(a), QByteArray("text"));
 
     script.expectFile({FileRequest::Kind::Save, QString(), blocked, QString(), QString(), true}, elsewhere);
-    editor.mnuFileSaveAs_Click();
+    editor.SaveAs();
     EXPECT_EQ(editor.nmF, elsewhere);
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(bytesOf(elsewhere), QByteArray("new text"));
@@ -229,8 +229,8 @@ TEST_F(EditorTest, SavingNeverTurnsCharactersIntoQuestionMarks)
     const QByteArray utf8 = QStringLiteral("Реле ✓\r\n").toUtf8();
     const QString u = file(QStringLiteral("u.txt"), utf8);
     editor.OpenFile(u);
-    editor.RichTextBox1->insertPlainText(QStringLiteral("Ω"));
-    ASSERT_TRUE(editor.mnuFileSave_Click());
+    editor.textBox->insertPlainText(QStringLiteral("Ω"));
+    ASSERT_TRUE(editor.Save());
     EXPECT_EQ(bytesOf(u), QStringLiteral("ΩРеле ✓\r\n").toUtf8());
 
     // Read as Windows-1251, now holding characters it lacks: the first one
@@ -238,20 +238,20 @@ TEST_F(EditorTest, SavingNeverTurnsCharactersIntoQuestionMarks)
     const QByteArray cp1251("\xd0\xe5\xeb\xe5\r\n");
     const QString w = file(QStringLiteral("w.txt"), cp1251);
     editor.OpenFile(w);
-    editor.RichTextBox1->moveCursor(QTextCursor::End);
-    editor.RichTextBox1->insertPlainText(QStringLiteral("к 𝄞 ✓"));
+    editor.textBox->moveCursor(QTextCursor::End);
+    editor.textBox->insertPlainText(QStringLiteral("к 𝄞 ✓"));
     const MessageRequest question{
         QStringLiteral("Файл %1: в строке 2 есть символ «𝄞», которого нет в кодировке Windows-1251. "
                        "Сохранить файл в кодировке UTF-8?").arg(w),
         QString(), Prompt::Buttons::OkCancel, Prompt::Icon::Exclamation, std::nullopt};
     script.expectMessage(question, Prompt::Answer::Cancel);
-    EXPECT_FALSE(editor.mnuFileSave_Click());
+    EXPECT_FALSE(editor.Save());
     EXPECT_EQ(bytesOf(w), cp1251);
     EXPECT_TRUE(editor.isModified());
     EXPECT_EQ(editor.plainText(), QStringLiteral("Реле\nк 𝄞 ✓"));
 
     script.expectMessage(question, Prompt::Answer::Ok);
-    ASSERT_TRUE(editor.mnuFileSave_Click());
+    ASSERT_TRUE(editor.Save());
     EXPECT_EQ(bytesOf(w), QStringLiteral("Реле\r\nк 𝄞 ✓").toUtf8());
     EXPECT_FALSE(editor.isModified());
     EXPECT_TRUE(script.finished());
@@ -259,41 +259,41 @@ TEST_F(EditorTest, SavingNeverTurnsCharactersIntoQuestionMarks)
 
 TEST_F(EditorTest, FontGoesToTheWholeTextWithTheCaretAtTheStart)
 {
-    editor.RichTextBox1->setPlainText(QStringLiteral("first line\nsecond line\nthird"));
-    QTextCursor cursor = editor.RichTextBox1->textCursor();
+    editor.textBox->setPlainText(QStringLiteral("first line\nsecond line\nthird"));
+    QTextCursor cursor = editor.textBox->textCursor();
     cursor.setPosition(3);
     cursor.setPosition(14, QTextCursor::KeepAnchor);
-    editor.RichTextBox1->setTextCursor(cursor);
+    editor.textBox->setTextCursor(cursor);
     QFont chosen(QStringLiteral("DejaVu Serif"), 14);
     chosen.setBold(true);
     chosen.setUnderline(true);
     script.expectFont(chosen);
-    editor.mnuFont_Click();
+    editor.ChooseFont();
 
     for (int position : {0, 1, 12, 20, 28}) {
-        QTextCursor at(editor.RichTextBox1->document());
+        QTextCursor at(editor.textBox->document());
         at.setPosition(position);
         const QFont font = at.charFormat().font();
         EXPECT_EQ(font.family(), chosen.family()) << position;
         EXPECT_EQ(font.pointSize(), 14) << position;
         EXPECT_TRUE(font.bold() && font.underline()) << position;
     }
-    EXPECT_EQ(editor.RichTextBox1->textCursor().position(), 0);
-    EXPECT_FALSE(editor.RichTextBox1->textCursor().hasSelection());
+    EXPECT_EQ(editor.textBox->textCursor().position(), 0);
+    EXPECT_FALSE(editor.textBox->textCursor().hasSelection());
 
     script.expectFont(std::nullopt);
-    editor.mnuFont_Click();
-    EXPECT_EQ(editor.RichTextBox1->font().family(), chosen.family());
+    editor.ChooseFont();
+    EXPECT_EQ(editor.textBox->font().family(), chosen.family());
 }
 
 TEST_F(EditorTest, ClipboardCommands)
 {
     QClipboard &clipboard = *QApplication::clipboard();
-    editor.RichTextBox1->setPlainText(QStringLiteral("abc\ndef"));
-    editor.RichTextBox1->document()->setModified(false);
-    QTextCursor cursor = editor.RichTextBox1->textCursor();
+    editor.textBox->setPlainText(QStringLiteral("abc\ndef"));
+    editor.textBox->document()->setModified(false);
+    QTextCursor cursor = editor.textBox->textCursor();
     cursor.setPosition(1);
-    editor.RichTextBox1->setTextCursor(cursor);
+    editor.textBox->setTextCursor(cursor);
     editor.show();
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -302,9 +302,9 @@ TEST_F(EditorTest, ClipboardCommands)
     for (const bool byKey : {false, true}) {
         clipboard.setText(QStringLiteral("old"));
         if (byKey)
-            QTest::keyClick(editor.RichTextBox1, Qt::Key_X, Qt::ControlModifier);
+            QTest::keyClick(editor.textBox, Qt::Key_X, Qt::ControlModifier);
         else
-            editor.mnuEditCut_Click();
+            editor.Cut();
         EXPECT_EQ(clipboard.text(), QString()) << byKey;
         EXPECT_EQ(editor.plainText(), QStringLiteral("abc\ndef"));
         EXPECT_FALSE(editor.isModified());
@@ -312,12 +312,12 @@ TEST_F(EditorTest, ClipboardCommands)
 
     cursor.setPosition(2, QTextCursor::KeepAnchor);
     cursor.setPosition(5, QTextCursor::KeepAnchor); // "c\nd" across the line end
-    editor.RichTextBox1->setTextCursor(cursor);
-    editor.mnuEditCopy_Click();
+    editor.textBox->setTextCursor(cursor);
+    editor.Copy();
     EXPECT_EQ(clipboard.text(), QStringLiteral("bc\nd"));
-    editor.mnuEditCut_Click();
+    editor.Cut();
     EXPECT_EQ(editor.plainText(), QStringLiteral("aef"));
-    editor.mnuEditPaste_Click();
+    editor.Paste();
     EXPECT_EQ(editor.plainText(), QStringLiteral("abc\ndef"));
     EXPECT_TRUE(editor.isModified());
 }
@@ -326,7 +326,7 @@ TEST_F(EditorTest, ConverterRepairsADosFileOpenedAsWindowsText)
 {
     editor.OpenFile(file(QStringLiteral("dos.txt"), "\x8f\xe0\xa8\xa2\xa5\xe2\r\n\xb3\xb0"));
     ASSERT_NE(editor.plainText(), QStringLiteral("Привет\n│░"));
-    editor.mnuConverter_Click();
+    editor.ConvertFrom866();
     EXPECT_EQ(editor.plainText(), QStringLiteral("Привет\n│░"));
     EXPECT_TRUE(editor.isModified());
 }
@@ -366,11 +366,11 @@ TEST(EditorWindow, ClosingTheChildAsksAndStoresItsPlace)
     ASSERT_TRUE(sub);
     EXPECT_EQ(sub->windowTitle(), path);
     sub->setGeometry(15, 30, 300, 200);
-    QTest::keyClicks(editor.RichTextBox1, QStringLiteral("x"));
+    QTest::keyClicks(editor.textBox, QStringLiteral("x"));
 
     ScriptedPrompts script;
     script.expectMessage(kSaveQuestion, Prompt::Answer::No);
-    editor.mnuFileExit_Click();
+    editor.Exit();
     EXPECT_TRUE(area.subWindowList().isEmpty() || !sub->isVisible());
     QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Модель"), QStringLiteral("Модель"));
     const double twipsPerPixel = 1440.0 / area.logicalDpiX();

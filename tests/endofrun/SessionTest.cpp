@@ -1,5 +1,5 @@
 #include "CodePage.h"
-#include "RunSetup.h"
+#include "RunCommands.h"
 #include "RunTestSupport.h"
 #include "ShowReport.h"
 #include "frmDiag.h"
@@ -54,7 +54,7 @@ qsizetype rowsIn(const QByteArray &report) { return rowsIn(CodePage::fromOem(rep
 class SessionTest : public ::testing::Test
 {
 protected:
-    SessionTest() : menu(state)
+    SessionTest() : menu(state, &programRunCommands())
     {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         QFile model(dir.filePath(QStringLiteral("rep.mod")));
@@ -62,7 +62,6 @@ protected:
         model.write(RepeaterModel);
         model.close();
         state.ToScreen = FlagTrue;
-        menu.RunSetup = [this] { RunSetup(menu, state); };
         menu.show();
     }
     ~SessionTest() override
@@ -72,7 +71,7 @@ protected:
     }
 
     QString path(const char *extension) const { return dir.filePath(QStringLiteral("rep.")) + QLatin1String(extension); }
-    frmDiag *Diag() const { return menu.mdiArea()->findChild<frmDiag *>(); }
+    frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
 
     void scriptSetUp()
     {
@@ -131,10 +130,10 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
 {
     state.ToFile = FlagTrue;
     scriptSetUp();
-    menu.mnuModelTimdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QPointer<frmDiag> diag = Diag();
     ASSERT_NE(diag, nullptr);
-    diag->Timer1->stop();
+    diag->stepTimer->stop();
     ASSERT_TRUE(prompts.finished());
 
     // 1. ESC at step 57: the dialogue comes at step 60; new times, 2 s, restart.
@@ -210,9 +209,9 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     open.fileName = dir.filePath(QStringLiteral("rep.out"));
     open.initDir = QCoreApplication::applicationDirPath();
     prompts.expectFile(open, path("out"));
-    ShowReport(state, menu.CDL1, *menu.mdiArea());
-    frmEditor &editor = frmEditor::Instance(*menu.mdiArea());
-    EXPECT_EQ(rowsIn(editor.RichTextBox1->toPlainText()), 10);
+    ShowReport(state, menu.fileDialog(), menu.childArea());
+    frmEditor &editor = frmEditor::Instance(menu.childArea());
+    EXPECT_EQ(rowsIn(editor.textBox->toPlainText()), 10);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 // main window with that model chosen, and the timing questions answered.
 
 #include "CodePage.h"
-#include "RunSetup.h"
+#include "RunCommands.h"
 #include "RunTestSupport.h"
 #include "frmDiag.h"
 #include "frmMenu.h"
@@ -30,24 +30,23 @@ inline void WriteFile(const QString &path, const QByteArray &bytes)
 // without a file dialog.
 struct FaultSession
 {
-    explicit FaultSession(const QString &folder) : menu(state)
+    explicit FaultSession(const QString &folder) : menu(state, &programRunCommands())
     {
         state.ModelPath = folder + QStringLiteral("/rep");
         state.ToScreen = FlagTrue;
-        menu.RunSetup = [this] { RunSetup(menu, state); };
         menu.show();
     }
     ~FaultSession() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    frmDiag *Diag() const { return menu.mdiArea()->findChild<frmDiag *>(); }
+    frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
 
     // Starts the run; the window, or null when the run did not start.
     frmDiag *Start()
     {
-        menu.mnuModelTimdiag_Click();
+        menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
         frmDiag *diag = Diag();
         if (diag)
-            diag->Timer1->stop(); // the test steps it
+            diag->stepTimer->stop(); // the test steps it
         return diag;
     }
 

@@ -27,7 +27,7 @@ TEST(Soak, DISABLED_WindowRunAtSpeedZero)
     ScriptTiming(prompts, QStringLiteral("99999"));
     frmDiag *diag = session.Start();
     ASSERT_NE(diag, nullptr);
-    diag->Timer1->start(); // Start() stops it for stepping tests
+    diag->stepTimer->start(); // Start() stops it for stepping tests
 
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);

@@ -24,7 +24,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(frmHelp::Instance(), nullptr);
     }
-    static QString shownAnchor() { return frmHelp::Instance()->WB->source().fragment(); }
+    static QString shownAnchor() { return frmHelp::Instance()->browser->source().fragment(); }
 
     ScriptedPrompts script;
 };
@@ -34,10 +34,10 @@ TEST_F(HelpTest, BackAndForwardBeepWhenThereIsNowhereToGo)
     ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("edit"))));
     frmHelp &viewer = *frmHelp::Instance();
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Помощь"));
-    viewer.cmdBack->click();
+    viewer.backButton->click();
     EXPECT_EQ(script.beeps(), 1);
     EXPECT_EQ(shownAnchor(), QStringLiteral("edit"));
-    viewer.cmdForward->click();
+    viewer.forwardButton->click();
     EXPECT_EQ(script.beeps(), 2);
 }
 
@@ -45,11 +45,11 @@ TEST_F(HelpTest, ContentsAndHistory)
 {
     ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress(QStringLiteral("edit"))));
     frmHelp &viewer = *frmHelp::Instance();
-    viewer.cmdHome->click();
+    viewer.homeButton->click();
     EXPECT_EQ(shownAnchor(), QStringLiteral("home"));
-    viewer.cmdBack->click();
+    viewer.backButton->click();
     EXPECT_EQ(shownAnchor(), QStringLiteral("edit"));
-    viewer.cmdForward->click();
+    viewer.forwardButton->click();
     EXPECT_EQ(shownAnchor(), QStringLiteral("home"));
     EXPECT_EQ(script.beeps(), 0);
 
@@ -58,7 +58,7 @@ TEST_F(HelpTest, ContentsAndHistory)
     EXPECT_EQ(frmHelp::Instance(), &viewer);
     EXPECT_EQ(shownAnchor(), QStringLiteral("keys"));
 
-    viewer.cmdExit->click();
+    viewer.exitButton->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frmHelp::Instance(), nullptr);
 }
@@ -75,20 +75,20 @@ TEST_F(HelpTest, BrowserFillsTheWindowBelowTheButtons)
     ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress()));
     frmHelp &viewer = *frmHelp::Instance();
     struct Case { QSize window; int browserHeight; };
-    const int buttons = viewer.cmdBack->height();
+    const int buttons = viewer.backButton->height();
     for (const Case &c : {Case{{500, 400}, 400 - buttons}, Case{{200, buttons / 2}, 0}}) {
         viewer.resize(c.window);
-        EXPECT_EQ(viewer.WB->geometry(), QRect(0, buttons, c.window.width(), c.browserHeight));
+        EXPECT_EQ(viewer.browser->geometry(), QRect(0, buttons, c.window.width(), c.browserHeight));
     }
     // Every caption fits, and the row keeps the proportions of its lefts
     // 0, 1080, 2280 and 3480.
-    for (const QPushButton *button : {viewer.cmdBack, viewer.cmdForward, viewer.cmdHome, viewer.cmdExit}) {
+    for (const QPushButton *button : {viewer.backButton, viewer.forwardButton, viewer.homeButton, viewer.exitButton}) {
         EXPECT_GE(button->width(), button->sizeHint().width());
         EXPECT_EQ(button->y(), 0);
     }
-    EXPECT_EQ(viewer.cmdBack->x(), 0);
-    EXPECT_NEAR(double(viewer.cmdExit->x()) / viewer.cmdForward->x(), 3480.0 / 1080, 0.02);
-    EXPECT_NEAR(double(viewer.cmdHome->x()) / viewer.cmdForward->x(), 2280.0 / 1080, 0.02);
+    EXPECT_EQ(viewer.backButton->x(), 0);
+    EXPECT_NEAR(double(viewer.exitButton->x()) / viewer.forwardButton->x(), 3480.0 / 1080, 0.02);
+    EXPECT_NEAR(double(viewer.homeButton->x()) / viewer.forwardButton->x(), 2280.0 / 1080, 0.02);
 }
 
 // Every anchor the program opens, and every link inside the document, leads
@@ -96,7 +96,7 @@ TEST_F(HelpTest, BrowserFillsTheWindowBelowTheButtons)
 TEST_F(HelpTest, DocumentHasTheAnchorsItIsOpenedAt)
 {
     ASSERT_TRUE(frmHelp::ShowHelp(frmHelp::HelpAddress()));
-    const QTextDocument &document = *frmHelp::Instance()->WB->document();
+    const QTextDocument &document = *frmHelp::Instance()->browser->document();
     QSet<QString> anchors;
     QSet<QString> links;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())

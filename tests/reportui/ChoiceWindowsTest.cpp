@@ -87,7 +87,7 @@ TEST(frmSubmenuTest, OpensWithTheSecondOptionAndTheOptionsInTheirOrder)
     EXPECT_EQ(captions, QStringList({QStringLiteral("Изменить параметры"), QStringLiteral("Продолдить вывод"),
                                      QStringLiteral("Перенаправить вывод"), QStringLiteral("Очистить отчет"),
                                      QStringLiteral("Завершить работу")}));
-    EXPECT_TRUE(window.Option2->isChecked());
+    EXPECT_TRUE(window.continueOutputOption->isChecked());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Сейчас нужно:"));
     EXPECT_EQ(window.Result(), 2);
 }
@@ -101,7 +101,7 @@ TEST(ChoiceWindowsTest, OnlyAClickOnTheBareBackgroundBeeps)
         QDialog *window;
         QWidget *control;
     };
-    for (const Case c : {Case{&submenu, submenu.Option3}, Case{&outdev, outdev.chkPrin}}) {
+    for (const Case c : {Case{&submenu, submenu.redirectOutputOption}, Case{&outdev, outdev.printerBox}}) {
         SCOPED_TRACE(c.window->objectName().toStdString());
         ScriptedPrompts prompts;
         c.window->show();

@@ -73,16 +73,16 @@ TEST_F(ShowReportTest, AReportShownAndSavedKeepsItsBytes)
 
     frmEditor *shown = editor();
     ASSERT_NE(shown, nullptr);
-    const QString text = shown->RichTextBox1->toPlainText();
+    const QString text = shown->textBox->toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("Повторитель")));
     EXPECT_TRUE(text.contains(QStringLiteral("│    █    │")));
     EXPECT_TRUE(text.contains(QStringLiteral("░    ░    ▓    0,10")));
-    EXPECT_TRUE(QFontInfo(shown->RichTextBox1->font()).fixedPitch());
+    EXPECT_TRUE(QFontInfo(shown->textBox->font()).fixedPitch());
     EXPECT_TRUE(state.ChosenPath.isEmpty());
     EXPECT_EQ(state.ModelPath, dir.filePath(QStringLiteral("model"))); // a report is not a model
 
     QFile::remove(reportPath);
-    ASSERT_TRUE(shown->mnuFileSave_Click());
+    ASSERT_TRUE(shown->Save());
     QFile saved(reportPath);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), sampleReport());
@@ -102,8 +102,8 @@ TEST_F(ShowReportTest, UnsavedEditorTextIsOfferedForSavingFirst)
     const QString modelText = dir.filePath(QStringLiteral("edited.mod"));
     frmEditor &open = frmEditor::Instance(area);
     open.nmF = modelText;
-    open.RichTextBox1->setPlainText(QStringLiteral("Новая модель"));
-    open.RichTextBox1->document()->setModified(true);
+    open.textBox->setPlainText(QStringLiteral("Новая модель"));
+    open.textBox->document()->setModified(true);
 
     prompts.expectFile(reportRequest(state.ModelPath + QLatin1String(".out")), reportPath)
         .expectMessage({QStringLiteral("Вы не сохранили свои изменения! Хотите сохранить?"), QStringLiteral("Привет!"),
@@ -114,7 +114,7 @@ TEST_F(ShowReportTest, UnsavedEditorTextIsOfferedForSavingFirst)
     QFile saved(modelText);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), CodePage::toWindows1251(QStringLiteral("Новая модель")));
-    EXPECT_TRUE(open.RichTextBox1->toPlainText().contains(QStringLiteral("Повторитель")));
+    EXPECT_TRUE(open.textBox->toPlainText().contains(QStringLiteral("Повторитель")));
 }
 
 } // namespace

@@ -48,14 +48,14 @@ TEST(frmSpeed, OkKeepsTheDelayOnTheBarAndACancelPutsItBack)
         frmSpeed speed(c.stored);
         Activate(speed);
         if (c.movedTo >= 0)
-            speed.HScroll1->setValue(c.movedTo);
+            speed.delayBar->setValue(c.movedTo);
         switch (c.leave) {
-        case Leave::Ok: speed.Command1->click(); break;
+        case Leave::Ok: speed.okButton->click(); break;
         case Leave::Escape: QTest::keyClick(&speed, Qt::Key_Escape); break;
         case Leave::CloseBox: speed.close(); break;
         }
         EXPECT_FALSE(speed.isVisible());
-        EXPECT_EQ(speed.HScroll1->value(), c.delay);
+        EXPECT_EQ(speed.delayBar->value(), c.delay);
     }
 }
 
@@ -64,8 +64,8 @@ TEST(frmKod, ListsTheCodesWithNoCodeFirst)
     frmKod kod;
     EXPECT_EQ(kod.windowTitle(), QStringLiteral("Задание входного кода"));
     QStringList entries;
-    for (int i = 0; i < kod.Combo1->count(); ++i)
-        entries << kod.Combo1->itemText(i);
+    for (int i = 0; i < kod.codeList->count(); ++i)
+        entries << kod.codeList->itemText(i);
     EXPECT_EQ(entries, (QStringList{QStringLiteral("Кода нет"), QStringLiteral("Код №1"), QStringLiteral("Код №2"),
                                     QStringLiteral("Код №3")}));
     EXPECT_EQ(kod.ChosenCode(), 0);
@@ -75,22 +75,22 @@ TEST(frmKod, AMouseChoiceConfirmsAtOnceArrowsOnlyMove)
 {
     {
         frmKod kod;
-        FocusList(kod, *kod.Combo1);
-        ChooseWithMouse(*kod.Combo1, 2);
+        FocusList(kod, *kod.codeList);
+        ChooseWithMouse(*kod.codeList, 2);
         EXPECT_FALSE(kod.isVisible());
         EXPECT_EQ(kod.ChosenCode(), 2);
     }
     {
         frmKod kod;
-        FocusList(kod, *kod.Combo1);
-        QTest::keyClick(kod.Combo1, Qt::Key_Down);
-        QTest::keyClick(kod.Combo1, Qt::Key_Down);
-        QTest::keyClick(kod.Combo1, Qt::Key_Down);
-        QTest::keyClick(kod.Combo1, Qt::Key_Up);
+        FocusList(kod, *kod.codeList);
+        QTest::keyClick(kod.codeList, Qt::Key_Down);
+        QTest::keyClick(kod.codeList, Qt::Key_Down);
+        QTest::keyClick(kod.codeList, Qt::Key_Down);
+        QTest::keyClick(kod.codeList, Qt::Key_Up);
         EXPECT_TRUE(kod.isVisible());
         EXPECT_EQ(kod.ChosenCode(), 2);
         // Tab leaves the list, which presses "Ok".
-        QTest::keyClick(kod.Combo1, Qt::Key_Tab);
+        QTest::keyClick(kod.codeList, Qt::Key_Tab);
         EXPECT_FALSE(kod.isVisible());
         EXPECT_EQ(kod.ChosenCode(), 2);
     }
@@ -112,7 +112,7 @@ protected:
     // The fault the options show: 0, 1, 2, or -1 when none is checked.
     static int shown(const frmFault &dialog)
     {
-        const QRadioButton *options[] = {dialog.Option1, dialog.Option2, dialog.Option3};
+        const QRadioButton *options[] = {dialog.normalOption, dialog.feedLossOption, dialog.backfeedOption};
         for (int fault = 0; fault < 3; ++fault)
             if (options[fault]->isChecked())
                 return fault;
@@ -127,9 +127,9 @@ TEST_F(frmFaultTest, ListsTheElementsTheFirstSelectedWithItsFault)
     state.ElemFault[1] = 1;
     frmFault dialog(state);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Задание неисправности"));
-    ASSERT_EQ(dialog.cbElement->count(), 3);
-    EXPECT_EQ(dialog.cbElement->itemText(2), QStringLiteral("В"));
-    EXPECT_EQ(dialog.cbElement->currentIndex(), 0);
+    ASSERT_EQ(dialog.elementList->count(), 3);
+    EXPECT_EQ(dialog.elementList->itemText(2), QStringLiteral("В"));
+    EXPECT_EQ(dialog.elementList->currentIndex(), 0);
     EXPECT_EQ(shown(dialog), 1);
 }
 
@@ -137,9 +137,9 @@ TEST_F(frmFaultTest, AnOptionSetsTheFaultOfTheSelectedElementAtOnce)
 {
     frmFault dialog(state);
     Activate(dialog);
-    QTest::mouseClick(dialog.Option2, Qt::LeftButton);
+    QTest::mouseClick(dialog.feedLossOption, Qt::LeftButton);
     EXPECT_EQ(state.ElemFault[1], 1);
-    QTest::mouseClick(dialog.Option1, Qt::LeftButton);
+    QTest::mouseClick(dialog.normalOption, Qt::LeftButton);
     EXPECT_EQ(state.ElemFault[1], 0);
     EXPECT_EQ(state.ElemFault[2], 2);
 }
@@ -147,12 +147,12 @@ TEST_F(frmFaultTest, AnOptionSetsTheFaultOfTheSelectedElementAtOnce)
 TEST_F(frmFaultTest, ArrowsLeaveTheOptionsUntilTheListLosesTheFocus)
 {
     frmFault dialog(state);
-    FocusList(dialog, *dialog.cbElement);
-    QTest::keyClick(dialog.cbElement, Qt::Key_Down);
-    EXPECT_EQ(dialog.cbElement->currentIndex(), 1);
-    EXPECT_TRUE(dialog.cbElement->hasFocus());
+    FocusList(dialog, *dialog.elementList);
+    QTest::keyClick(dialog.elementList, Qt::Key_Down);
+    EXPECT_EQ(dialog.elementList->currentIndex(), 1);
+    EXPECT_TRUE(dialog.elementList->hasFocus());
     EXPECT_EQ(shown(dialog), 0); // still the first element's
-    QTest::keyClick(dialog.cbElement, Qt::Key_Tab);
+    QTest::keyClick(dialog.elementList, Qt::Key_Tab);
     EXPECT_EQ(shown(dialog), 2);
     EXPECT_EQ(state.ElemFault[2], 2);
 }
@@ -160,14 +160,14 @@ TEST_F(frmFaultTest, ArrowsLeaveTheOptionsUntilTheListLosesTheFocus)
 TEST_F(frmFaultTest, AMouseChoiceShowsTheFaultOnceTheLoadFlagIsUsedUp)
 {
     frmFault dialog(state);
-    FocusList(dialog, *dialog.cbElement);
+    FocusList(dialog, *dialog.elementList);
     // The flag set on loading takes the first choice: the focus stays.
-    ChooseWithMouse(*dialog.cbElement, 2);
-    EXPECT_EQ(dialog.cbElement->currentIndex(), 2);
-    EXPECT_TRUE(dialog.cbElement->hasFocus());
+    ChooseWithMouse(*dialog.elementList, 2);
+    EXPECT_EQ(dialog.elementList->currentIndex(), 2);
+    EXPECT_TRUE(dialog.elementList->hasFocus());
     EXPECT_EQ(shown(dialog), 0);
-    ChooseWithMouse(*dialog.cbElement, 1);
-    EXPECT_FALSE(dialog.cbElement->hasFocus());
+    ChooseWithMouse(*dialog.elementList, 1);
+    EXPECT_FALSE(dialog.elementList->hasFocus());
     EXPECT_EQ(shown(dialog), 2);
 }
 

@@ -1,7 +1,7 @@
 #include "CodeTransmitter.h"
 #include "DiagramStep.h"
 #include "ModelFile.h"
-#include "RunSetup.h"
+#include "RunCommands.h"
 #include "RunTestSupport.h"
 #include "Settings.h"
 #include "frmDiag.h"
@@ -67,11 +67,10 @@ public:
 class RunWindowTest : public ::testing::Test
 {
 protected:
-    RunWindowTest() : menu(state)
+    RunWindowTest() : menu(state, &programRunCommands())
     {
         QFile::copy(QStringLiteral(EXAMPLES_DIR "/decoder.mod"), modelPath() + QStringLiteral(".mod"));
         state.ToScreen = FlagTrue;
-        menu.RunSetup = [this] { RunSetup(menu, state); };
         menu.show();
     }
 
@@ -84,7 +83,7 @@ protected:
 
     QString modelPath() const { return dir.filePath(QStringLiteral("decoder")); }
 
-    frmDiag *Diag() const { return menu.mdiArea()->findChild<frmDiag *>(); }
+    frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
 
     bool Locked() const
     {
@@ -141,11 +140,11 @@ protected:
     frmDiag &StartRun(int code)
     {
         scriptSetUp(code, state.ModelPath.isEmpty());
-        menu.mnuModelTimdiag_Click();
+        menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
         frmDiag *diag = Diag();
         EXPECT_NE(diag, nullptr);
-        EXPECT_TRUE(diag->Timer1->isActive());
-        diag->Timer1->stop();
+        EXPECT_TRUE(diag->stepTimer->isActive());
+        diag->stepTimer->stop();
         return *diag;
     }
 
@@ -176,10 +175,10 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     EXPECT_EQ(state.RunActive, FlagTrue);
     EXPECT_EQ(diag.Step().Nkod, 2);
     EXPECT_EQ(menu.windowTitle(), QStringLiteral("Модель - Дешифратор КЖ - Ж/З"));
-    EXPECT_EQ(diag.Label1->text(), QStringLiteral(" Моделируемое устройство: Дешифратор КЖ - Ж/З"));
+    EXPECT_EQ(diag.modelCaption->text(), QStringLiteral(" Моделируемое устройство: Дешифратор КЖ - Ж/З"));
     EXPECT_EQ(state.Tpr[6], 0.7f);
     EXPECT_EQ(state.Totp[5], 1.5f);
-    EXPECT_EQ(diag.Timer1->interval(), state.Speed * 5 + 1);
+    EXPECT_EQ(diag.stepTimer->interval(), state.Speed * 5 + 1);
     ASSERT_NE(diag.Modtype(), nullptr);
     EXPECT_EQ(diag.Modtype()->Frame().pos(), QPoint(0, 0));
 
@@ -217,7 +216,7 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     };
     EXPECT_GT(inkIn(shown.height() - 42 - lineHeight, shown.height() - 42), 20);
     EXPECT_EQ(inkIn(shown.height() - 42, shown.height() - 22), 0);
-    EXPECT_TRUE(diag.Label2->text().startsWith(QStringLiteral("Вх.   И    Б")));
+    EXPECT_TRUE(diag.headingLine->text().startsWith(QStringLiteral("Вх.   И    Б")));
     // The Ж train of the standard timing: 38 steps on, 12 off, 38 on, 12 of
     // the 72 off.
     for (int i = 0; i < ticks; ++i) {
@@ -232,7 +231,7 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     open.filter = QStringLiteral("Файлы mod |*.mod");
     open.initDir = QCoreApplication::applicationDirPath();
     prompts.expectFile(open, QString());
-    menu.mnuModelTimdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Diag(), nullptr);
     EXPECT_FALSE(Locked());
@@ -246,7 +245,7 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     prompts.expectMessage(Message(QStringLiteral("Введите нормальное целое число"), Prompt::Buttons::RetryCancel,
                                   Prompt::Icon::Information),
                           Answer::Cancel);
-    menu.mnuModelIzmdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelIzmdiag"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(prompts.finished());
     EXPECT_EQ(Diag(), nullptr);
@@ -259,7 +258,7 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     const FileResult<> loaded = LoadModel(probe, state.ModelPath);
     ASSERT_FALSE(loaded);
     prompts.expectMessage(Message(loaded.error(), Prompt::Buttons::Ok, Prompt::Icon::Critical), Answer::Ok);
-    menu.mnuModelTimdiag_Click();
+    menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Diag(), nullptr);
     EXPECT_FALSE(Locked());
@@ -301,11 +300,11 @@ TEST_F(RunWindowTest, ATickWhileAStepHasAMessageOpenStartsNoStep)
     int ticksSeen = 0;
     prompts.whileMessageOpen = [&] {
         const int32_t before = diag.Step().ModelingItem;
-        diag.Timer1->setInterval(1);
-        diag.Timer1->start();
+        diag.stepTimer->setInterval(1);
+        diag.stepTimer->start();
         QTest::qWait(30); // the timer keeps firing in the box's event loop
         diag.ShowDiag();
-        diag.Timer1->stop();
+        diag.stepTimer->stop();
         ticksSeen = diag.Step().ModelingItem - before;
     };
     QTest::keyClick(&diag, '1');
@@ -360,14 +359,14 @@ TEST_F(RunWindowTest, ThePanelCommandsAndItsKeys)
     frmModtype &panel = *diag.Modtype();
     EXPECT_EQ(panel.windowTitle(), QStringLiteral("Управление"));
     const std::pair<QPushButton *, QString> buttons[] = {
-        {panel.Command1, QStringLiteral("!")}, {panel.Command2, QStringLiteral("@")}, {panel.Command3, QStringLiteral("#")},
-        {panel.Command4, QStringLiteral(")")}, {panel.Command5, QStringLiteral("0")}, {panel.Command6, QStringLiteral("1")},
-        {panel.Command8, QStringLiteral("a")}, {panel.Комманда1, QString(QChar(27))}};
+        {panel.code1Button, QStringLiteral("!")}, {panel.code2Button, QStringLiteral("@")}, {panel.code3Button, QStringLiteral("#")},
+        {panel.noCodeButton, QStringLiteral(")")}, {panel.steady0Button, QStringLiteral("0")}, {panel.steady1Button, QStringLiteral("1")},
+        {panel.autoButton, QStringLiteral("a")}, {panel.changesButton, QString(QChar(27))}};
     for (const auto &[button, key] : buttons) {
         button->click();
         EXPECT_EQ(state.KeyCmd, key) << button->text().toStdString();
     }
-    EXPECT_EQ(panel.Command1->text(), QStringLiteral("Кол 1"));
+    EXPECT_EQ(panel.code1Button->text(), QStringLiteral("Кол 1"));
 
     Activate(menu);
     panel.setFocus();
@@ -386,7 +385,7 @@ TEST_F(RunWindowTest, F1InTheRunsWindowsShowsTheHelpOnTheKeys)
         QTest::keyClick(window, Qt::Key_F1);
         frmHelp *help = frmHelp::Instance();
         ASSERT_TRUE(help);
-        EXPECT_EQ(help->WB->source().fragment(), QStringLiteral("keys"));
+        EXPECT_EQ(help->browser->source().fragment(), QStringLiteral("keys"));
         help->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -397,10 +396,10 @@ TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
 {
     frmDiag &diag = StartRun(2);
     frmModtype &panel = *diag.Modtype();
-    diag.Timer1->start();
+    diag.stepTimer->start();
     QTest::keyClick(&diag, Qt::Key_F8);
-    EXPECT_FALSE(diag.Timer1->isActive());
-    EXPECT_EQ(panel.cmdPause->text(), QStringLiteral("Дальше"));
+    EXPECT_FALSE(diag.stepTimer->isActive());
+    EXPECT_EQ(panel.pauseButton->text(), QStringLiteral("Дальше"));
 
     state.KeyCmd = QStringLiteral("1");
     prompts.expectDialog(QStringLiteral("frmSpeed"), [](QDialog &d) {
@@ -413,11 +412,11 @@ TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
     QTest::keyClick(&diag, Qt::Key_Up);
     EXPECT_EQ(state.Speed, 3);
     EXPECT_TRUE(state.KeyCmd.isEmpty());
-    EXPECT_TRUE(diag.Timer1->isActive());
-    EXPECT_EQ(diag.Timer1->interval(), 16);
-    EXPECT_EQ(panel.cmdPause->text(), QStringLiteral("Дальше"));
-    panel.cmdPause->click();
-    EXPECT_FALSE(diag.Timer1->isActive());
+    EXPECT_TRUE(diag.stepTimer->isActive());
+    EXPECT_EQ(diag.stepTimer->interval(), 16);
+    EXPECT_EQ(panel.pauseButton->text(), QStringLiteral("Дальше"));
+    panel.pauseButton->click();
+    EXPECT_FALSE(diag.stepTimer->isActive());
 }
 
 TEST_F(RunWindowTest, NoToContinueEndsTheRunAfterTheStepsRowReachedTheFile)

@@ -1,11 +1,11 @@
-#include "frmIndev.h"
+#include "CodeTimingSourceDialog.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace Vesk {
 
-frmIndev::frmIndev(QWidget *parent)
+CodeTimingSourceDialog::CodeTimingSourceDialog(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmIndev"));
@@ -17,16 +17,15 @@ frmIndev::frmIndev(QWidget *parent)
         b->setAutoDefault(false);
         layout->addWidget(b);
         connect(b, &QPushButton::clicked, this, [this, source] { choose(source); });
-        return b;
     };
-    cmdInfile = button("cmdInfile", QStringLiteral("Из файла"), File);
-    cmdInkeyb = button("cmdInkeyb", QStringLiteral("С клавиатуры"), Keyboard);
-    cmd5 = button("cmd5", QStringLiteral("КПТШ-5"), Kpt5);
-    cmd7 = button("cmd7", QStringLiteral("КПТШ-7"), Kpt7);
+    button("cmdInfile", QStringLiteral("Из файла"), File);
+    button("cmdInkeyb", QStringLiteral("С клавиатуры"), Keyboard);
+    button("cmd5", QStringLiteral("КПТШ-5"), Kpt5);
+    button("cmd7", QStringLiteral("КПТШ-7"), Kpt7);
     setMinimumWidth(220);
 }
 
-void frmIndev::choose(Source source)
+void CodeTimingSourceDialog::choose(Source source)
 {
     TimingSource = source;
     hide();

@@ -1,0 +1,25 @@
+#include "RunCommands.h"
+
+#include "RunSetup.h"
+#include "RunWindowHost.h"
+#include "ShowReport.h"
+
+namespace {
+
+class RunAndReportWindows final : public RunCommands
+{
+public:
+    void startRun(RunWindowHost &host, ModelState &state) override { RunSetup(host, state); }
+    void showReport(RunWindowHost &host, ModelState &state) override
+    {
+        ShowReport(state, host.fileDialog(), host.childArea());
+    }
+};
+
+} // namespace
+
+RunCommands &programRunCommands()
+{
+    static RunAndReportWindows commands;
+    return commands;
+}
