@@ -168,6 +168,7 @@ void frmMenu::buildMenus()
     command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::mnuModelIzmdiag_Click);
     QAction *waves = mnuModel->addAction(QStringLiteral("&Графики"), this, [this] { frmWave::Show(*m_mdiArea); });
     waves->setObjectName(QStringLiteral("mnuModelWaves"));
+    command(mnuModel, "mnuModelFaults", QStringLiteral("&Анализ неисправностей"), &frmMenu::mnuModelFaults_Click);
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::mnuEdit_Click);
     QAction *mnuReports = barCommand("mnuReports", QStringLiteral("&Отчеты"), &frmMenu::mnuReports_Click);
@@ -412,6 +413,13 @@ void frmMenu::mnuModelIzmdiag_Click()
     m_state.ChangeMode = FlagTrue;
     if (RunSetup)
         RunSetup();
+}
+
+void frmMenu::mnuModelFaults_Click()
+{
+    hidePicture();
+    if (FaultAnalysis)
+        FaultAnalysis();
 }
 
 void frmMenu::mnuEdit_Click()

@@ -40,6 +40,7 @@ public:
     // ChangeMode first; an unset hook makes the command end there.
     std::function<void()> RunSetup;
     std::function<void()> ShowReport;
+    std::function<void()> FaultAnalysis; // "Анализ неисправностей"
 
     // During a run toolbar buttons 1..13 and the menus "&Файл",
     // "&Моделирование", "&Редактирование" and "&Отчеты" are disabled.
@@ -72,6 +73,7 @@ public:
     void mnuFileCopy_Click();
     void mnuModelTimdiag_Click();
     void mnuModelIzmdiag_Click();
+    void mnuModelFaults_Click();
     void mnuEdit_Click();
     void mnuReports_Click();
     void mnuOptions_Click();

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "FaultAnalysis.h"
 #include "RunSetup.h"
 #include "ShowReport.h"
 #include "StartUp.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     // the two meet here rather than inside the main window.
     menu->RunSetup = [&state, &menu] { RunSetup(*menu, state); };
     menu->ShowReport = [&state, &menu] { ShowReport(state, menu->CDL1, *menu->mdiArea()); };
+    menu->FaultAnalysis = [&state, &menu] { AnalyseFaults(*menu, state); };
     OpenModelFromCommandLine(state, *menu);
     return app.exec();
 }

@@ -1,5 +1,12 @@
 #pragma once
 
+#include "CodeTransmitter.h"
+#include "TimingFile.h"
+
+#include <QString>
+
+#include <cstdint>
+
 struct ModelState;
 class frmMenu;
 
@@ -11,3 +18,19 @@ class frmMenu;
 // window again, which unlocks the main window. The run commands set
 // ChangeMode before calling it.
 void RunSetup(frmMenu &menu, ModelState &state);
+
+// A timing-diagram run decided beforehand, as a row of the fault analysis
+// names it: the fault is in force from the first step.
+struct FaultRun
+{
+    QString modelPath; // without ".mod"
+    TimingValues timing;
+    CodeTiming codeTiming;
+    int16_t code = 0;
+    int element = 0;  // from 1
+    uint8_t kind = 0; // 1 break, 2 feed
+};
+
+// The same start as RunSetup with the answers already given: no question
+// is asked but the message of a model that cannot be loaded.
+void RunWithFault(frmMenu &menu, ModelState &state, const FaultRun &run);
