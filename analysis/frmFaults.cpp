@@ -64,7 +64,8 @@ frmFaults::frmFaults(frmMenu &menu, ModelState &state, SharedModel model, const 
     Table->setSelectionMode(QAbstractItemView::SingleSelection);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->verticalHeader()->hide();
-    Table->horizontalHeader()->setStretchLastSection(true);
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+    Table->horizontalHeader()->setSectionResizeMode(FaultTable::EffectColumn, QHeaderView::Stretch);
     Progress = new QProgressBar;
     Progress->setObjectName(QStringLiteral("Progress"));
     Progress->setFormat(QStringLiteral("%v из %m"));

@@ -1,7 +1,8 @@
 // «Анализ неисправностей» on the decoder of the examples under code 1 (КЖ):
 // a stray feed on ЖЗ holds ЖЗ up from step 2, so the permissive lamp
 // ЛЖЗ=ЖЗ*Б lights once Б is up (И at step 2, Б at 4), while ЛКЖ=КЖ*-ЖЗ,
-// which the fault-free run lights at step 75, never does.
+// which the fault-free run lights at step 75, never does. With
+// MODEL_FAULTS_SCREENSHOT set, the window is saved there as a picture.
 
 #include "FaultAnalysis.h"
 #include "FaultTable.h"
@@ -147,6 +148,12 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
         colours << table.index(row, 0).data(Qt::BackgroundRole);
     }
     EXPECT_NE(colours[0], colours[1]);
+
+    const QString shot = qEnvironmentVariable("MODEL_FAULTS_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        window.parentWidget()->resize(760, 640);
+        EXPECT_TRUE(window.parentWidget()->grab().save(shot));
+    }
 
     // The row's run, in the diagram window: code 1, the fault set, ЛЖЗ lit
     // at step 4.
