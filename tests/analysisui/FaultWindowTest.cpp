@@ -84,7 +84,7 @@ protected:
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.7\r\n0.01\r\n1.0\r\n0.3\r\n0.01\r\n1.5\r\n0.01\r\n"
-                   "3000000\r\n");
+                   "1000000\r\n");
         return path;
     }
 
