@@ -1,5 +1,6 @@
 #include "RunCommands.h"
 
+#include "FaultAnalysis.h"
 #include "RunSetup.h"
 #include "RunWindowHost.h"
 #include "ShowReport.h"
@@ -14,6 +15,7 @@ public:
     {
         ShowReport(state, host.fileDialog(), host.childArea());
     }
+    void analyseFaults(RunWindowHost &host, ModelState &state) override { AnalyseFaults(host, state); }
 };
 
 } // namespace

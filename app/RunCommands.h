@@ -12,10 +12,13 @@ public:
     // The run commands set ChangeMode before they hand over.
     virtual void startRun(RunWindowHost &host, ModelState &state) = 0;
     virtual void showReport(RunWindowHost &host, ModelState &state) = 0;
+    // "Анализ неисправностей": the single-fault campaign of a scenario.
+    virtual void analyseFaults(RunWindowHost &host, ModelState &state) = 0;
 
 protected:
     ~RunCommands() = default;
 };
 
-// The run set-up in a diagram window and the report shown in the editor.
+// The run set-up in a diagram window, the report shown in the editor and
+// the fault analysis window.
 RunCommands &programRunCommands();

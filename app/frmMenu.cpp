@@ -170,6 +170,7 @@ void frmMenu::buildMenus()
     command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::runChangeDiagram);
     QAction *waves = mnuModel->addAction(QStringLiteral("&Графики"), this, [this] { frmWave::Show(*m_mdiArea); });
     waves->setObjectName(QStringLiteral("mnuModelWaves"));
+    command(mnuModel, "mnuModelFaults", QStringLiteral("&Анализ неисправностей"), &frmMenu::analyseFaults);
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::openEditor);
     QAction *mnuReports = barCommand("mnuReports", QStringLiteral("&Отчеты"), &frmMenu::showReport);
@@ -414,6 +415,13 @@ void frmMenu::runChangeDiagram()
     m_state.ChangeMode = FlagTrue;
     if (m_commands)
         m_commands->startRun(*this, m_state);
+}
+
+void frmMenu::analyseFaults()
+{
+    hidePicture();
+    if (m_commands)
+        m_commands->analyseFaults(*this, m_state);
 }
 
 void frmMenu::openEditor()

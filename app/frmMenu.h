@@ -79,6 +79,7 @@ private slots:
     void startAnotherInstance();
     void runTimingDiagram();
     void runChangeDiagram();
+    void analyseFaults();
     void openEditor();
     void showReport();
     void openOptions();

@@ -6,12 +6,40 @@
 #include "Prompts.h"
 #include "RunState.h"
 #include "RunWindowHost.h"
+#include "VeskTiming.h"
 #include "frmDiag.h"
 #include "frmKod.h"
 
 #include <QLabel>
 
+#include <functional>
+
 namespace {
+
+// Loads the model of state.ModelPath for the run the window shows; false,
+// after the message, when it cannot be read.
+bool LoadForRun(RunWindowHost &host, ModelState &state, frmDiag &diag)
+{
+    if (const FileResult<> loaded = LoadModel(state, state.ModelPath); !loaded) {
+        MessageRequest failure;
+        failure.text = loaded.error();
+        failure.icon = Prompt::Icon::Critical;
+        prompts().message(failure);
+        return false;
+    }
+    host.showModelName(state.ModelName);
+    BeginRunOfModel(state);
+    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
+    return true;
+}
+
+void StartRun(frmDiag &diag, int16_t code)
+{
+    diag.TakeFocus();
+    diag.Step().CompileModel();
+    diag.Step().Start(code);
+    diag.InitModel();
+}
 
 // The run set-up proper; false when it was abandoned. The window may also be
 // closed under it from a dialogue's event loop (the main window closing):
@@ -27,16 +55,8 @@ bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
         if (cancelled || diag.Unloaded())
             return false;
     }
-    if (const FileResult<> loaded = LoadModel(state, state.ModelPath); !loaded) {
-        MessageRequest failure;
-        failure.text = loaded.error();
-        failure.icon = Prompt::Icon::Critical;
-        prompts().message(failure);
+    if (!LoadForRun(host, state, diag))
         return false;
-    }
-    host.showModelName(state.ModelName);
-    BeginRunOfModel(state);
-    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
 
     bool cancelled = false;
     TimingEntryContext timing{state, host.fileDialog(), [&diag](const QString &path) { diag.SetTimeChar(path); },
@@ -51,20 +71,44 @@ bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
     if (diag.Unloaded())
         return false;
 
-    diag.TakeFocus();
-    diag.Step().CompileModel();
-    diag.Step().Start(kod.ChosenCode());
-    diag.InitModel();
+    StartRun(diag, kod.ChosenCode());
     return true;
+}
+
+bool SetUpFaultRun(RunWindowHost &host, ModelState &state, frmDiag &diag, const FaultRun &run)
+{
+    BringToRest(state);
+    state.ModelPath = run.modelPath;
+    if (!LoadForRun(host, state, diag))
+        return false;
+    ApplyTiming(state, run.timing);
+    SetTiming(diag.Vesk(), run.codeTiming);
+    state.ElemFault[run.element] = run.kind;
+    diag.ShowModtype();
+    StartRun(diag, run.code);
+    return true;
+}
+
+// Locks the host and opens the diagram window for the set-up; a set-up that
+// fails closes the window again.
+void RunInNewWindow(RunWindowHost &host, ModelState &state, const std::function<bool(frmDiag &)> &setUp)
+{
+    host.setRunLocked(true);
+    frmDiag *diag = frmDiag::Load(host, state);
+    const frmDiag::Busy busy(*diag);
+    if (!setUp(*diag) && !diag->Unloaded())
+        diag->Frame().close();
 }
 
 } // namespace
 
 void RunSetup(RunWindowHost &host, ModelState &state)
 {
-    host.setRunLocked(true);
-    frmDiag *diag = frmDiag::Load(host, state);
-    const frmDiag::Busy busy(*diag);
-    if (!SetUp(host, state, *diag) && !diag->Unloaded())
-        diag->Frame().close();
+    RunInNewWindow(host, state, [&](frmDiag &diag) { return SetUp(host, state, diag); });
+}
+
+void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run)
+{
+    state.ChangeMode = FlagFalse;
+    RunInNewWindow(host, state, [&](frmDiag &diag) { return SetUpFaultRun(host, state, diag, run); });
 }

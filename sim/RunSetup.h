@@ -1,12 +1,35 @@
 #pragma once
 
+#include "CodeTransmitter.h"
+#include "TimingFile.h"
+
+#include <QString>
+
+#include <cstdint>
+
 struct ModelState;
 class RunWindowHost;
 
-// Starts a run in the host window, in the fixed order: lock the host, open the diagram window, bring the state to rest, choose a model
-// when none is current, load it, ask the timing characteristics, open the
-// control panel, ask the input code, write the report header and start the
-// timer. Giving up, or a model that cannot be loaded, closes the diagram
-// window again, which unlocks the host. The run commands set
-// ChangeMode before calling it.
+// Starts a run in the host window, in the fixed order: lock the host, open
+// the diagram window, bring the state to rest, choose a model when none is
+// current, load it, ask the timing characteristics, open the control panel,
+// ask the input code, write the report header and start the timer. Giving
+// up, or a model that cannot be loaded, closes the diagram window again,
+// which unlocks the host. The run commands set ChangeMode before calling it.
 void RunSetup(RunWindowHost &host, ModelState &state);
+
+// A timing-diagram run decided beforehand, as a row of the fault analysis
+// names it: the fault is in force from the first step.
+struct FaultRun
+{
+    QString modelPath; // without ".mod"
+    TimingValues timing;
+    CodeTiming codeTiming;
+    int16_t code = 0;
+    int element = 0;  // from 1
+    uint8_t kind = 0; // 1 break, 2 feed
+};
+
+// The same start as RunSetup with the answers already given: no question
+// is asked but the message of a model that cannot be loaded.
+void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run);

@@ -65,13 +65,14 @@ void forEachInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel, 
 {
     std::atomic<qint64> next{0};
     const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
+    // Taken before any thread starts: a task that ends first would count twice.
+    const qint64 target = done.load() + count;
     std::vector<std::thread> threads;
     for (int t = 0; t < std::max(1, jobs); ++t)
         threads.emplace_back([&] {
             for (qint64 index; !cancelled() && (index = next.fetch_add(1)) < count; ++done)
                 task(index);
         });
-    const qint64 target = done.load() + count;
     while (report && done.load() < target && !cancelled()) {
         report();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -186,6 +186,11 @@ struct NotedCommands : RunCommands
         calls << QStringLiteral("report");
         hosts << &host;
     }
+    void analyseFaults(RunWindowHost &host, ModelState &) override
+    {
+        calls << QStringLiteral("faults");
+        hosts << &host;
+    }
 
     QStringList calls;
     QList<RunWindowHost *> hosts;
@@ -214,6 +219,14 @@ TEST(frmMenu, RunAndReportCommandsHandOver)
             EXPECT_EQ(commands.hosts, QList<RunWindowHost *>{&menu}) << c.menuEntry;
             EXPECT_EQ(state.ChangeMode, c.changeMode) << c.menuEntry;
         }
+    }
+    {
+        ModelState state;
+        NotedCommands commands;
+        frmMenu menu(state, &commands);
+        menuEntry(menu, "mnuModelFaults")->trigger();
+        EXPECT_EQ(commands.calls, QStringList{QStringLiteral("faults")});
+        EXPECT_EQ(commands.hosts, QList<RunWindowHost *>{&menu});
     }
     // Without commands to hand over to, the commands end after setting the mode.
     ModelState state;

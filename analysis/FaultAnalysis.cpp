@@ -1,0 +1,51 @@
+#include "FaultAnalysis.h"
+
+#include "AskTiming.h"
+#include "FileChoice.h"
+#include "Prompts.h"
+#include "RunWindowHost.h"
+#include "VeskTiming.h"
+#include "Vesks.h"
+#include "frmFaults.h"
+#include "frmKod.h"
+
+void AnalyseFaults(RunWindowHost &host, ModelState &state)
+{
+    if (state.ModelPath.isEmpty()) {
+        bool cancelled = false;
+        ChooseFile(state, host.fileDialog(), QStringLiteral("mod"), cancelled);
+        if (cancelled)
+            return;
+    }
+    const FileResult<SharedModel> model = LoadSharedModel(state.ModelPath);
+    if (!model) {
+        MessageRequest failure;
+        failure.text = model.error();
+        failure.icon = Prompt::Icon::Critical;
+        prompts().message(failure);
+        return;
+    }
+    // The timing questions name the elements of this model.
+    static_cast<ModelDefinition &>(state) = (*model)->definition;
+
+    Vesks transmitter;
+    bool cancelled = false;
+    TimingEntryContext timing{state, host.fileDialog(),
+                              [&transmitter](const QString &modelPath) {
+                                  QString proposed = modelPath;
+                                  transmitter.SetTimeChar(proposed);
+                              },
+                              &host.hostWindow()};
+    AskTiming(timing, cancelled);
+    if (cancelled)
+        return;
+    frmKod kod(&host.hostWindow());
+    prompts().exec(kod);
+
+    FaultRun scenario;
+    scenario.modelPath = state.ModelPath;
+    scenario.timing = TimingValues{state.Tpr, state.Totp, state.RunLength};
+    scenario.codeTiming = TimingOf(transmitter);
+    scenario.code = kod.ChosenCode();
+    frmFaults::Open(host, state, *model, scenario);
+}

@@ -1,0 +1,174 @@
+#include "frmFaults.h"
+
+#include "FaultTable.h"
+#include "Prompts.h"
+#include "RunWindowHost.h"
+#include "frmDiag.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace {
+
+QString CodeName(int16_t code)
+{
+    return code == 0 ? QStringLiteral("Кода нет") : QStringLiteral("Код №") + QString::number(code);
+}
+
+// True while a run has its diagram window open: one run at a time.
+bool RunOpen(const RunWindowHost &host)
+{
+    for (QMdiSubWindow *child : host.childArea().subWindowList())
+        if (const auto *diag = qobject_cast<const frmDiag *>(child->widget()); diag && !diag->Unloaded())
+            return true;
+    return false;
+}
+
+} // namespace
+
+frmFaults *frmFaults::Open(RunWindowHost &host, ModelState &state, SharedModel model, const FaultRun &scenario)
+{
+    auto *window = new frmFaults(host, state, std::move(model), scenario);
+    QMdiSubWindow *frame = host.addChildWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->resize(720, 460);
+    frame->show();
+    window->startCampaign();
+    return window;
+}
+
+frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, const FaultRun &scenario)
+    : m_host(host), m_state(state), m_model(std::move(model)), m_scenario(scenario), m_table(new FaultTable(this))
+{
+    setObjectName(QStringLiteral("frmFaults"));
+    setWindowTitle(QStringLiteral("Анализ неисправностей"));
+
+    lblScenario = new QLabel(QStringLiteral("Модель: %1; %2; шагов: %3")
+                                 .arg(m_model->definition.ModelName, CodeName(scenario.code))
+                                 .arg(scenario.timing.RunLength));
+    lblScenario->setObjectName(QStringLiteral("lblScenario"));
+    Table = new QTableView;
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setModel(m_table);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+    Table->horizontalHeader()->setSectionResizeMode(FaultTable::EffectColumn, QHeaderView::Stretch);
+    Progress = new QProgressBar;
+    Progress->setObjectName(QStringLiteral("Progress"));
+    Progress->setFormat(QStringLiteral("%v из %m"));
+    cmdCancel = new QPushButton(QStringLiteral("Отмена"));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    lblStatus = new QLabel;
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+
+    auto *progressRow = new QHBoxLayout;
+    progressRow->addWidget(Progress, 1);
+    progressRow->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblScenario);
+    layout->addWidget(Table, 1);
+    layout->addLayout(progressRow);
+    layout->addWidget(lblStatus);
+
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        m_cancel = true;
+        cmdCancel->setEnabled(false);
+    });
+    connect(Table, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) { runRow(index.row()); });
+}
+
+frmFaults::~frmFaults()
+{
+    // The thread posts to this window until it ends; what it posted after
+    // that goes with the window.
+    m_cancel = true;
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void frmFaults::startCampaign()
+{
+    CampaignPlan plan;
+    plan.scenario.timing = m_scenario.timing;
+    plan.scenario.codeTiming = m_scenario.codeTiming;
+    plan.codes = {m_scenario.code};
+    plan.jobs = int(std::max(1u, std::thread::hardware_concurrency()));
+
+    m_running = true;
+    Progress->setRange(0, 0);
+    lblStatus->setText(QStringLiteral("Идёт анализ…"));
+    m_worker = std::thread([this, plan, model = m_model] {
+        std::vector<FaultOutcome> outcomes = RunFaultCampaign(
+            model, plan,
+            [this](qint64 done, qint64 total) {
+                QMetaObject::invokeMethod(this, [this, done, total] { showProgress(done, total); },
+                                          Qt::QueuedConnection);
+            },
+            &m_cancel);
+        // Shared, as a queued call copies what it carries.
+        auto result = std::make_shared<std::vector<FaultOutcome>>(std::move(outcomes));
+        const bool cancelled = m_cancel.load();
+        QMetaObject::invokeMethod(
+            this, [this, result, cancelled] { finished(std::move(*result), cancelled); }, Qt::QueuedConnection);
+    });
+}
+
+void frmFaults::showProgress(qint64 done, qint64 total)
+{
+    Progress->setRange(0, int(total));
+    Progress->setValue(int(done));
+}
+
+void frmFaults::finished(std::vector<FaultOutcome> outcomes, bool cancelled)
+{
+    m_worker.join();
+    m_running = false;
+    cmdCancel->setEnabled(false);
+    if (cancelled) {
+        Progress->setRange(0, 1);
+        Progress->reset();
+        lblStatus->setText(QStringLiteral("Анализ прерван; неисправности проверены не все, таблица не заполнена."));
+        return;
+    }
+    std::array<int, 4> counts{};
+    for (const FaultOutcome &outcome : outcomes)
+        ++counts[size_t(outcome.effect)];
+    m_table->setOutcomes(m_model, std::move(outcomes));
+    Table->resizeColumnsToContents();
+    lblStatus->setText(QStringLiteral("Опасных: %1, защитных: %2, без влияния: %3. "
+                                      "Двойной щелчок по строке открывает прогон с этой неисправностью.")
+                           .arg(counts[size_t(FaultEffect::Spurious)] + counts[size_t(FaultEffect::Both)])
+                           .arg(counts[size_t(FaultEffect::Lost)])
+                           .arg(counts[size_t(FaultEffect::None)]));
+}
+
+void frmFaults::runRow(int row)
+{
+    if (RunOpen(m_host)) {
+        MessageRequest busy;
+        busy.text = QStringLiteral("Идёт прогон: закройте окно «Диаграмма», чтобы начать новый.");
+        busy.icon = Prompt::Icon::Exclamation;
+        prompts().message(busy);
+        return;
+    }
+    const InjectedFault &fault = m_table->outcome(row).faults.front();
+    FaultRun run = m_scenario;
+    run.element = fault.element;
+    run.kind = fault.kind;
+    RunWithFault(m_host, m_state, run);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "FaultCampaign.h"
+#include "RunSetup.h"
+
+#include <QWidget>
+
+#include <atomic>
+#include <thread>
+
+class FaultTable;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class RunWindowHost;
+
+// «Анализ неисправностей»: every element with a break, then with a feed, in
+// force from the first step of one scenario, each run compared with the
+// fault-free run. The campaign runs on a thread of its own while the window
+// shows its progress; then the table holds fault × output, dangerous first.
+// A double click on a row opens that run in the diagram window. «Отмена»
+// stops the campaign and leaves the table empty: a part of a campaign would
+// pass the faults it never tried for harmless. Closing the window stops it
+// too, and waits for the run in progress.
+class frmFaults : public QWidget
+{
+    Q_OBJECT
+public:
+    // Opens a window in the main window's document area and starts the
+    // campaign of scenario (its fault is not read).
+    static frmFaults *Open(RunWindowHost &host, ModelState &state, SharedModel model, const FaultRun &scenario);
+    ~frmFaults() override;
+
+    QLabel *lblScenario;
+    QTableView *Table;
+    QProgressBar *Progress;
+    QPushButton *cmdCancel;
+    QLabel *lblStatus;
+
+    bool Running() const { return m_running; }
+    const FaultTable &Outcomes() const { return *m_table; }
+
+private:
+    frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, const FaultRun &scenario);
+
+    void startCampaign();
+    void showProgress(qint64 done, qint64 total);
+    void finished(std::vector<FaultOutcome> outcomes, bool cancelled);
+    void runRow(int row);
+
+    RunWindowHost &m_host;
+    ModelState &m_state;
+    SharedModel m_model;
+    FaultRun m_scenario;
+    FaultTable *m_table;
+    std::atomic<bool> m_cancel{false};
+    bool m_running = false;
+    std::thread m_worker;
+};

@@ -1,0 +1,205 @@
+// «Анализ неисправностей» on the decoder of the examples under code 1 (КЖ):
+// a stray feed on ЖЗ holds ЖЗ up from step 2, so the permissive lamp
+// ЛЖЗ=ЖЗ*Б lights once Б is up (И at step 2, Б at 4), while ЛКЖ=КЖ*-ЖЗ,
+// which the fault-free run lights at step 75, never does. With
+// MODEL_FAULTS_SCREENSHOT set, the window is saved there as a picture.
+
+#include "FaultTable.h"
+#include "RunCommands.h"
+#include "RunTestSupport.h"
+#include "frmDiag.h"
+#include "frmFaults.h"
+#include "frmMenu.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int Zhz = 5;    // ЖЗ
+constexpr int Lamp = 2;   // ЛЖЗ
+constexpr qint64 Wait = 60000;
+
+class FaultWindowTest : public ::testing::Test
+{
+protected:
+    FaultWindowTest() : menu(state, &programRunCommands())
+    {
+        QFile::copy(QStringLiteral(EXAMPLES_DIR "/decoder.mod"), dir.filePath(QStringLiteral("decoder.mod")));
+        state.ModelPath = dir.filePath(QStringLiteral("decoder"));
+        menu.show();
+    }
+
+    ~FaultWindowTest() override
+    {
+        for (QMdiSubWindow *child : menu.childArea().subWindowList())
+            child->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The command from its menu entry: the standard КПТШ-5 times, the element
+    // times from timingFile, the code from the list.
+    frmFaults &Analyse(const QString &timingFile, int code)
+    {
+        prompts.expectDialog(QStringLiteral("frmIndev"), [](QDialog &d) { Click(d, "cmd5"); });
+        prompts.expectDialog(QStringLiteral("frmIndev"), [](QDialog &d) { Click(d, "cmdInfile"); });
+        FileRequest choose;
+        choose.filter = QStringLiteral("Файлы tim |*.tim");
+        choose.fileName = state.ModelPath + QStringLiteral(".tim");
+        choose.initDir = QCoreApplication::applicationDirPath();
+        prompts.expectFile(choose, timingFile);
+        prompts.expectDialog(QStringLiteral("frmKod"), [code](QDialog &d) {
+            d.findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(code);
+            Click(d, "Command1");
+        });
+        const QList<frmFaults *> before = menu.childArea().findChildren<frmFaults *>();
+        auto *command = menu.findChild<QMenu *>(QStringLiteral("mnuModel"))->findChild<QAction *>(
+            QStringLiteral("mnuModelFaults"));
+        EXPECT_NE(command, nullptr);
+        if (command)
+            command->trigger();
+        EXPECT_TRUE(prompts.finished());
+        QList<frmFaults *> opened = menu.childArea().findChildren<frmFaults *>();
+        opened.removeIf([&](frmFaults *w) { return before.contains(w); });
+        EXPECT_EQ(opened.size(), 1);
+        return *opened.value(0);
+    }
+
+    // The decoder's times over a run long enough to be stopped half-way.
+    QString LongTiming()
+    {
+        const QString path = dir.filePath(QStringLiteral("long.tim"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.7\r\n0.01\r\n1.0\r\n0.3\r\n0.01\r\n1.5\r\n0.01\r\n"
+                   "1000000\r\n");
+        return path;
+    }
+
+    // The events of a real double click, in their order.
+    static void DoubleClick(QTableView &view, int row)
+    {
+        const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at);
+    }
+
+    static int RowOf(const FaultTable &table, const QString &element, const QString &fault, const QString &output)
+    {
+        for (int row = 0; row < table.rowCount(); ++row) {
+            const auto cell = [&](int column) { return table.index(row, column).data().toString(); };
+            if (cell(FaultTable::ElementColumn) == element && cell(FaultTable::FaultColumn) == fault
+                && cell(FaultTable::OutputColumn) == output)
+                return row;
+        }
+        return -1;
+    }
+
+    QTemporaryDir dir{QStringLiteral("/tmp/faultwindow-XXXXXX")};
+    ModelState state;
+    RecordingSound sound;
+    ScriptedPrompts prompts;
+    frmMenu menu;
+};
+
+TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
+{
+    frmFaults &window = Analyse(QStringLiteral(EXAMPLES_DIR "/decoder.tim"), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    const FaultTable &table = window.Outcomes();
+    ASSERT_EQ(table.rowCount(), 6 * 2 * 2);
+
+    // Once a row is not dangerous, none after it is.
+    const auto dangerous = [&](int row) { return table.outcome(row).effect == FaultEffect::Spurious
+                                                 || table.outcome(row).effect == FaultEffect::Both; };
+    EXPECT_TRUE(dangerous(0));
+    for (int row = 1; row < table.rowCount(); ++row)
+        EXPECT_FALSE(dangerous(row) && !dangerous(row - 1)) << "row " << row;
+
+    struct Expected
+    {
+        const char16_t *output;
+        const char16_t *effect;
+        const char *firstStep;
+    };
+    const Expected feedOnZhz[] = {
+        {u"ЛЖЗ", u"ложное появление (опасный отказ)", "4"},
+        {u"ЛКЖ", u"пропадание (защитный отказ)", "75"},
+    };
+    QList<QVariant> colours;
+    for (const Expected &e : feedOnZhz) {
+        const int row = RowOf(table, QStringLiteral("ЖЗ"), QStringLiteral("Подпитка"), QString::fromUtf16(e.output));
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(table.index(row, FaultTable::EffectColumn).data().toString(), QString::fromUtf16(e.effect));
+        EXPECT_EQ(table.index(row, FaultTable::FirstStepColumn).data().toString(), QLatin1String(e.firstStep));
+        colours << table.index(row, 0).data(Qt::BackgroundRole);
+    }
+    EXPECT_NE(colours[0], colours[1]);
+
+    const QString shot = qEnvironmentVariable("MODEL_FAULTS_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        window.parentWidget()->resize(760, 640);
+        EXPECT_TRUE(window.parentWidget()->grab().save(shot));
+    }
+
+    // The row's run, in the diagram window: code 1, the fault set, ЛЖЗ lit
+    // at step 4.
+    const int row = RowOf(table, QStringLiteral("ЖЗ"), QStringLiteral("Подпитка"), QStringLiteral("ЛЖЗ"));
+    QTableView &view = *window.Table;
+    view.scrollTo(table.index(row, 0));
+    DoubleClick(view, row);
+    frmDiag *diag = menu.childArea().findChild<frmDiag *>();
+    ASSERT_NE(diag, nullptr);
+    diag->stepTimer->stop();
+    EXPECT_EQ(diag->Step().Nkod, 1);
+    EXPECT_EQ(state.ElemFault[Zhz], 2);
+    EXPECT_EQ(state.Tpr[6], 0.7f);
+    EXPECT_EQ(state.RunLength, 600);
+    for (int step = 1; step <= 4; ++step) {
+        diag->ShowDiag();
+        EXPECT_EQ(state.OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
+    }
+
+    // One run at a time: another double click only says so.
+    prompts.expectMessage(Message(QStringLiteral("Идёт прогон: закройте окно «Диаграмма», чтобы начать новый."),
+                                  Prompt::Buttons::Ok, Prompt::Icon::Exclamation),
+                          Prompt::Answer::Ok);
+    DoubleClick(view, 0);
+    EXPECT_TRUE(prompts.finished());
+}
+
+TEST_F(FaultWindowTest, CancelLeavesAnEmptyTableAndClosingWhileRunningStopsTheCampaign)
+{
+    const QString longTiming = LongTiming();
+    frmFaults &window = Analyse(longTiming, 2);
+    ASSERT_TRUE(window.Running());
+    // The window goes on taking events: the progress arrives meanwhile.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Progress->maximum() == 1 + 12; }, Wait));
+    window.cmdCancel->click();
+    EXPECT_FALSE(window.cmdCancel->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    EXPECT_EQ(window.Outcomes().rowCount(), 0);
+    EXPECT_TRUE(window.lblStatus->text().startsWith(QStringLiteral("Анализ прерван")));
+    EXPECT_TRUE(window.isVisible());
+
+    const QPointer<frmFaults> second = &Analyse(longTiming, 2);
+    ASSERT_NE(second, &window);
+    ASSERT_TRUE(second->Running());
+    second->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(second.isNull());
+}
+
+} // namespace
