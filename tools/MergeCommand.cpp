@@ -3,10 +3,7 @@
 #include "BatchRun.h"
 #include "ConsoleText.h"
 #include "FaultReport.h"
-
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "ShardFile.h"
 
 #include <map>
 
@@ -21,42 +18,20 @@ QString usage()
                           "2 ошибка в командной строке.\n");
 }
 
-struct Shard
+// The lines of every shard, in shard order, each read by readLine; the
+// first line that is not one stops the merge.
+template<typename Line, typename Reader>
+std::expected<QList<Line>, QString> readLines(const std::map<int, ShardFile> &shards, const Reader &readLine)
 {
-    int index = 0;
-    int count = 0;
-    QList<FaultReportLine> lines;
-};
-
-std::expected<Shard, QString> readShard(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::unexpected(QStringLiteral("Не удаётся открыть файл %1.").arg(fileName));
-    Shard shard;
-    int lineNumber = 0;
-    while (!file.atEnd()) {
-        const QByteArray text = file.readLine().trimmed();
-        ++lineNumber;
-        const auto where = [&] { return QStringLiteral("Файл %1, строка %2: ").arg(fileName).arg(lineNumber); };
-        if (lineNumber == 1) {
-            const QJsonObject header = QJsonDocument::fromJson(text).object();
-            shard.index = header.value(QStringLiteral("shard")).toInt();
-            shard.count = header.value(QStringLiteral("shards")).toInt();
-            if (shard.count < 1 || shard.index < 1 || shard.index > shard.count)
-                return std::unexpected(where() + QStringLiteral("нет заголовка части {\"shard\":K,\"shards\":N}."));
-            continue;
+    QList<Line> lines;
+    for (const auto &[index, shard] : shards)
+        for (const ShardFile::Line &text : shard.lines) {
+            std::expected<Line, QString> line = readLine(text.json);
+            if (!line)
+                return std::unexpected(shard.where(text.number) + line.error() + QLatin1Char('.'));
+            lines.append(*line);
         }
-        if (text.isEmpty())
-            continue;
-        std::expected<FaultReportLine, QString> line = ReadFaultReportLine(text);
-        if (!line)
-            return std::unexpected(where() + line.error() + QLatin1Char('.'));
-        shard.lines.append(*line);
-    }
-    if (lineNumber == 0)
-        return std::unexpected(QStringLiteral("Файл %1 пуст: в нем нет части анализа.").arg(fileName));
-    return shard;
+    return lines;
 }
 
 } // namespace
@@ -99,10 +74,10 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         return ExitUsageError;
     }
 
-    std::map<int, Shard> shards;
+    std::map<int, ShardFile> shards;
     int count = 0;
     for (const QString &fileName : std::as_const(files)) {
-        std::expected<Shard, QString> shard = readShard(fileName);
+        std::expected<ShardFile, QString> shard = ReadShardFile(fileName);
         if (!shard) {
             WriteText(err, shard.error() + QLatin1Char('\n'));
             return ExitFileError;
@@ -110,6 +85,11 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         if (count != 0 && shard->count != count) {
             WriteText(err, QStringLiteral("Файл %1: часть из %2, а другие файлы — части из %3.\n")
                            .arg(fileName).arg(shard->count).arg(count));
+            return ExitFileError;
+        }
+        if (!shards.empty() && shard->form != shards.begin()->second.form) {
+            WriteText(err, QStringLiteral("Файл %1: часть другого отчета, чем %2.\n")
+                           .arg(fileName, shards.begin()->second.fileName));
             return ExitFileError;
         }
         count = shard->count;
@@ -125,15 +105,32 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             return ExitFileError;
         }
 
-    QList<FaultReportLine> lines;
-    for (const auto &[index, shard] : shards)
-        lines += shard.lines;
-    WriteFaultReport(lines, format, out);
-    if (std::fflush(out) != 0) {
-        WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
-        return ExitFileError;
+    bool failed = false;
+    switch (shards.begin()->second.form) {
+    case ShardForm::Faults: {
+        const auto lines = readLines<FaultReportLine>(shards, ReadFaultReportLine);
+        if (!lines) {
+            WriteText(err, lines.error() + QLatin1Char('\n'));
+            return ExitFileError;
+        }
+        WriteFaultReport(*lines, format, out);
+        failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsDangerous(line.effect); });
+        break;
     }
-    const bool anyDangerous = std::any_of(lines.begin(), lines.end(),
-                                          [](const FaultReportLine &line) { return IsDangerous(line.effect); });
-    return failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
+    case ShardForm::BenchFaults: {
+        const auto lines = readLines<BenchFaultReportLine>(shards, ReadBenchFaultReportLine);
+        if (!lines) {
+            WriteText(err, lines.error() + QLatin1Char('\n'));
+            return ExitFileError;
+        }
+        WriteBenchFaultReport(*lines, format, out);
+        failed = std::ranges::any_of(*lines, [](const BenchFaultReportLine &line) { return line.failed; });
+        break;
+    }
+    case ShardForm::Sweep:
+        break;
+    }
+    if (!FlushOutput(out, err))
+        return ExitFileError;
+    return failOnSpurious && failed ? ExitFileError : ExitSuccess;
 }
