@@ -107,16 +107,14 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
             const std::optional<QString> text = takeValue();
             if (!text)
                 return std::nullopt;
-            const QStringList parts = text->split(QLatin1Char('/'));
-            const std::optional<qint64> shards = parts.size() == 2 ? parseNumber(parts[1], 1, 100000) : std::nullopt;
-            const std::optional<qint64> shard = shards ? parseNumber(parts[0], 1, *shards) : std::nullopt;
+            const std::optional<std::pair<int, int>> shard = ParseShardOption(*text);
             if (!shard) {
                 *error = QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(*text);
                 return std::nullopt;
             }
             options.sharded = true;
-            options.campaign.shard = int(*shard - 1);
-            options.campaign.shards = int(*shards);
+            options.campaign.shard = shard->first - 1;
+            options.campaign.shards = shard->second;
         } else if (name == QLatin1String("--bench")) {
             const std::optional<QString> file = takeValue();
             if (!file)

@@ -12,8 +12,10 @@ namespace {
 QString usage()
 {
     return QStringLiteral("Использование: modelrun merge ФАЙЛ... [--format text|json|csv] [--fail-on spurious]\n"
-                          "Соединяет части анализа неисправностей (modelrun faults --shard K/N) в один отчет,\n"
-                          "тот же, что дал бы анализ без частей.\n"
+                          "       modelrun merge ФАЙЛ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
+                          "Соединяет части анализа неисправностей (modelrun faults --shard K/N) или перебора\n"
+                          "(modelrun sweep --shard K/N) в один отчет, тот же, что дал бы запуск без частей.\n"
+                          "Для перебора --csv и --svg пишут таблицу точек и рисунок сетки, как у modelrun sweep.\n"
                           "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или опасный отказ при --fail-on),\n"
                           "2 ошибка в командной строке.\n");
 }
@@ -34,12 +36,55 @@ std::expected<QList<Line>, QString> readLines(const std::map<int, ShardFile> &sh
     return lines;
 }
 
+// The whole sweep from its shards: every one must be of the same bench and
+// axes, and together they must hold every point.
+int mergeSweep(const std::map<int, ShardFile> &shards, std::FILE *out, std::FILE *err, const QString &csvFile,
+               const QString &svgFile, const SweepPictureWriter &picture)
+{
+    const ShardFile &first = shards.begin()->second;
+    std::expected<SweepReport, QString> report = SweepFromShardHeader(first.header);
+    if (!report) {
+        WriteLine(err, first.where(1) + report.error() + QLatin1Char('.'));
+        return ExitFileError;
+    }
+    if (!svgFile.isEmpty() && report->axes.size() != 2) {
+        WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("--svg рисует сетку: перебор был по одной оси"), usage());
+        return ExitUsageError;
+    }
+    const QJsonObject header = SweepShardHeader(*report);
+    for (const auto &[index, shard] : shards)
+        if (shard.header.value(QStringLiteral("axes")) != header.value(QStringLiteral("axes"))
+            || shard.header.value(QStringLiteral("bench")) != header.value(QStringLiteral("bench"))) {
+            WriteLine(err, QStringLiteral("Файл %1: часть другого перебора, чем %2.").arg(shard.fileName, first.fileName));
+            return ExitFileError;
+        }
+    const QList<SweepAxis> &axes = report->axes;
+    const auto points = readLines<SweepPoint>(shards, [&](const QByteArray &json) { return ReadSweepPoint(json, axes); });
+    if (!points) {
+        WriteLine(err, points.error());
+        return ExitFileError;
+    }
+    if (points->size() != SweepPointCount(axes)) {
+        WriteLine(err, QStringLiteral("В частях %1 точек, а в переборе %2.").arg(points->size()).arg(SweepPointCount(axes)));
+        return ExitFileError;
+    }
+    report->points.assign(points->begin(), points->end());
+    if (const auto written = WriteSweepOutputs(*report, out, csvFile, svgFile, picture); !written) {
+        WriteLine(err, written.error());
+        return ExitFileError;
+    }
+    return FlushOutput(out, err) ? ExitSuccess : ExitFileError;
+}
+
 } // namespace
 
-int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
+int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture)
 {
     FaultReportFormat format = FaultReportFormat::Text;
     bool failOnSpurious = false;
+    bool formatGiven = false;
+    QString csvFile;
+    QString svgFile;
     QStringList files;
     for (qsizetype a = 0; a < arguments.size(); ++a) {
         const QString &argument = arguments[a];
@@ -57,11 +102,18 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
                 failOnSpurious = true;
             } else if (argument == QLatin1String("--format") && formats.count(value)) {
                 format = formats.at(value);
+                formatGiven = true;
             } else {
                 WriteText(err, QStringLiteral("modelrun merge: %1: «%2» — недопустимое значение\n\n%3")
                                .arg(argument, value, usage()));
                 return ExitUsageError;
             }
+        } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--svg")) {
+            if (a + 1 >= arguments.size()) {
+                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: не хватает значения").arg(argument), usage());
+                return ExitUsageError;
+            }
+            (argument == QLatin1String("--csv") ? csvFile : svgFile) = arguments[++a];
         } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
             WriteText(err, QStringLiteral("modelrun merge: неизвестный параметр «%1»\n\n%2").arg(argument, usage()));
             return ExitUsageError;
@@ -105,6 +157,16 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             return ExitFileError;
         }
 
+    const bool sweep = shards.begin()->second.form == ShardForm::Sweep;
+    const bool faultOptions = formatGiven || failOnSpurious;
+    const bool sweepOptions = !csvFile.isEmpty() || !svgFile.isEmpty();
+    if (sweep ? faultOptions : sweepOptions) {
+        WriteUsageError(err, QStringLiteral("merge"),
+                        sweep ? QStringLiteral("части перебора: --format и --fail-on к ним не применяются")
+                              : QStringLiteral("части анализа неисправностей: --csv и --svg — только для перебора"),
+                        usage());
+        return ExitUsageError;
+    }
     bool failed = false;
     switch (shards.begin()->second.form) {
     case ShardForm::Faults: {
@@ -128,7 +190,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         break;
     }
     case ShardForm::Sweep:
-        break;
+        return mergeSweep(shards, out, err, csvFile, svgFile, picture);
     }
     if (!FlushOutput(out, err))
         return ExitFileError;

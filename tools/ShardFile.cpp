@@ -58,3 +58,15 @@ std::expected<ShardFile, QString> ReadShardFile(const QString &fileName)
         return std::unexpected(QStringLiteral("Файл %1 пуст: в нем нет части анализа.").arg(fileName));
     return shard;
 }
+
+std::optional<std::pair<int, int>> ParseShardOption(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('/'));
+    bool shardOk = false;
+    bool shardsOk = false;
+    const int shard = parts.value(0).trimmed().toInt(&shardOk);
+    const int shards = parts.value(1).trimmed().toInt(&shardsOk);
+    if (parts.size() != 2 || !shardOk || !shardsOk || shards < 1 || shards > 100000 || shard < 1 || shard > shards)
+        return std::nullopt;
+    return std::pair{shard, shards};
+}

@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <expected>
+#include <optional>
+#include <utility>
 
 // A shard file of `modelrun faults` or `modelrun sweep`: a header line, then
 // one JSON object per line. The header says which slice of how many the
@@ -35,3 +37,6 @@ struct ShardFile
 };
 
 std::expected<ShardFile, QString> ReadShardFile(const QString &fileName);
+
+// "K/N" of --shard: K and N, 1 <= K <= N <= 100000.
+std::optional<std::pair<int, int>> ParseShardOption(const QString &text);
