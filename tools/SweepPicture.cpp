@@ -44,10 +44,14 @@ std::expected<void, QString> WriteSweepPicture(const SweepReport &report, const 
     font.setPixelSize(12);
     painter.setFont(font);
 
-    // Cell (i, j): value i across, value j up; the first row of values at the bottom.
+    // Cell (i, j): value i across, value j up; the first row of values at the
+    // bottom. Each cell overlaps the next by a pixel, so that viewers leave
+    // no seams between cells of one colour.
     const auto cellRect = [&](int i, int j) { return QRect(plot.left() + i * cell, plot.bottom() + 1 - (j + 1) * cell, cell, cell); };
+    painter.setClipRect(plot);
     for (const SweepPoint &point : report.points)
-        painter.fillRect(cellRect(point.at[0], point.at[1]), point.failure ? FailColour : PassColour);
+        painter.fillRect(cellRect(point.at[0], point.at[1]).adjusted(0, 0, 1, 1), point.failure ? FailColour : PassColour);
+    painter.setClipping(false);
     painter.setPen(Qt::black);
     painter.drawRect(plot.adjusted(0, 0, -1, -1));
 
