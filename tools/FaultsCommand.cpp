@@ -138,6 +138,10 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
             rest.append(arguments[a]);
         }
     }
+    if (!options.benchFile.isEmpty() && options.codesGiven) {
+        *error = QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен");
+        return std::nullopt;
+    }
     if (!options.benchFile.isEmpty() && rest.isEmpty())
         return options;
     std::optional<RunOptions> run = ParseRunOptions(rest, error);
@@ -147,10 +151,6 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
     if (!options.benchFile.isEmpty() && !options.run.help && rest.size() > 1) {
         *error = QStringLiteral("с --bench сценарии, их коды и времена задает файл испытаний: лишнее «%1»")
                      .arg(rest.join(QLatin1Char(' ')));
-        return std::nullopt;
-    }
-    if (!options.benchFile.isEmpty() && options.codesGiven) {
-        *error = QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен");
         return std::nullopt;
     }
     return options;

@@ -1,6 +1,9 @@
 #include "BenchFaultCampaign.h"
+#include "FaultsCommand.h"
 #include "MarginSweep.h"
+#include "MergeCommand.h"
 #include "ModelFile.h"
+#include "SweepCommand.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,6 +40,33 @@ LoadedBench relayBench(const QTemporaryDir &dir)
     std::expected<LoadedBench, QString> bench = LoadBench(dir.filePath(QStringLiteral("relay.bench")));
     EXPECT_TRUE(bench.has_value()) << (bench ? "" : bench.error().toStdString());
     return bench ? *bench : LoadedBench{};
+}
+
+struct CommandResult
+{
+    int status = -1;
+    QString err;
+};
+
+// Runs a subcommand in process, its output to outFile (or dropped).
+CommandResult runCommand(const QStringList &arguments, const QString &outFile = {})
+{
+    std::FILE *out = outFile.isEmpty() ? std::tmpfile() : std::fopen(outFile.toUtf8().constData(), "w");
+    std::FILE *err = std::tmpfile();
+    const QString command = arguments.value(0);
+    const QStringList rest = arguments.mid(1);
+    CommandResult result;
+    result.status = command == QLatin1String("sweep")    ? RunSweepCommand(rest, out, err, {})
+                    : command == QLatin1String("faults") ? RunFaultsCommand(rest, out, err)
+                                                         : RunMergeCommand(rest, out, err);
+    std::fclose(out);
+    std::rewind(err);
+    QByteArray text;
+    for (int c; (c = std::fgetc(err)) != EOF;)
+        text.append(char(c));
+    std::fclose(err);
+    result.err = QString::fromUtf8(text);
+    return result;
 }
 
 } // namespace
@@ -149,5 +179,108 @@ TEST(MarginSweep, BenchCampaignNamesTheExpectationEachFaultBreaksFirst)
         ASSERT_TRUE(outcome.failure.has_value()) << "kind " << rows[k].kind;
         EXPECT_EQ(outcome.failure->expectation.text.toStdString(), rows[k].expectation);
         EXPECT_EQ(outcome.failure->step, rows[k].step);
+    }
+}
+
+// Margins from a made-up pass/fail pattern: the nearest failing values on
+// each side, a nominal between two points or outside the range, a failing
+// nominal, and in a grid the line through the other axis's nominal.
+TEST(MarginSweep, MarginsAreTheNearestFailuresOnEachSideOfNominal)
+{
+    SweepAxis code = *ParseSweepAxis(QStringLiteral("code-times=80..120/10")); // 80 90 100 110 120
+    SweepAxis release = *ParseSweepAxis(QStringLiteral("release:Д=0.1..0.5/0.1s")); // 0.1 .. 0.5
+    code.nominal = 100;
+    const auto points = [](const QList<SweepAxis> &axes, const std::function<bool(const QList<int> &)> &fails) {
+        std::vector<SweepPoint> all;
+        for (qint64 k = 0; k < SweepPointCount(axes); ++k) {
+            SweepPoint point{SweepPointAt(axes, k), std::nullopt};
+            if (fails(point.at))
+                point.failure = SweepFailure{};
+            all.push_back(point);
+        }
+        return all;
+    };
+    struct Case
+    {
+        const char *name;
+        std::optional<double> releaseNominal;
+        bool grid;
+        int axis;
+        std::function<bool(const QList<int> &)> fails;
+        std::optional<int> below, above, nominalFails;
+        bool noneBelow;
+    };
+    const Case cases[] = {
+        {"line", 0.3, false, 0, [](const QList<int> &at) { return at[0] == 0 || at[0] == 4; }, 0, 4, {}, false},
+        {"all pass", 0.3, false, 0, [](const QList<int> &) { return false; }, {}, {}, {}, false},
+        {"nominal fails", 0.3, false, 0, [](const QList<int> &at) { return at[0] == 2; }, {}, {}, 2, false},
+        {"nominal between points", 0.25, false, 1, [](const QList<int> &at) { return at[0] != 1 && at[0] != 2; }, 0, 3, {}, false},
+        {"nominal under the range", 0.05, false, 1, [](const QList<int> &at) { return at[0] >= 3; }, {}, 3, {}, true},
+        // Only the row at 0.1 s fails: along 0.3 s the code times never do.
+        {"grid, across", 0.3, true, 0, [](const QList<int> &at) { return at[1] == 0; }, {}, {}, {}, false},
+        {"grid, up", 0.3, true, 1, [](const QList<int> &at) { return at[1] == 0 && at[0] == 2; }, 0, {}, {}, false},
+    };
+    for (const Case &c : cases) {
+        release.nominal = c.releaseNominal;
+        const QList<SweepAxis> axes = c.grid ? QList<SweepAxis>{code, release}
+                                             : QList<SweepAxis>{c.axis == 0 ? code : release};
+        const int axis = c.grid ? c.axis : 0;
+        const std::optional<SweepMargin> margin = MarginOf(axes, points(axes, c.fails), axis);
+        ASSERT_TRUE(margin.has_value()) << c.name;
+        EXPECT_EQ(margin->below, c.below) << c.name;
+        EXPECT_EQ(margin->above, c.above) << c.name;
+        EXPECT_EQ(margin->nominalFails, c.nominalFails) << c.name;
+        EXPECT_EQ(margin->noneBelow, c.noneBelow) << c.name;
+        EXPECT_EQ(margin->along.has_value(), c.grid) << c.name;
+    }
+    release.nominal.reset();
+    EXPECT_FALSE(MarginOf({release}, points({release}, [](const QList<int> &) { return true; }), 0).has_value());
+}
+
+// Bad command lines are usage errors (2), files that cannot be used are
+// file errors (1), each with a message that says what is wrong.
+TEST(MarginSweep, BadSweepsAndMergesSayWhatIsWrong)
+{
+    QTemporaryDir dir;
+    const QString bench = QStringLiteral(EXAMPLES_DIR "/decoder.bench");
+    const auto path = [&](const char *name) { return dir.filePath(QString::fromUtf8(name)); };
+    QString error;
+    ASSERT_TRUE(WriteModelFile(path("empty.mod"), ModelText{QStringLiteral("Пусто"), {}, {}}, &error));
+    writeFile(path("empty.bench"), "модель empty.mod\nожидать никогда p\n");
+    const QStringList code = {QStringLiteral("--vary"), QStringLiteral("code-times=80..120/10")};
+    const QStringList release = {QStringLiteral("--vary"), QStringLiteral("release:Д=0.2..0.4/0.1s")};
+    const QStringList sweep = QStringList{QStringLiteral("sweep"), QStringLiteral("--bench"), bench} + code;
+    ASSERT_EQ(runCommand(sweep + QStringList{QStringLiteral("--shard"), QStringLiteral("1/2")}, path("a1")).status, 0);
+    ASSERT_EQ(runCommand(sweep + QStringList{QStringLiteral("--shard"), QStringLiteral("2/2")}, path("a2")).status, 0);
+    ASSERT_EQ(runCommand(sweep + release + QStringList{QStringLiteral("--shard"), QStringLiteral("2/2")}, path("b2")).status, 0);
+    ASSERT_EQ(runCommand({QStringLiteral("faults"), QStringLiteral("--bench"), bench, QStringLiteral("--shard"),
+                          QStringLiteral("2/2")}, path("f2")).status, 0);
+
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        const char *message;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("sweep")}, 2, "не задан файл испытаний"},
+        {{QStringLiteral("sweep"), QStringLiteral("--bench"), bench}, 2, "нужно одно или два --vary"},
+        {QStringList{QStringLiteral("sweep"), QStringLiteral("--bench"), bench, QStringLiteral("--vary"),
+                     QStringLiteral("pickup:Х=50..150/10")}, 2, "элемента «Х» нет в модели"},
+        {sweep + QStringList{QStringLiteral("--svg"), path("x.svg")}, 2, "нужно два --vary"},
+        {sweep + QStringList{QStringLiteral("--pairs")}, 2, "неизвестный параметр «--pairs»"},
+        {QStringList{QStringLiteral("sweep"), QStringLiteral("--bench"), path("none.bench")} + code, 1, "none.bench"},
+        {{QStringLiteral("sweep"), QStringLiteral("--bench"), path("empty.bench"), QStringLiteral("--vary"),
+          QStringLiteral("release:*=50..150/10")}, 1, "нет элементов"},
+        {{QStringLiteral("faults"), QStringLiteral("--bench"), bench, QStringLiteral("--codes"), QStringLiteral("1")}, 2, "--codes"},
+        {{QStringLiteral("merge"), path("a1"), path("f2")}, 1, "часть другого отчета"},
+        {{QStringLiteral("merge"), path("a1"), path("b2")}, 1, "часть другого перебора"},
+        {{QStringLiteral("merge"), path("a1"), path("a2"), QStringLiteral("--format"), QStringLiteral("csv")}, 2, "--format"},
+        {{QStringLiteral("merge"), path("a1")}, 1, "Нет части 2 из 2"},
+    };
+    for (const Case &c : cases) {
+        const CommandResult result = runCommand(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.message))) << result.err.toStdString();
     }
 }
