@@ -18,8 +18,10 @@ struct ExpectationResult
 };
 
 // The outcome of one bench file: the expectations checked, or why the bench
-// or its model could not be used (then error is set and the results are
-// those of the scenarios before the fault).
+// or its model could not be used (then error is set; the results are those
+// of the scenarios checked before an expectation proved unusable, and none
+// when a file, a name or a fault of the bench is wrong, since those are all
+// checked before anything runs).
 struct BenchResult
 {
     QString file;

@@ -22,3 +22,12 @@ std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int 
     }
     return scenario;
 }
+
+TimingValues DefaultTiming(int elemCount)
+{
+    TimingValues values;
+    for (int i = 1; i <= elemCount; ++i)
+        values.Tpr[size_t(i)] = values.Totp[size_t(i)] = 0.01f;
+    values.RunLength = 100;
+    return values;
+}

@@ -47,3 +47,7 @@ struct RunScenario
 // failed. Code times whose product is zero are refused: the dialogue would
 // ask again, and with no one to ask the run cannot start.
 std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int elemCount);
+
+// The timing of a scenario that names no timing file: 0.01 s delays and 100
+// steps.
+TimingValues DefaultTiming(int elemCount);

@@ -41,13 +41,7 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     const std::expected<RunScenario, QString> read = ReadScenarioFiles(scenario, state.ElemCount);
     if (!read)
         return std::unexpected(SetUpError{SetUpError::Kind::File, read.error()});
-    if (read->timing) {
-        ApplyTiming(state, *read->timing);
-    } else {
-        for (int i = 1; i <= state.ElemCount; ++i)
-            state.Tpr[i] = state.Totp[i] = 0.01f;
-        state.RunLength = 100;
-    }
+    ApplyTiming(state, read->timing.value_or(DefaultTiming(state.ElemCount)));
 
     m_transmitter = CodeTransmitter();
     if (scenario.kpt == 7)

@@ -1,5 +1,7 @@
 #include "ConsoleText.h"
 
+#include <unistd.h>
+
 void WriteText(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -12,4 +14,23 @@ void WriteUsageError(std::FILE *err, const QString &command, const QString &mess
 {
     WriteLine(err, QStringLiteral("modelrun %1: %2\n").arg(command, message));
     std::fputs(usage.toUtf8().constData(), err);
+}
+
+std::function<void(qint64, qint64)> ProgressOnTerminal(std::FILE *err, const QString &what)
+{
+    if (!isatty(fileno(err)))
+        return {};
+    return [err, what](qint64 done, qint64 total) {
+        WriteText(err, QStringLiteral("\r%1: %2 из %3").arg(what).arg(done).arg(total));
+        if (done == total)
+            WriteText(err, QStringLiteral("\n"));
+    };
+}
+
+bool FlushOutput(std::FILE *out, std::FILE *err)
+{
+    if (std::fflush(out) == 0)
+        return true;
+    WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
+    return false;
 }

@@ -1,10 +1,9 @@
 #include "FaultCampaign.h"
 
+#include "ParallelRuns.h"
 #include "RunSession.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -56,31 +55,6 @@ void compareOutput(const OutputTrace &base, const OutputTrace &faulty, int j, Fa
                                      : FaultEffect::None;
 }
 
-// Calls task(0 .. count-1) on `jobs` threads, each index once, and counts
-// the finished ones in done. The calling thread reports progress meanwhile,
-// when there is a report to make.
-template<typename Task>
-void forEachInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel, std::atomic<qint64> &done,
-                       const std::function<void()> &report, const Task &task)
-{
-    std::atomic<qint64> next{0};
-    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
-    // Taken before any thread starts: a task that ends first would count twice.
-    const qint64 target = done.load() + count;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < std::max(1, jobs); ++t)
-        threads.emplace_back([&] {
-            for (qint64 index; !cancelled() && (index = next.fetch_add(1)) < count; ++done)
-                task(index);
-        });
-    while (report && done.load() < target && !cancelled()) {
-        report();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    for (std::thread &thread : threads)
-        thread.join();
-}
-
 } // namespace
 
 std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs)
@@ -118,8 +92,8 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
 
     std::vector<Job> jobs;
     const qint64 runs = qint64(codeCount) * qint64(faults.size());
-    const int shards = std::max(1, plan.shards);
-    for (qint64 run = runs * plan.shard / shards, end = runs * (plan.shard + 1) / shards; run < end; ++run)
+    const RunSlice slice = ShardSlice(runs, plan.shard, plan.shards);
+    for (qint64 run = slice.first; run < slice.end; ++run)
         jobs.push_back({int(run / qint64(faults.size())), int(run % qint64(faults.size()))});
     const qint64 total = qint64(jobs.size()) + codeCount;
 
@@ -130,10 +104,10 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     if (progress)
         report = [&] { progress(done.load(), total); };
 
-    forEachInParallel(codeCount, plan.jobs, cancel, done, report, [&](qint64 c) {
+    ForEachInParallel(codeCount, plan.jobs, cancel, done, report, [&](qint64 c) {
         baselines[size_t(c)] = traceOutputs(model, scenarioFor(int(c), {}));
     });
-    forEachInParallel(qint64(jobs.size()), plan.jobs, cancel, done, report, [&](qint64 task) {
+    ForEachInParallel(qint64(jobs.size()), plan.jobs, cancel, done, report, [&](qint64 task) {
         const Job &job = jobs[size_t(task)];
         const OutputTrace faulty = traceOutputs(model, scenarioFor(job.codeIndex, faults[size_t(job.faultIndex)]));
         const OutputTrace &base = baselines[size_t(job.codeIndex)];

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -14,17 +15,12 @@ constexpr std::array<const char *, 4> EffectNames = {"none", "lost", "spurious",
 
 QString effectName(FaultEffect effect) { return QLatin1String(EffectNames[size_t(effect)]); }
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
+using Faults = QList<FaultReportLine::Fault>;
 
-QString faultsText(const FaultReportLine &line)
+QString faultsText(const Faults &faults)
 {
     QStringList parts;
-    for (const FaultReportLine::Fault &fault : line.faults)
+    for (const FaultReportLine::Fault &fault : faults)
         parts << QStringLiteral("%1 (%2) %3")
                      .arg(fault.name)
                      .arg(fault.element)
@@ -32,16 +28,59 @@ QString faultsText(const FaultReportLine &line)
     return parts.join(QStringLiteral(" + "));
 }
 
+QJsonArray faultsJson(const Faults &faults)
+{
+    QJsonArray array;
+    for (const FaultReportLine::Fault &fault : faults)
+        array.append(QJsonObject{{QStringLiteral("element"), fault.element},
+                                 {QStringLiteral("name"), fault.name},
+                                 {QStringLiteral("kind"), fault.kind}});
+    return array;
+}
+
+Faults faultsFromJson(const QJsonArray &array)
+{
+    Faults faults;
+    for (const QJsonValue &value : array) {
+        const QJsonObject fault = value.toObject();
+        faults.append({fault.value(QStringLiteral("element")).toInt(), fault.value(QStringLiteral("name")).toString(),
+                       fault.value(QStringLiteral("kind")).toInt()});
+    }
+    return faults;
+}
+
+QString faultsCsv(const Faults &faults)
+{
+    QStringList parts;
+    for (const FaultReportLine::Fault &fault : faults)
+        parts << QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind);
+    return CsvField(parts.join(QLatin1Char(' ')));
+}
+
+Faults reportFaults(const ModelDefinition &model, const std::vector<InjectedFault> &injected)
+{
+    Faults faults;
+    for (const InjectedFault &fault : injected)
+        faults.append({fault.element, model.ElemName[fault.element], fault.kind});
+    return faults;
+}
+
+std::expected<QJsonObject, QString> jsonObject(const QByteArray &json)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (!document.isObject())
+        return std::unexpected(parseError.error != QJsonParseError::NoError
+                                   ? QStringLiteral("не JSON: %1 (символ %2)").arg(parseError.errorString()).arg(parseError.offset + 1)
+                                   : QStringLiteral("ожидался объект JSON"));
+    return document.object();
+}
+
 void writeJson(const QList<FaultReportLine> &lines, std::FILE *out)
 {
     for (const FaultReportLine &line : lines) {
-        QJsonArray faults;
-        for (const FaultReportLine::Fault &fault : line.faults)
-            faults.append(QJsonObject{{QStringLiteral("element"), fault.element},
-                                      {QStringLiteral("name"), fault.name},
-                                      {QStringLiteral("kind"), fault.kind}});
         const QJsonObject object{
-            {QStringLiteral("faults"), faults},
+            {QStringLiteral("faults"), faultsJson(line.faults)},
             {QStringLiteral("code"), line.code},
             {QStringLiteral("output"), line.output},
             {QStringLiteral("effect"), effectName(line.effect)},
@@ -55,11 +94,8 @@ void writeCsv(const QList<FaultReportLine> &lines, std::FILE *out)
 {
     WriteText(out, QStringLiteral("faults,code,output,effect,first_step\n"));
     for (const FaultReportLine &line : lines) {
-        QStringList faults;
-        for (const FaultReportLine::Fault &fault : line.faults)
-            faults << QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind);
-        WriteText(out, QStringList{csvField(faults.join(QLatin1Char(' '))), QString::number(line.code),
-                               csvField(line.output), effectName(line.effect),
+        WriteText(out, QStringList{faultsCsv(line.faults), QString::number(line.code),
+                               CsvField(line.output), effectName(line.effect),
                                line.firstStep ? QString::number(line.firstStep) : QString()}
                            .join(QLatin1Char(','))
                        + QLatin1Char('\n'));
@@ -90,7 +126,7 @@ void writeText(const QList<FaultReportLine> &lines, std::FILE *out)
                 WriteText(out, QLatin1Char('\n') + title + QLatin1Char('\n'));
             any = true;
             WriteText(out, QStringLiteral("  %1; код %2; выход %3: %4 с шага %5\n")
-                           .arg(faultsText(line))
+                           .arg(faultsText(line.faults))
                            .arg(line.code)
                            .arg(line.output)
                            .arg(line.effect == FaultEffect::Lost       ? QStringLiteral("пропадает")
@@ -103,7 +139,60 @@ void writeText(const QList<FaultReportLine> &lines, std::FILE *out)
     list(QStringLiteral("Защитные отказы:"), false);
 }
 
+QJsonValue optionalText(const QString &text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); }
+
+QJsonObject benchJson(const BenchFaultReportLine &line)
+{
+    return QJsonObject{
+        {QStringLiteral("faults"), faultsJson(line.faults)},
+        {QStringLiteral("scenario"), line.scenario},
+        {QStringLiteral("result"), line.failed ? QStringLiteral("fail") : QStringLiteral("pass")},
+        {QStringLiteral("expectation"), line.failed ? QJsonValue(line.expectation) : QJsonValue()},
+        {QStringLiteral("line"), line.failed ? QJsonValue(line.line) : QJsonValue()},
+        {QStringLiteral("first_step"), line.failed ? QJsonValue(line.firstStep) : QJsonValue()},
+        {QStringLiteral("detail"), line.failed ? optionalText(line.detail) : QJsonValue()},
+    };
+}
+
+void writeBenchText(const QList<BenchFaultReportLine> &lines, std::FILE *out)
+{
+    const qsizetype failed = std::ranges::count_if(lines, [](const BenchFaultReportLine &l) { return l.failed; });
+    WriteText(out, QStringLiteral("Прогонов сценарий × неисправность: %1\n"
+                                  "  все ожидания выполнены   %2\n"
+                                  "  ожидание нарушено        %3\n")
+                       .arg(lines.size())
+                       .arg(lines.size() - failed)
+                       .arg(failed));
+    if (failed)
+        WriteText(out, QStringLiteral("\nНарушенные ожидания (первое по шагу):\n"));
+    for (const BenchFaultReportLine &line : lines)
+        if (line.failed)
+            WriteText(out, QStringLiteral("  %1; сценарий «%2»: строка %3 «%4» — %5\n")
+                               .arg(faultsText(line.faults), line.scenario)
+                               .arg(line.line)
+                               .arg(line.expectation, line.detail));
+}
+
+void writeBenchCsv(const QList<BenchFaultReportLine> &lines, std::FILE *out)
+{
+    WriteText(out, QStringLiteral("faults,scenario,result,expectation,line,first_step,detail\n"));
+    for (const BenchFaultReportLine &line : lines)
+        WriteText(out, QStringList{faultsCsv(line.faults), CsvField(line.scenario),
+                                   line.failed ? QStringLiteral("fail") : QStringLiteral("pass"),
+                                   CsvField(line.expectation), line.failed ? QString::number(line.line) : QString(),
+                                   line.failed ? QString::number(line.firstStep) : QString(), CsvField(line.detail)}
+                               .join(QLatin1Char(','))
+                           + QLatin1Char('\n'));
+}
+
 } // namespace
+
+QString CsvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
 
 bool IsDangerous(FaultEffect effect) { return effect == FaultEffect::Spurious || effect == FaultEffect::Both; }
 
@@ -113,8 +202,7 @@ QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vect
     lines.reserve(qsizetype(outcomes.size()));
     for (const FaultOutcome &outcome : outcomes) {
         FaultReportLine line;
-        for (const InjectedFault &fault : outcome.faults)
-            line.faults.append({fault.element, model.ElemName[fault.element], fault.kind});
+        line.faults = reportFaults(model, outcome.faults);
         line.code = outcome.code;
         line.output = model.OutName[outcome.output];
         line.effect = outcome.effect;
@@ -141,13 +229,10 @@ void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat for
 
 std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &json)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (!document.isObject())
-        return std::unexpected(parseError.error != QJsonParseError::NoError
-                                   ? QStringLiteral("не JSON: %1 (символ %2)").arg(parseError.errorString()).arg(parseError.offset + 1)
-                                   : QStringLiteral("ожидался объект JSON"));
-    const QJsonObject object = document.object();
+    const std::expected<QJsonObject, QString> read = jsonObject(json);
+    if (!read)
+        return std::unexpected(read.error());
+    const QJsonObject &object = *read;
     FaultReportLine line;
     const qsizetype effect = qsizetype(std::find(EffectNames.begin(), EffectNames.end(),
                                                  object.value(QStringLiteral("effect")).toString().toStdString())
@@ -157,14 +242,67 @@ std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &js
         || !object.value(QStringLiteral("output")).isString() || effect >= qsizetype(EffectNames.size())
         || !(firstStep.isNull() || firstStep.isDouble()))
         return std::unexpected(QStringLiteral("нет полей faults, code, output, effect, first_step или они неверны"));
-    for (const QJsonValue &value : object.value(QStringLiteral("faults")).toArray()) {
-        const QJsonObject fault = value.toObject();
-        line.faults.append({fault.value(QStringLiteral("element")).toInt(), fault.value(QStringLiteral("name")).toString(),
-                            fault.value(QStringLiteral("kind")).toInt()});
-    }
+    line.faults = faultsFromJson(object.value(QStringLiteral("faults")).toArray());
     line.code = object.value(QStringLiteral("code")).toInt();
     line.output = object.value(QStringLiteral("output")).toString();
     line.effect = FaultEffect(effect);
     line.firstStep = firstStep.isNull() ? 0 : qint64(firstStep.toDouble());
+    return line;
+}
+
+QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std::vector<BenchFaultOutcome> &outcomes)
+{
+    QList<BenchFaultReportLine> lines;
+    lines.reserve(qsizetype(outcomes.size()));
+    for (const BenchFaultOutcome &outcome : outcomes) {
+        BenchFaultReportLine line;
+        line.faults = reportFaults(bench.model->definition, outcome.faults);
+        line.scenario = bench.bench.scenarios[outcome.scenario].name;
+        if (const std::optional<ExpectationResult> &failure = outcome.failure) {
+            line.failed = true;
+            line.expectation = failure->expectation.text;
+            line.line = failure->expectation.place.line;
+            line.firstStep = failure->step;
+            line.detail = failure->detail;
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+void WriteBenchFaultReport(const QList<BenchFaultReportLine> &lines, FaultReportFormat format, std::FILE *out)
+{
+    switch (format) {
+    case FaultReportFormat::Text:
+        writeBenchText(lines, out);
+        break;
+    case FaultReportFormat::Json:
+        for (const BenchFaultReportLine &line : lines)
+            WriteText(out, QString::fromUtf8(QJsonDocument(benchJson(line)).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        break;
+    case FaultReportFormat::Csv:
+        writeBenchCsv(lines, out);
+        break;
+    }
+}
+
+std::expected<BenchFaultReportLine, QString> ReadBenchFaultReportLine(const QByteArray &json)
+{
+    const std::expected<QJsonObject, QString> read = jsonObject(json);
+    if (!read)
+        return std::unexpected(read.error());
+    const QJsonObject &object = *read;
+    const QString result = object.value(QStringLiteral("result")).toString();
+    if (!object.value(QStringLiteral("faults")).isArray() || !object.value(QStringLiteral("scenario")).isString()
+        || (result != QLatin1String("pass") && result != QLatin1String("fail")))
+        return std::unexpected(QStringLiteral("нет полей faults, scenario, result или они неверны"));
+    BenchFaultReportLine line;
+    line.faults = faultsFromJson(object.value(QStringLiteral("faults")).toArray());
+    line.scenario = object.value(QStringLiteral("scenario")).toString();
+    line.failed = result == QLatin1String("fail");
+    line.expectation = object.value(QStringLiteral("expectation")).toString();
+    line.line = object.value(QStringLiteral("line")).toInt();
+    line.firstStep = qint64(object.value(QStringLiteral("first_step")).toDouble());
+    line.detail = object.value(QStringLiteral("detail")).toString();
     return line;
 }

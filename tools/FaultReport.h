@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BenchFaultCampaign.h"
 #include "FaultCampaign.h"
 
 #include <QList>
@@ -38,3 +39,29 @@ void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat for
 std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &json);
 
 bool IsDangerous(FaultEffect effect);
+
+// One faulty run of a bench scenario as its reports show it: the fault, the
+// scenario by name, and the expectation broken first with its line in the
+// bench file, the step and what was seen there.
+struct BenchFaultReportLine
+{
+    QList<FaultReportLine::Fault> faults;
+    QString scenario;
+    bool failed = false;
+    QString expectation;
+    int line = 0;
+    qint64 firstStep = 0;
+    QString detail;
+};
+
+QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std::vector<BenchFaultOutcome> &outcomes);
+
+// The bench form of the report: a summary with the broken expectations, one
+// JSON object per line (faults, scenario, result pass|fail, expectation,
+// line, first_step, detail), or CSV with the same columns.
+void WriteBenchFaultReport(const QList<BenchFaultReportLine> &lines, FaultReportFormat format, std::FILE *out);
+
+std::expected<BenchFaultReportLine, QString> ReadBenchFaultReportLine(const QByteArray &json);
+
+// A field of a CSV line, quoted when it holds a comma, a quote or a line end.
+QString CsvField(const QString &text);

@@ -1,16 +1,14 @@
 #include "FaultsCommand.h"
 
 #include "BatchRun.h"
+#include "BenchFaultCampaign.h"
 #include "ConsoleText.h"
 #include "FaultCampaign.h"
 #include "FaultReport.h"
 #include "RunOptions.h"
+#include "ShardFile.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QThread>
-
-#include <unistd.h>
 
 namespace {
 
@@ -23,6 +21,8 @@ struct FaultsOptions
     Format format = Format::Text;
     bool failOnSpurious = false;
     bool sharded = false;
+    QString benchFile; // its scenarios take the place of the scenario options and the codes
+    bool codesGiven = false;
 };
 
 std::optional<qint64> parseNumber(const QString &text, qint64 low, qint64 high)
@@ -44,15 +44,6 @@ std::optional<Format> parseFormat(const QString &text, QString *error)
         return Format::Csv;
     *error = QStringLiteral("--format: «%1» — нужно text, json или csv").arg(text);
     return std::nullopt;
-}
-
-// A shard file starts with this line, so that a merge can put the slices in
-// order and see that none is missing or given twice.
-QByteArray shardHeader(int shard, int shards)
-{
-    return QJsonDocument(QJsonObject{{QStringLiteral("shard"), shard}, {QStringLiteral("shards"), shards}})
-               .toJson(QJsonDocument::Compact)
-           + '\n';
 }
 
 // Takes the campaign's own options out of arguments and hands the rest to the
@@ -83,6 +74,7 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
             const std::optional<QString> list = takeValue();
             if (!list)
                 return std::nullopt;
+            options.codesGiven = true;
             options.campaign.codes.clear();
             for (const QString &item : list->split(QLatin1Char(','))) {
                 const std::optional<qint64> code = parseNumber(item, 0, 3);
@@ -115,16 +107,19 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
             const std::optional<QString> text = takeValue();
             if (!text)
                 return std::nullopt;
-            const QStringList parts = text->split(QLatin1Char('/'));
-            const std::optional<qint64> shards = parts.size() == 2 ? parseNumber(parts[1], 1, 100000) : std::nullopt;
-            const std::optional<qint64> shard = shards ? parseNumber(parts[0], 1, *shards) : std::nullopt;
+            const std::optional<std::pair<int, int>> shard = ParseShardOption(*text);
             if (!shard) {
                 *error = QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(*text);
                 return std::nullopt;
             }
             options.sharded = true;
-            options.campaign.shard = int(*shard - 1);
-            options.campaign.shards = int(*shards);
+            options.campaign.shard = shard->first - 1;
+            options.campaign.shards = shard->second;
+        } else if (name == QLatin1String("--bench")) {
+            const std::optional<QString> file = takeValue();
+            if (!file)
+                return std::nullopt;
+            options.benchFile = *file;
         } else if (name == QLatin1String("--fail-on")) {
             const std::optional<QString> what = takeValue();
             if (!what)
@@ -143,11 +138,85 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
             rest.append(arguments[a]);
         }
     }
+    if (!options.benchFile.isEmpty() && options.codesGiven) {
+        *error = QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен");
+        return std::nullopt;
+    }
+    if (!options.benchFile.isEmpty() && rest.isEmpty())
+        return options;
     std::optional<RunOptions> run = ParseRunOptions(rest, error);
     if (!run)
         return std::nullopt;
     options.run = *run;
+    if (!options.benchFile.isEmpty() && !options.run.help && rest.size() > 1) {
+        *error = QStringLiteral("с --bench сценарии, их коды и времена задает файл испытаний: лишнее «%1»")
+                     .arg(rest.join(QLatin1Char(' ')));
+        return std::nullopt;
+    }
     return options;
+}
+
+QString emptyModel(const QString &path)
+{
+    return QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n").arg(path);
+}
+
+int runAgainstFaultFree(const FaultsOptions &options, std::FILE *out, std::FILE *err)
+{
+    const std::expected<SharedModel, QString> model = LoadSharedModel(options.run.modelPath);
+    if (!model) {
+        WriteText(err, model.error() + QLatin1Char('\n'));
+        return ExitFileError;
+    }
+    if ((*model)->definition.ElemCount == 0 || (*model)->definition.OutCount == 0) {
+        WriteText(err, emptyModel(options.run.modelPath));
+        return ExitFileError;
+    }
+    const std::expected<RunScenario, QString> scenario = ReadScenarioFiles(options.run, (*model)->definition.ElemCount);
+    if (!scenario) {
+        WriteText(err, scenario.error() + QLatin1Char('\n'));
+        return ExitFileError;
+    }
+    CampaignPlan plan = options.campaign;
+    plan.scenario = *scenario;
+    const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
+
+    const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    if (options.sharded)
+        WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults));
+    WriteFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+    if (!FlushOutput(out, err))
+        return ExitFileError;
+    const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),
+                                          [](const FaultOutcome &o) { return IsDangerous(o.effect); });
+    return options.failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
+}
+
+int runBench(const FaultsOptions &options, std::FILE *out, std::FILE *err)
+{
+    const std::expected<LoadedBench, QString> bench = LoadBench(options.benchFile, options.run.modelPath);
+    if (!bench) {
+        WriteText(err, bench.error() + QLatin1Char('\n'));
+        return ExitFileError;
+    }
+    if (bench->model->definition.ElemCount == 0 || bench->bench.scenarios.isEmpty()) {
+        WriteText(err, QStringLiteral("В файле испытаний «%1» нет сценариев или в его модели нет элементов: "
+                                      "анализировать нечего.\n").arg(options.benchFile));
+        return ExitFileError;
+    }
+    const auto outcomes = RunBenchFaultCampaign(*bench, options.campaign, ProgressOnTerminal(err, QStringLiteral("прогонов")));
+    if (!outcomes) {
+        WriteText(err, outcomes.error() + QLatin1Char('\n'));
+        return ExitFileError;
+    }
+    const QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    if (options.sharded)
+        WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults));
+    WriteBenchFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+    if (!FlushOutput(out, err))
+        return ExitFileError;
+    const bool anyFailed = std::ranges::any_of(lines, [](const BenchFaultReportLine &line) { return line.failed; });
+    return options.failOnSpurious && anyFailed ? ExitFileError : ExitSuccess;
 }
 
 } // namespace
@@ -156,11 +225,17 @@ QString FaultsUsageText()
 {
     return QStringLiteral(
         "Использование: modelrun faults МОДЕЛЬ[.mod] [параметры прогона] [параметры анализа]\n"
+        "       modelrun faults [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench [параметры анализа]\n"
         "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку) при каждом коде\n"
         "и сравнивает выходы с исправным прогоном того же сценария.\n"
+        "С --bench сценарии (с их кодами, временами и клавишами) и модель, если МОДЕЛЬ не задана,\n"
+        "берутся из файла испытаний: каждый сценарий прогоняется с каждой неисправностью (в добавок к его\n"
+        "собственным), и вместо сравнения проверяются его ожидания; для каждого прогона отчет\n"
+        "называет ожидание, нарушенное первым (по шагу), его строку и шаг.\n"
         "\n"
         "Параметры прогона: --timing, --steps, --kpt, --whd, --key, как у modelrun.\n"
         "\n"
+        "  --bench ФАЙЛ         проверять ожидания файла испытаний (без параметров прогона и --codes)\n"
         "  --codes СПИСОК       коды через запятую (по умолчанию 0,1,2,3)\n"
         "  --pairs              также каждая пара неисправностей двух разных элементов\n"
         "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
@@ -168,7 +243,8 @@ QString FaultsUsageText()
         "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку\n"
         "  --shard K/N          только K-я из N равных частей прогонов, в виде JSON для\n"
         "                       modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей)\n"
-        "  --fail-on spurious   код выхода 1, если найден опасный отказ (ложное появление)\n"
+        "  --fail-on spurious   код выхода 1, если найден опасный отказ (ложное появление);\n"
+        "                       с --bench — если нарушено хоть одно ожидание\n"
         "  --help               эта справка\n"
         "\n"
         "Коды выхода: 0 анализ выполнен, 1 ошибка в файле (или опасный отказ при --fail-on),\n"
@@ -187,42 +263,5 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
         WriteText(out, FaultsUsageText());
         return ExitSuccess;
     }
-    const std::expected<SharedModel, QString> model = LoadSharedModel(options->run.modelPath);
-    if (!model) {
-        WriteText(err, model.error() + QLatin1Char('\n'));
-        return ExitFileError;
-    }
-    if ((*model)->definition.ElemCount == 0 || (*model)->definition.OutCount == 0) {
-        WriteText(err, QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n")
-                       .arg(options->run.modelPath));
-        return ExitFileError;
-    }
-    const std::expected<RunScenario, QString> scenario = ReadScenarioFiles(options->run, (*model)->definition.ElemCount);
-    if (!scenario) {
-        WriteText(err, scenario.error() + QLatin1Char('\n'));
-        return ExitFileError;
-    }
-    CampaignPlan plan = options->campaign;
-    plan.scenario = *scenario;
-
-    std::function<void(qint64, qint64)> progress;
-    if (isatty(fileno(err)))
-        progress = [err](qint64 done, qint64 total) {
-            WriteText(err, QStringLiteral("\rпрогонов: %1 из %2").arg(done).arg(total));
-            if (done == total)
-                WriteText(err, QStringLiteral("\n"));
-        };
-    const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, progress);
-
-    const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
-    if (options->sharded)
-        WriteText(out, QString::fromUtf8(shardHeader(plan.shard + 1, plan.shards)));
-    WriteFaultReport(lines, options->sharded ? Format::Json : options->format, out);
-    if (std::fflush(out) != 0) {
-        WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
-        return ExitFileError;
-    }
-    const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),
-                                          [](const FaultOutcome &o) { return IsDangerous(o.effect); });
-    return options->failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
+    return options->benchFile.isEmpty() ? runAgainstFaultFree(*options, out, err) : runBench(*options, out, err);
 }

@@ -3,10 +3,7 @@
 #include "BatchRun.h"
 #include "ConsoleText.h"
 #include "FaultReport.h"
-
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "ShardFile.h"
 
 #include <map>
 
@@ -15,56 +12,79 @@ namespace {
 QString usage()
 {
     return QStringLiteral("Использование: modelrun merge ФАЙЛ... [--format text|json|csv] [--fail-on spurious]\n"
-                          "Соединяет части анализа неисправностей (modelrun faults --shard K/N) в один отчет,\n"
-                          "тот же, что дал бы анализ без частей.\n"
+                          "       modelrun merge ФАЙЛ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
+                          "Соединяет части анализа неисправностей (modelrun faults --shard K/N) или перебора\n"
+                          "(modelrun sweep --shard K/N) в один отчет, тот же, что дал бы запуск без частей.\n"
+                          "Для перебора --csv и --svg пишут таблицу точек и рисунок сетки, как у modelrun sweep.\n"
                           "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или опасный отказ при --fail-on),\n"
                           "2 ошибка в командной строке.\n");
 }
 
-struct Shard
+// The lines of every shard, in shard order, each read by readLine; the
+// first line that is not one stops the merge.
+template<typename Line, typename Reader>
+std::expected<QList<Line>, QString> readLines(const std::map<int, ShardFile> &shards, const Reader &readLine)
 {
-    int index = 0;
-    int count = 0;
-    QList<FaultReportLine> lines;
-};
-
-std::expected<Shard, QString> readShard(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::unexpected(QStringLiteral("Не удаётся открыть файл %1.").arg(fileName));
-    Shard shard;
-    int lineNumber = 0;
-    while (!file.atEnd()) {
-        const QByteArray text = file.readLine().trimmed();
-        ++lineNumber;
-        const auto where = [&] { return QStringLiteral("Файл %1, строка %2: ").arg(fileName).arg(lineNumber); };
-        if (lineNumber == 1) {
-            const QJsonObject header = QJsonDocument::fromJson(text).object();
-            shard.index = header.value(QStringLiteral("shard")).toInt();
-            shard.count = header.value(QStringLiteral("shards")).toInt();
-            if (shard.count < 1 || shard.index < 1 || shard.index > shard.count)
-                return std::unexpected(where() + QStringLiteral("нет заголовка части {\"shard\":K,\"shards\":N}."));
-            continue;
+    QList<Line> lines;
+    for (const auto &[index, shard] : shards)
+        for (const ShardFile::Line &text : shard.lines) {
+            std::expected<Line, QString> line = readLine(text.json);
+            if (!line)
+                return std::unexpected(shard.where(text.number) + line.error() + QLatin1Char('.'));
+            lines.append(*line);
         }
-        if (text.isEmpty())
-            continue;
-        std::expected<FaultReportLine, QString> line = ReadFaultReportLine(text);
-        if (!line)
-            return std::unexpected(where() + line.error() + QLatin1Char('.'));
-        shard.lines.append(*line);
+    return lines;
+}
+
+// The whole sweep from its shards: every one must be of the same bench and
+// axes, and together they must hold every point.
+int mergeSweep(const std::map<int, ShardFile> &shards, std::FILE *out, std::FILE *err, const QString &csvFile,
+               const QString &svgFile, const SweepPictureWriter &picture)
+{
+    const ShardFile &first = shards.begin()->second;
+    std::expected<SweepReport, QString> report = SweepFromShardHeader(first.header);
+    if (!report) {
+        WriteLine(err, first.where(1) + report.error() + QLatin1Char('.'));
+        return ExitFileError;
     }
-    if (lineNumber == 0)
-        return std::unexpected(QStringLiteral("Файл %1 пуст: в нем нет части анализа.").arg(fileName));
-    return shard;
+    if (!svgFile.isEmpty() && report->axes.size() != 2) {
+        WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("--svg рисует сетку: перебор был по одной оси"), usage());
+        return ExitUsageError;
+    }
+    const QJsonObject header = SweepShardHeader(*report);
+    for (const auto &[index, shard] : shards)
+        if (shard.header.value(QStringLiteral("axes")) != header.value(QStringLiteral("axes"))
+            || shard.header.value(QStringLiteral("bench")) != header.value(QStringLiteral("bench"))) {
+            WriteLine(err, QStringLiteral("Файл %1: часть другого перебора, чем %2.").arg(shard.fileName, first.fileName));
+            return ExitFileError;
+        }
+    const QList<SweepAxis> &axes = report->axes;
+    const auto points = readLines<SweepPoint>(shards, [&](const QByteArray &json) { return ReadSweepPoint(json, axes); });
+    if (!points) {
+        WriteLine(err, points.error());
+        return ExitFileError;
+    }
+    if (points->size() != SweepPointCount(axes)) {
+        WriteLine(err, QStringLiteral("В частях %1 точек, а в переборе %2.").arg(points->size()).arg(SweepPointCount(axes)));
+        return ExitFileError;
+    }
+    report->points.assign(points->begin(), points->end());
+    if (const auto written = WriteSweepOutputs(*report, out, csvFile, svgFile, picture); !written) {
+        WriteLine(err, written.error());
+        return ExitFileError;
+    }
+    return FlushOutput(out, err) ? ExitSuccess : ExitFileError;
 }
 
 } // namespace
 
-int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
+int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture)
 {
     FaultReportFormat format = FaultReportFormat::Text;
     bool failOnSpurious = false;
+    bool formatGiven = false;
+    QString csvFile;
+    QString svgFile;
     QStringList files;
     for (qsizetype a = 0; a < arguments.size(); ++a) {
         const QString &argument = arguments[a];
@@ -82,11 +102,18 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
                 failOnSpurious = true;
             } else if (argument == QLatin1String("--format") && formats.count(value)) {
                 format = formats.at(value);
+                formatGiven = true;
             } else {
                 WriteText(err, QStringLiteral("modelrun merge: %1: «%2» — недопустимое значение\n\n%3")
                                .arg(argument, value, usage()));
                 return ExitUsageError;
             }
+        } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--svg")) {
+            if (a + 1 >= arguments.size()) {
+                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: не хватает значения").arg(argument), usage());
+                return ExitUsageError;
+            }
+            (argument == QLatin1String("--csv") ? csvFile : svgFile) = arguments[++a];
         } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
             WriteText(err, QStringLiteral("modelrun merge: неизвестный параметр «%1»\n\n%2").arg(argument, usage()));
             return ExitUsageError;
@@ -99,10 +126,10 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         return ExitUsageError;
     }
 
-    std::map<int, Shard> shards;
+    std::map<int, ShardFile> shards;
     int count = 0;
     for (const QString &fileName : std::as_const(files)) {
-        std::expected<Shard, QString> shard = readShard(fileName);
+        std::expected<ShardFile, QString> shard = ReadShardFile(fileName);
         if (!shard) {
             WriteText(err, shard.error() + QLatin1Char('\n'));
             return ExitFileError;
@@ -110,6 +137,11 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         if (count != 0 && shard->count != count) {
             WriteText(err, QStringLiteral("Файл %1: часть из %2, а другие файлы — части из %3.\n")
                            .arg(fileName).arg(shard->count).arg(count));
+            return ExitFileError;
+        }
+        if (!shards.empty() && shard->form != shards.begin()->second.form) {
+            WriteText(err, QStringLiteral("Файл %1: часть другого отчета, чем %2.\n")
+                           .arg(fileName, shards.begin()->second.fileName));
             return ExitFileError;
         }
         count = shard->count;
@@ -125,15 +157,42 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             return ExitFileError;
         }
 
-    QList<FaultReportLine> lines;
-    for (const auto &[index, shard] : shards)
-        lines += shard.lines;
-    WriteFaultReport(lines, format, out);
-    if (std::fflush(out) != 0) {
-        WriteText(err, QStringLiteral("Ошибка записи в стандартный вывод\n"));
-        return ExitFileError;
+    const bool sweep = shards.begin()->second.form == ShardForm::Sweep;
+    const bool faultOptions = formatGiven || failOnSpurious;
+    const bool sweepOptions = !csvFile.isEmpty() || !svgFile.isEmpty();
+    if (sweep ? faultOptions : sweepOptions) {
+        WriteUsageError(err, QStringLiteral("merge"),
+                        sweep ? QStringLiteral("части перебора: --format и --fail-on к ним не применяются")
+                              : QStringLiteral("части анализа неисправностей: --csv и --svg — только для перебора"),
+                        usage());
+        return ExitUsageError;
     }
-    const bool anyDangerous = std::any_of(lines.begin(), lines.end(),
-                                          [](const FaultReportLine &line) { return IsDangerous(line.effect); });
-    return failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
+    bool failed = false;
+    switch (shards.begin()->second.form) {
+    case ShardForm::Faults: {
+        const auto lines = readLines<FaultReportLine>(shards, ReadFaultReportLine);
+        if (!lines) {
+            WriteText(err, lines.error() + QLatin1Char('\n'));
+            return ExitFileError;
+        }
+        WriteFaultReport(*lines, format, out);
+        failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsDangerous(line.effect); });
+        break;
+    }
+    case ShardForm::BenchFaults: {
+        const auto lines = readLines<BenchFaultReportLine>(shards, ReadBenchFaultReportLine);
+        if (!lines) {
+            WriteText(err, lines.error() + QLatin1Char('\n'));
+            return ExitFileError;
+        }
+        WriteBenchFaultReport(*lines, format, out);
+        failed = std::ranges::any_of(*lines, [](const BenchFaultReportLine &line) { return line.failed; });
+        break;
+    }
+    case ShardForm::Sweep:
+        return mergeSweep(shards, out, err, csvFile, svgFile, picture);
+    }
+    if (!FlushOutput(out, err))
+        return ExitFileError;
+    return failOnSpurious && failed ? ExitFileError : ExitSuccess;
 }

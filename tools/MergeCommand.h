@@ -1,10 +1,15 @@
 #pragma once
 
+#include "SweepReport.h"
+
 #include <QStringList>
 
 #include <cstdio>
 
 // "modelrun merge FILES... [--format text|json|csv]": joins the shard files
-// of a fault campaign (modelrun faults --shard K/N) into the report the
-// campaign gives unsharded. Returns the exit status of the runner.
-int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err);
+// of a fault campaign (modelrun faults --shard K/N) or of a sweep (modelrun
+// sweep --shard K/N, then with --csv and --svg) into the report the run
+// gives unsharded; picture draws a sweep's grid. Returns the exit status of
+// the runner.
+int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err,
+                    const SweepPictureWriter &picture = {});

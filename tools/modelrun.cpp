@@ -1,6 +1,6 @@
 // modelrun: runs a model with no display and no questions, for batch runs,
-// exports and exact checks; "modelrun check" checks a model and "modelrun
-// test" runs test benches. See UsageText() for the command line.
+// exports and exact checks; "modelrun check" checks a model, "modelrun
+// test" runs test benches and "modelrun sweep" finds their timing margins. See UsageText() for the command line.
 
 #include "BatchRun.h"
 #include "CheckCommand.h"
@@ -9,8 +9,11 @@
 #include "OffscreenGui.h"
 #include "PictureExport.h"
 #include "RunOptions.h"
+#include "SweepCommand.h"
+#include "SweepPicture.h"
 #include "TestCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -29,8 +32,14 @@ int main(int argc, char **argv)
         return RunTestCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("faults"))
         return RunFaultsCommand(arguments.mid(1), stdout, stderr);
-    if (arguments.value(0) == QLatin1String("merge"))
-        return RunMergeCommand(arguments.mid(1), stdout, stderr);
+    if (arguments.value(0) == QLatin1String("sweep") || arguments.value(0) == QLatin1String("merge")) {
+        std::unique_ptr<OffscreenGui> gui;
+        if (std::ranges::any_of(arguments, [](const QString &a) { return a.startsWith(QLatin1String("--svg")); }))
+            gui = std::make_unique<OffscreenGui>(argv[0]);
+        return arguments.value(0) == QLatin1String("sweep")
+                   ? RunSweepCommand(arguments.mid(1), stdout, stderr, WriteSweepPicture)
+                   : RunMergeCommand(arguments.mid(1), stdout, stderr, WriteSweepPicture);
+    }
 
     QString error;
     const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);

@@ -64,3 +64,48 @@ TEST(ShardedCampaign, FourShardsThroughGnuParallelMergeIntoTheWholeReport)
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(QString::fromUtf8(missing.err).contains(QStringLiteral("Нет части 1 из 4")));
 }
+
+// Shards of a grid sweep and of a bench campaign, merged, give exactly what
+// the unsharded run gives: the margins, the table, the report; and a sweep
+// on one thread equals a sweep on three.
+TEST(ShardedCampaign, SweepAndBenchCampaignShardsMergeIntoTheWholeReport)
+{
+    QTemporaryDir dir;
+    const QString bench = QStringLiteral(EXAMPLES_DIR "/decoder-tolerance.bench");
+    const QStringList sweep = {QStringLiteral("sweep"), QStringLiteral("--bench"), bench,
+                               QStringLiteral("--vary"), QStringLiteral("code-times=60..140/20"),
+                               QStringLiteral("--vary"), QStringLiteral("release:Д=0.1..0.6/0.1s")};
+    const QStringList campaign = {QStringLiteral("faults"), QStringLiteral("--bench"), bench};
+    for (const QStringList &command : {sweep, campaign}) {
+        const bool isSweep = command == sweep;
+        const QString wholeCsv = dir.filePath(QStringLiteral("whole.csv"));
+        const QString mergedCsv = dir.filePath(QStringLiteral("merged.csv"));
+        const QStringList csv = {QStringLiteral("--csv")};
+        const Result whole = run(Modelrun, command + (isSweep ? csv + QStringList{wholeCsv} : QStringList{}));
+        ASSERT_EQ(whole.status, 0) << whole.err.constData();
+        QStringList files;
+        for (int k = 3; k >= 1; --k) {
+            const Result shard = run(Modelrun, command + QStringList{QStringLiteral("--shard"), QStringLiteral("%1/3").arg(k)});
+            ASSERT_EQ(shard.status, 0) << shard.err.constData();
+            files << dir.filePath(QStringLiteral("shard-%1.jsonl").arg(k));
+            QFile file(files.last());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(shard.out);
+        }
+        const Result merged = run(Modelrun, QStringList{QStringLiteral("merge")} + files
+                                                + (isSweep ? csv + QStringList{mergedCsv} : QStringList{}));
+        ASSERT_EQ(merged.status, 0) << merged.err.constData();
+        EXPECT_EQ(merged.out, whole.out) << command.join(QLatin1Char(' ')).toStdString();
+        if (!isSweep)
+            continue;
+        QFile wholeTable(wholeCsv), mergedTable(mergedCsv);
+        ASSERT_TRUE(wholeTable.open(QIODevice::ReadOnly) && mergedTable.open(QIODevice::ReadOnly));
+        const QByteArray table = wholeTable.readAll();
+        EXPECT_EQ(table.count('\n'), 1 + 5 * 6);
+        EXPECT_EQ(mergedTable.readAll(), table);
+        const Result oneThread = run(Modelrun, command + QStringList{QStringLiteral("--jobs"), QStringLiteral("1")});
+        const Result threeThreads = run(Modelrun, command + QStringList{QStringLiteral("--jobs"), QStringLiteral("3")});
+        EXPECT_EQ(oneThread.out, whole.out);
+        EXPECT_EQ(threeThreads.out, whole.out);
+    }
+}

@@ -1,0 +1,124 @@
+#include "LoadedBench.h"
+
+#include "BenchParser.h"
+#include "RunSession.h"
+
+namespace {
+
+// The element a fault names: its name as the model spells it, or its number.
+std::expected<int, QString> faultElement(const BenchFault &fault, const ModelDefinition &definition)
+{
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        if (definition.ElemName[i] == fault.element)
+            return i;
+    bool isNumber = false;
+    const int number = fault.element.toInt(&isNumber);
+    if (isNumber && number >= 1 && number <= definition.ElemCount)
+        return number;
+    return std::unexpected(QStringLiteral("элемента «%1» нет в модели").arg(fault.element));
+}
+
+uint32_t signalsOf(const ModelState &state)
+{
+    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
+    for (int i = 1; i <= state.ElemCount; ++i)
+        bits |= uint32_t(state.ElemState[i][1] != 0) << i;
+    for (int j = 1; j <= state.OutCount; ++j)
+        bits |= uint32_t(state.OutState[j][1] != 0) << (MaxElements + j);
+    return bits;
+}
+
+QString inScenario(const QString &message, const BenchScenario &scenario)
+{
+    return QStringLiteral("%1 (сценарий «%2», строка %3)").arg(message, scenario.name).arg(scenario.place.line);
+}
+
+// Runs one scenario and keeps its signals at every step.
+std::expected<SignalTrace, QString> record(const LoadedBench &bench, const BenchScenario &scenario,
+                                           const RunScenario &run)
+{
+    SessionHost host;
+    RunSession session(bench.model, host);
+    if (const auto prepared = session.setUp(run, false); !prepared)
+        return std::unexpected(inScenario(prepared.error().message, scenario));
+    if (session.lastStep() > MaxBenchSteps)
+        return std::unexpected(BenchErrorAt(bench.bench.file, scenario.place,
+                                            QStringLiteral("прогон в %1 шагов слишком длинный: не больше %2; задайте «шагов»")
+                                                .arg(session.lastStep())
+                                                .arg(MaxBenchSteps))
+                                   .message);
+    SignalTrace trace;
+    trace.values.reserve(size_t(session.lastStep()) + 1);
+    session.start();
+    trace.values.push_back(signalsOf(session.state()));
+    while (session.step())
+        trace.values.push_back(signalsOf(session.state()));
+    return trace;
+}
+
+} // namespace
+
+std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QString &modelPath)
+{
+    std::expected<Bench, BenchError> bench = ReadBenchFile(fileName);
+    if (!bench)
+        return std::unexpected(bench.error().message);
+    QString benchModel = bench->modelFile;
+    if (benchModel.endsWith(QLatin1String(".mod")))
+        benchModel.chop(4);
+    const std::expected<SharedModel, QString> model = LoadSharedModel(modelPath.isEmpty() ? benchModel : modelPath);
+    if (!model)
+        return std::unexpected(model.error());
+
+    LoadedBench loaded;
+    loaded.model = *model;
+    const ModelDefinition &definition = loaded.model->definition;
+    // Every name is checked before anything runs: a misspelt signal is a
+    // fault of the bench, never a failure of the device.
+    loaded.names = std::make_shared<const SignalNames>(definition);
+    for (const BenchScenario &scenario : bench->scenarios) {
+        for (const Expectation &expectation : scenario.expectations)
+            if (const auto known = CheckSignalNames(expectation, *loaded.names, fileName); !known)
+                return std::unexpected(known.error().message);
+        std::expected<RunScenario, QString> run = ReadScenarioFiles(scenario.run, definition.ElemCount);
+        if (!run)
+            return std::unexpected(inScenario(run.error(), scenario));
+        for (const BenchFault &fault : scenario.faults) {
+            const std::expected<int, QString> element = faultElement(fault, definition);
+            if (!element)
+                return std::unexpected(BenchErrorAt(fileName, fault.place, element.error()).message);
+            run->faults.append(RunScenario::FaultAt{fault.step, *element, fault.kind});
+        }
+        loaded.runs.append(*run);
+    }
+    loaded.bench = std::move(*bench);
+    return loaded;
+}
+
+std::expected<QList<ExpectationResult>, QString> CheckBenchScenario(const LoadedBench &bench, int index,
+                                                                    const RunScenario &run)
+{
+    const BenchScenario &scenario = bench.bench.scenarios[index];
+    const std::expected<SignalTrace, QString> trace = record(bench, scenario, run);
+    if (!trace)
+        return std::unexpected(trace.error());
+    QList<ExpectationResult> results;
+    for (const Expectation &expectation : scenario.expectations) {
+        std::expected<ExpectationResult, BenchError> outcome = Evaluate(expectation, *trace, *bench.names,
+                                                                        bench.bench.file);
+        if (!outcome)
+            return std::unexpected(outcome.error().message);
+        outcome->scenario = scenario.name;
+        results.append(*outcome);
+    }
+    return results;
+}
+
+std::optional<ExpectationResult> FirstFailure(const QList<ExpectationResult> &results)
+{
+    std::optional<ExpectationResult> first;
+    for (const ExpectationResult &result : results)
+        if (!result.passed && (!first || result.step < first->step))
+            first = result;
+    return first;
+}

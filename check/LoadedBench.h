@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Bench.h"
+#include "BenchEvaluate.h"
+#include "LoadedModel.h"
+
+#include <QList>
+#include <QString>
+
+#include <expected>
+#include <memory>
+#include <optional>
+
+// A bench file read, its model loaded, every signal and fault name resolved
+// and every scenario's files read: what many runs of one bench share, with
+// changed timing or with faults, on any number of threads.
+struct LoadedBench
+{
+    Bench bench;
+    SharedModel model;
+    std::shared_ptr<const SignalNames> names;
+    QList<RunScenario> runs; // per scenario: its timing read, its faults by element number
+};
+
+// Reads the bench and its model, or modelPath (without ".mod") in place of
+// the model the bench names; a Russian message naming the file (and the
+// line) when either cannot be used.
+std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QString &modelPath = {});
+
+// Runs scenario `index` of the bench as `run` says (its own run, changed or
+// not) and checks its expectations, in the order written.
+std::expected<QList<ExpectationResult>, QString> CheckBenchScenario(const LoadedBench &bench, int index,
+                                                                    const RunScenario &run);
+
+// The expectation broken first: at the earliest step, the first written
+// among equals; none when every one holds.
+std::optional<ExpectationResult> FirstFailure(const QList<ExpectationResult> &results);

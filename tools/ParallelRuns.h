@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+// Calls task(0 .. count-1) on `jobs` threads, each index once, and counts
+// the finished ones in done. The calling thread reports progress meanwhile,
+// when there is a report to make. Setting cancel stops handing out indices.
+template<typename Task>
+void ForEachInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel, std::atomic<qint64> &done,
+                       const std::function<void()> &report, const Task &task)
+{
+    std::atomic<qint64> next{0};
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
+    // Taken before any thread starts: a task that ends first would count twice.
+    const qint64 target = done.load() + count;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < std::max(1, jobs); ++t)
+        threads.emplace_back([&] {
+            for (qint64 index; !cancelled() && (index = next.fetch_add(1)) < count; ++done)
+                task(index);
+        });
+    while (report && done.load() < target && !cancelled()) {
+        report();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+// Runs first..end-1 of `count`, the slice `shard` (from 0) of `shards` nearly
+// equal consecutive slices: the slices one after the other are all the runs.
+struct RunSlice
+{
+    qint64 first = 0;
+    qint64 end = 0;
+};
+
+inline RunSlice ShardSlice(qint64 count, int shard, int shards)
+{
+    shards = std::max(1, shards);
+    return {count * shard / shards, count * (shard + 1) / shards};
+}

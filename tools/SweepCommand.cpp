@@ -1,0 +1,186 @@
+#include "SweepCommand.h"
+
+#include "BatchRun.h"
+#include "ConsoleText.h"
+#include "ShardFile.h"
+
+#include <QThread>
+
+namespace {
+
+struct SweepOptions
+{
+    QString modelPath;
+    QString benchFile;
+    QList<SweepAxis> axes;
+    QString csvFile;
+    QString svgFile;
+    SweepPlan plan;
+    bool sharded = false;
+    bool help = false;
+};
+
+std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
+{
+    SweepOptions options;
+    options.plan.jobs = std::max(1, QThread::idealThreadCount());
+    QStringList positional;
+    for (qsizetype a = 0; a < arguments.size(); ++a) {
+        QString name = arguments[a];
+        std::optional<QString> value;
+        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            options.help = true;
+            continue;
+        }
+        if (!name.startsWith(QLatin1Char('-'))) {
+            positional.append(name);
+            continue;
+        }
+        static const QStringList valueOptions = {QStringLiteral("--bench"), QStringLiteral("--vary"),
+                                                 QStringLiteral("--csv"),   QStringLiteral("--svg"),
+                                                 QStringLiteral("--jobs"),  QStringLiteral("--shard")};
+        if (!valueOptions.contains(name)) {
+            *error = QStringLiteral("неизвестный параметр «%1»").arg(name);
+            return std::nullopt;
+        }
+        if (!value && a + 1 >= arguments.size()) {
+            *error = QStringLiteral("%1: не хватает значения").arg(name);
+            return std::nullopt;
+        }
+        const QString text = value ? *value : arguments[++a];
+        if (name == QLatin1String("--bench")) {
+            options.benchFile = text;
+        } else if (name == QLatin1String("--vary")) {
+            std::expected<SweepAxis, QString> axis = ParseSweepAxis(text);
+            if (!axis) {
+                *error = axis.error();
+                return std::nullopt;
+            }
+            options.axes.append(*axis);
+        } else if (name == QLatin1String("--csv")) {
+            options.csvFile = text;
+        } else if (name == QLatin1String("--svg")) {
+            options.svgFile = text;
+        } else if (name == QLatin1String("--jobs")) {
+            bool ok = false;
+            options.plan.jobs = text.toInt(&ok);
+            if (!ok || options.plan.jobs < 1 || options.plan.jobs > 1024) {
+                *error = QStringLiteral("--jobs: «%1» — нужно целое число от 1 до 1024").arg(text);
+                return std::nullopt;
+            }
+        } else if (name == QLatin1String("--shard")) {
+            const std::optional<std::pair<int, int>> shard = ParseShardOption(text);
+            if (!shard) {
+                *error = QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(text);
+                return std::nullopt;
+            }
+            options.sharded = true;
+            options.plan.shard = shard->first - 1;
+            options.plan.shards = shard->second;
+        }
+    }
+    if (options.help)
+        return options;
+    if (positional.size() > 1) {
+        *error = QStringLiteral("лишнее «%1»: модель одна").arg(positional[1]);
+        return std::nullopt;
+    }
+    options.modelPath = positional.value(0);
+    if (options.modelPath.endsWith(QLatin1String(".mod")))
+        options.modelPath.chop(4);
+    if (options.benchFile.isEmpty())
+        *error = QStringLiteral("не задан файл испытаний (--bench ФАЙЛ.bench)");
+    else if (options.axes.isEmpty() || options.axes.size() > 2)
+        *error = QStringLiteral("нужно одно или два --vary (линия или сетка), задано %1").arg(options.axes.size());
+    else if (SweepPointCount(options.axes) > MaxSweepPoints)
+        *error = QStringLiteral("сетка из %1 точек: не больше %2").arg(SweepPointCount(options.axes)).arg(MaxSweepPoints);
+    else if (!options.svgFile.isEmpty() && options.axes.size() != 2)
+        *error = QStringLiteral("--svg рисует сетку: нужно два --vary");
+    else if (options.sharded && !(options.csvFile.isEmpty() && options.svgFile.isEmpty()))
+        *error = QStringLiteral("с --shard таблицу и рисунок делает modelrun merge из всех частей");
+    if (!error->isEmpty())
+        return std::nullopt;
+    options.plan.axes = options.axes;
+    return options;
+}
+
+} // namespace
+
+QString SweepUsageText()
+{
+    return QStringLiteral(
+        "Использование: modelrun sweep [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench --vary ЧТО=ОТ..ДО/ШАГ [--vary ...]\n"
+        "Прогоняет файл испытаний в каждой точке линии (один --vary) или сетки (два --vary) значений\n"
+        "времен; точка проходит, когда выполнены все ожидания. Выводит запасы: ближайшие к номиналу\n"
+        "значения снизу и сверху, при которых нарушено ожидание, и какое. Модель — из файла\n"
+        "испытаний, если МОДЕЛЬ не задана.\n"
+        "\n"
+        "ЧТО:\n"
+        "  code-times           все времена импульсов и интервалов трансмиттера, в процентах\n"
+        "  code1-times, code2-times, code3-times  только кода КЖ, Ж или З, в процентах\n"
+        "  pickup:ЭЛЕМЕНТ       время притяжения элемента (pickup:* — всех элементов)\n"
+        "  release:ЭЛЕМЕНТ      время отпускания элемента (release:* — всех элементов)\n"
+        "Числа — проценты от номинала (можно с «%»), или секунды с «s»: release:Д=0.1..0.6/0.05s.\n"
+        "Например: --vary code-times=80..120/5 --vary pickup:КЖ=50..150/10%\n"
+        "Не больше 10000 точек.\n"
+        "\n"
+        "  --csv ФАЙЛ           таблица точек: значения, pass/fail, нарушенное ожидание\n"
+        "  --svg ФАЙЛ           рисунок области работы сетки\n"
+        "  --jobs N             число потоков (по умолчанию все ядра)\n"
+        "  --shard K/N          только K-я из N равных частей точек, в виде JSON для\n"
+        "                       modelrun merge ФАЙЛЫ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
+        "  --help               эта справка\n"
+        "\n"
+        "Коды выхода: 0 перебор выполнен, 1 ошибка в файле, 2 ошибка в командной строке.\n");
+}
+
+int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture)
+{
+    QString error;
+    std::optional<SweepOptions> options = parse(arguments, &error);
+    if (!options) {
+        WriteUsageError(err, QStringLiteral("sweep"), error, SweepUsageText());
+        return ExitUsageError;
+    }
+    if (options->help) {
+        WriteText(out, SweepUsageText());
+        return ExitSuccess;
+    }
+    const std::expected<LoadedBench, QString> bench = LoadBench(options->benchFile, options->modelPath);
+    if (!bench) {
+        WriteLine(err, bench.error());
+        return ExitFileError;
+    }
+    for (SweepAxis &axis : options->plan.axes) {
+        if (axis.quantity != SweepAxis::Quantity::CodeTimes && bench->model->definition.ElemCount == 0) {
+            WriteLine(err, QStringLiteral("В модели «%1.mod» нет элементов: менять нечего.").arg(bench->model->path));
+            return ExitFileError;
+        }
+        if (const auto bound = BindSweepAxis(axis, *bench); !bound) {
+            WriteUsageError(err, QStringLiteral("sweep"), bound.error(), SweepUsageText());
+            return ExitUsageError;
+        }
+    }
+    std::expected<std::vector<SweepPoint>, QString> points =
+        RunMarginSweep(*bench, options->plan, ProgressOnTerminal(err, QStringLiteral("точек")));
+    if (!points) {
+        WriteLine(err, points.error());
+        return ExitFileError;
+    }
+    const SweepReport report{options->benchFile, options->plan.axes, std::move(*points)};
+    if (options->sharded) {
+        WriteText(out, ShardHeaderLine(options->plan.shard + 1, options->plan.shards, ShardForm::Sweep,
+                                       SweepShardHeader(report)));
+        for (const SweepPoint &point : report.points)
+            WriteText(out, QString::fromUtf8(SweepPointJson(point)));
+    } else if (const auto written = WriteSweepOutputs(report, out, options->csvFile, options->svgFile, picture);
+               !written) {
+        WriteLine(err, written.error());
+        return ExitFileError;
+    }
+    return FlushOutput(out, err) ? ExitSuccess : ExitFileError;
+}
