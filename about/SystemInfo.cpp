@@ -1,6 +1,6 @@
-#include "SystemInfo.h"
+#include "about/SystemInfo.h"
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QDir>
 #include <QFileInfo>

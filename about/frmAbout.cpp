@@ -1,6 +1,6 @@
-#include "frmAbout.h"
+#include "about/frmAbout.h"
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QApplication>
 #include <QFrame>

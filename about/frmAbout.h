@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AboutInfo.h"
-#include "SystemInfo.h"
+#include "about/AboutInfo.h"
+#include "about/SystemInfo.h"
 
 #include <QDialog>
 

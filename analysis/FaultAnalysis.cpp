@@ -1,13 +1,13 @@
-#include "FaultAnalysis.h"
+#include "analysis/FaultAnalysis.h"
 
-#include "AskTiming.h"
-#include "FileChoice.h"
-#include "Prompts.h"
-#include "RunWindowHost.h"
-#include "VeskTiming.h"
-#include "Vesks.h"
-#include "frmFaults.h"
-#include "frmKod.h"
+#include "analysis/frmFaults.h"
+#include "model/AskTiming.h"
+#include "model/FileChoice.h"
+#include "platform/Prompts.h"
+#include "platform/RunWindowHost.h"
+#include "sim/frmKod.h"
+#include "sim/VeskTiming.h"
+#include "vesk/Vesks.h"
 
 void AnalyseFaults(RunWindowHost &host, ModelState &state)
 {

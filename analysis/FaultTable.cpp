@@ -1,4 +1,4 @@
-#include "FaultTable.h"
+#include "analysis/FaultTable.h"
 
 #include <QColor>
 

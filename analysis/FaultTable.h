@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FaultCampaign.h"
+#include "tools/FaultCampaign.h"
 
 #include <QAbstractTableModel>
 

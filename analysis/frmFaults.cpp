@@ -1,9 +1,9 @@
-#include "frmFaults.h"
+#include "analysis/frmFaults.h"
 
-#include "FaultTable.h"
-#include "Prompts.h"
-#include "RunWindowHost.h"
-#include "frmDiag.h"
+#include "analysis/FaultTable.h"
+#include "platform/Prompts.h"
+#include "platform/RunWindowHost.h"
+#include "sim/frmDiag.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FaultCampaign.h"
-#include "RunSetup.h"
+#include "sim/RunSetup.h"
+#include "tools/FaultCampaign.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QCoreApplication>
 #include <QFile>

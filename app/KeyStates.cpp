@@ -1,4 +1,4 @@
-#include "KeyStates.h"
+#include "app/KeyStates.h"
 
 #include <QApplication>
 #include <QKeyEvent>

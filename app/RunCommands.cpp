@@ -1,9 +1,9 @@
-#include "RunCommands.h"
+#include "app/RunCommands.h"
 
-#include "FaultAnalysis.h"
-#include "RunSetup.h"
-#include "RunWindowHost.h"
-#include "ShowReport.h"
+#include "analysis/FaultAnalysis.h"
+#include "platform/RunWindowHost.h"
+#include "report/ShowReport.h"
+#include "sim/RunSetup.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "StartUp.h"
+#include "app/StartUp.h"
 
-#include "Artwork.h"
-#include "RunCommands.h"
-#include "Settings.h"
-#include "frmMenu.h"
+#include "app/Artwork.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "platform/Settings.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

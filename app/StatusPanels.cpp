@@ -1,7 +1,7 @@
-#include "StatusPanels.h"
+#include "app/StatusPanels.h"
 
-#include "KeyStates.h"
-#include "Settings.h"
+#include "app/KeyStates.h"
+#include "platform/Settings.h"
 
 #include <QDateTime>
 #include <QLabel>

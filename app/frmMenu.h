@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommonDialog.h"
-#include "ModelState.h"
-#include "RunWindowHost.h"
+#include "model/ModelState.h"
+#include "platform/CommonDialog.h"
+#include "platform/RunWindowHost.h"
 
 #include <QLabel>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "CommandLine.h"
-#include "StartUp.h"
-#include "frmMenu.h"
+#include "app/CommandLine.h"
+#include "app/frmMenu.h"
+#include "app/StartUp.h"
 
 #include <QApplication>
 

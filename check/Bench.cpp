@@ -1,4 +1,4 @@
-#include "Bench.h"
+#include "check/Bench.h"
 
 BenchError BenchErrorAt(const QString &file, const BenchPlace &place, const QString &what)
 {

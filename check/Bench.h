@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunScenario.h"
+#include "sim/RunScenario.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "BenchEvaluate.h"
+#include "check/BenchEvaluate.h"
 
 namespace {
 

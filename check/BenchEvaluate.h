@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Bench.h"
-#include "BenchRun.h"
-#include "ModelState.h"
+#include "check/Bench.h"
+#include "check/BenchRun.h"
+#include "model/ModelState.h"
 
 #include <QHash>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "BenchParser.h"
+#include "check/BenchParser.h"
 
-#include "TextFile.h"
+#include "check/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

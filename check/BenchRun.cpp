@@ -1,6 +1,6 @@
-#include "BenchRun.h"
+#include "check/BenchRun.h"
 
-#include "LoadedBench.h"
+#include "check/LoadedBench.h"
 
 #include <QElapsedTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Bench.h"
+#include "check/Bench.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Finding.h"
+#include "check/Finding.h"
 
 QString SeverityId(Severity severity)
 {

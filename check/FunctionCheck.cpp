@@ -1,6 +1,6 @@
-#include "FunctionCheck.h"
+#include "check/FunctionCheck.h"
 
-#include "TermWalk.h"
+#include "model/TermWalk.h"
 
 #include <QHash>
 

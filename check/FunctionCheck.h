@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Finding.h"
-#include "ModelLayout.h"
-#include "ModelState.h"
+#include "check/Finding.h"
+#include "check/ModelLayout.h"
+#include "model/ModelState.h"
 
 #include <vector>
 

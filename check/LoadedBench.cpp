@@ -1,7 +1,7 @@
-#include "LoadedBench.h"
+#include "check/LoadedBench.h"
 
-#include "BenchParser.h"
-#include "RunSession.h"
+#include "check/BenchParser.h"
+#include "sim/RunSession.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Bench.h"
-#include "BenchEvaluate.h"
-#include "LoadedModel.h"
+#include "check/Bench.h"
+#include "check/BenchEvaluate.h"
+#include "model/LoadedModel.h"
 
 #include <QList>
 #include <QString>

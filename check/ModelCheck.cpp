@@ -1,12 +1,12 @@
-#include "ModelCheck.h"
+#include "check/ModelCheck.h"
 
-#include "FunctionCheck.h"
-#include "LoadedModel.h"
-#include "ModelFile.h"
-#include "ModelLayout.h"
-#include "SettleCheck.h"
-#include "TextFile.h"
-#include "TimingCheck.h"
+#include "check/FunctionCheck.h"
+#include "check/ModelLayout.h"
+#include "check/SettleCheck.h"
+#include "check/TextFile.h"
+#include "check/TimingCheck.h"
+#include "model/LoadedModel.h"
+#include "model/ModelFile.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Finding.h"
+#include "check/Finding.h"
 
 #include <QString>
 

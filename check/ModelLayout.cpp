@@ -1,4 +1,4 @@
-#include "ModelLayout.h"
+#include "check/ModelLayout.h"
 
 #include <algorithm>
 

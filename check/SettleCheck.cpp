@@ -1,6 +1,6 @@
-#include "SettleCheck.h"
+#include "check/SettleCheck.h"
 
-#include "RunSession.h"
+#include "sim/RunSession.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Finding.h"
-#include "LoadedModel.h"
-#include "ModelLayout.h"
+#include "check/Finding.h"
+#include "check/ModelLayout.h"
+#include "model/LoadedModel.h"
 
 #include <vector>
 

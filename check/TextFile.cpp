@@ -1,6 +1,6 @@
-#include "TextFile.h"
+#include "check/TextFile.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QFile>
 

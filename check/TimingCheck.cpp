@@ -1,7 +1,7 @@
-#include "TimingCheck.h"
+#include "check/TimingCheck.h"
 
-#include "ModelState.h"
-#include "TimingFile.h"
+#include "model/ModelState.h"
+#include "model/TimingFile.h"
 
 #include <algorithm>
 

@@ -3,6 +3,9 @@
 add_library(model_common INTERFACE)
 target_compile_features(model_common INTERFACE cxx_std_23)
 target_compile_options(model_common INTERFACE -Wall -Wextra)
+# Includes are written from the top of the tree ("sim/RunSession.h"), so that
+# each names the layer it reaches into.
+target_include_directories(model_common INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(model_common INTERFACE
   QT_NO_CAST_FROM_ASCII
   QT_NO_CAST_TO_ASCII

@@ -1,6 +1,6 @@
-#include "EditorText.h"
+#include "editor/EditorText.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QFile>
 #include <QSaveFile>

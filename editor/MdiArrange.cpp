@@ -1,4 +1,4 @@
-#include "MdiArrange.h"
+#include "editor/MdiArrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

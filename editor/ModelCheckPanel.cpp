@@ -1,6 +1,6 @@
-#include "ModelCheckPanel.h"
+#include "editor/ModelCheckPanel.h"
 
-#include "ModelCheck.h"
+#include "check/ModelCheck.h"
 
 #include <QBoxLayout>
 #include <QFileInfo>

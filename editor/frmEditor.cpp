@@ -1,11 +1,11 @@
-#include "frmEditor.h"
+#include "editor/frmEditor.h"
 
-#include "CodePage.h"
-#include "MdiArrange.h"
-#include "ModelCheckPanel.h"
-#include "Prompts.h"
-#include "Settings.h"
-#include "frmHelp.h"
+#include "editor/MdiArrange.h"
+#include "editor/ModelCheckPanel.h"
+#include "help/frmHelp.h"
+#include "platform/CodePage.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ChildMenus.h"
-#include "CommonDialog.h"
-#include "EditorText.h"
+#include "editor/EditorText.h"
+#include "platform/ChildMenus.h"
+#include "platform/CommonDialog.h"
 
 #include <QWidget>
 

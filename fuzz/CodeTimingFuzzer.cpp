@@ -1,8 +1,8 @@
 // The code-timing reader on any bytes: a refusal comes with a message;
 // accepted finite times written back with format() read as the same times.
 
-#include "CodeTimingFile.h"
-#include "FuzzFile.h"
+#include "fuzz/FuzzFile.h"
+#include "vesk/CodeTimingFile.h"
 
 #include <cmath>
 #include <cstdlib>

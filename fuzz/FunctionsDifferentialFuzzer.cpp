@@ -5,10 +5,10 @@
 // reuses its last results) and for the signals inverted; any disagreement
 // aborts.
 
-#include "CompiledFunctions.h"
-#include "FuzzFile.h"
-#include "LiteralFunctions.h"
-#include "ModelFile.h"
+#include "fuzz/FuzzFile.h"
+#include "model/CompiledFunctions.h"
+#include "model/ModelFile.h"
+#include "tests/model/LiteralFunctions.h"
 
 #include <cstdlib>
 #include <cstring>

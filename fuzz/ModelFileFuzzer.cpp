@@ -2,9 +2,9 @@
 // capacities and its functions compile and evaluate; a model it refuses comes
 // with a message and leaves the loaded model as it was.
 
-#include "CompiledFunctions.h"
-#include "FuzzFile.h"
-#include "ModelFile.h"
+#include "fuzz/FuzzFile.h"
+#include "model/CompiledFunctions.h"
+#include "model/ModelFile.h"
 
 #include <cstdlib>
 

@@ -3,7 +3,7 @@
 // in code page 866 must be the same bytes, or saving an untouched report
 // would change it.
 
-#include "EditorText.h"
+#include "editor/EditorText.h"
 
 #include <cstdlib>
 

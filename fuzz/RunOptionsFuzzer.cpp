@@ -2,8 +2,8 @@
 // read as UTF-8 as modelrun reads them. A refused line comes with a message;
 // an accepted one stays within the limits the run relies on.
 
-#include "ModelState.h"
-#include "RunOptions.h"
+#include "model/ModelState.h"
+#include "tools/RunOptions.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // The timing file reader on any bytes, for every element count the first byte
 // picks: a refusal comes with a message.
 
-#include "FuzzFile.h"
-#include "TimingFile.h"
+#include "fuzz/FuzzFile.h"
+#include "model/TimingFile.h"
 
 #include <cstdlib>
 

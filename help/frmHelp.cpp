@@ -1,8 +1,8 @@
-#include "frmHelp.h"
+#include "help/frmHelp.h"
 
-#include "DataFolder.h"
-#include "Prompts.h"
-#include "Settings.h"
+#include "platform/DataFolder.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
-#include "AskTiming.h"
+#include "model/AskTiming.h"
 
-#include "CommonDialog.h"
-#include "DataFolder.h"
-#include "FileChoice.h"
-#include "Prompts.h"
-#include "SoundDevice.h"
-#include "TimingFile.h"
-#include "TimingSourceDialog.h"
-#include "frmTimeInput.h"
+#include "model/FileChoice.h"
+#include "model/frmTimeInput.h"
+#include "model/TimingFile.h"
+#include "model/TimingSourceDialog.h"
+#include "platform/CommonDialog.h"
+#include "platform/DataFolder.h"
+#include "platform/Prompts.h"
+#include "platform/SoundDevice.h"
 
 #include <QLineEdit>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "CompiledFunctions.h"
+#include "model/CompiledFunctions.h"
 
-#include "TermWalk.h"
+#include "model/TermWalk.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "FileChoice.h"
+#include "model/FileChoice.h"
 
-#include "CommonDialog.h"
-#include "DataFolder.h"
-#include "Prompts.h"
+#include "platform/CommonDialog.h"
+#include "platform/DataFolder.h"
+#include "platform/Prompts.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "LoadedModel.h"
+#include "model/LoadedModel.h"
 
-#include "ModelFile.h"
+#include "model/ModelFile.h"
 
 FileResult<SharedModel> LoadSharedModel(const QString &modelPath)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CompiledFunctions.h"
-#include "FileResult.h"
-#include "ModelState.h"
+#include "model/CompiledFunctions.h"
+#include "model/ModelState.h"
+#include "platform/FileResult.h"
 
 #include <QString>
 

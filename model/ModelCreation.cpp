@@ -1,10 +1,10 @@
-#include "ModelCreation.h"
+#include "model/ModelCreation.h"
 
-#include "CommonDialog.h"
-#include "FileChoice.h"
-#include "ModelFile.h"
-#include "Prompts.h"
-#include "frmInitFunc.h"
+#include "model/FileChoice.h"
+#include "model/frmInitFunc.h"
+#include "model/ModelFile.h"
+#include "platform/CommonDialog.h"
+#include "platform/Prompts.h"
 
 #include <QChar>
 

@@ -1,6 +1,6 @@
-#include "ModelFile.h"
+#include "model/ModelFile.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QFile>
 #include <QRegularExpression>

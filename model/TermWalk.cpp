@@ -1,4 +1,4 @@
-#include "TermWalk.h"
+#include "model/TermWalk.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "TimingFile.h"
+#include "model/TimingFile.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QFile>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileResult.h"
-#include "ModelState.h"
+#include "model/ModelState.h"
+#include "platform/FileResult.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TimingSourceDialog.h"
+#include "model/TimingSourceDialog.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

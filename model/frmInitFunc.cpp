@@ -1,6 +1,6 @@
-#include "frmInitFunc.h"
+#include "model/frmInitFunc.h"
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

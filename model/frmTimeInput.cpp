@@ -1,6 +1,6 @@
-#include "frmTimeInput.h"
+#include "model/frmTimeInput.h"
 
-#include "TimingFile.h"
+#include "model/TimingFile.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QStringDecoder>
 #include <QTextCodec>

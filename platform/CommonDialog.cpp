@@ -1,6 +1,6 @@
-#include "CommonDialog.h"
+#include "platform/CommonDialog.h"
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 bool CommonDialog::ShowOpen() { return show(false); }
 

@@ -1,6 +1,6 @@
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
-#include "QtPrompts.h"
+#include "platform/QtPrompts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "QtPrompts.h"
+#include "platform/QtPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 // The real dialogs: QMessageBox, QInputDialog, QFileDialog, QPrintDialog,
 // QFontDialog.

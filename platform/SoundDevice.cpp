@@ -1,4 +1,4 @@
-#include "SoundDevice.h"
+#include "platform/SoundDevice.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformExport.h"
+#include "platform/PlatformExport.h"
 
 #include <QObject>
 #include <QString>

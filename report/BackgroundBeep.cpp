@@ -1,6 +1,6 @@
-#include "BackgroundBeep.h"
+#include "report/BackgroundBeep.h"
 
-#include "Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QMouseEvent>
 

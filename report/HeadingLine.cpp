@@ -1,6 +1,6 @@
-#include "HeadingLine.h"
+#include "report/HeadingLine.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 QByteArray HeadingLine(ModelState &state)
 {

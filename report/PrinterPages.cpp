@@ -1,8 +1,8 @@
-#include "PrinterPages.h"
+#include "report/PrinterPages.h"
 
-#include "CodePage.h"
-#include "Prompts.h"
-#include "ReportFonts.h"
+#include "platform/CodePage.h"
+#include "platform/Prompts.h"
+#include "report/ReportFonts.h"
 
 #include <QDir>
 #include <QFileInfo>

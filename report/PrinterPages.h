@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ModelState.h"
-#include "ReportHeader.h"
+#include "model/ModelState.h"
+#include "report/ReportHeader.h"
 
 #include <QByteArrayView>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "ReportFile.h"
+#include "report/ReportFile.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileResult.h"
+#include "platform/FileResult.h"
 
 #include <QByteArrayView>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ReportFonts.h"
+#include "report/ReportFonts.h"
 
 #include <QStringList>
 

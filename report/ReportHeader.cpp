@@ -1,7 +1,7 @@
-#include "ReportHeader.h"
+#include "report/ReportHeader.h"
 
-#include "CodePage.h"
-#include "HeadingLine.h"
+#include "platform/CodePage.h"
+#include "report/HeadingLine.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "ReportOutput.h"
+#include "report/ReportOutput.h"
 
-#include "CodePage.h"
-#include "ReportFile.h"
-#include "ReportHeader.h"
+#include "platform/CodePage.h"
+#include "report/ReportFile.h"
+#include "report/ReportHeader.h"
 
 ReportOutput::ReportOutput(ModelState &state, OutputDevices &devices)
     : m_state(state), m_devices(devices), m_clock([] { return QDateTime::currentDateTime(); })

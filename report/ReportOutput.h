@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ModelState.h"
-#include "OutputDevices.h"
+#include "model/ModelState.h"
+#include "report/OutputDevices.h"
 
 #include <QByteArrayView>
 #include <QDateTime>

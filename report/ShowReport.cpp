@@ -1,7 +1,7 @@
-#include "ShowReport.h"
+#include "report/ShowReport.h"
 
-#include "FileChoice.h"
-#include "frmEditor.h"
+#include "editor/frmEditor.h"
+#include "model/FileChoice.h"
 
 void ShowReport(ModelState &state, CommonDialog &CDL1, QMdiArea &area)
 {

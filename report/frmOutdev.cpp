@@ -1,9 +1,9 @@
-#include "frmOutdev.h"
+#include "report/frmOutdev.h"
 
-#include "ModelState.h"
-#include "Prompts.h"
-#include "ReportFonts.h"
-#include "ReportOutput.h"
+#include "model/ModelState.h"
+#include "platform/Prompts.h"
+#include "report/ReportFonts.h"
+#include "report/ReportOutput.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

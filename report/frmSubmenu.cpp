@@ -1,7 +1,7 @@
-#include "frmSubmenu.h"
+#include "report/frmSubmenu.h"
 
-#include "Prompts.h"
-#include "ReportFonts.h"
+#include "platform/Prompts.h"
+#include "report/ReportFonts.h"
 
 #include <QPushButton>
 #include <QRadioButton>

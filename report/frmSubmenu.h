@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackgroundBeep.h"
+#include "report/BackgroundBeep.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "ArrowSelectList.h"
+#include "sim/ArrowSelectList.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

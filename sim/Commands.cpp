@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "sim/Commands.h"
 
 Command InterpretCommand(const QString &KeyCmd)
 {

@@ -1,6 +1,6 @@
-#include "DiagramRow.h"
+#include "sim/DiagramRow.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <cmath>
 #include <cstring>

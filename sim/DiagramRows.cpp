@@ -1,4 +1,4 @@
-#include "DiagramRows.h"
+#include "sim/DiagramRows.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "DiagramStep.h"
+#include "sim/DiagramStep.h"
 
-#include "Commands.h"
-#include "DiagramRow.h"
+#include "sim/Commands.h"
+#include "sim/DiagramRow.h"
 
 #include <algorithm>
 #include <cmath>

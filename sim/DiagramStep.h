@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CompiledFunctions.h"
-#include "ModelState.h"
-#include "ReportOutput.h"
-#include "StepHost.h"
+#include "model/CompiledFunctions.h"
+#include "model/ModelState.h"
+#include "report/ReportOutput.h"
+#include "sim/StepHost.h"
 
 #include <QByteArray>
 #include <QLocale>

@@ -1,10 +1,10 @@
-#include "EndOfRun.h"
+#include "sim/EndOfRun.h"
 
-#include "DataFolder.h"
-#include "Prompts.h"
-#include "SoundDevice.h"
-#include "frmOutdev.h"
-#include "frmSubmenu.h"
+#include "platform/DataFolder.h"
+#include "platform/Prompts.h"
+#include "platform/SoundDevice.h"
+#include "report/frmOutdev.h"
+#include "report/frmSubmenu.h"
 
 #include <QLocale>
 

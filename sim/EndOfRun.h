@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DiagramStep.h"
-#include "ModelState.h"
+#include "model/ModelState.h"
+#include "sim/DiagramStep.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "RunRecording.h"
+#include "sim/RunRecording.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "RunScenario.h"
+#include "sim/RunScenario.h"
 
-#include "CodeTimingFile.h"
+#include "vesk/CodeTimingFile.h"
 
 std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int elemCount)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeTransmitter.h"
-#include "TimingFile.h"
+#include "model/TimingFile.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <QList>
 #include <QString>

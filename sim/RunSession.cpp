@@ -1,6 +1,6 @@
-#include "RunSession.h"
+#include "sim/RunSession.h"
 
-#include "RunState.h"
+#include "sim/RunState.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CodeTransmitter.h"
-#include "DiagramStep.h"
-#include "LoadedModel.h"
-#include "ModelState.h"
-#include "RunScenario.h"
-#include "StepHost.h"
+#include "model/LoadedModel.h"
+#include "model/ModelState.h"
+#include "sim/DiagramStep.h"
+#include "sim/RunScenario.h"
+#include "sim/StepHost.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <QString>
 

@@ -1,14 +1,14 @@
-#include "RunSetup.h"
+#include "sim/RunSetup.h"
 
-#include "AskTiming.h"
-#include "FileChoice.h"
-#include "ModelFile.h"
-#include "Prompts.h"
-#include "RunState.h"
-#include "RunWindowHost.h"
-#include "VeskTiming.h"
-#include "frmDiag.h"
-#include "frmKod.h"
+#include "model/AskTiming.h"
+#include "model/FileChoice.h"
+#include "model/ModelFile.h"
+#include "platform/Prompts.h"
+#include "platform/RunWindowHost.h"
+#include "sim/frmDiag.h"
+#include "sim/frmKod.h"
+#include "sim/RunState.h"
+#include "sim/VeskTiming.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "RunState.h"
+#include "sim/RunState.h"
 
 void BringToRest(ModelState &state)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModelState.h"
+#include "model/ModelState.h"
 
 // Brings the run state to rest before a run: RunActive and ModelTime 0, and
 // for the full capacity (not only the current counts) every two-column

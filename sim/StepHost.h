@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OutputDevices.h"
+#include "report/OutputDevices.h"
 
 #include <QString>
 #include <QStringView>

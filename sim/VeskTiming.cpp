@@ -1,6 +1,6 @@
-#include "VeskTiming.h"
+#include "sim/VeskTiming.h"
 
-#include "Vesks.h"
+#include "vesk/Vesks.h"
 
 CodeTiming TimingOf(const Vesks &vesk)
 {

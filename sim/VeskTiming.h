@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodeTransmitter.h"
+#include "vesk/CodeTransmitter.h"
 
 class Vesks;
 

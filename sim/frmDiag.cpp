@@ -1,16 +1,16 @@
-#include "frmDiag.h"
+#include "sim/frmDiag.h"
 
-#include "AskTiming.h"
-#include "CodePage.h"
-#include "PrinterPages.h"
-#include "Prompts.h"
-#include "Settings.h"
-#include "Vesks.h"
-#include "frmFault.h"
-#include "frmHelp.h"
-#include "RunWindowHost.h"
-#include "frmModtype.h"
-#include "frmSpeed.h"
+#include "help/frmHelp.h"
+#include "model/AskTiming.h"
+#include "platform/CodePage.h"
+#include "platform/Prompts.h"
+#include "platform/RunWindowHost.h"
+#include "platform/Settings.h"
+#include "report/PrinterPages.h"
+#include "sim/frmFault.h"
+#include "sim/frmModtype.h"
+#include "sim/frmSpeed.h"
+#include "vesk/Vesks.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

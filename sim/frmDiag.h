@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DiagramRows.h"
-#include "DiagramStep.h"
-#include "EndOfRun.h"
-#include "LiveRecording.h"
-#include "StepHost.h"
-#include "frmModtype.h"
+#include "sim/DiagramRows.h"
+#include "sim/DiagramStep.h"
+#include "sim/EndOfRun.h"
+#include "sim/frmModtype.h"
+#include "sim/StepHost.h"
+#include "wave/LiveRecording.h"
 
 #include <QPointer>
 #include <QWidget>

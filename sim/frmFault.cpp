@@ -1,7 +1,7 @@
-#include "frmFault.h"
+#include "sim/frmFault.h"
 
-#include "ArrowSelectList.h"
-#include "ModelState.h"
+#include "model/ModelState.h"
+#include "sim/ArrowSelectList.h"
 
 #include <QComboBox>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
-#include "frmKod.h"
+#include "sim/frmKod.h"
 
-#include "ArrowSelectList.h"
+#include "sim/ArrowSelectList.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,9 +1,9 @@
-#include "frmModtype.h"
+#include "sim/frmModtype.h"
 
-#include "ModelState.h"
-#include "RunWindowHost.h"
-#include "frmDiag.h"
-#include "frmWave.h"
+#include "model/ModelState.h"
+#include "platform/RunWindowHost.h"
+#include "sim/frmDiag.h"
+#include "wave/frmWave.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "frmSpeed.h"
+#include "sim/frmSpeed.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "BatchRun.h"
+#include "tools/BatchRun.h"
 
-#include "ConsoleText.h"
-#include "LoadedModel.h"
-#include "RunRecording.h"
-#include "RunSession.h"
-#include "VcdWriter.h"
-#include "WaveExport.h"
+#include "model/LoadedModel.h"
+#include "sim/RunRecording.h"
+#include "sim/RunSession.h"
+#include "tools/ConsoleText.h"
+#include "tools/VcdWriter.h"
+#include "wave/WaveExport.h"
 
 #include <functional>
 

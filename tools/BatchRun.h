@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunOptions.h"
+#include "tools/RunOptions.h"
 
 #include <QString>
 

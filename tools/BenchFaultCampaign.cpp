@@ -1,6 +1,6 @@
-#include "BenchFaultCampaign.h"
+#include "tools/BenchFaultCampaign.h"
 
-#include "ParallelRuns.h"
+#include "tools/ParallelRuns.h"
 
 std::expected<std::vector<BenchFaultOutcome>, QString>
 RunBenchFaultCampaign(const LoadedBench &bench, const CampaignPlan &plan,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FaultCampaign.h"
-#include "LoadedBench.h"
+#include "check/LoadedBench.h"
+#include "tools/FaultCampaign.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "CheckCommand.h"
+#include "tools/CheckCommand.h"
 
-#include "BatchRun.h"
-#include "ConsoleText.h"
-#include "ModelCheck.h"
+#include "check/ModelCheck.h"
+#include "tools/BatchRun.h"
+#include "tools/ConsoleText.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

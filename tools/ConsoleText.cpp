@@ -1,4 +1,4 @@
-#include "ConsoleText.h"
+#include "tools/ConsoleText.h"
 
 #include <unistd.h>
 

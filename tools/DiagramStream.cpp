@@ -1,6 +1,6 @@
-#include "DiagramStream.h"
+#include "tools/DiagramStream.h"
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <array>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "FaultCampaign.h"
+#include "tools/FaultCampaign.h"
 
-#include "ParallelRuns.h"
-#include "RunSession.h"
+#include "sim/RunSession.h"
+#include "tools/ParallelRuns.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LoadedModel.h"
-#include "RunScenario.h"
+#include "model/LoadedModel.h"
+#include "sim/RunScenario.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "FaultReport.h"
+#include "tools/FaultReport.h"
 
-#include "ConsoleText.h"
+#include "tools/ConsoleText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BenchFaultCampaign.h"
-#include "FaultCampaign.h"
+#include "tools/BenchFaultCampaign.h"
+#include "tools/FaultCampaign.h"
 
 #include <QList>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "FaultsCommand.h"
+#include "tools/FaultsCommand.h"
 
-#include "BatchRun.h"
-#include "BenchFaultCampaign.h"
-#include "ConsoleText.h"
-#include "FaultCampaign.h"
-#include "FaultReport.h"
-#include "RunOptions.h"
-#include "ShardFile.h"
+#include "tools/BatchRun.h"
+#include "tools/BenchFaultCampaign.h"
+#include "tools/ConsoleText.h"
+#include "tools/FaultCampaign.h"
+#include "tools/FaultReport.h"
+#include "tools/RunOptions.h"
+#include "tools/ShardFile.h"
 
 #include <QThread>
 

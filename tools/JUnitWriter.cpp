@@ -1,4 +1,4 @@
-#include "JUnitWriter.h"
+#include "tools/JUnitWriter.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BenchRun.h"
-#include "FileResult.h"
+#include "check/BenchRun.h"
+#include "platform/FileResult.h"
 
 #include <QList>
 #include <QString>

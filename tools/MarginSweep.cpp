@@ -1,6 +1,6 @@
-#include "MarginSweep.h"
+#include "tools/MarginSweep.h"
 
-#include "ParallelRuns.h"
+#include "tools/ParallelRuns.h"
 
 #include <cmath>
 

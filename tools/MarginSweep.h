@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SweepAxis.h"
+#include "tools/SweepAxis.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "MergeCommand.h"
+#include "tools/MergeCommand.h"
 
-#include "BatchRun.h"
-#include "ConsoleText.h"
-#include "FaultReport.h"
-#include "ShardFile.h"
+#include "tools/BatchRun.h"
+#include "tools/ConsoleText.h"
+#include "tools/FaultReport.h"
+#include "tools/ShardFile.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SweepReport.h"
+#include "tools/SweepReport.h"
 
 #include <QStringList>
 

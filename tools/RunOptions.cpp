@@ -1,6 +1,6 @@
-#include "RunOptions.h"
+#include "tools/RunOptions.h"
 
-#include "ModelState.h"
+#include "model/ModelState.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DiagramStream.h"
-#include "RunScenario.h"
+#include "sim/RunScenario.h"
+#include "tools/DiagramStream.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ShardFile.h"
+#include "tools/ShardFile.h"
 
 #include <QFile>
 #include <QJsonDocument>

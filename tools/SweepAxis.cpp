@@ -1,4 +1,4 @@
-#include "SweepAxis.h"
+#include "tools/SweepAxis.h"
 
 #include <QRegularExpression>
 

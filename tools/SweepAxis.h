@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoadedBench.h"
+#include "check/LoadedBench.h"
 
 #include <QList>
 #include <QString>

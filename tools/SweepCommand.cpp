@@ -1,8 +1,8 @@
-#include "SweepCommand.h"
+#include "tools/SweepCommand.h"
 
-#include "BatchRun.h"
-#include "ConsoleText.h"
-#include "ShardFile.h"
+#include "tools/BatchRun.h"
+#include "tools/ConsoleText.h"
+#include "tools/ShardFile.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "SweepPicture.h"
+#include "tools/SweepPicture.h"
 
 #include <QBuffer>
 #include <QFileInfo>

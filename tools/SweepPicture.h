@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SweepReport.h"
+#include "tools/SweepReport.h"
 
 // The pass region of a grid sweep as an SVG picture: a cell per point, green
 // where every expectation holds and red where one breaks, the first axis

@@ -1,7 +1,7 @@
-#include "SweepReport.h"
+#include "tools/SweepReport.h"
 
-#include "ConsoleText.h"
-#include "FaultReport.h"
+#include "tools/ConsoleText.h"
+#include "tools/FaultReport.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarginSweep.h"
+#include "tools/MarginSweep.h"
 
 #include <QByteArray>
 #include <QJsonObject>

@@ -1,9 +1,9 @@
-#include "TestCommand.h"
+#include "tools/TestCommand.h"
 
-#include "BatchRun.h"
-#include "BenchRun.h"
-#include "ConsoleText.h"
-#include "JUnitWriter.h"
+#include "check/BenchRun.h"
+#include "tools/BatchRun.h"
+#include "tools/ConsoleText.h"
+#include "tools/JUnitWriter.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "VcdWriter.h"
+#include "tools/VcdWriter.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 // exports and exact checks; "modelrun check" checks a model, "modelrun
 // test" runs test benches and "modelrun sweep" finds their timing margins. See UsageText() for the command line.
 
-#include "BatchRun.h"
-#include "CheckCommand.h"
-#include "FaultsCommand.h"
-#include "MergeCommand.h"
-#include "OffscreenGui.h"
-#include "PictureExport.h"
-#include "RunOptions.h"
-#include "SweepCommand.h"
-#include "SweepPicture.h"
-#include "TestCommand.h"
+#include "tools/BatchRun.h"
+#include "tools/CheckCommand.h"
+#include "tools/FaultsCommand.h"
+#include "tools/MergeCommand.h"
+#include "tools/RunOptions.h"
+#include "tools/SweepCommand.h"
+#include "tools/SweepPicture.h"
+#include "tools/TestCommand.h"
+#include "wave/OffscreenGui.h"
+#include "wave/PictureExport.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "CodeTimingFile.h"
+#include "vesk/CodeTimingFile.h"
 
-#include "CodePage.h"
-#include "TimeText.h"
+#include "platform/CodePage.h"
+#include "vesk/TimeText.h"
 
 #include <QDir>
 #include <QFile>

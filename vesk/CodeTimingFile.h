@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeTransmitter.h"
-#include "FileResult.h"
+#include "platform/FileResult.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "CodeTimingSourceDialog.h"
+#include "vesk/CodeTimingSourceDialog.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "CodeTransmitter.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "PulseTrainFrame.h"
+#include "vesk/PulseTrainFrame.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "TimeCharEntry.h"
+#include "vesk/TimeCharEntry.h"
 
-#include "CodeTimingFile.h"
-#include "CodeTimingSourceDialog.h"
-#include "CodeTransmitter.h"
-#include "CommonDialog.h"
-#include "Prompts.h"
-#include "TimeText.h"
-#include "frmInpWhd.h"
+#include "platform/CommonDialog.h"
+#include "platform/Prompts.h"
+#include "vesk/CodeTimingFile.h"
+#include "vesk/CodeTimingSourceDialog.h"
+#include "vesk/CodeTransmitter.h"
+#include "vesk/frmInpWhd.h"
+#include "vesk/TimeText.h"
 
 #include <QFile>
 #include <QLineEdit>

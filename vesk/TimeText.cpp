@@ -1,4 +1,4 @@
-#include "TimeText.h"
+#include "vesk/TimeText.h"
 
 #include <QLocale>
 

@@ -1,9 +1,9 @@
-#include "Vesks.h"
+#include "vesk/Vesks.h"
 
-#include "CodeTransmitter.h"
-#include "Prompts.h"
-#include "TimeCharEntry.h"
-#include "frmAbout.h"
+#include "about/frmAbout.h"
+#include "platform/Prompts.h"
+#include "vesk/CodeTransmitter.h"
+#include "vesk/TimeCharEntry.h"
 
 namespace {
 

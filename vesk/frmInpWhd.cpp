@@ -1,6 +1,6 @@
-#include "frmInpWhd.h"
+#include "vesk/frmInpWhd.h"
 
-#include "PulseTrainFrame.h"
+#include "vesk/PulseTrainFrame.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

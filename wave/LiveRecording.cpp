@@ -1,4 +1,4 @@
-#include "LiveRecording.h"
+#include "wave/LiveRecording.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PictureExport.h"
+#include "wave/PictureExport.h"
 
 #include <QBuffer>
 #include <QFileInfo>

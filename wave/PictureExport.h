@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TracePainter.h"
-#include "WaveExport.h"
+#include "wave/TracePainter.h"
+#include "wave/WaveExport.h"
 
 // A picture of view drawn by TracePainter, as PNG or SVG by the file's
 // suffix. Needs a QGuiApplication (fonts), but no display.

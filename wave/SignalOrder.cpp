@@ -1,6 +1,6 @@
-#include "SignalOrder.h"
+#include "wave/SignalOrder.h"
 
-#include "TracePainter.h"
+#include "wave/TracePainter.h"
 
 #include <QCryptographicHash>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunRecording.h"
+#include "sim/RunRecording.h"
 
 #include <QString>
 

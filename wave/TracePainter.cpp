@@ -1,4 +1,4 @@
-#include "TracePainter.h"
+#include "wave/TracePainter.h"
 
 #include <QPainter>
 #include <QPolygonF>

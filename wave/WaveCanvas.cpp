@@ -1,4 +1,4 @@
-#include "WaveCanvas.h"
+#include "wave/WaveCanvas.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>

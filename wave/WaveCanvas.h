@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TracePainter.h"
+#include "wave/TracePainter.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "WaveExport.h"
+#include "wave/WaveExport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,10 +1,10 @@
-#include "frmWave.h"
+#include "wave/frmWave.h"
 
-#include "LiveRecording.h"
-#include "Prompts.h"
-#include "Settings.h"
-#include "WaveCanvas.h"
-#include "PictureExport.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
+#include "wave/LiveRecording.h"
+#include "wave/PictureExport.h"
+#include "wave/WaveCanvas.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

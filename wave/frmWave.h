@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SignalOrder.h"
+#include "wave/SignalOrder.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // One evaluation step (elements, then outputs) of a model at full capacity:
 // compiled functions against the literal walk over the term texts.
 
-#include "CompiledFunctions.h"
-#include "LiteralFunctions.h"
+#include "model/CompiledFunctions.h"
+#include "tests/model/LiteralFunctions.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // with file output off, and with it on, where each row reaches the file
 // before the step ends (so a killed run loses no row it has shown).
 
-#include "ReportOutput.h"
+#include "report/ReportOutput.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -5,13 +5,13 @@
 // every second of the timed run. The timed run goes once without and once
 // with the window «Графики» open beside it.
 
-#include "ModelState.h"
-#include "Prompts.h"
-#include "RunCommands.h"
-#include "frmDiag.h"
-#include "frmKod.h"
-#include "frmMenu.h"
-#include "frmWave.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "model/ModelState.h"
+#include "platform/Prompts.h"
+#include "sim/frmDiag.h"
+#include "sim/frmKod.h"
+#include "wave/frmWave.h"
 
 #include <QApplication>
 #include <QComboBox>

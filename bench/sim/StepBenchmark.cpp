@@ -1,9 +1,9 @@
 // Steps per second of a full-capacity model (20 elements of 40 terms, 5
 // outputs of 25 terms), rows composed but written to no device.
 
-#include "CodeTransmitter.h"
-#include "DiagramStep.h"
-#include "RunState.h"
+#include "sim/DiagramStep.h"
+#include "sim/RunState.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // a sample of the single-fault scenarios (the time per scenario is what
 // counts; multiply by the scenarios of a campaign to compare).
 
-#include "FaultCampaign.h"
-#include "FullCapacityModel.h"
+#include "bench/tools/FullCapacityModel.h"
+#include "tools/FaultCampaign.h"
 
 #include <QCoreApplication>
 #include <QProcess>

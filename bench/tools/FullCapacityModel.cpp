@@ -1,7 +1,7 @@
-#include "FullCapacityModel.h"
+#include "bench/tools/FullCapacityModel.h"
 
-#include "ModelFile.h"
-#include "ModelState.h"
+#include "model/ModelFile.h"
+#include "model/ModelState.h"
 
 #include <QFile>
 

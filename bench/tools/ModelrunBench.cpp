@@ -3,8 +3,8 @@
 // calls it) and as the program itself, started with its standard output
 // sent to a file.
 
-#include "BatchRun.h"
-#include "FullCapacityModel.h"
+#include "bench/tools/FullCapacityModel.h"
+#include "tools/BatchRun.h"
 
 #include <QCoreApplication>
 #include <QProcess>

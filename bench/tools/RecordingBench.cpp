@@ -2,12 +2,12 @@
 // the time the recording adds to the steps, the memory it holds, and the
 // time to draw a window's worth of its traces at several zooms.
 
-#include "FullCapacityModel.h"
-#include "LoadedModel.h"
-#include "OffscreenGui.h"
-#include "RunRecording.h"
-#include "RunSession.h"
-#include "TracePainter.h"
+#include "bench/tools/FullCapacityModel.h"
+#include "model/LoadedModel.h"
+#include "sim/RunRecording.h"
+#include "sim/RunSession.h"
+#include "wave/OffscreenGui.h"
+#include "wave/TracePainter.h"
 
 #include <QImage>
 #include <QPainter>

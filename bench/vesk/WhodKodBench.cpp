@@ -1,5 +1,5 @@
-#include "CodeTransmitter.h"
-#include "Vesks.h"
+#include "vesk/CodeTransmitter.h"
+#include "vesk/Vesks.h"
 
 #include <benchmark/benchmark.h>
 

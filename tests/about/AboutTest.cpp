@@ -1,5 +1,5 @@
-#include "ScriptedPrompts.h"
-#include "frmAbout.h"
+#include "about/frmAbout.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "FaultCampaign.h"
-#include "ModelFile.h"
-#include "RunSession.h"
+#include "model/ModelFile.h"
+#include "sim/RunSession.h"
+#include "tools/FaultCampaign.h"
 
 #include <QTemporaryDir>
 

@@ -1,9 +1,9 @@
-#include "BenchFaultCampaign.h"
-#include "FaultsCommand.h"
-#include "MarginSweep.h"
-#include "MergeCommand.h"
-#include "ModelFile.h"
-#include "SweepCommand.h"
+#include "model/ModelFile.h"
+#include "tools/BenchFaultCampaign.h"
+#include "tools/FaultsCommand.h"
+#include "tools/MarginSweep.h"
+#include "tools/MergeCommand.h"
+#include "tools/SweepCommand.h"
 
 #include <QFile>
 #include <QTemporaryDir>

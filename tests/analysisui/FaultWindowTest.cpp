@@ -4,12 +4,12 @@
 // which the fault-free run lights at step 75, never does. With
 // MODEL_FAULTS_SCREENSHOT set, the window is saved there as a picture.
 
-#include "FaultTable.h"
-#include "RunCommands.h"
-#include "RunTestSupport.h"
-#include "frmDiag.h"
-#include "frmFaults.h"
-#include "frmMenu.h"
+#include "analysis/FaultTable.h"
+#include "analysis/frmFaults.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "sim/frmDiag.h"
+#include "tests/run/RunTestSupport.h"
 
 #include <QComboBox>
 #include <QFile>

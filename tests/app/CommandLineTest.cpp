@@ -1,5 +1,5 @@
-#include "CommandLine.h"
-#include "ScriptedPrompts.h"
+#include "app/CommandLine.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "CommonDialog.h"
-#include "FileChoice.h"
-#include "ScriptedPrompts.h"
+#include "model/FileChoice.h"
+#include "platform/CommonDialog.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "CommonDialog.h"
-#include "ModelCreation.h"
-#include "ModelFile.h"
-#include "ScriptedPrompts.h"
+#include "model/ModelCreation.h"
+#include "model/ModelFile.h"
+#include "platform/CommonDialog.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QDialog>
 #include <QDir>

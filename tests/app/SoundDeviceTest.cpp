@@ -1,4 +1,4 @@
-#include "RecordingSound.h"
+#include "tests/support/RecordingSound.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
-#include "RecordingSound.h"
-#include "RunCommands.h"
-#include "ScriptedPrompts.h"
-#include "Settings.h"
-#include "StartUp.h"
-#include "TempStore.h"
-#include "frmEditor.h"
-#include "frmHelp.h"
-#include "frmMenu.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "app/StartUp.h"
+#include "editor/frmEditor.h"
+#include "help/frmHelp.h"
+#include "platform/Settings.h"
+#include "tests/app/TempStore.h"
+#include "tests/support/RecordingSound.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -254,8 +254,9 @@ TEST(frmMenu, PictureIsHiddenByTheListedCommandsOnly)
         menu.show();
         c.command(menu);
         EXPECT_EQ(menu.picture()->isHidden(), c.hides) << c.name;
-        if (c.hides) // the document area takes the whole client area
+        if (c.hides) { // the document area takes the whole client area
             EXPECT_EQ(menu.childArea().geometry(), menu.centralWidget()->rect()) << c.name;
+        }
     }
 }
 

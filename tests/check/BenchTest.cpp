@@ -1,8 +1,8 @@
 // Bench files: the errors of the reader with their line and column, and the
 // expectations checked against a trace written by hand.
 
-#include "BenchEvaluate.h"
-#include "BenchParser.h"
+#include "check/BenchEvaluate.h"
+#include "check/BenchParser.h"
 
 #include <QFile>
 #include <QTemporaryDir>

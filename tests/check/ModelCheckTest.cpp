@@ -2,7 +2,7 @@
 // from how the function language reads a term: every finding of a model,
 // with its line and column, and nothing else.
 
-#include "ModelCheck.h"
+#include "check/ModelCheck.h"
 
 #include <QFile>
 #include <QTemporaryDir>

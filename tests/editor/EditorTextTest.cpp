@@ -1,4 +1,4 @@
-#include "EditorText.h"
+#include "editor/EditorText.h"
 
 #include <QTemporaryDir>
 

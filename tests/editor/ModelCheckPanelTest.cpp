@@ -2,8 +2,8 @@
 // choosing one puts the cursor on its line and column. With
 // MODEL_CHECK_SCREENSHOT set, the editor is saved there as a picture.
 
-#include "ModelCheckPanel.h"
-#include "frmEditor.h"
+#include "editor/frmEditor.h"
+#include "editor/ModelCheckPanel.h"
 
 #include <QAction>
 #include <QMenu>

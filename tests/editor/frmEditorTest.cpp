@@ -1,5 +1,5 @@
-#include "ScriptedPrompts.h"
-#include "frmEditor.h"
+#include "editor/frmEditor.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,10 +1,10 @@
-#include "FakeDiagram.h"
-#include "RecordingSound.h"
+#include "tests/endofrun/FakeDiagram.h"
+#include "tests/support/RecordingSound.h"
 
-#include "CodePage.h"
-#include "ScriptedPrompts.h"
-#include "frmOutdev.h"
-#include "frmSubmenu.h"
+#include "platform/CodePage.h"
+#include "report/frmOutdev.h"
+#include "report/frmSubmenu.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

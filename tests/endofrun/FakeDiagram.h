@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DiagramStep.h"
-#include "EndOfRun.h"
-#include "StepHost.h"
+#include "sim/DiagramStep.h"
+#include "sim/EndOfRun.h"
+#include "sim/StepHost.h"
 
 #include <QStringList>
 

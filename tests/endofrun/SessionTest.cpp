@@ -1,10 +1,10 @@
-#include "CodePage.h"
-#include "RunCommands.h"
-#include "RunTestSupport.h"
-#include "ShowReport.h"
-#include "frmDiag.h"
-#include "frmEditor.h"
-#include "frmMenu.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "editor/frmEditor.h"
+#include "platform/CodePage.h"
+#include "report/ShowReport.h"
+#include "sim/frmDiag.h"
+#include "tests/run/RunTestSupport.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -200,8 +200,9 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     EXPECT_TRUE(readAll(path("pdf")).startsWith("%PDF"));
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path("pdf"), QStringLiteral("-")});
-    if (pdftotext.waitForFinished(30000))
+    if (pdftotext.waitForFinished(30000)) {
         EXPECT_EQ(rowsIn(QString::fromUtf8(pdftotext.readAllStandardOutput())), 30); // steps 11 to 40
+    }
 
     // 5. The report in the editor.
     FileRequest open;

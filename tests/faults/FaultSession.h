@@ -3,11 +3,11 @@
 // A run in the program's windows for the fault tests: the model file, the
 // main window with that model chosen, and the timing questions answered.
 
-#include "CodePage.h"
-#include "RunCommands.h"
-#include "RunTestSupport.h"
-#include "frmDiag.h"
-#include "frmMenu.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "platform/CodePage.h"
+#include "sim/frmDiag.h"
+#include "tests/run/RunTestSupport.h"
 
 #include <QFile>
 #include <QImage>

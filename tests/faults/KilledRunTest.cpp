@@ -2,7 +2,7 @@
 // windows: the report file keeps every row that was shown a second before
 // the kill, and holds whole rows only.
 
-#include "FaultSession.h"
+#include "tests/faults/FaultSession.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -4,7 +4,7 @@
 // Tests may run as root, whom folder permissions do not stop, so an
 // unwritable folder is a path under a regular file.
 
-#include "FaultSession.h"
+#include "tests/faults/FaultSession.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // report file output, driven by its own timer for SOAK_SECONDS. Skipped in
 // the ordinary suite.
 
-#include "FaultSession.h"
+#include "tests/faults/FaultSession.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

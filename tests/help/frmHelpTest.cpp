@@ -1,5 +1,5 @@
-#include "ScriptedPrompts.h"
-#include "frmHelp.h"
+#include "help/frmHelp.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QPushButton>
 #include <QRegularExpression>

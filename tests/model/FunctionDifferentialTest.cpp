@@ -1,5 +1,5 @@
-#include "CompiledFunctions.h"
-#include "LiteralFunctions.h"
+#include "model/CompiledFunctions.h"
+#include "tests/model/LiteralFunctions.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "LiteralFunctions.h"
+#include "tests/model/LiteralFunctions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModelState.h"
+#include "model/ModelState.h"
 
 // The function evaluation done the slow, literal way: every step walks the
 // term texts character by character and looks names up as it meets them.

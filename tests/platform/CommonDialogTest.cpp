@@ -1,5 +1,5 @@
-#include "CommonDialog.h"
-#include "ScriptedPrompts.h"
+#include "platform/CommonDialog.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The column heading, the diagram row and its time label, as bytes.
 
-#include "CodePage.h"
-#include "DiagramRow.h"
-#include "HeadingLine.h"
+#include "platform/CodePage.h"
+#include "report/HeadingLine.h"
+#include "sim/DiagramRow.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 // The report-file header block and the numbers and columns in it.
 
-#include "CodePage.h"
-#include "ReportHeader.h"
+#include "platform/CodePage.h"
+#include "report/ReportHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The header and rows on the enabled devices, and the report file on disk.
 
-#include "CodePage.h"
-#include "ReportHeader.h"
-#include "ReportOutput.h"
+#include "platform/CodePage.h"
+#include "report/ReportHeader.h"
+#include "report/ReportOutput.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "frmOutdev.h"
-#include "frmSubmenu.h"
+#include "report/frmOutdev.h"
+#include "report/frmSubmenu.h"
 
-#include "ReportOutput.h"
-#include "ScriptedPrompts.h"
+#include "report/ReportOutput.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "PrinterPages.h"
+#include "report/PrinterPages.h"
 
-#include "ReportFonts.h"
-#include "ScriptedPrompts.h"
+#include "report/ReportFonts.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "ShowReport.h"
+#include "report/ShowReport.h"
 
-#include "CodePage.h"
-#include "CommonDialog.h"
-#include "ScriptedPrompts.h"
-#include "frmEditor.h"
+#include "editor/frmEditor.h"
+#include "platform/CodePage.h"
+#include "platform/CommonDialog.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QCoreApplication>
 #include <QFile>

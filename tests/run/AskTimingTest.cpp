@@ -1,8 +1,8 @@
-#include "AskTiming.h"
-#include "CommonDialog.h"
-#include "RunTestSupport.h"
-#include "TimingFile.h"
-#include "frmTimeInput.h"
+#include "model/AskTiming.h"
+#include "model/frmTimeInput.h"
+#include "model/TimingFile.h"
+#include "platform/CommonDialog.h"
+#include "tests/run/RunTestSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "ModelState.h"
-#include "RunTestSupport.h"
-#include "frmFault.h"
-#include "frmKod.h"
-#include "frmSpeed.h"
+#include "model/ModelState.h"
+#include "sim/frmFault.h"
+#include "sim/frmKod.h"
+#include "sim/frmSpeed.h"
+#include "tests/run/RunTestSupport.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RecordingSound.h"
-#include "ScriptedPrompts.h"
+#include "tests/support/RecordingSound.h"
+#include "tests/support/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QDialog>

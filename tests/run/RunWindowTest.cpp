@@ -1,13 +1,13 @@
-#include "CodeTransmitter.h"
-#include "DiagramStep.h"
-#include "ModelFile.h"
-#include "RunCommands.h"
-#include "RunTestSupport.h"
-#include "Settings.h"
-#include "frmDiag.h"
-#include "frmHelp.h"
-#include "frmMenu.h"
-#include "frmModtype.h"
+#include "app/frmMenu.h"
+#include "app/RunCommands.h"
+#include "help/frmHelp.h"
+#include "model/ModelFile.h"
+#include "platform/Settings.h"
+#include "sim/DiagramStep.h"
+#include "sim/frmDiag.h"
+#include "sim/frmModtype.h"
+#include "tests/run/RunTestSupport.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "TimingFile.h"
+#include "model/TimingFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "LoadedModel.h"
-#include "RunSession.h"
+#include "model/LoadedModel.h"
+#include "sim/RunSession.h"
 
 #include <QByteArray>
 #include <QString>

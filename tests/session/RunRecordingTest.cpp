@@ -2,9 +2,9 @@
 // constant input from step 50 brings КОД up on steps 56-114, and a break on
 // ИП before step 200 shows on its fault lane.
 
-#include "LoadedModel.h"
-#include "RunRecording.h"
-#include "RunSession.h"
+#include "model/LoadedModel.h"
+#include "sim/RunRecording.h"
+#include "sim/RunSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The three example devices of the railway primer, run through the real
 // transmitter, with the step numbers worked out by hand there.
 
-#include "CodeTransmitter.h"
-#include "StepHarness.h"
+#include "tests/sim/StepHarness.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The run around the device: step count, model time, commands and their
 // messages, the stop, the transmitter and the guard against nested steps.
 
-#include "Commands.h"
-#include "CodeTransmitter.h"
-#include "DiagramRow.h"
-#include "StepHarness.h"
+#include "sim/Commands.h"
+#include "sim/DiagramRow.h"
+#include "tests/sim/StepHarness.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // Traces are one character per step for an element's cell:
 //   .  off (│)   +  on (░)   #  pickup pending (█)   %  release pending (▓)
 
-#include "DiagramRow.h"
-#include "StepHarness.h"
+#include "sim/DiagramRow.h"
+#include "tests/sim/StepHarness.h"
 
 #include <gtest/gtest.h>
 

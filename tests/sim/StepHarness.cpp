@@ -1,7 +1,7 @@
-#include "StepHarness.h"
+#include "tests/sim/StepHarness.h"
 
-#include "CodeTransmitter.h"
-#include "RunState.h"
+#include "sim/RunState.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DiagramStep.h"
-#include "ModelState.h"
-#include "StepHost.h"
+#include "model/ModelState.h"
+#include "sim/DiagramStep.h"
+#include "sim/StepHost.h"
 
 #include <QByteArray>
 #include <QList>

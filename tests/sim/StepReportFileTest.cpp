@@ -1,7 +1,7 @@
 // The report file while a run steps: every row on disk when its step ends,
 // and a file that cannot be written does not stop the run.
 
-#include "StepHarness.h"
+#include "tests/sim/StepHarness.h"
 
 #include <QFile>
 #include <QTemporaryDir>

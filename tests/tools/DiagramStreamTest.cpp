@@ -1,4 +1,4 @@
-#include "DiagramStream.h"
+#include "tools/DiagramStream.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 // The three example devices, run through modelrun, against the step numbers
 // worked out by hand for them (КПТШ-5 unless a case says otherwise).
 
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // step 75, and every export must say so. modelrun runs with no display and
 // no platform named in its environment.
 
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <QFile>
 #include <QImage>

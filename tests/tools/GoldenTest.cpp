@@ -5,7 +5,7 @@
 // `expected-status` (else 0) and `locale` (else C). The expected outputs are
 // worked out by hand from the step rules; each case's `notes.txt` says how.
 
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <QDir>
 #include <QFile>

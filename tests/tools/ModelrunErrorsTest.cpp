@@ -1,7 +1,7 @@
 // modelrun against bad command lines, bad input files and output files that
 // cannot be written: the exit status and a message that names what is wrong.
 
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

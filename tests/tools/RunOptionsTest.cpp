@@ -1,4 +1,4 @@
-#include "RunOptions.h"
+#include "tools/RunOptions.h"
 
 #include <gtest/gtest.h>
 

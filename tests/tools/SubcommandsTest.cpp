@@ -1,7 +1,7 @@
 // modelrun check and modelrun test as a user runs them: one scenario per
 // exit status, the JSON lines of the check, and the JUnit file read back.
 
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // (vcd2fst, then fst2vcd) and by sigrok: what a real reader sees must be what
 // the run did.
 
-#include "ModelrunProcess.h"
+#include "tests/tools/ModelrunProcess.h"
 
 #include <QFile>
 #include <QMap>

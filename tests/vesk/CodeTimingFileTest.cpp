@@ -1,4 +1,4 @@
-#include "CodeTimingFile.h"
+#include "vesk/CodeTimingFile.h"
 
 #include <QFile>
 #include <QLocale>

@@ -1,5 +1,5 @@
-#include "CodeTransmitter.h"
-#include "TrainRuns.h"
+#include "tests/vesk/TrainRuns.h"
+#include "vesk/CodeTransmitter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "CodeTimingFile.h"
-#include "VeskScript.h"
+#include "tests/vesk/VeskScript.h"
+#include "vesk/CodeTimingFile.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CodeTransmitter.h"
-#include "ScriptedPrompts.h"
-#include "Vesks.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "vesk/CodeTransmitter.h"
+#include "vesk/Vesks.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "VeskScript.h"
+#include "tests/vesk/VeskScript.h"
 
 #include <QLabel>
 

@@ -3,13 +3,13 @@
 // of the transmitter (step 1) to ЛКЖ lighting (step 75). With
 // MODEL_WAVE_SCREENSHOT set, the window is saved there as a picture.
 
-#include "LiveRecording.h"
-#include "LoadedModel.h"
-#include "RunSession.h"
-#include "ScriptedPrompts.h"
-#include "SignalOrder.h"
-#include "WaveCanvas.h"
-#include "frmWave.h"
+#include "model/LoadedModel.h"
+#include "sim/RunSession.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "wave/frmWave.h"
+#include "wave/LiveRecording.h"
+#include "wave/SignalOrder.h"
+#include "wave/WaveCanvas.h"
 
 #include <QImage>
 #include <QLabel>
