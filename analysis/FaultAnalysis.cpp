@@ -12,9 +12,7 @@
 void AnalyseFaults(RunWindowHost &host, ModelState &state)
 {
     if (state.ModelPath.isEmpty()) {
-        bool cancelled = false;
-        ChooseFile(state, host.fileDialog(), QStringLiteral("mod"), cancelled);
-        if (cancelled)
+        if (!ChooseFile(state, host.fileDialog(), QStringLiteral("mod")))
             return;
     }
     const FileResult<SharedModel> model = LoadSharedModel(state.ModelPath);
@@ -29,15 +27,13 @@ void AnalyseFaults(RunWindowHost &host, ModelState &state)
     static_cast<ModelDefinition &>(state) = (*model)->definition;
 
     Vesks transmitter;
-    bool cancelled = false;
     TimingEntryContext timing{state, host.fileDialog(),
                               [&transmitter](const QString &modelPath) {
                                   QString proposed = modelPath;
                                   transmitter.SetTimeChar(proposed);
                               },
                               &host.hostWindow()};
-    AskTiming(timing, cancelled);
-    if (cancelled)
+    if (!AskTiming(timing))
         return;
     frmKod kod(&host.hostWindow());
     prompts().exec(kod);

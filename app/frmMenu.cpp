@@ -376,9 +376,9 @@ void frmMenu::showMenusOf(QMdiSubWindow *child)
 
 void frmMenu::openModel()
 {
-    // The file is only checked for being readable; the run loads it.
-    bool cancelled = false;
-    ChooseFile(m_state, m_fileDialog, QStringLiteral("mod"), cancelled);
+    // The file is only checked for being readable; the run loads it. Giving
+    // up leaves nothing to undo.
+    (void)ChooseFile(m_state, m_fileDialog, QStringLiteral("mod"));
 }
 
 void frmMenu::newModel() { CreateModel(m_state, m_fileDialog); }
@@ -442,9 +442,7 @@ void frmMenu::openOptions() { hidePicture(); }
 void frmMenu::editModel()
 {
     if (m_state.ModelPath.isEmpty()) {
-        bool cancelled = false;
-        ChooseFile(m_state, m_fileDialog, QStringLiteral("mod"), cancelled);
-        if (cancelled)
+        if (!ChooseFile(m_state, m_fileDialog, QStringLiteral("mod")))
             return;
     }
     frmEditor &editor = frmEditor::Instance(*m_mdiArea);

@@ -34,9 +34,7 @@ int AskSource(QWidget *parent)
 
 bool TimingFromFile(ModelState &state, CommonDialog &CDL1)
 {
-    bool cancelled = false;
-    ChooseFile(state, CDL1, QStringLiteral("tim"), cancelled);
-    if (cancelled)
+    if (!ChooseFile(state, CDL1, QStringLiteral("tim")))
         return false;
     const FileResult<TimingValues> values = ReadTimingFile(state.ChosenPath + QStringLiteral(".tim"), state.ElemCount);
     if (!values) {
@@ -105,23 +103,19 @@ RunLengthOutcome TimingFromKeyboard(ModelState &state, QWidget *parent)
 
 } // namespace
 
-void AskTiming(TimingEntryContext &context, bool &cancelled)
+bool AskTiming(TimingEntryContext &context)
 {
     ModelState &state = context.state;
     // Retry on a bad run length asks everything again, the code timing first.
     for (;;) {
         context.SetTimeChar(QString(state.ModelPath));
-        if (AskSource(context.parent) == 1) {
-            if (!TimingFromFile(state, context.CDL1))
-                cancelled = true;
-            return;
-        }
+        if (AskSource(context.parent) == 1)
+            return TimingFromFile(state, context.CDL1);
         switch (TimingFromKeyboard(state, context.parent)) {
         case RunLengthOutcome::Retry:
             continue;
         case RunLengthOutcome::Cancel:
-            cancelled = true;
-            return;
+            return false;
         case RunLengthOutcome::Done:
             break;
         }
@@ -130,7 +124,7 @@ void AskTiming(TimingEntryContext &context, bool &cancelled)
         save.buttons = Prompt::Buttons::YesNo;
         if (prompts().message(save) == Prompt::Answer::Yes)
             SaveTiming(state, context.CDL1);
-        return;
+        return true;
     }
 }
 

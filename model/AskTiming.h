@@ -22,10 +22,10 @@ struct TimingEntryContext
 
 // Obtains the code timing of the transmitter, the pickup and release times of
 // elements 1..ElemCount (typed in or read from a ".tim" file) and the run
-// length. Sets cancelled when the user gave up (a cancelled file choice,
-// Cancel on the run length, a timing file that cannot be used), never clears
-// it; nothing of a timing file is taken unless all of it could be read.
-void AskTiming(TimingEntryContext &context, bool &cancelled);
+// length. False when the user gave up (a cancelled file choice, Cancel on
+// the run length, a timing file that cannot be used); nothing of a timing
+// file is taken unless all of it could be read.
+[[nodiscard]] bool AskTiming(TimingEntryContext &context);
 
 // Asks for a file name in the save dialog (proposing ModelPath + ".tim") and
 // writes Tpr, Totp and RunLength there; the chosen name up to its first "."

@@ -24,7 +24,7 @@ QString PathBeforeFirstDot(const QString &path, bool keepWholeWithoutDot)
     return path.left(dot);
 }
 
-void ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension, bool &cancelled)
+bool ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension)
 {
     const bool choosesModel = extension.toLower() == QLatin1String("mod");
     // Each refusal of a missing file offers the dialog again.
@@ -34,24 +34,20 @@ void ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension,
             CDL1.FileName = state.ModelPath + QLatin1Char('.') + extension;
         CDL1.Flags = CommonDialog::HideReadOnly;
         CDL1.InitDir = ProgramDataFolder();
-        if (!CDL1.ShowOpen() || CDL1.FileName.isEmpty()) {
-            cancelled = true;
-            return;
-        }
+        if (!CDL1.ShowOpen() || CDL1.FileName.isEmpty())
+            return false;
         state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, false);
         const QString fileName = state.ChosenPath + QLatin1Char('.') + extension;
         const bool readable = isReadable(fileName);
         if (choosesModel)
             state.ModelPath = state.ChosenPath;
         if (readable)
-            return;
+            return true;
         MessageRequest missing;
         missing.text = QStringLiteral("Файл ") + fileName + QStringLiteral(" не существует");
         missing.buttons = Prompt::Buttons::RetryCancel;
         missing.icon = Prompt::Icon::Critical;
-        if (prompts().message(missing) != Prompt::Answer::Retry) {
-            cancelled = true;
-            return;
-        }
+        if (prompts().message(missing) != Prompt::Answer::Retry)
+            return false;
     }
 }

@@ -11,9 +11,8 @@ class CommonDialog;
 // path up to its first "." (empty when the name has none) and the file
 // ChosenPath + "." + extension was readable when checked; it is not kept
 // open. For "mod" the choice also becomes state.ModelPath, even when the
-// file turns out to be missing. Sets cancelled when the user gives up and
-// never clears it: the caller clears it before the call.
-void ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension, bool &cancelled);
+// file turns out to be missing. False when the user gave up.
+[[nodiscard]] bool ChooseFile(ModelState &state, CommonDialog &CDL1, const QString &extension);
 
 // The path without extension: everything before its first "."; empty when
 // there is none and keepWholeWithoutDot is false, the whole path otherwise.

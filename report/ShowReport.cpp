@@ -5,9 +5,7 @@
 
 void ShowReport(ModelState &state, CommonDialog &CDL1, QMdiArea &area)
 {
-    bool cancelled = false;
-    ChooseFile(state, CDL1, QStringLiteral("out"), cancelled);
-    if (cancelled)
+    if (!ChooseFile(state, CDL1, QStringLiteral("out")))
         return;
     frmEditor &editor = frmEditor::Instance(area);
     // The editor may hold a model with unsaved changes; the report must not

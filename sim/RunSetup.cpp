@@ -50,19 +50,15 @@ bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
     BringToRest(state);
 
     if (state.ModelPath.isEmpty()) {
-        bool cancelled = false;
-        ChooseFile(state, host.fileDialog(), QStringLiteral("mod"), cancelled);
-        if (cancelled || diag.Unloaded())
+        if (!ChooseFile(state, host.fileDialog(), QStringLiteral("mod")) || diag.Unloaded())
             return false;
     }
     if (!LoadForRun(host, state, diag))
         return false;
 
-    bool cancelled = false;
     TimingEntryContext timing{state, host.fileDialog(), [&diag](const QString &path) { diag.SetTimeChar(path); },
                               &host.hostWindow()};
-    AskTiming(timing, cancelled);
-    if (cancelled || diag.Unloaded())
+    if (!AskTiming(timing) || diag.Unloaded())
         return false;
 
     diag.ShowModtype();

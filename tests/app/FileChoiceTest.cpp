@@ -137,7 +137,7 @@ TEST(ChooseFile, DialoguesAndTheirOutcome)
         {
             ScriptedPrompts script;
             c.script(script);
-            ChooseFile(state, CDL1, c.extension, cancelled);
+            cancelled = !ChooseFile(state, CDL1, c.extension);
         }
         EXPECT_EQ(state.ChosenPath, c.expected.chosenPath);
         EXPECT_EQ(state.ModelPath, c.expected.modelPath);
@@ -146,16 +146,14 @@ TEST(ChooseFile, DialoguesAndTheirOutcome)
     }
 }
 
-TEST(ChooseFile, NeverClearsTheCancelFlag)
+TEST(ChooseFile, AReadableChoiceIsAYes)
 {
     ModelFolder folder;
     ModelState state;
     CommonDialog CDL1;
-    bool cancelled = true;
     ScriptedPrompts script;
     script.expectFile(openRequest(QStringLiteral("mod"), QString()), folder.path(QStringLiteral("relay.mod")));
-    ChooseFile(state, CDL1, QStringLiteral("mod"), cancelled);
-    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(ChooseFile(state, CDL1, QStringLiteral("mod")));
     EXPECT_EQ(state.ModelPath, folder.path(QStringLiteral("relay")));
 }
 

@@ -31,9 +31,7 @@ protected:
     bool ask()
     {
         TimingEntryContext context{state, CDL1, [this](const QString &path) { timeCharCalls << path; }};
-        bool cancelled = false;
-        AskTiming(context, cancelled);
-        return cancelled;
+        return !AskTiming(context);
     }
 
     // The source question answered with the keyboard, each element's window
