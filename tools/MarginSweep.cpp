@@ -69,26 +69,9 @@ RunMarginSweep(const LoadedBench &bench, const SweepPlan &plan, const std::funct
                const std::atomic<bool> *cancel)
 {
     const RunSlice slice = ShardSlice(SweepPointCount(plan.axes), plan.shard, plan.shards);
-    const qint64 total = slice.end - slice.first;
-    std::vector<SweepPoint> points(static_cast<size_t>(total));
-    std::vector<QString> errors(static_cast<size_t>(total));
-    std::atomic<qint64> done{0};
-    std::function<void()> report;
-    if (progress)
-        report = [&] { progress(done.load(), total); };
-    ForEachInParallel(total, plan.jobs, cancel, done, report, [&](qint64 task) {
-        std::expected<SweepPoint, QString> point = checkPoint(bench, plan.axes, SweepPointAt(plan.axes, slice.first + task));
-        if (point)
-            points[size_t(task)] = std::move(*point);
-        else
-            errors[size_t(task)] = point.error();
+    return CollectInParallel<SweepPoint>(slice.end - slice.first, plan.jobs, cancel, progress, [&](qint64 task) {
+        return checkPoint(bench, plan.axes, SweepPointAt(plan.axes, slice.first + task));
     });
-    if (report)
-        report();
-    for (const QString &error : errors)
-        if (!error.isEmpty())
-            return std::unexpected(error);
-    return points;
 }
 
 std::optional<SweepMargin> MarginOf(const QList<SweepAxis> &axes, const std::vector<SweepPoint> &points, int axis)

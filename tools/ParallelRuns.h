@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <expected>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -32,6 +34,35 @@ void ForEachInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel, 
     }
     for (std::thread &thread : threads)
         thread.join();
+}
+
+// The values task(0 .. count-1) makes on `jobs` threads, in index order,
+// with progress(done, count) reported as ForEachInParallel does; the first
+// failure in index order when any task failed.
+template<typename Value, typename Task>
+std::expected<std::vector<Value>, QString> CollectInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel,
+                                                             const std::function<void(qint64, qint64)> &progress,
+                                                             const Task &task)
+{
+    std::vector<Value> values(static_cast<size_t>(count));
+    std::vector<QString> errors(static_cast<size_t>(count));
+    std::atomic<qint64> done{0};
+    std::function<void()> report;
+    if (progress)
+        report = [&] { progress(done.load(), count); };
+    ForEachInParallel(count, jobs, cancel, done, report, [&](qint64 index) {
+        std::expected<Value, QString> value = task(index);
+        if (value)
+            values[size_t(index)] = std::move(*value);
+        else
+            errors[size_t(index)] = std::move(value.error());
+    });
+    if (report)
+        report();
+    for (QString &error : errors)
+        if (!error.isEmpty())
+            return std::unexpected(std::move(error));
+    return values;
 }
 
 // Runs first..end-1 of `count`, the slice `shard` (from 0) of `shards` nearly
