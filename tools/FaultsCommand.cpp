@@ -5,6 +5,7 @@
 #include "tools/ConsoleText.h"
 #include "tools/FaultCampaign.h"
 #include "tools/FaultReport.h"
+#include "tools/OptionWords.h"
 #include "tools/RunOptions.h"
 #include "tools/ShardFile.h"
 
@@ -54,20 +55,9 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
     options.campaign.jobs = std::max(1, QThread::idealThreadCount());
     QStringList rest;
     for (qsizetype a = 0; a < arguments.size(); ++a) {
-        QString name = arguments[a];
-        std::optional<QString> value;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-        }
-        const auto takeValue = [&]() -> std::optional<QString> {
-            if (value)
-                return value;
-            if (a + 1 < arguments.size())
-                return arguments[++a];
-            *error = QStringLiteral("%1: не хватает значения").arg(name);
-            return std::nullopt;
-        };
+        const OptionWord option = SplitOptionWord(arguments[a]);
+        const QString &name = option.name;
+        const auto takeValue = [&] { return TakeOptionValue(option, arguments, a, error); };
         if (name == QLatin1String("--pairs")) {
             options.campaign.pairs = true;
         } else if (name == QLatin1String("--codes")) {

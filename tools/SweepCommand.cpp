@@ -2,6 +2,7 @@
 
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
+#include "tools/OptionWords.h"
 #include "tools/ShardFile.h"
 
 #include <QThread>
@@ -26,12 +27,8 @@ std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
     options.plan.jobs = std::max(1, QThread::idealThreadCount());
     QStringList positional;
     for (qsizetype a = 0; a < arguments.size(); ++a) {
-        QString name = arguments[a];
-        std::optional<QString> value;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-        }
+        const OptionWord option = SplitOptionWord(arguments[a]);
+        const QString &name = option.name;
         if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             options.help = true;
             continue;
@@ -47,11 +44,10 @@ std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
             *error = QStringLiteral("неизвестный параметр «%1»").arg(name);
             return std::nullopt;
         }
-        if (!value && a + 1 >= arguments.size()) {
-            *error = QStringLiteral("%1: не хватает значения").arg(name);
+        const std::optional<QString> value = TakeOptionValue(option, arguments, a, error);
+        if (!value)
             return std::nullopt;
-        }
-        const QString text = value ? *value : arguments[++a];
+        const QString &text = *value;
         if (name == QLatin1String("--bench")) {
             options.benchFile = text;
         } else if (name == QLatin1String("--vary")) {
