@@ -8,22 +8,6 @@
 
 namespace {
 
-QByteArray svgPicture(const RunRecording &recording, const TracePainter &tracePainter, const TraceView &view,
-                      QSize size)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(recording.modelName());
-    QPainter painter(&generator);
-    tracePainter.paint(painter, QRect(QPoint(0, 0), size), view);
-    painter.end();
-    return bytes;
-}
-
 std::optional<QByteArray> pngPicture(const TracePainter &tracePainter, const TraceView &view, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -40,13 +24,30 @@ std::optional<QByteArray> pngPicture(const TracePainter &tracePainter, const Tra
 
 } // namespace
 
+QByteArray SvgPicture(QSize size, const QString &title, const std::function<void(QPainter &)> &paint)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(title);
+    QPainter painter(&generator);
+    paint(painter);
+    painter.end();
+    return bytes;
+}
+
 ExportResult ExportPicture(const RunRecording &recording, const TraceView &view, const QString &fileName)
 {
     return WriteExport(recording, fileName, [&]() -> std::optional<QByteArray> {
         const TracePainter tracePainter(recording);
         const QSize size = TracePainter::pictureSize(view, PictureWidth);
         if (QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
-            return svgPicture(recording, tracePainter, view, size);
+            return SvgPicture(size, recording.modelName(), [&](QPainter &painter) {
+                tracePainter.paint(painter, QRect(QPoint(0, 0), size), view);
+            });
         return pngPicture(tracePainter, view, size);
     });
 }
