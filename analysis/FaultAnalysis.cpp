@@ -24,10 +24,12 @@ void AnalyseFaults(RunWindowHost &host, ModelState &state)
         return;
     }
     // The timing questions name the elements of this model.
-    static_cast<ModelDefinition &>(state) = (*model)->definition;
+    RunState run;
+    static_cast<ModelDefinition &>(run) = (*model)->definition;
+    run.ModelPath = state.ModelPath;
 
     Vesks transmitter;
-    TimingEntryContext timing{state, host.fileDialog(),
+    TimingEntryContext timing{state, run, host.fileDialog(),
                               [&transmitter](const QString &modelPath) {
                                   QString proposed = modelPath;
                                   transmitter.SetTimeChar(proposed);
@@ -40,7 +42,7 @@ void AnalyseFaults(RunWindowHost &host, ModelState &state)
 
     FaultRun scenario;
     scenario.modelPath = state.ModelPath;
-    scenario.timing = TimingValues{state.Tpr, state.Totp, state.RunLength};
+    scenario.timing = TimingValues{run.Tpr, run.Totp, run.RunLength};
     scenario.codeTiming = TimingOf(transmitter);
     scenario.code = kod.ChosenCode();
     frmFaults::Open(host, state, *model, scenario);

@@ -18,7 +18,7 @@ std::expected<int, QString> faultElement(const BenchFault &fault, const ModelDef
     return std::unexpected(QStringLiteral("элемента «%1» нет в модели").arg(fault.element));
 }
 
-uint32_t signalsOf(const ModelState &state)
+uint32_t signalsOf(const RunState &state)
 {
     uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
     for (int i = 1; i <= state.ElemCount; ++i)

@@ -21,7 +21,7 @@ struct Snapshot
     uint32_t outputs = 0;
 };
 
-Snapshot snapshotOf(const ModelState &state)
+Snapshot snapshotOf(const RunState &state)
 {
     Snapshot snapshot;
     for (int i = 1; i <= state.ElemCount; ++i) {

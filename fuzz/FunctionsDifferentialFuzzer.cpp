@@ -18,21 +18,21 @@ namespace {
 
 constexpr size_t SignalBytes = 4;
 
-void setSignals(ModelState &state, uint32_t bits)
+void setSignals(RunState &state, uint32_t bits)
 {
     state.InputVal[1] = int16_t(bits & 1);
     for (int k = 1; k <= MaxElements; ++k)
         state.ElemState[k] = {int16_t((bits >> k) & 1), int16_t((bits >> (k + 11)) & 1)};
 }
 
-void compareOnce(const CompiledFunctions &compiled, ModelState &state)
+void compareOnce(const CompiledFunctions &compiled, RunState &state)
 {
     // Results that neither side may leave in place.
     for (int i = 1; i <= state.ElemCount; ++i)
         state.Excit[i][1] = 7;
     for (int j = 1; j <= state.OutCount; ++j)
         state.OutState[j][1] = 7;
-    ModelState literal = state;
+    RunState literal = state;
     compiled.EvalElements(state);
     compiled.EvalOutputs(state);
     Literal::EvalElements(literal);
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     uint32_t bits = 0;
     std::memcpy(&bits, data, SignalBytes);
     const QString path = WriteFuzzFile(QStringLiteral("d.mod"), data + SignalBytes, size - SignalBytes);
-    auto state = std::make_unique<ModelState>();
+    auto state = std::make_unique<RunState>();
     if (!LoadModel(*state, path.chopped(4)))
         return 0;
     CompiledFunctions compiled;

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = WriteFuzzFile(QStringLiteral("m.mod"), data, size);
-    ModelState state;
+    RunState state;
     state.ModelName = QStringLiteral("до");
     if (const FileResult<> loaded = LoadModel(state, path.chopped(4)); !loaded) { // LoadModel adds ".mod"
         if (loaded.error().isEmpty() || state.ModelName != QStringLiteral("до") || state.ElemCount != 0)

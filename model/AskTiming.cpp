@@ -32,22 +32,22 @@ int AskSource(QWidget *parent)
     return source.TagValue();
 }
 
-bool TimingFromFile(ModelState &state, CommonDialog &CDL1)
+bool TimingFromFile(ModelState &settings, RunState &run, CommonDialog &CDL1)
 {
-    if (!ChooseFile(state, CDL1, QStringLiteral("tim")))
+    if (!ChooseFile(settings, CDL1, QStringLiteral("tim")))
         return false;
-    const FileResult<TimingValues> values = ReadTimingFile(state.ChosenPath + QStringLiteral(".tim"), state.ElemCount);
+    const FileResult<TimingValues> values = ReadTimingFile(settings.ChosenPath + QStringLiteral(".tim"), run.ElemCount);
     if (!values) {
         showError(values.error());
         return false;
     }
-    ApplyTiming(state, *values);
+    ApplyTiming(run, *values);
     return true;
 }
 
 // One element's times from frmTimeInput, asked again until both read as
 // numbers. The close box counts as a fresh window: the defaults.
-void TimesOfElement(ModelState &state, int i, QWidget *parent)
+void TimesOfElement(RunState &state, int i, QWidget *parent)
 {
     frmTimeInput window(parent);
     window.elementLabel->setText(state.ElemName[i]);
@@ -72,7 +72,7 @@ void TimesOfElement(ModelState &state, int i, QWidget *parent)
 
 enum class RunLengthOutcome { Done, Retry, Cancel };
 
-RunLengthOutcome TimingFromKeyboard(ModelState &state, QWidget *parent)
+RunLengthOutcome TimingFromKeyboard(RunState &state, QWidget *parent)
 {
     SoundDevice &MMC1 = soundDevice();
     MMC1.FileName = soundFile(QStringLiteral("Type.wav"));
@@ -105,13 +105,13 @@ RunLengthOutcome TimingFromKeyboard(ModelState &state, QWidget *parent)
 
 bool AskTiming(TimingEntryContext &context)
 {
-    ModelState &state = context.state;
+    RunState &run = context.run;
     // Retry on a bad run length asks everything again, the code timing first.
     for (;;) {
-        context.SetTimeChar(QString(state.ModelPath));
+        context.SetTimeChar(QString(run.ModelPath));
         if (AskSource(context.parent) == 1)
-            return TimingFromFile(state, context.CDL1);
-        switch (TimingFromKeyboard(state, context.parent)) {
+            return TimingFromFile(context.settings, run, context.CDL1);
+        switch (TimingFromKeyboard(run, context.parent)) {
         case RunLengthOutcome::Retry:
             continue;
         case RunLengthOutcome::Cancel:
@@ -123,15 +123,15 @@ bool AskTiming(TimingEntryContext &context)
         save.text = QStringLiteral("Сохранить данные?");
         save.buttons = Prompt::Buttons::YesNo;
         if (prompts().message(save) == Prompt::Answer::Yes)
-            SaveTiming(state, context.CDL1);
+            SaveTiming(context.settings, run, context.CDL1);
         return true;
     }
 }
 
-void SaveTiming(ModelState &state, CommonDialog &CDL1)
+void SaveTiming(ModelState &settings, const RunState &run, CommonDialog &CDL1)
 {
     CDL1.DefaultExt = QStringLiteral(".tim");
-    CDL1.FileName = state.ModelPath + QStringLiteral(".tim");
+    CDL1.FileName = run.ModelPath + QStringLiteral(".tim");
     CDL1.Filter = QStringLiteral("Файлы характеристик (*.tim)|*.tim");
     CDL1.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly;
     // A file that cannot be written is named and the dialog comes again, so
@@ -139,8 +139,8 @@ void SaveTiming(ModelState &state, CommonDialog &CDL1)
     for (;;) {
         if (!CDL1.ShowSave())
             return;
-        state.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
-        const FileResult<> written = WriteTimingFile(state.ChosenPath + QStringLiteral(".tim"), state);
+        settings.ChosenPath = PathBeforeFirstDot(CDL1.FileName, true);
+        const FileResult<> written = WriteTimingFile(settings.ChosenPath + QStringLiteral(".tim"), run);
         if (written)
             return;
         showError(written.error());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 #include <QString>
 
@@ -12,7 +12,8 @@ class QWidget;
 // What the timing entry borrows from the windows around it.
 struct TimingEntryContext
 {
-    ModelState &state;
+    ModelState &settings; // the paths: a timing file is chosen like any other
+    RunState &run;        // the model whose timing is asked, and where it goes
     CommonDialog &CDL1;
     // The transmitter's own code-timing dialogue (Vesk.SetTimeChar), handed a
     // copy of ModelPath.
@@ -27,9 +28,9 @@ struct TimingEntryContext
 // file is taken unless all of it could be read.
 [[nodiscard]] bool AskTiming(TimingEntryContext &context);
 
-// Asks for a file name in the save dialog (proposing ModelPath + ".tim") and
-// writes Tpr, Totp and RunLength there; the chosen name up to its first "."
-// becomes ChosenPath. A cancelled dialog saves nothing; a failed write is
+// Asks for a file name in the save dialog (proposing the run's ModelPath +
+// ".tim") and writes its Tpr, Totp and RunLength there; the chosen name up to
+// its first "." becomes the program's ChosenPath. A cancelled dialog saves nothing; a failed write is
 // reported to the user, leaves an existing file as it was and opens the save
 // dialog again on the name that failed.
-void SaveTiming(ModelState &state, CommonDialog &CDL1);
+void SaveTiming(ModelState &settings, const RunState &run, CommonDialog &CDL1);

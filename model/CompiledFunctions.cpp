@@ -14,7 +14,7 @@ int elementCountOf(const ModelDefinition &definition)
 
 // The input and the chosen column of every element's contact state as bits:
 // bit 0 the input, bit k element k.
-uint32_t signalBits(const ModelState &state, int elementCount, int column)
+uint32_t signalBits(const RunState &state, int elementCount, int column)
 {
     uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
     for (int k = 1; k <= elementCount; ++k)
@@ -99,7 +99,7 @@ CompiledFunctions::CompiledFunctions()
     use(empty);
 }
 
-void CompiledFunctions::compile(const ModelState &state)
+void CompiledFunctions::compile(const RunState &state)
 {
     use(std::make_shared<const FunctionProgram>(state));
 }
@@ -113,7 +113,7 @@ void CompiledFunctions::use(std::shared_ptr<const FunctionProgram> program)
     m_outputMemo = {};
 }
 
-void CompiledFunctions::EvalElements(ModelState &state) const
+void CompiledFunctions::EvalElements(RunState &state) const
 {
     const int count = m_elementCount;
     const Bits values = signalBits(state, count, 0);
@@ -124,7 +124,7 @@ void CompiledFunctions::EvalElements(ModelState &state) const
         state.Excit[i][1] = int16_t((results >> i) & 1);
 }
 
-void CompiledFunctions::EvalOutputs(ModelState &state) const
+void CompiledFunctions::EvalOutputs(RunState &state) const
 {
     const Bits values = signalBits(state, m_elementCount, 1);
     if (values != m_outputMemo.values)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 #include <cstdint>
 #include <memory>
@@ -61,14 +61,14 @@ public:
     CompiledFunctions();
 
     // Translates the functions of state's definition into a program of its own.
-    void compile(const ModelState &state);
+    void compile(const RunState &state);
     // Uses a program translated before, typically shared by many runs.
     void use(std::shared_ptr<const FunctionProgram> program);
 
     // Excit(i,1) for every element, from InputVal(1) and ElemState(.,0).
-    void EvalElements(ModelState &state) const;
+    void EvalElements(RunState &state) const;
     // OutState(j,1) for every output, from InputVal(1) and ElemState(.,1).
-    void EvalOutputs(ModelState &state) const;
+    void EvalOutputs(RunState &state) const;
 
 private:
     using Bits = FunctionProgram::Bits;

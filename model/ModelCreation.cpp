@@ -98,25 +98,23 @@ double LeadingNumber(const QString &text)
 
 void CreateModel(ModelState &state, CommonDialog &CDL1)
 {
-    state.ModelName = ask(QStringLiteral("Название модели "), std::nullopt);
-    if (state.ModelName.isEmpty())
-        return;
-    state.ElemCount = askCount(QStringLiteral("Число внутренних элементов"), MaxElements,
-                               QStringLiteral("внутренних элементов"));
-    state.OutCount = askCount(QStringLiteral("Число выходов"), MaxOutputs, QStringLiteral("выходов"));
-
     ModelText model;
-    model.name = state.ModelName;
+    model.name = ask(QStringLiteral("Название модели "), std::nullopt);
+    if (model.name.isEmpty())
+        return;
+    const int elemCount = askCount(QStringLiteral("Число внутренних элементов"), MaxElements,
+                                   QStringLiteral("внутренних элементов"));
+    const int outCount = askCount(QStringLiteral("Число выходов"), MaxOutputs, QStringLiteral("выходов"));
     {
         frmInitFunc functionWindow;
-        for (int i = 1; i <= state.ElemCount; ++i) {
+        for (int i = 1; i <= elemCount; ++i) {
             ModelText::Line element;
             element.name = ask(QStringLiteral("Название ") + QString::number(i) + QStringLiteral("- го элемента "),
                                kDataTitle);
             element.function = functionWindow.AskFunction(element.name);
             model.elements << element;
         }
-        for (int j = 1; j <= state.OutCount; ++j) {
+        for (int j = 1; j <= outCount; ++j) {
             ModelText::Line output;
             output.name = ask(QStringLiteral("Назовите выход ") + QString::number(j), kDataTitle);
             output.function = functionWindow.AskFunction(output.name);

@@ -7,10 +7,9 @@
 class CommonDialog;
 
 // The dialogue that asks for a new model piece by piece and saves it as a
-// model file chosen through the shared dialog. Sets ModelName, ElemCount and
-// OutCount as they are entered, and ChosenPath and ModelPath once the file is
-// written; a failed write offers the dialog again. The definition arrays are
-// left alone: the next run loads the file.
+// model file chosen through the shared dialog. Sets ChosenPath and ModelPath
+// once the file is written; a failed write offers the dialog again. The next
+// run loads the file.
 void CreateModel(ModelState &state, CommonDialog &CDL1);
 
 // The number at the start of text, read the way counts are typed: blanks

@@ -202,12 +202,12 @@ FileResult<ModelDefinition> ReadModelFile(const QString &modelPath)
     return std::move(*model);
 }
 
-FileResult<> LoadModel(ModelState &state, const QString &modelPath)
+FileResult<> LoadModel(ModelDefinition &definition, const QString &modelPath)
 {
     FileResult<ModelDefinition> model = ReadModelFile(modelPath);
     if (!model)
         return std::unexpected(model.error());
-    static_cast<ModelDefinition &>(state) = std::move(*model);
+    definition = std::move(*model);
     return {};
 }
 

@@ -28,14 +28,14 @@ QStringList ModelFileLines(const QString &text);
 // the file and the line, for the same faults as LoadModel below.
 FileResult<ModelDefinition> ReadModelFile(const QString &modelPath);
 
-// Reads modelPath + ".mod" into the definition part of state. Fails when the
-// file cannot be opened, ends early, has a count line that is not a number
-// or exceeds the capacities, with a Russian message that names the file and
-// the line; state is then left exactly as it was. On
+// Reads modelPath + ".mod" into definition. Fails when the file cannot be
+// opened, ends early, has a count line that is not a number or exceeds the
+// capacities, with a Russian message that names the file and the line;
+// definition is then left exactly as it was. On
 // success the whole definition is replaced: slots beyond the new counts and
 // terms a line never assigns are empty. A function line without "=" is a
 // name with one empty term. UTF-8 files and LF line ends are read as well.
-FileResult<> LoadModel(ModelState &state, const QString &modelPath);
+FileResult<> LoadModel(ModelDefinition &definition, const QString &modelPath);
 
 // A model as the creation dialogue collects it: names and functions exactly
 // as typed.

@@ -53,46 +53,22 @@ struct ModelDefinition
     std::array<std::array<QString, MaxOutTerms + 1>, MaxOutputs + 1> OutTerm;
 };
 
-// The one model of the process: its definition, timing, run state and the
-// flags and texts the run set-up, the diagram and the report share. The
-// program owns one object and passes it by reference; tests make their own.
-struct ModelState : ModelDefinition
+// Where the rows of a run go and which diagram they make. The program keeps
+// its choice between runs; each run starts from a copy, and the end-of-run
+// dialogue hands a changed choice back to the program.
+struct OutputChoice
 {
-    // Output devices.
     int16_t ToPrinter = FlagFalse;
     int16_t ToScreen = FlagFalse; // start-up switches it on
     int16_t ToFile = FlagFalse;
-
     int16_t ChangeMode = FlagFalse; // true: change diagram; false: timing diagram
-    int16_t RunActive = FlagFalse;
-    int16_t ReportHeadDue = FlagFalse;
+};
 
-    QByteArray OemName; // ModelName in code page 866, for the report file
-    FixedText<5> ColCell;
+// What there is one of per program: the output choice, the step timer's
+// speed and the paths. Everything of a run lives in its RunState.
+struct ModelState : OutputChoice
+{
     QString ModelPath;  // without extension; empty: no model chosen yet
-    QString InputCaption;
-
-    // 0 none, 1 excitation forced to 0, 2 excitation forced to 1.
-    std::array<uint8_t, MaxElements + 1> ElemFault{};
-
-    Signal InputVal{};
-    std::array<Signal, MaxElements + 1> Excit{};
-    std::array<Signal, MaxElements + 1> ElemState{};
-    std::array<Signal, MaxOutputs + 1> OutState{};
-
-    // Seconds, in single precision: the step decides on that arithmetic.
-    std::array<float, MaxElements + 1> Tpr{};
-    std::array<float, MaxElements + 1> Totp{};
-    std::array<float, MaxElements + 1> ReleaseTimer{};
-    std::array<float, MaxElements + 1> PickupTimer{};
-
-    std::array<Signal, MaxElements + 1> PickupPending{};
-    std::array<Signal, MaxElements + 1> ReleasePending{};
-
-    float ModelTime = 0; // seconds within the current 100-second span
-    int16_t AfterRunChoice = 0;
-    QString ChosenPath;   // last path chosen in a file dialog, without extension
-    int32_t RunLength = 0; // steps of 0.01 s
-    QString KeyCmd;        // last command character; empty when none
+    QString ChosenPath; // last path chosen in a file dialog, without extension
     int16_t Speed = 0;
 };

@@ -138,7 +138,7 @@ FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount)
     return read;
 }
 
-FileResult<> WriteTimingFile(const QString &fileName, const ModelState &state)
+FileResult<> WriteTimingFile(const QString &fileName, const RunState &state)
 {
     QString text;
     for (int i = 1; i <= state.ElemCount; ++i)
@@ -153,7 +153,7 @@ FileResult<> WriteTimingFile(const QString &fileName, const ModelState &state)
     return {};
 }
 
-void ApplyTiming(ModelState &state, const TimingValues &values)
+void ApplyTiming(RunState &state, const TimingValues &values)
 {
     for (int i = 1; i <= state.ElemCount; ++i) {
         state.Tpr[i] = values.Tpr[i];

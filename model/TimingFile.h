@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "platform/FileResult.h"
 
 #include <QList>
@@ -61,7 +61,7 @@ FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount);
 // per line with CR LF, times with "." and up to 7 significant digits. The
 // file is replaced as a whole: a failed write leaves an existing file as it
 // was and fails with a message naming the file.
-FileResult<> WriteTimingFile(const QString &fileName, const ModelState &state);
+FileResult<> WriteTimingFile(const QString &fileName, const RunState &state);
 
 // Copies the values read for the current element count into state.
-void ApplyTiming(ModelState &state, const TimingValues &values);
+void ApplyTiming(RunState &state, const TimingValues &values);

@@ -2,7 +2,7 @@
 
 #include "platform/CodePage.h"
 
-QByteArray HeadingLine(ModelState &state)
+QByteArray HeadingLine(RunState &state)
 {
     QString line;
     auto addCell = [&](const QString &text) {

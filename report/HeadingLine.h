@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 #include <QByteArray>
 
@@ -8,4 +8,4 @@
 // 5-character cell, one blank, a 5-character cell per element name and per
 // output name (cut or padded with blanks), then " Ti". Builds the cells
 // through state.ColCell, which holds the last cell afterwards.
-QByteArray HeadingLine(ModelState &state);
+QByteArray HeadingLine(RunState &state);

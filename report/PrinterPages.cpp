@@ -45,7 +45,7 @@ QString pageSizeText(const QPrinter &printer)
 
 } // namespace
 
-PrinterPages::PrinterPages(ModelState &state, QPrinter *printer)
+PrinterPages::PrinterPages(RunState &state, QPrinter *printer)
     : m_state(state), m_mainPrinter(printer), m_clock([] { return QDateTime::currentDateTime(); })
 {
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "report/ReportHeader.h"
 
 #include <QByteArrayView>
@@ -35,7 +35,7 @@ public:
     using Clock = std::function<QDateTime()>;
 
     // printer: the main window's printer, may be null; not owned.
-    PrinterPages(ModelState &state, QPrinter *printer);
+    PrinterPages(RunState &state, QPrinter *printer);
     ~PrinterPages();
     PrinterPages(const PrinterPages &) = delete;
     PrinterPages &operator=(const PrinterPages &) = delete;
@@ -74,7 +74,7 @@ private:
     void endLine();
     qreal columnX(int column) const;
 
-    ModelState &m_state;
+    RunState &m_state;
     QPrinter *m_mainPrinter;
     std::unique_ptr<QPrinter> m_pdfPrinter;
     QString m_pdfFileName;

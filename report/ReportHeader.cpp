@@ -54,7 +54,7 @@ int CentredColumn(qsizetype length)
     return column < 1 ? 1 : int(column);
 }
 
-ReportHeaderContent MakeReportHeader(ModelState &state, const QDateTime &now, const QLocale &locale)
+ReportHeaderContent MakeReportHeader(RunState &state, const QDateTime &now, const QLocale &locale)
 {
     ReportHeaderContent header;
     header.date = now.toString(QStringLiteral("dd.MM.yyyy"));

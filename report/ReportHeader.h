@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -32,7 +32,7 @@ struct ReportHeaderContent
 
 // Collects the header of state as it stands at now. Numbers use the decimal
 // separator of locale.
-ReportHeaderContent MakeReportHeader(ModelState &state, const QDateTime &now, const QLocale &locale);
+ReportHeaderContent MakeReportHeader(RunState &state, const QDateTime &now, const QLocale &locale);
 
 // A time in the general number form with a blank in place of a plus sign
 // and a blank after it: 0.05 gives " 0,05 " in a comma locale, -1 "-1 ".

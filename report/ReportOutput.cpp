@@ -4,7 +4,7 @@
 #include "report/ReportFile.h"
 #include "report/ReportHeader.h"
 
-ReportOutput::ReportOutput(ModelState &state, OutputDevices &devices)
+ReportOutput::ReportOutput(RunState &state, OutputDevices &devices)
     : m_state(state), m_devices(devices), m_clock([] { return QDateTime::currentDateTime(); })
 {
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "report/OutputDevices.h"
 
 #include <QByteArrayView>
@@ -23,7 +23,7 @@ class ReportOutput
 public:
     using Clock = std::function<QDateTime()>;
 
-    ReportOutput(ModelState &state, OutputDevices &devices);
+    ReportOutput(RunState &state, OutputDevices &devices);
     ~ReportOutput();
 
     // The clock of the header's date and time; the system clock by default.
@@ -55,7 +55,7 @@ private:
     // changes.
     ReportFile &file();
 
-    ModelState &m_state;
+    RunState &m_state;
     OutputDevices &m_devices;
     Clock m_clock;
     QLocale m_locale;

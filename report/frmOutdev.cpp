@@ -47,7 +47,7 @@ frmOutdev::frmOutdev(QWidget *parent) : BackgroundBeepDialog(parent)
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void ChooseOutputDevices(ModelState &state, ReportOutput &output)
+void ChooseOutputDevices(OutputChoice &state, ReportOutput &output)
 {
     frmOutdev window;
     window.printerBox->setChecked(state.ToPrinter != FlagFalse);

@@ -4,7 +4,7 @@
 
 class QCheckBox;
 class QPushButton;
-struct ModelState;
+struct OutputChoice;
 class ReportOutput;
 
 // "Устройства для вывода": three check boxes, "Монитор" checked whenever the
@@ -25,4 +25,4 @@ public:
 // "Файл" start from ToPrinter and ToFile, then all three flags take the
 // boxes' states. A checked "Файл" asks "Вывод в новый файл?"; Yes empties the
 // report file through output (which reports a failure itself).
-void ChooseOutputDevices(ModelState &state, ReportOutput &output);
+void ChooseOutputDevices(OutputChoice &state, ReportOutput &output);

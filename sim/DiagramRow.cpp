@@ -43,7 +43,7 @@ int formatTime(float seconds, char decimalSeparator, char *out)
 
 } // namespace
 
-void ComposeRow(const ModelState &state, bool withLabel, char decimalSeparator, QByteArray &row)
+void ComposeRow(const RunState &state, bool withLabel, char decimalSeparator, QByteArray &row)
 {
     const int elemCount = std::clamp<int>(state.ElemCount, 0, MaxElements);
     const int outCount = std::clamp<int>(state.OutCount, 0, MaxOutputs);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -20,7 +20,7 @@ inline constexpr int CellWidth = 5; // the glyph and four blanks
 // ElemState(i,1), a cell per output from OutState(j,1), and, when withLabel,
 // ModelTime as "##0.00" with decimalSeparator right after the last cell.
 // Reuses row's storage: no allocation once it has grown to a full row.
-void ComposeRow(const ModelState &state, bool withLabel, char decimalSeparator, QByteArray &row);
+void ComposeRow(const RunState &state, bool withLabel, char decimalSeparator, QByteArray &row);
 
 // The decimal separator of locale as one code page 866 byte.
 char DecimalSeparator(const QLocale &locale);

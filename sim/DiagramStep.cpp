@@ -45,7 +45,7 @@ void carry(Signal &signal) { signal[0] = signal[1]; }
 
 // Steps 9 to 11 for element i: the pickup and release delays and the new
 // state.
-void advanceDelays(ModelState &s, int i)
+void advanceDelays(RunState &s, int i)
 {
     const int16_t excited = s.Excit[i][1];
     const int16_t wasUp = s.ElemState[i][0];
@@ -87,7 +87,7 @@ private:
 
 } // namespace
 
-DiagramStep::DiagramStep(ModelState &state, StepHost &host)
+DiagramStep::DiagramStep(RunState &state, StepHost &host)
     : m_state(state), m_host(host), m_output(state, host), m_decimalSeparator(DecimalSeparator(QLocale()))
 {
 }
@@ -130,7 +130,7 @@ void DiagramStep::ShowDiag()
 
 void DiagramStep::step()
 {
-    ModelState &s = m_state;
+    RunState &s = m_state;
     const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
     const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
 
@@ -212,7 +212,7 @@ void DiagramStep::step()
 
 void DiagramStep::interpretCommand()
 {
-    ModelState &s = m_state;
+    RunState &s = m_state;
     const Command command = InterpretCommand(s.KeyCmd);
     switch (command.kind) {
     case CommandKind::ConstantOne:
@@ -259,7 +259,7 @@ void DiagramStep::interpretCommand()
 
 void DiagramStep::Restart()
 {
-    ModelState &s = m_state;
+    RunState &s = m_state;
     ModelingItem = 0;
     s.ModelTime = 0;
     const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);

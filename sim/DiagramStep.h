@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/CompiledFunctions.h"
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "report/ReportOutput.h"
 #include "sim/StepHost.h"
 
@@ -18,7 +18,7 @@
 class DiagramStep
 {
 public:
-    DiagramStep(ModelState &state, StepHost &host);
+    DiagramStep(RunState &state, StepHost &host);
 
     // Translates the functions of the loaded model. Call after LoadModel and
     // before the first step of a run.
@@ -81,7 +81,7 @@ private:
     void step();
     void interpretCommand();
 
-    ModelState &m_state;
+    RunState &m_state;
     StepHost &m_host;
     ReportOutput m_output;
     CompiledFunctions m_functions;

@@ -85,7 +85,7 @@ void askRunLength(int32_t &runLength)
 
 void changeParameters(EndOfRunHost &host)
 {
-    ModelState &state = host.State();
+    RunState &state = host.State();
     SoundDevice &MMC1 = soundDevice();
     const QString dataFolder = ProgramDataFolder();
 
@@ -124,7 +124,7 @@ void changeParameters(EndOfRunHost &host)
 
 void EndOfRunDialogue(EndOfRunHost &host)
 {
-    ModelState &state = host.State();
+    RunState &state = host.State();
     DiagramStep &step = host.Step();
     step.LastKey.clear();
     step.StopRequested = FlagFalse;

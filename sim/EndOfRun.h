@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "sim/DiagramStep.h"
 
 #include <QString>
@@ -14,7 +14,7 @@ class EndOfRunHost
 public:
     virtual ~EndOfRunHost() = default;
 
-    virtual ModelState &State() = 0;
+    virtual RunState &State() = 0;
     virtual DiagramStep &Step() = 0;
 
     // Closes the diagram window, which ends the run: hidden and the main

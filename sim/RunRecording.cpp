@@ -11,7 +11,7 @@ void RunRecording::addLane(const QString &name, LaneKind kind, int element)
     m_lanes.push_back(std::move(lane));
 }
 
-int RunRecording::laneValue(const ModelState &state, const Lane &lane)
+int RunRecording::laneValue(const RunState &state, const Lane &lane)
 {
     switch (lane.kind) {
     case LaneKind::Input: return state.InputVal[1];
@@ -24,7 +24,7 @@ int RunRecording::laneValue(const ModelState &state, const Lane &lane)
     return 0;
 }
 
-void RunRecording::begin(const ModelState &state)
+void RunRecording::begin(const RunState &state)
 {
     m_modelName = state.ModelName;
     m_modelPath = state.ModelPath;
@@ -50,7 +50,7 @@ void RunRecording::begin(const ModelState &state)
     }
 }
 
-void RunRecording::record(const ModelState &state)
+void RunRecording::record(const RunState &state)
 {
     const auto step = uint32_t(++m_lastStep);
     for (Lane &lane : m_lanes) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 #include <QString>
 
@@ -38,9 +38,9 @@ public:
     };
 
     // Starts a new recording of state's model; its values now are step 0.
-    void begin(const ModelState &state);
+    void begin(const RunState &state);
     // Records the values after the next step.
-    void record(const ModelState &state);
+    void record(const RunState &state);
 
     bool isEmpty() const { return m_lastStep == 0; }
     qint64 lastStep() const { return m_lastStep; }
@@ -65,7 +65,7 @@ public:
 
 private:
     void addLane(const QString &name, LaneKind kind, int element);
-    static int laneValue(const ModelState &state, const Lane &lane);
+    static int laneValue(const RunState &state, const Lane &lane);
 
     QString m_modelName;
     QString m_modelPath;

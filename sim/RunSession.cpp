@@ -1,6 +1,6 @@
 #include "sim/RunSession.h"
 
-#include "sim/RunState.h"
+#include "model/RunState.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ void SessionHost::ShowCommandMessage(qint64 step, const QString &message)
 void SessionHost::EndOfRun(RunSession &session) { session.end(); }
 
 RunSession::RunSession(SharedModel model, SessionHost &host)
-    : m_model(std::move(model)), m_host(host), m_state(std::make_unique<ModelState>()), m_step(*m_state, *this)
+    : m_model(std::move(model)), m_host(host), m_state(std::make_unique<RunState>()), m_step(*m_state, *this)
 {
 }
 
@@ -21,7 +21,7 @@ RunSession::~RunSession() = default;
 
 std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, bool screenRows)
 {
-    ModelState &state = *m_state;
+    RunState &state = *m_state;
     const ModelDefinition &definition = m_model->definition;
     for (const RunScenario::FaultAt &fault : scenario.faults) {
         if (fault.element > definition.ElemCount)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/LoadedModel.h"
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "sim/DiagramStep.h"
 #include "sim/RunScenario.h"
 #include "sim/StepHost.h"
@@ -74,7 +74,7 @@ public:
 
     qint64 currentStep() const { return m_stepNumber; }
     qint64 lastStep() const { return m_lastStep; }
-    const ModelState &state() const { return *m_state; }
+    const RunState &state() const { return *m_state; }
     const LoadedModel &model() const { return *m_model; }
     DiagramStep &diagram() { return m_step; }
     CodeTransmitter &transmitter() { return m_transmitter; }
@@ -96,7 +96,7 @@ private:
 
     SharedModel m_model;
     SessionHost &m_host;
-    std::unique_ptr<ModelState> m_state;
+    std::unique_ptr<RunState> m_state;
     DiagramStep m_step;
     CodeTransmitter m_transmitter;
     // The keys and faults of the scenario in step order; for one step they

@@ -7,7 +7,7 @@
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
 #include "sim/frmKod.h"
-#include "sim/RunState.h"
+#include "model/RunState.h"
 #include "sim/VeskTiming.h"
 
 #include <QLabel>
@@ -16,10 +16,12 @@
 
 namespace {
 
-// Loads the model of state.ModelPath for the run the window shows; false,
-// after the message, when it cannot be read.
-bool LoadForRun(RunWindowHost &host, ModelState &state, frmDiag &diag)
+// Loads the model of the program's ModelPath for the run the window shows;
+// false, after the message, when it cannot be read.
+bool LoadForRun(RunWindowHost &host, const ModelState &settings, frmDiag &diag)
 {
+    RunState &state = diag.State();
+    state.ModelPath = settings.ModelPath;
     if (const FileResult<> loaded = LoadModel(state, state.ModelPath); !loaded) {
         MessageRequest failure;
         failure.text = loaded.error();
@@ -44,19 +46,18 @@ void StartRun(frmDiag &diag, int16_t code)
 // The run set-up proper; false when it was abandoned. The window may also be
 // closed under it from a dialogue's event loop (the main window closing):
 // every step after a dialogue checks for that.
-bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
+bool SetUp(RunWindowHost &host, ModelState &settings, frmDiag &diag)
 {
     diag.modelCaption->setText(QStringLiteral("Модель: "));
-    BringToRest(state);
 
-    if (state.ModelPath.isEmpty()) {
-        if (!ChooseFile(state, host.fileDialog(), QStringLiteral("mod")) || diag.Unloaded())
+    if (settings.ModelPath.isEmpty()) {
+        if (!ChooseFile(settings, host.fileDialog(), QStringLiteral("mod")) || diag.Unloaded())
             return false;
     }
-    if (!LoadForRun(host, state, diag))
+    if (!LoadForRun(host, settings, diag))
         return false;
 
-    TimingEntryContext timing{state, host.fileDialog(), [&diag](const QString &path) { diag.SetTimeChar(path); },
+    TimingEntryContext timing{settings, diag.State(), host.fileDialog(), [&diag](const QString &path) { diag.SetTimeChar(path); },
                               &host.hostWindow()};
     if (!AskTiming(timing) || diag.Unloaded())
         return false;
@@ -71,11 +72,11 @@ bool SetUp(RunWindowHost &host, ModelState &state, frmDiag &diag)
     return true;
 }
 
-bool SetUpFaultRun(RunWindowHost &host, ModelState &state, frmDiag &diag, const FaultRun &run)
+bool SetUpFaultRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, const FaultRun &run)
 {
-    BringToRest(state);
-    state.ModelPath = run.modelPath;
-    if (!LoadForRun(host, state, diag))
+    RunState &state = diag.State();
+    settings.ModelPath = run.modelPath;
+    if (!LoadForRun(host, settings, diag))
         return false;
     ApplyTiming(state, run.timing);
     SetTiming(diag.Vesk(), run.codeTiming);

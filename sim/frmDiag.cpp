@@ -61,9 +61,9 @@ frmDiag::Busy::~Busy()
         m_diag.Frame().deleteLater();
 }
 
-frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &state)
+frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &settings)
 {
-    auto *diag = new frmDiag(host, state);
+    auto *diag = new frmDiag(host, settings);
     QMdiSubWindow *frame = host.addChildWindow(diag);
     // The window decides itself when it can go (never under its own step).
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -72,10 +72,11 @@ frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &state)
     return diag;
 }
 
-frmDiag::frmDiag(RunWindowHost &host, ModelState &state)
-    : m_host(host), m_state(state), m_step(state, *this),
-      m_printer(std::make_unique<PrinterPages>(state, &host.printer()))
+frmDiag::frmDiag(RunWindowHost &host, ModelState &settings)
+    : m_host(host), m_settings(settings), m_step(m_run, *this),
+      m_printer(std::make_unique<PrinterPages>(m_run, &host.printer()))
 {
+    static_cast<OutputChoice &>(m_run) = settings;
     setObjectName(QStringLiteral("frmDiag"));
     setWindowTitle(QStringLiteral("Диаграмма"));
     setFocusPolicy(Qt::StrongFocus);
@@ -119,7 +120,7 @@ void frmDiag::LoadWindow()
 {
     Frame().raise();
     Settings::RestoreWindowPlace(Frame(), PlacePrefix);
-    stepTimer->setInterval(m_state.Speed * 5 + 1);
+    stepTimer->setInterval(m_settings.Speed * 5 + 1);
 }
 
 void frmDiag::closeEvent(QCloseEvent *event)
@@ -133,13 +134,16 @@ void frmDiag::UnloadWindow()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_state.RunActive = FlagFalse;
+    m_run.RunActive = FlagFalse;
     stepTimer->stop();
     if (m_modtype)
         m_modtype->Frame().hide();
     Settings::SaveWindowPlace(Frame(), PlacePrefix);
-    if (m_state.ToPrinter)
+    if (m_run.ToPrinter)
         m_printer->EndDoc();
+    // The choice as the end-of-run dialogue or a failed printer left it holds
+    // for the runs that follow.
+    static_cast<OutputChoice &>(m_settings) = m_run;
     m_host.setRunLocked(false);
     m_vesk.reset();
     if (m_busy > 0)
@@ -150,7 +154,7 @@ void frmDiag::UnloadWindow()
 
 void frmDiag::StepTimerFired()
 {
-    if (m_state.RunActive)
+    if (m_run.RunActive)
         ShowDiag();
 }
 
@@ -162,9 +166,9 @@ void frmDiag::ShowDiag()
         return;
     {
         Busy busy(*this);
-        m_waves.beforeStep(m_state);
+        m_waves.beforeStep(m_run);
         m_step.ShowDiag();
-        m_waves.afterStep(m_state);
+        m_waves.afterStep(m_run);
     }
     if (m_closeAfterStep && !m_unloaded)
         Frame().close();
@@ -180,13 +184,13 @@ void frmDiag::SetSpeed()
 {
     Busy busy(*this);
     stepTimer->stop();
-    frmSpeed speed(m_state.Speed, &m_host.hostWindow());
+    frmSpeed speed(m_settings.Speed, &m_host.hostWindow());
     prompts().exec(speed);
     if (m_unloaded)
         return;
-    m_state.Speed = int16_t(speed.delayBar->value());
-    m_state.KeyCmd.clear();
-    stepTimer->setInterval(m_state.Speed * 5 + 1);
+    m_settings.Speed = int16_t(speed.delayBar->value());
+    m_run.KeyCmd.clear();
+    stepTimer->setInterval(m_settings.Speed * 5 + 1);
     stepTimer->start();
 }
 
@@ -200,7 +204,7 @@ Vesks &frmDiag::Vesk()
 void frmDiag::ShowModtype()
 {
     if (!m_modtype) {
-        m_modtype = frmModtype::Load(m_host, *this, m_state);
+        m_modtype = frmModtype::Load(m_host, *this, m_run);
         takeKeysHelpKey(*m_modtype);
     }
 }
@@ -294,7 +298,7 @@ void frmDiag::ControlKey(int key)
     }
 }
 
-void frmDiag::TypeCommand(const QString &character) { m_state.KeyCmd = character; }
+void frmDiag::TypeCommand(const QString &character) { m_run.KeyCmd = character; }
 
 // StepHost
 
@@ -321,7 +325,7 @@ void frmDiag::ShowCommandMessage(const QString &message)
 
 void frmDiag::EditFaults()
 {
-    frmFault faults(m_state, this);
+    frmFault faults(m_run, this);
     prompts().exec(faults);
 }
 
@@ -329,7 +333,7 @@ int16_t frmDiag::WhodKod(int16_t Nkod)
 {
     // A window closed under a running step keeps no transmitter.
     if (m_unloaded)
-        return m_state.InputVal[1];
+        return m_run.InputVal[1];
     Vesk().WhodKod(Nkod);
     return Vesk().Wuhod();
 }
@@ -379,4 +383,4 @@ void frmDiag::SetTimeChar(const QString &modelPath)
     Vesk().SetTimeChar(path);
 }
 
-void frmDiag::SaveTiming() { ::SaveTiming(m_state, m_host.fileDialog()); }
+void frmDiag::SaveTiming() { ::SaveTiming(m_settings, m_run, m_host.fileDialog()); }

@@ -21,7 +21,8 @@ class RunWindowHost;
 
 // "Диаграмма": the window of one run. Its timer drives the steps; it draws
 // the rows, shows the questions of a step, owns the run's transmitter and
-// printer pages, and takes the command keys. Closing it ends the run: the
+// printer pages and the state of its run, and takes the command keys. Closing
+// it ends the run: the
 // host is unlocked at once, while the object itself is deleted only
 // after any step that is still running has returned. Its widgets keep their
 // names as objectNames: Label1 (the model caption), Label2 (the heading row)
@@ -31,7 +32,7 @@ class frmDiag : public QWidget, public StepHost, public EndOfRunHost
     Q_OBJECT
 public:
     // Makes the window as a child of the host and runs LoadWindow.
-    static frmDiag *Load(RunWindowHost &host, ModelState &state);
+    static frmDiag *Load(RunWindowHost &host, ModelState &settings);
     ~frmDiag() override;
 
     QLabel *modelCaption; // Label1
@@ -97,7 +98,7 @@ public:
     void ReportError(const QString &message) override;
 
     // EndOfRunHost
-    ModelState &State() override { return m_state; }
+    RunState &State() override { return m_run; }
     DiagramStep &Step() override { return m_step; }
     void CloseWindow() override;
     void ClearWindow() override;
@@ -111,7 +112,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    frmDiag(RunWindowHost &host, ModelState &state);
+    frmDiag(RunWindowHost &host, ModelState &settings);
 
     void LoadWindow();
     void UnloadWindow();
@@ -125,7 +126,8 @@ private slots:
 private:
 
     RunWindowHost &m_host;
-    ModelState &m_state;
+    ModelState &m_settings; // the speed and paths, and the output choice handed back at the end
+    RunState m_run;
     DiagramStep m_step;
     DiagramRows m_rows;
     LiveRecording m_waves; // what «Графики» shows of this run

@@ -1,13 +1,13 @@
 #include "sim/frmFault.h"
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "sim/ArrowSelectList.h"
 
 #include <QComboBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-frmFault::frmFault(ModelState &state, QWidget *parent) : QDialog(parent), m_state(state)
+frmFault::frmFault(RunState &state, QWidget *parent) : QDialog(parent), m_state(state)
 {
     setObjectName(QStringLiteral("frmFault"));
     setWindowTitle(QStringLiteral("Задание неисправности"));

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-struct ModelState;
+struct RunState;
 class ArrowSelectList;
 class QComboBox;
 class QRadioButton;
@@ -18,7 +18,7 @@ class frmFault : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmFault(ModelState &state, QWidget *parent = nullptr);
+    explicit frmFault(RunState &state, QWidget *parent = nullptr);
     ~frmFault() override;
 
     QComboBox *elementList;        // cbElement
@@ -33,5 +33,5 @@ private slots:
 
 private:
 
-    ModelState &m_state;
+    RunState &m_state;
 };

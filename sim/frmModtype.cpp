@@ -1,6 +1,6 @@
 #include "sim/frmModtype.h"
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
 #include "wave/frmWave.h"
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, ModelState &state)
+frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, RunState &state)
 {
     auto *panel = new frmModtype(diag, state);
     QMdiSubWindow *frame = host.addChildWindow(panel);
@@ -23,7 +23,7 @@ frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, ModelState &sta
     return panel;
 }
 
-frmModtype::frmModtype(frmDiag &diag, ModelState &state) : m_diag(diag), m_state(state)
+frmModtype::frmModtype(frmDiag &diag, RunState &state) : m_diag(diag), m_state(state)
 {
     setObjectName(QStringLiteral("frmModtype"));
     setWindowTitle(QStringLiteral("Управление"));

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-struct ModelState;
+struct RunState;
 class QPushButton;
 class frmDiag;
 class RunWindowHost;
@@ -16,7 +16,7 @@ class frmModtype : public QWidget
     Q_OBJECT
 public:
     // Makes the panel in the host's document area at 0, 0.
-    static frmModtype *Load(RunWindowHost &host, frmDiag &diag, ModelState &state);
+    static frmModtype *Load(RunWindowHost &host, frmDiag &diag, RunState &state);
 
     QPushButton *code1Button;   // Command1 "Кол 1"
     QPushButton *code2Button;   // Command2 "Код 2"
@@ -39,9 +39,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    frmModtype(frmDiag &diag, ModelState &state);
+    frmModtype(frmDiag &diag, RunState &state);
     QPushButton *addButton(const QString &name, const QString &caption);
 
     frmDiag &m_diag;
-    ModelState &m_state;
+    RunState &m_state;
 };

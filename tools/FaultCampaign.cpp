@@ -19,7 +19,7 @@ OutputTrace traceOutputs(const SharedModel &model, RunScenario scenario)
     if (!session.setUp(scenario, false))
         return trace; // the scenario was checked before the campaign
     session.start();
-    const ModelState &state = session.state();
+    const RunState &state = session.state();
     while (session.step()) {
         uint8_t bits = 0;
         for (int j = 1; j <= state.OutCount; ++j)

@@ -49,7 +49,7 @@ void VcdWriter::declare(const QString &name, const QString &original)
     m_lanes.push_back(lane);
 }
 
-void VcdWriter::begin(const ModelState &state)
+void VcdWriter::begin(const RunState &state)
 {
     m_elemCount = state.ElemCount;
     m_outCount = state.OutCount;
@@ -87,7 +87,7 @@ void VcdWriter::begin(const ModelState &state)
     m_buffer += "$end\n";
 }
 
-void VcdWriter::collectValues(const ModelState &state, std::vector<int> *values) const
+void VcdWriter::collectValues(const RunState &state, std::vector<int> *values) const
 {
     values->clear();
     values->push_back(state.InputVal[1]);
@@ -110,7 +110,7 @@ void VcdWriter::appendValue(const Lane &lane)
     m_buffer += '\n';
 }
 
-void VcdWriter::step(qint64 step, const ModelState &state)
+void VcdWriter::step(qint64 step, const RunState &state)
 {
     collectValues(state, &m_values);
     bool stamped = false;

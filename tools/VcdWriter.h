@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "platform/FileResult.h"
 
 #include <QByteArray>
@@ -30,10 +30,10 @@ public:
     FileResult<> open(const QString &fileName);
 
     // Declares the lanes of state's model and dumps its values as time 0.
-    void begin(const ModelState &state);
+    void begin(const RunState &state);
     // Records the values after step number `step` (1, 2, ... strictly
     // increasing); a time stamp is written only when some lane changed.
-    void step(qint64 step, const ModelState &state);
+    void step(qint64 step, const RunState &state);
     // Writes the final time stamp, lastStep + 1, and closes the file. Fails
     // with a message naming the file when any write failed.
     FileResult<> finish(qint64 lastStep);
@@ -46,7 +46,7 @@ private:
     };
 
     void declare(const QString &name, const QString &original);
-    void collectValues(const ModelState &state, std::vector<int> *values) const;
+    void collectValues(const RunState &state, std::vector<int> *values) const;
     void appendValue(const Lane &lane);
     void flushIfFull();
 

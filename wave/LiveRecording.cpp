@@ -11,7 +11,7 @@ std::shared_ptr<const RunRecording> &latest()
 
 } // namespace
 
-void LiveRecording::beforeStep(const ModelState &state)
+void LiveRecording::beforeStep(const RunState &state)
 {
     if (m_recording)
         return;
@@ -20,7 +20,7 @@ void LiveRecording::beforeStep(const ModelState &state)
     latest() = m_recording;
 }
 
-void LiveRecording::afterStep(const ModelState &state)
+void LiveRecording::afterStep(const RunState &state)
 {
     if (m_recording)
         m_recording->record(state);

@@ -12,8 +12,8 @@ class LiveRecording
 public:
     // Starts a new recording at the first step of the run, from the state
     // at rest.
-    void beforeStep(const ModelState &state);
-    void afterStep(const ModelState &state);
+    void beforeStep(const RunState &state);
+    void afterStep(const RunState &state);
 
     // The recording of the latest run; null before the first.
     static std::shared_ptr<const RunRecording> last();

@@ -34,7 +34,7 @@ public:
             fillFunction(m_state.OutTermCount[j], m_state.OutTerm[j].data(), MaxOutTerms, 1);
     }
 
-    ModelState &state() { return m_state; }
+    RunState &state() { return m_state; }
 
 private:
     // Terms of random operands. The first operand of a term is false under
@@ -58,7 +58,7 @@ private:
         }
     }
 
-    ModelState m_state;
+    RunState m_state;
     std::mt19937 m_random{1207};
     int m_functions = 0;
 };
@@ -68,7 +68,7 @@ void BM_CompiledStep(benchmark::State &bench)
     FullModel model;
     CompiledFunctions functions;
     functions.compile(model.state());
-    ModelState literal = model.state();
+    RunState literal = model.state();
     Literal::EvalElements(literal);
     Literal::EvalOutputs(literal);
     functions.EvalElements(model.state());

@@ -34,7 +34,7 @@ void writeRows(benchmark::State &bench, bool toFile)
 {
     const QString base = qEnvironmentVariable("MODEL_BENCH_DIR", QDir::tempPath());
     QTemporaryDir dir(base + QStringLiteral("/report-bench-XXXXXX"));
-    ModelState state;
+    RunState state;
     NoDevices devices;
     ReportOutput output(state, devices);
     output.setReportFileName(dir.filePath(QStringLiteral("bench.out")));

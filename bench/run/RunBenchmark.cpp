@@ -81,7 +81,7 @@ struct Session
         menu.findChild<QAction *>(QStringLiteral("mnuModelTimdiag"))->trigger();
         diag = menu.childArea().findChild<frmDiag *>();
         // Every step counts: no "Продолжать вывод?" within the measurement.
-        state.RunLength = std::numeric_limits<int32_t>::max();
+        diag->State().RunLength = std::numeric_limits<int32_t>::max();
     }
     ~Session()
     {

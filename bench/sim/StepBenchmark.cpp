@@ -2,7 +2,7 @@
 // outputs of 25 terms), rows composed but written to no device.
 
 #include "sim/DiagramStep.h"
-#include "sim/RunState.h"
+#include "model/RunState.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <benchmark/benchmark.h>
@@ -47,7 +47,7 @@ QString randomTerm(std::mt19937 &random, int elemCount)
     return operands.join(QLatin1Char('*'));
 }
 
-void fullCapacityModel(ModelState &state)
+void fullCapacityModel(RunState &state)
 {
     std::mt19937 random(20261207);
     state.ElemCount = MaxElements;
@@ -70,7 +70,7 @@ void fullCapacityModel(ModelState &state)
 
 void runSteps(benchmark::State &bench, int16_t changeMode)
 {
-    ModelState state;
+    RunState state;
     BringToRest(state);
     fullCapacityModel(state);
     state.RunLength = 1000000;
@@ -95,7 +95,7 @@ void runSteps(benchmark::State &bench, int16_t changeMode)
 // step is the evaluation of the functions.
 void FunctionsOfAStep(benchmark::State &bench)
 {
-    ModelState state;
+    RunState state;
     BringToRest(state);
     fullCapacityModel(state);
     state.RunLength = 1000000;

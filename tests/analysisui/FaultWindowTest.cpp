@@ -164,12 +164,12 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
     ASSERT_NE(diag, nullptr);
     diag->stepTimer->stop();
     EXPECT_EQ(diag->Step().Nkod, 1);
-    EXPECT_EQ(state.ElemFault[Zhz], 2);
-    EXPECT_EQ(state.Tpr[6], 0.7f);
-    EXPECT_EQ(state.RunLength, 600);
+    EXPECT_EQ(diag->State().ElemFault[Zhz], 2);
+    EXPECT_EQ(diag->State().Tpr[6], 0.7f);
+    EXPECT_EQ(diag->State().RunLength, 600);
     for (int step = 1; step <= 4; ++step) {
         diag->ShowDiag();
-        EXPECT_EQ(state.OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
+        EXPECT_EQ(diag->State().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
     }
 
     // One run at a time: another double click only says so.

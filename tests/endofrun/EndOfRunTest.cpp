@@ -113,7 +113,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    ModelState state;
+    RunState state;
     FakeDiagram diagram{state};
     ScriptedPrompts prompts;
     RecordingSound sound{[this] { return prompts.transcript().size(); }};
@@ -128,7 +128,7 @@ TEST_F(EndOfRunTest, StopWaitsForTheNextTenthStepAfterItsRow)
     };
     for (const Case c : {Case{57, 60}, Case{40, 40}, Case{23, 30}}) {
         SCOPED_TRACE(c.escAt);
-        ModelState fresh = state;
+        RunState fresh = state;
         FakeDiagram run(fresh);
         run.Step().CompileModel();
         prompts.expectMessage(ContinueQuestion, A::Yes);

@@ -12,7 +12,7 @@
 class FakeDiagram : public StepHost, public EndOfRunHost
 {
 public:
-    explicit FakeDiagram(ModelState &state) : m_state(state), m_step(state, *this) {}
+    explicit FakeDiagram(RunState &state) : m_state(state), m_step(state, *this) {}
 
     // StepHost
     bool ContinueOutput() override { return true; }
@@ -30,7 +30,7 @@ public:
     void ReportError(const QString &message) override { errors << message; }
 
     // EndOfRunHost
-    ModelState &State() override { return m_state; }
+    RunState &State() override { return m_state; }
     DiagramStep &Step() override { return m_step; }
     void CloseWindow() override { ++closed; }
     void ClearWindow() override { ++cleared; }
@@ -48,6 +48,6 @@ public:
     QStringList errors;
 
 private:
-    ModelState &m_state;
+    RunState &m_state;
     DiagramStep m_step;
 };

@@ -156,8 +156,8 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     ASSERT_TRUE(prompts.finished());
     EXPECT_EQ(diag->Step().ModelingItem, 0);
     EXPECT_EQ(diag->Rows().Count(), 0); // the window was cleared
-    EXPECT_EQ(state.RunLength, 200);
-    EXPECT_EQ(state.Tpr[1], 0.02f);
+    EXPECT_EQ(diag->State().RunLength, 200);
+    EXPECT_EQ(diag->State().Tpr[1], 0.02f);
     const QByteArray afterRestart = readAll(path("out"));
     EXPECT_EQ(rowsIn(afterRestart), 60);
     EXPECT_EQ(afterRestart.count(CodePage::toOem(QStringLiteral("Временные характеристики"))), 2);
@@ -192,7 +192,8 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     scriptStop("Option5");
     ticks(*diag, 10);
     ASSERT_TRUE(prompts.finished());
-    EXPECT_EQ(state.RunActive, FlagFalse);
+    EXPECT_EQ(diag->State().RunActive, FlagFalse);
+    EXPECT_EQ(state.ToPrinter, FlagTrue); // the choice made in the dialogue holds for the next run
     EXPECT_TRUE(menu.toolButton(1)->isEnabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(diag.isNull());

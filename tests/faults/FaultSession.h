@@ -39,6 +39,7 @@ struct FaultSession
     ~FaultSession() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
+    RunState &Run() const { return Diag()->State(); }
 
     // Starts the run; the window, or null when the run did not start.
     frmDiag *Start()

@@ -90,8 +90,8 @@ TEST_F(RunFaultsTest, AReportThatCannotBeWrittenSwitchesFileOutputOffAndTheDiagr
                               Answer::Ok);
         const QImage shown = runSteps(session, Steps);
         ASSERT_TRUE(prompts.finished());
-        EXPECT_EQ(session.state.ToFile, FlagFalse);
-        EXPECT_EQ(session.state.RunActive, FlagTrue);
+        EXPECT_EQ(session.Run().ToFile, FlagFalse);
+        EXPECT_EQ(session.Run().RunActive, FlagTrue);
         EXPECT_EQ(session.Diag()->Rows().Count(), Steps);
         EXPECT_TRUE(shown == intact);
     }
@@ -127,8 +127,8 @@ TEST_F(RunFaultsTest, AModelFileDeletedOrReplacedAfterItWasChosen)
         ASSERT_TRUE(prompts.finished());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (c.message.isEmpty()) {
-            EXPECT_EQ(session.state.ModelName, QStringLiteral("Другая"));
-            EXPECT_EQ(session.state.RunActive, FlagTrue);
+            EXPECT_EQ(session.Run().ModelName, QStringLiteral("Другая"));
+            EXPECT_EQ(session.Run().RunActive, FlagTrue);
         } else {
             EXPECT_EQ(session.Diag(), nullptr);
             EXPECT_TRUE(session.menu.toolButton(1)->isEnabled()); // nothing left locked
@@ -159,10 +159,10 @@ TEST_F(RunFaultsTest, ATimingFileGoneAfterItWasChosenIsNamedAndAnotherCanBeChose
     vanishing.expectDialog(QStringLiteral("frmKod"), [](QDialog &d) { Click(d, "Command1"); });
     ASSERT_NE(session.Start(), nullptr);
     ASSERT_TRUE(vanishing.finished());
-    EXPECT_EQ(session.state.RunActive, FlagTrue);
-    EXPECT_EQ(session.state.Tpr[1], 0.02f);
-    EXPECT_EQ(session.state.Totp[1], 0.03f);
-    EXPECT_EQ(session.state.RunLength, 200);
+    EXPECT_EQ(session.Run().RunActive, FlagTrue);
+    EXPECT_EQ(session.Run().Tpr[1], 0.02f);
+    EXPECT_EQ(session.Run().Totp[1], 0.03f);
+    EXPECT_EQ(session.Run().RunLength, 200);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ class RandomModels
 public:
     explicit RandomModels(unsigned seed) : m_random(seed) {}
 
-    void fill(ModelState &state)
+    void fill(RunState &state)
     {
         state.ElemCount = int16_t(pick(1, 6));
         state.OutCount = int16_t(pick(1, MaxOutputs));
@@ -52,7 +52,7 @@ public:
             fillFunction(state.OutTermCount[j], state.OutTerm[j].data(), MaxOutTerms);
     }
 
-    void randomSignals(ModelState &state)
+    void randomSignals(RunState &state)
     {
         state.InputVal[1] = int16_t(pick(0, 1));
         for (int k = 1; k <= state.ElemCount; ++k)
@@ -82,7 +82,7 @@ TEST(FunctionDifferential, CompiledAgreesWithTheLiteralWalk)
     int ones = 0;
     int zeros = 0;
     for (int model = 0; model < 6000; ++model) {
-        ModelState state;
+        RunState state;
         models.fill(state);
         CompiledFunctions compiled;
         compiled.compile(state);
@@ -96,7 +96,7 @@ TEST(FunctionDifferential, CompiledAgreesWithTheLiteralWalk)
                 state.Excit[i][1] = 7;
             for (int j = 1; j <= state.OutCount; ++j)
                 state.OutState[j][1] = 7;
-            ModelState literal = state;
+            RunState literal = state;
             compiled.EvalElements(state);
             compiled.EvalOutputs(state);
             Literal::EvalElements(literal);

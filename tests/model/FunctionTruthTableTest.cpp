@@ -27,7 +27,7 @@ struct Case
     QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В"), QStringLiteral("Г")};
 };
 
-using Evaluator = std::function<void(ModelState &, Kind)>;
+using Evaluator = std::function<void(RunState &, Kind)>;
 
 void setFunction(int16_t &termCount, QString *terms, const QString &function)
 {
@@ -41,7 +41,7 @@ void setFunction(int16_t &termCount, QString *terms, const QString &function)
 // other column holds their negation, so reading the wrong one shows.
 int evaluate(const Evaluator &evaluator, const Case &c, const Row &row)
 {
-    ModelState state;
+    RunState state;
     state.ElemCount = 4;
     state.OutCount = 1;
     for (int k = 1; k <= 4; ++k) {
@@ -116,14 +116,14 @@ void expectTruthTables(const Evaluator &evaluator)
 
 TEST(FunctionTruthTables, LiteralWalk)
 {
-    expectTruthTables([](ModelState &state, Kind kind) {
+    expectTruthTables([](RunState &state, Kind kind) {
         kind == Kind::Element ? Literal::EvalElements(state) : Literal::EvalOutputs(state);
     });
 }
 
 TEST(FunctionTruthTables, CompiledFunctions)
 {
-    expectTruthTables([](ModelState &state, Kind kind) {
+    expectTruthTables([](RunState &state, Kind kind) {
         CompiledFunctions functions;
         functions.compile(state);
         kind == Kind::Element ? functions.EvalElements(state) : functions.EvalOutputs(state);
@@ -133,7 +133,7 @@ TEST(FunctionTruthTables, CompiledFunctions)
 // A trailing "-" carries into the next term, never into the next element.
 TEST(FunctionTruthTables, NegationStopsAtTheEndOfAnElement)
 {
-    ModelState state;
+    RunState state;
     state.ElemCount = 2;
     state.ElemName[1] = QStringLiteral("А");
     state.ElemName[2] = QStringLiteral("Б");
@@ -143,7 +143,7 @@ TEST(FunctionTruthTables, NegationStopsAtTheEndOfAnElement)
     functions.compile(state);
     for (const int16_t a : {0, 1}) {
         state.ElemState[1][0] = a;
-        ModelState literal = state;
+        RunState literal = state;
         functions.EvalElements(state);
         Literal::EvalElements(literal);
         EXPECT_EQ(state.Excit[2][1], a);

@@ -4,7 +4,7 @@ namespace {
 
 // One function: the OR of its terms, stopping at the first true one. The
 // negation flag is set once here and survives from term to term.
-int16_t walkFunction(const ModelState &state, const QString *terms, int termCount, int column,
+int16_t walkFunction(const RunState &state, const QString *terms, int termCount, int column,
                      bool inputEndsName)
 {
     int16_t result = 0;
@@ -56,13 +56,13 @@ int16_t walkFunction(const ModelState &state, const QString *terms, int termCoun
 
 namespace Literal {
 
-void EvalElements(ModelState &state)
+void EvalElements(RunState &state)
 {
     for (int i = 1; i <= state.ElemCount; ++i)
         state.Excit[i][1] = walkFunction(state, state.ElemTerm[i].data(), state.ElemTermCount[i], 0, true);
 }
 
-void EvalOutputs(ModelState &state)
+void EvalOutputs(RunState &state)
 {
     for (int j = 1; j <= state.OutCount; ++j)
         state.OutState[j][1] = walkFunction(state, state.OutTerm[j].data(), state.OutTermCount[j], 1, false);

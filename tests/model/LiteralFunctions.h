@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 
 // The function evaluation done the slow, literal way: every step walks the
 // term texts character by character and looks names up as it meets them.
@@ -8,8 +8,8 @@
 namespace Literal {
 
 // Excit(i,1) for elements 1..ElemCount, from InputVal(1) and ElemState(.,0).
-void EvalElements(ModelState &state);
+void EvalElements(RunState &state);
 // OutState(j,1) for outputs 1..OutCount, from InputVal(1) and ElemState(.,1).
-void EvalOutputs(ModelState &state);
+void EvalOutputs(RunState &state);
 
 } // namespace Literal

@@ -59,7 +59,7 @@ void expectGroup(int count, const std::array<int16_t, Items> &termCount, const s
     }
 }
 
-void expectModel(const ModelState &state, const QString &name, const QList<Item> &elements, const QList<Item> &outputs)
+void expectModel(const ModelDefinition &state, const QString &name, const QList<Item> &elements, const QList<Item> &outputs)
 {
     EXPECT_EQ(state.ModelName, name);
     expectGroup(state.ElemCount, state.ElemTermCount, state.ElemName, state.ElemTerm, elements);
@@ -106,7 +106,7 @@ TEST(LoadModel, SplitsLinesIntoNamesAndTerms)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
-        ModelState state;
+        ModelDefinition state;
         const FileResult<> loaded = LoadModel(state, writeModel(dir, fileBytes(c.lines)));
         ASSERT_TRUE(loaded) << loaded.error().toStdString();
         expectModel(state, c.name, c.elements, c.outputs);
@@ -128,7 +128,7 @@ TEST(LoadModel, ReadsUtf8AndWindows1251WithEitherLineEnd)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
-        ModelState state;
+        ModelDefinition state;
         const FileResult<> loaded = LoadModel(state, writeModel(dir, c.bytes));
         ASSERT_TRUE(loaded) << loaded.error().toStdString();
         expectModel(state, QStringLiteral("Счётчик"), {{QStringLiteral("Ж"), {QStringLiteral("Щ*-p")}}},
@@ -145,7 +145,7 @@ TEST(LoadModel, TakesModelsAtFullCapacity)
     for (int j = 1; j <= MaxOutputs; ++j)
         lines << QStringLiteral("В%1=").arg(j) + QString(MaxOutTerms - 1, u'+');
     QTemporaryDir dir;
-    ModelState state;
+    ModelDefinition state;
     const FileResult<> loaded = LoadModel(state, writeModel(dir, fileBytes(lines)));
     ASSERT_TRUE(loaded) << loaded.error().toStdString();
     EXPECT_EQ(state.ElemCount, MaxElements);
@@ -186,7 +186,7 @@ TEST(LoadModel, RejectsBadFilesNamingTheLineAndKeepsTheOldModel)
          QStringLiteral("файл кончился, нет строки с функцией выхода 2.")},
     };
     QTemporaryDir oldDir;
-    ModelState state;
+    ModelDefinition state;
     ASSERT_TRUE(LoadModel(state, writeModel(oldDir, fileBytes({QStringLiteral("Старая"), QStringLiteral("1"),
                                                                 QStringLiteral("А=p+-p"), QStringLiteral("1"),
                                                                 QStringLiteral("Х=А")}))));
@@ -230,7 +230,7 @@ TEST(WriteModelFile, WritesWindows1251WithCrLfAndReadsBack)
                                          " \xC1 =\r\n"
                                          " 1 \r\n"
                                          "\xD5= \xC0\r\n"));
-    ModelState state;
+    ModelDefinition state;
     const FileResult<> loaded = LoadModel(state, path);
     ASSERT_TRUE(loaded) << loaded.error().toStdString();
     expectModel(state, QStringLiteral("Реле 1"),

@@ -23,7 +23,7 @@ TEST(HeadingLine, CellsOfFiveWithOneBlankAfterTheInput)
         {QString(), {}, {}, S("       Ti")},
     };
     for (const Case &c : cases) {
-        ModelState state;
+        RunState state;
         state.InputCaption = c.caption;
         state.ElemCount = int16_t(c.elements.size());
         for (int i = 0; i < c.elements.size(); ++i)
@@ -37,9 +37,9 @@ TEST(HeadingLine, CellsOfFiveWithOneBlankAfterTheInput)
 
 // 3 elements and 2 outputs: input 1; elements on, pickup pending, release
 // pending; outputs 0 and 1.
-ModelState threeByTwo()
+RunState threeByTwo()
 {
-    ModelState state;
+    RunState state;
     state.ElemCount = 3;
     state.OutCount = 2;
     state.InputVal = {0, 1};
@@ -69,7 +69,7 @@ TEST(DiagramRow, SixCellsOfFiveAndTheLabelAfterThem)
         {0.0f, true, ',', cells + "0,00"},
     };
     for (const Case &c : cases) {
-        ModelState state = threeByTwo();
+        RunState state = threeByTwo();
         state.ModelTime = c.time;
         QByteArray row("left over from an earlier, longer row of the diagram window");
         ComposeRow(state, c.label, c.separator, row);

@@ -21,9 +21,9 @@ QByteArray oemLines(const QStringList &lines)
 const QDateTime Now(QDate(2026, 12, 6), QTime(14, 5, 59));
 const QLocale Russian(QLocale::Russian, QLocale::Russia);
 
-ModelState stickRelay()
+RunState stickRelay()
 {
-    ModelState state;
+    RunState state;
     state.ModelName = S("Фиксатор");
     state.InputCaption = S("Вх.");
     state.ElemCount = 2;
@@ -60,7 +60,7 @@ TEST(ReportHeader, GeneralNumberHasABlankForTheSignAndOneAfter)
 
 TEST(ReportHeader, FileBlockWithTheTimingTable)
 {
-    ModelState state = stickRelay();
+    RunState state = stickRelay();
     state.ReportHeadDue = FlagTrue;
     const QByteArray block = RenderFileHeader(MakeReportHeader(state, Now, Russian));
     EXPECT_EQ(block, oemLines({
@@ -79,7 +79,7 @@ TEST(ReportHeader, FileBlockWithTheTimingTable)
 
 TEST(ReportHeader, FileBlockWithoutTheTimingTable)
 {
-    ModelState state = stickRelay();
+    RunState state = stickRelay();
     state.ReportHeadDue = FlagFalse;
     const QByteArray block = RenderFileHeader(MakeReportHeader(state, Now, Russian));
     EXPECT_EQ(block, oemLines({QString(), S("06.12.2026"), S("14:05"), S("Вх.   Ф    ГФ   ВЫХ   Ti")}));
@@ -87,7 +87,7 @@ TEST(ReportHeader, FileBlockWithoutTheTimingTable)
 
 TEST(ReportHeader, ModelNamesCentredAndLongElementNamesKeepTheColumns)
 {
-    ModelState state = stickRelay();
+    RunState state = stickRelay();
     state.ReportHeadDue = FlagTrue;
     state.ElemCount = 1;
     state.ElemName[1] = S("Повторитель1"); // 12 characters: columns 5 to 16

@@ -57,7 +57,7 @@ protected:
     QString reportPath() const { return state.ModelPath + QStringLiteral(".out"); }
 
     QTemporaryDir dir;
-    ModelState state;
+    RunState state;
     RecordingDevices devices;
     ReportOutput output{state, devices};
 };

@@ -158,7 +158,7 @@ TEST(frmOutdevTest, ChooseOutputDevices)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        ModelState state;
+        RunState state;
         state.ModelPath = dir.filePath(QStringLiteral("dev"));
         QFile report(state.ModelPath + QLatin1String(".out"));
         ASSERT_TRUE(report.open(QIODevice::WriteOnly));

@@ -128,7 +128,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    ModelState state;
+    RunState state;
     const QDateTime now{QDate(2026, 12, 7), QTime(9, 5)};
     ScriptedPrompts prompts;
 };

@@ -25,12 +25,13 @@ protected:
         state.ElemName[1] = QStringLiteral("Р1");
         state.ElemName[2] = QStringLiteral("Р2");
         state.ModelPath = dir.filePath(QStringLiteral("model"));
+        settings.ModelPath = state.ModelPath;
         state.RunLength = 777;
     }
 
     bool ask()
     {
-        TimingEntryContext context{state, CDL1, [this](const QString &path) { timeCharCalls << path; }};
+        TimingEntryContext context{settings, state, CDL1, [this](const QString &path) { timeCharCalls << path; }};
         return !AskTiming(context);
     }
 
@@ -67,7 +68,8 @@ protected:
     }
 
     QTemporaryDir dir{QStringLiteral("/tmp/asktiming-XXXXXX")};
-    ModelState state;
+    ModelState settings;
+    RunState state;
     CommonDialog CDL1;
     QStringList timeCharCalls;
     RecordingSound sound;
@@ -210,16 +212,16 @@ TEST_F(AskTimingTest, SaveWritesTheChosenFileUpToItsFirstPoint)
     prompts.expectMessage(Message(QStringLiteral("Сохранить данные?"), Prompt::Buttons::YesNo), Answer::Yes);
     prompts.expectFile(save, dir.filePath(QStringLiteral("saved.v2.tim")));
     EXPECT_FALSE(ask());
-    EXPECT_EQ(state.ChosenPath, dir.filePath(QStringLiteral("saved")));
+    EXPECT_EQ(settings.ChosenPath, dir.filePath(QStringLiteral("saved")));
     QFile saved(dir.filePath(QStringLiteral("saved.tim")));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), QByteArray("0.05\r\n0.01\r\n0.25\r\n0.01\r\n200\r\n"));
 
     // A cancelled save dialog writes nothing.
-    state.ChosenPath.clear();
+    settings.ChosenPath.clear();
     prompts.expectFile(save, QString());
-    SaveTiming(state, CDL1);
-    EXPECT_TRUE(state.ChosenPath.isEmpty());
+    SaveTiming(settings, state, CDL1);
+    EXPECT_TRUE(settings.ChosenPath.isEmpty());
     EXPECT_FALSE(QFile::exists(state.ModelPath + QStringLiteral(".tim")));
 }
 

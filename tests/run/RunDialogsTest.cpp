@@ -1,4 +1,4 @@
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "sim/frmFault.h"
 #include "sim/frmKod.h"
 #include "sim/frmSpeed.h"
@@ -119,7 +119,7 @@ protected:
         return -1;
     }
 
-    ModelState state;
+    RunState state;
 };
 
 TEST_F(frmFaultTest, ListsTheElementsTheFirstSelectedWithItsFault)

@@ -84,6 +84,7 @@ protected:
     QString modelPath() const { return dir.filePath(QStringLiteral("decoder")); }
 
     frmDiag *Diag() const { return menu.childArea().findChild<frmDiag *>(); }
+    RunState &run() const { return Diag()->State(); }
 
     bool Locked() const
     {
@@ -172,12 +173,12 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     frmDiag &diag = StartRun(2);
     EXPECT_TRUE(prompts.finished());
     EXPECT_TRUE(Locked());
-    EXPECT_EQ(state.RunActive, FlagTrue);
+    EXPECT_EQ(run().RunActive, FlagTrue);
     EXPECT_EQ(diag.Step().Nkod, 2);
     EXPECT_EQ(menu.windowTitle(), QStringLiteral("Модель - Дешифратор КЖ - Ж/З"));
     EXPECT_EQ(diag.modelCaption->text(), QStringLiteral(" Моделируемое устройство: Дешифратор КЖ - Ж/З"));
-    EXPECT_EQ(state.Tpr[6], 0.7f);
-    EXPECT_EQ(state.Totp[5], 1.5f);
+    EXPECT_EQ(run().Tpr[6], 0.7f);
+    EXPECT_EQ(run().Totp[5], 1.5f);
     EXPECT_EQ(diag.stepTimer->interval(), state.Speed * 5 + 1);
     ASSERT_NE(diag.Modtype(), nullptr);
     EXPECT_EQ(diag.Modtype()->Frame().pos(), QPoint(0, 0));
@@ -186,11 +187,11 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     for (int i = 0; i < ticks; ++i)
         diag.ShowDiag();
 
-    ModelState alone;
+    RunState alone;
     ASSERT_TRUE(LoadModel(alone, modelPath()));
-    alone.Tpr = state.Tpr;
-    alone.Totp = state.Totp;
-    alone.RunLength = state.RunLength;
+    alone.Tpr = run().Tpr;
+    alone.Totp = run().Totp;
+    alone.RunLength = run().RunLength;
     alone.ToScreen = FlagTrue;
     alone.RunActive = FlagTrue;
     ReferenceHost host;
@@ -236,7 +237,6 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     EXPECT_EQ(Diag(), nullptr);
     EXPECT_FALSE(Locked());
     EXPECT_TRUE(state.ModelPath.isEmpty());
-    EXPECT_EQ(state.RunActive, FlagFalse);
 
     state.ModelPath = modelPath();
     scriptTiming();
@@ -250,11 +250,10 @@ TEST_F(RunWindowTest, GivingUpAtTheFileChoiceOrTheTimingLeavesNothingBehind)
     EXPECT_TRUE(prompts.finished());
     EXPECT_EQ(Diag(), nullptr);
     EXPECT_FALSE(Locked());
-    EXPECT_EQ(state.RunActive, FlagFalse);
 
     // A model that cannot be loaded: its message, and the same clean end.
     state.ModelPath = dir.filePath(QStringLiteral("missing"));
-    ModelState probe;
+    ModelDefinition probe;
     const FileResult<> loaded = LoadModel(probe, state.ModelPath);
     ASSERT_FALSE(loaded);
     prompts.expectMessage(Message(loaded.error(), Prompt::Buttons::Ok, Prompt::Icon::Critical), Answer::Ok);
@@ -269,28 +268,28 @@ TEST_F(RunWindowTest, ASecondRunStartsFromRestWithoutFaults)
     frmDiag &first = StartRun(3);
     for (int i = 0; i < 60; ++i)
         first.ShowDiag();
-    state.ElemFault[2] = 2;
-    state.ElemFault[20] = 1; // beyond the model's elements too
-    state.PickupTimer[20] = 0.5f;
-    state.OutState[5] = {1, 1};
+    first.State().ElemFault[2] = 2;
+    first.State().ElemFault[20] = 1; // beyond the model's elements too
+    first.State().PickupTimer[20] = 0.5f;
+    first.State().OutState[5] = {1, 1};
     first.Frame().close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(Locked());
 
     frmDiag &second = StartRun(1);
-    EXPECT_EQ(state.ModelTime, 0.0f);
+    EXPECT_EQ(run().ModelTime, 0.0f);
     EXPECT_EQ(second.Step().ModelingItem, 0);
     for (int i = 0; i <= MaxElements; ++i) {
-        EXPECT_EQ(state.ElemFault[i], 0) << i;
-        EXPECT_EQ(state.ElemState[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(state.Excit[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(state.PickupPending[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(state.ReleasePending[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(state.PickupTimer[i], 0.0f) << i;
-        EXPECT_EQ(state.ReleaseTimer[i], 0.0f) << i;
+        EXPECT_EQ(run().ElemFault[i], 0) << i;
+        EXPECT_EQ(run().ElemState[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().Excit[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().PickupPending[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().ReleasePending[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().PickupTimer[i], 0.0f) << i;
+        EXPECT_EQ(run().ReleaseTimer[i], 0.0f) << i;
     }
-    EXPECT_EQ(state.OutState[5], (Signal{0, 0}));
-    EXPECT_EQ(state.InputVal, (Signal{0, 0}));
+    EXPECT_EQ(run().OutState[5], (Signal{0, 0}));
+    EXPECT_EQ(run().InputVal, (Signal{0, 0}));
 }
 
 TEST_F(RunWindowTest, ATickWhileAStepHasAMessageOpenStartsNoStep)
@@ -331,7 +330,7 @@ TEST_F(RunWindowTest, CommandKeysShowTheirMessageOncePerChange)
     prompts.expectMessage(constantOne, Answer::Ok);
     for (int i = 0; i < 40; ++i) {
         diag.ShowDiag();
-        ASSERT_EQ(state.InputVal[0], 1) << i;
+        ASSERT_EQ(run().InputVal[0], 1) << i;
     }
 
     QTest::keyClick(&diag, Qt::Key_Return);
@@ -348,8 +347,8 @@ TEST_F(RunWindowTest, CommandKeysShowTheirMessageOncePerChange)
     const int32_t before = diag.Step().ModelingItem;
     diag.ShowDiag();
     EXPECT_EQ(diag.Step().ModelingItem, before + 1);
-    EXPECT_EQ(state.ElemFault[1], 2);
-    EXPECT_EQ(state.KeyCmd, QStringLiteral("\r"));
+    EXPECT_EQ(run().ElemFault[1], 2);
+    EXPECT_EQ(run().KeyCmd, QStringLiteral("\r"));
     EXPECT_TRUE(prompts.finished());
 }
 
@@ -364,14 +363,14 @@ TEST_F(RunWindowTest, ThePanelCommandsAndItsKeys)
         {panel.autoButton, QStringLiteral("a")}, {panel.changesButton, QString(QChar(27))}};
     for (const auto &[button, key] : buttons) {
         button->click();
-        EXPECT_EQ(state.KeyCmd, key) << button->text().toStdString();
+        EXPECT_EQ(run().KeyCmd, key) << button->text().toStdString();
     }
     EXPECT_EQ(panel.code1Button->text(), QStringLiteral("Кол 1"));
 
     Activate(menu);
     panel.setFocus();
     QTest::keyClick(&panel, 'w');
-    EXPECT_EQ(state.KeyCmd, QStringLiteral("w"));
+    EXPECT_EQ(run().KeyCmd, QStringLiteral("w"));
     EXPECT_TRUE(diag.hasFocus());
 }
 
@@ -401,7 +400,7 @@ TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
     EXPECT_FALSE(diag.stepTimer->isActive());
     EXPECT_EQ(panel.pauseButton->text(), QStringLiteral("Дальше"));
 
-    state.KeyCmd = QStringLiteral("1");
+    run().KeyCmd = QStringLiteral("1");
     prompts.expectDialog(QStringLiteral("frmSpeed"), [](QDialog &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Скорость"));
         auto *bar = d.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
@@ -411,7 +410,7 @@ TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
     });
     QTest::keyClick(&diag, Qt::Key_Up);
     EXPECT_EQ(state.Speed, 3);
-    EXPECT_TRUE(state.KeyCmd.isEmpty());
+    EXPECT_TRUE(run().KeyCmd.isEmpty());
     EXPECT_TRUE(diag.stepTimer->isActive());
     EXPECT_EQ(diag.stepTimer->interval(), 16);
     EXPECT_EQ(panel.pauseButton->text(), QStringLiteral("Дальше"));
@@ -431,7 +430,7 @@ TEST_F(RunWindowTest, NoToContinueEndsTheRunAfterTheStepsRowReachedTheFile)
                           Answer::No);
     diag.ShowDiag();
     EXPECT_TRUE(diag.Unloaded());
-    EXPECT_EQ(state.RunActive, FlagFalse);
+    EXPECT_EQ(diag.State().RunActive, FlagFalse);
     EXPECT_FALSE(Locked());
     EXPECT_EQ(reportRows(101).size(), 101);
     EXPECT_EQ(reportRows(1).first(), diag.Step().RowText);
@@ -453,7 +452,7 @@ TEST_F(RunWindowTest, ClosingTheMainWindowUnderAStepsMessageEndsCleanly)
     prompts.expectMessage(Message(QStringLiteral("На входе постоянно 0. Возврат A")), Answer::Ok);
     diag.ShowDiag();
     EXPECT_TRUE(diag.Unloaded());
-    EXPECT_EQ(state.RunActive, FlagFalse);
+    EXPECT_EQ(diag.State().RunActive, FlagFalse);
     diag.ShowDiag(); // a late tick does nothing
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());

@@ -61,7 +61,7 @@ TEST(RunLengthFromAnswer, WholeSecondsHalvesToEvenInSteps)
 TEST(TimingFile, WritesOneValuePerLineWithAPoint)
 {
     QTemporaryDir dir;
-    ModelState state;
+    RunState state;
     state.ElemCount = 2;
     state.Tpr = {0, 0.05f, 1.0f};
     state.Totp = {0, 0.1234567f, 250.5f};

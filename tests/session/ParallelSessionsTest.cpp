@@ -46,7 +46,7 @@ QByteArray runAlone(const SharedModel &model, const Case &c)
         return QByteArrayLiteral("set-up failed");
     session.start();
     while (session.step()) {
-        const ModelState &s = session.state();
+        const RunState &s = session.state();
         for (int i = 1; i <= s.ElemCount; ++i)
             host.trace += char('0' + s.ElemState[i][1]);
         for (int j = 1; j <= s.OutCount; ++j)

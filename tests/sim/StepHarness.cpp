@@ -1,6 +1,6 @@
 #include "tests/sim/StepHarness.h"
 
-#include "sim/RunState.h"
+#include "model/RunState.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <QLocale>
@@ -19,7 +19,7 @@ int indexOf(const auto &names, int count, const QString &name)
 
 } // namespace
 
-void DefineModel(ModelState &state, std::initializer_list<FunctionLine> elements,
+void DefineModel(RunState &state, std::initializer_list<FunctionLine> elements,
                  std::initializer_list<FunctionLine> outputs)
 {
     state.ModelName = QStringLiteral("Проверка");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelState.h"
+#include "model/RunState.h"
 #include "sim/DiagramStep.h"
 #include "sim/StepHost.h"
 
@@ -95,7 +95,7 @@ struct FunctionLine
 };
 
 // Fills state's definition as loading a model file would.
-void DefineModel(ModelState &state, std::initializer_list<FunctionLine> elements,
+void DefineModel(RunState &state, std::initializer_list<FunctionLine> elements,
                  std::initializer_list<FunctionLine> outputs);
 
 // A run of one model: state at rest, screen output on, the functions
@@ -117,7 +117,7 @@ public:
     int16_t excitation(const QString &name) const;
     int16_t output(const QString &name) const;
 
-    ModelState state;
+    RunState state;
     RecordingHost host;
     DiagramStep diag{state, host};
     std::map<int, QString> keys;

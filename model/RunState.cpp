@@ -1,6 +1,6 @@
-#include "sim/RunState.h"
+#include "model/RunState.h"
 
-void BringToRest(ModelState &state)
+void BringToRest(RunState &state)
 {
     state.RunActive = FlagFalse;
     state.ModelTime = 0;
@@ -15,7 +15,7 @@ void BringToRest(ModelState &state)
     state.InputVal = {};
 }
 
-void BeginRunOfModel(ModelState &state)
+void BeginRunOfModel(RunState &state)
 {
     state.InputCaption = QStringLiteral("Вх.");
     state.ModelTime = 0;
