@@ -12,10 +12,17 @@ void SessionHost::ShowCommandMessage(qint64 step, const QString &message)
 
 void SessionHost::EndOfRun(RunSession &session) { session.end(); }
 
-RunSession::RunSession(SharedModel model, SessionHost &host)
-    : m_model(std::move(model)), m_host(host), m_state(std::make_unique<RunState>()), m_step(*m_state, *this)
+int16_t SessionHost::WhodKod(RunSession &session, int16_t Nkod)
+{
+    session.transmitter().WhodKod(Nkod);
+    return session.transmitter().Wuhod;
+}
+
+RunSession::RunSession(SessionHost &host) : m_host(host), m_state(std::make_unique<RunState>()), m_step(*m_state, *this)
 {
 }
+
+RunSession::RunSession(SharedModel model, SessionHost &host) : RunSession(host) { m_model = std::move(model); }
 
 RunSession::~RunSession() = default;
 
@@ -33,10 +40,7 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
                     .arg(definition.ElemCount)});
     }
 
-    BringToRest(state);
-    static_cast<ModelDefinition &>(state) = definition;
-    state.ModelPath = m_model->path;
-    BeginRunOfModel(state);
+    load(m_model);
 
     const std::expected<RunScenario, QString> read = ReadScenarioFiles(scenario, state.ElemCount);
     if (!read)
@@ -65,11 +69,25 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     m_lastStep = scenario.steps.value_or(state.RunLength);
 
     m_code = scenario.code;
-    m_step.UseFunctions(m_model->functions);
     return {};
 }
 
-void RunSession::start() { m_step.Start(m_code); }
+void RunSession::load(SharedModel model)
+{
+    m_model = std::move(model);
+    RunState &state = *m_state;
+    BringToRest(state);
+    static_cast<ModelDefinition &>(state) = m_model->definition;
+    state.ModelPath = m_model->path;
+    BeginRunOfModel(state);
+    m_step.UseFunctions(m_model->functions);
+}
+
+void RunSession::start() { start(m_code); }
+
+void RunSession::start(int16_t code) { m_step.Start(code); }
+
+void RunSession::tick() { m_step.ShowDiag(); }
 
 void RunSession::applyDue()
 {
@@ -103,13 +121,11 @@ void RunSession::ShowCommandMessage(const QString &message) { m_host.ShowCommand
 
 void RunSession::EditFaults() { m_host.EditFaults(); }
 
-int16_t RunSession::WhodKod(int16_t Nkod)
-{
-    m_transmitter.WhodKod(Nkod);
-    return m_transmitter.Wuhod;
-}
+int16_t RunSession::WhodKod(int16_t Nkod) { return m_host.WhodKod(*this, Nkod); }
 
 void RunSession::EndOfRun() { m_host.EndOfRun(*this); }
+
+void RunSession::EnableTimer() { m_host.EnableTimer(); }
 
 void RunSession::ScreenRow(const QByteArray &row) { m_host.ScreenRow(row); }
 

@@ -15,11 +15,12 @@
 
 class RunSession;
 
-// What a session asks of whoever drives it without windows: where the rows
-// go, and the answers a person would give. The defaults are the batch
+// What a session asks of whoever drives it: where the rows go, and the
+// answers a person would give (see StepHost). The defaults are the batch
 // answers: every "Продолжать вывод?" is Yes, messages are dropped, the fault
-// command changes nothing, and ESC ends the run where the end-of-run
-// dialogue would open.
+// command changes nothing, ESC ends the run where the end-of-run dialogue
+// would open, and the session's own transmitter gives the input. The diagram
+// window answers with its dialogues and its transmitter component.
 class SessionHost : public OutputDevices
 {
 public:
@@ -27,6 +28,8 @@ public:
     virtual void ShowCommandMessage(qint64 step, const QString &message);
     virtual void EditFaults() {}
     virtual void EndOfRun(RunSession &session);
+    virtual int16_t WhodKod(RunSession &session, int16_t Nkod);
+    virtual void EnableTimer() {}
 
     void ScreenRow(const QByteArray &) override {}
     void ScreenHeading(const QByteArray &) override {}
@@ -46,22 +49,40 @@ struct SetUpError
 // the signals, timers and faults, the transmitter, the step count, the
 // pending command. The model itself is shared and only read, so any number of
 // sessions of one model can run at once, each on the thread that owns it.
+//
+// Every run starts the same way: load() the model, give the timing (from a
+// scenario, or as a person answers it into state()), then start(). The
+// headless runner has setUp() do the middle from a scenario; the diagram
+// window asks its questions in between.
 class RunSession final : private StepHost
 {
 public:
+    // A session with no model yet, for a front end that chooses it first.
+    explicit RunSession(SessionHost &host);
     RunSession(SharedModel model, SessionHost &host);
     ~RunSession() override;
     RunSession(const RunSession &) = delete;
     RunSession &operator=(const RunSession &) = delete;
 
-    // Brings the run to rest and sets it up as the scenario says: relay
+    // Brings the run to rest with the model in it: its definition, path and
+    // functions, the input's caption, and the report header due. The timing
+    // and output choice are left as they are.
+    void load(SharedModel model);
+
+    // Loads the model again and sets the run up as the scenario says: relay
     // timing, transmitter, output devices. The diagram rows go to the host's
     // screen unless screenRows is false; with no report file either, no row
     // is composed at all.
     std::expected<void, SetUpError> setUp(const RunScenario &scenario, bool screenRows = true);
-    // Starts a run that has been set up: the report header goes out, and the
-    // steps can begin.
+    // Starts a run that has been set up with the scenario's code, or with
+    // the code given: the report header goes out, and the steps can begin.
     void start();
+    void start(int16_t code);
+
+    // One tick of a timer that drives the run: the step, or while the run is
+    // not active, the host's EnableTimer. Keys and faults of a scenario are
+    // not applied and the steps are not counted.
+    void tick();
 
     // Applies the keys and faults due and makes the next step. False, with
     // nothing done, once the run has ended: all its steps made, or stopped.
@@ -75,6 +96,7 @@ public:
     qint64 currentStep() const { return m_stepNumber; }
     qint64 lastStep() const { return m_lastStep; }
     const RunState &state() const { return *m_state; }
+    RunState &state() { return *m_state; }
     const LoadedModel &model() const { return *m_model; }
     DiagramStep &diagram() { return m_step; }
     CodeTransmitter &transmitter() { return m_transmitter; }
@@ -86,6 +108,7 @@ private:
     void EditFaults() override;
     int16_t WhodKod(int16_t Nkod) override;
     void EndOfRun() override;
+    void EnableTimer() override;
     void ScreenRow(const QByteArray &row) override;
     void ScreenHeading(const QByteArray &heading) override;
     void PrinterRow(const QByteArray &row) override;

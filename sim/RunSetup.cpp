@@ -2,12 +2,11 @@
 
 #include "model/AskTiming.h"
 #include "model/FileChoice.h"
-#include "model/ModelFile.h"
+#include "model/LoadedModel.h"
 #include "platform/Prompts.h"
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
 #include "sim/frmKod.h"
-#include "model/RunState.h"
 #include "sim/VeskTiming.h"
 
 #include <QLabel>
@@ -16,30 +15,29 @@
 
 namespace {
 
-// Loads the model of the program's ModelPath for the run the window shows;
+// Loads the model of the program's ModelPath into the window's session;
 // false, after the message, when it cannot be read.
 bool LoadForRun(RunWindowHost &host, const ModelState &settings, frmDiag &diag)
 {
-    RunState &state = diag.State();
-    state.ModelPath = settings.ModelPath;
-    if (const FileResult<> loaded = LoadModel(state, state.ModelPath); !loaded) {
+    const FileResult<SharedModel> model = LoadSharedModel(settings.ModelPath);
+    if (!model) {
         MessageRequest failure;
-        failure.text = loaded.error();
+        failure.text = model.error();
         failure.icon = Prompt::Icon::Critical;
         prompts().message(failure);
         return false;
     }
-    host.showModelName(state.ModelName);
-    BeginRunOfModel(state);
-    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + state.ModelName);
+    diag.Session().load(*model);
+    const QString &name = diag.State().ModelName;
+    host.showModelName(name);
+    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + name);
     return true;
 }
 
 void StartRun(frmDiag &diag, int16_t code)
 {
     diag.TakeFocus();
-    diag.Step().CompileModel();
-    diag.Step().Start(code);
+    diag.Session().start(code);
     diag.InitModel();
 }
 

@@ -73,10 +73,10 @@ frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &settings)
 }
 
 frmDiag::frmDiag(RunWindowHost &host, ModelState &settings)
-    : m_host(host), m_settings(settings), m_step(m_run, *this),
-      m_printer(std::make_unique<PrinterPages>(m_run, &host.printer()))
+    : m_host(host), m_settings(settings), m_session(*this),
+      m_printer(std::make_unique<PrinterPages>(m_session.state(), &host.printer()))
 {
-    static_cast<OutputChoice &>(m_run) = settings;
+    static_cast<OutputChoice &>(State()) = settings;
     setObjectName(QStringLiteral("frmDiag"));
     setWindowTitle(QStringLiteral("Диаграмма"));
     setFocusPolicy(Qt::StrongFocus);
@@ -134,16 +134,16 @@ void frmDiag::UnloadWindow()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_run.RunActive = FlagFalse;
+    State().RunActive = FlagFalse;
     stepTimer->stop();
     if (m_modtype)
         m_modtype->Frame().hide();
     Settings::SaveWindowPlace(Frame(), PlacePrefix);
-    if (m_run.ToPrinter)
+    if (State().ToPrinter)
         m_printer->EndDoc();
     // The choice as the end-of-run dialogue or a failed printer left it holds
     // for the runs that follow.
-    static_cast<OutputChoice &>(m_settings) = m_run;
+    static_cast<OutputChoice &>(m_settings) = State();
     m_host.setRunLocked(false);
     m_vesk.reset();
     if (m_busy > 0)
@@ -154,7 +154,7 @@ void frmDiag::UnloadWindow()
 
 void frmDiag::StepTimerFired()
 {
-    if (m_run.RunActive)
+    if (State().RunActive)
         ShowDiag();
 }
 
@@ -166,9 +166,9 @@ void frmDiag::ShowDiag()
         return;
     {
         Busy busy(*this);
-        m_waves.beforeStep(m_run);
-        m_step.ShowDiag();
-        m_waves.afterStep(m_run);
+        m_waves.beforeStep(State());
+        m_session.tick();
+        m_waves.afterStep(State());
     }
     if (m_closeAfterStep && !m_unloaded)
         Frame().close();
@@ -177,7 +177,7 @@ void frmDiag::ShowDiag()
 void frmDiag::InitModel()
 {
     stepTimer->start();
-    m_step.InitModel();
+    Step().InitModel();
 }
 
 void frmDiag::SetSpeed()
@@ -189,7 +189,7 @@ void frmDiag::SetSpeed()
     if (m_unloaded)
         return;
     m_settings.Speed = int16_t(speed.delayBar->value());
-    m_run.KeyCmd.clear();
+    State().KeyCmd.clear();
     stepTimer->setInterval(m_settings.Speed * 5 + 1);
     stepTimer->start();
 }
@@ -204,7 +204,7 @@ Vesks &frmDiag::Vesk()
 void frmDiag::ShowModtype()
 {
     if (!m_modtype) {
-        m_modtype = frmModtype::Load(m_host, *this, m_run);
+        m_modtype = frmModtype::Load(m_host, *this, State());
         takeKeysHelpKey(*m_modtype);
     }
 }
@@ -298,7 +298,7 @@ void frmDiag::ControlKey(int key)
     }
 }
 
-void frmDiag::TypeCommand(const QString &character) { m_run.KeyCmd = character; }
+void frmDiag::TypeCommand(const QString &character) { State().KeyCmd = character; }
 
 // StepHost
 
@@ -316,7 +316,7 @@ bool frmDiag::ContinueOutput()
     return false;
 }
 
-void frmDiag::ShowCommandMessage(const QString &message)
+void frmDiag::ShowCommandMessage(qint64, const QString &message)
 {
     MessageRequest request;
     request.text = message;
@@ -325,20 +325,20 @@ void frmDiag::ShowCommandMessage(const QString &message)
 
 void frmDiag::EditFaults()
 {
-    frmFault faults(m_run, this);
+    frmFault faults(State(), this);
     prompts().exec(faults);
 }
 
-int16_t frmDiag::WhodKod(int16_t Nkod)
+int16_t frmDiag::WhodKod(RunSession &, int16_t Nkod)
 {
     // A window closed under a running step keeps no transmitter.
     if (m_unloaded)
-        return m_run.InputVal[1];
+        return State().InputVal[1];
     Vesk().WhodKod(Nkod);
     return Vesk().Wuhod();
 }
 
-void frmDiag::EndOfRun()
+void frmDiag::EndOfRun(RunSession &)
 {
     EndOfRunDialogue(*this);
     // The dialogue's windows took the keyboard; the command keys of the run
@@ -383,4 +383,4 @@ void frmDiag::SetTimeChar(const QString &modelPath)
     Vesk().SetTimeChar(path);
 }
 
-void frmDiag::SaveTiming() { ::SaveTiming(m_settings, m_run, m_host.fileDialog()); }
+void frmDiag::SaveTiming() { ::SaveTiming(m_settings, State(), m_host.fileDialog()); }

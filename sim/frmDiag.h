@@ -4,7 +4,7 @@
 #include "sim/DiagramStep.h"
 #include "sim/EndOfRun.h"
 #include "sim/frmModtype.h"
-#include "sim/StepHost.h"
+#include "sim/RunSession.h"
 #include "wave/LiveRecording.h"
 
 #include <QPointer>
@@ -19,15 +19,15 @@ class QTimer;
 class Vesks;
 class RunWindowHost;
 
-// "Диаграмма": the window of one run. Its timer drives the steps; it draws
-// the rows, shows the questions of a step, owns the run's transmitter and
-// printer pages and the state of its run, and takes the command keys. Closing
-// it ends the run: the
+// "Диаграмма": the window of one run. It owns the run's session, and its
+// timer drives the steps; it draws the rows, shows the questions of a step,
+// owns the run's transmitter component and printer pages, and takes the
+// command keys. Closing it ends the run: the
 // host is unlocked at once, while the object itself is deleted only
 // after any step that is still running has returned. Its widgets keep their
 // names as objectNames: Label1 (the model caption), Label2 (the heading row)
 // and Timer1 (the step timer).
-class frmDiag : public QWidget, public StepHost, public EndOfRunHost
+class frmDiag : public QWidget, public SessionHost, public EndOfRunHost
 {
     Q_OBJECT
 public:
@@ -84,12 +84,15 @@ public:
     QWidget &Frame();
     const DiagramRows &Rows() const { return m_rows; }
 
-    // StepHost
+    // The run this window shows; the run set-up loads and starts it.
+    RunSession &Session() { return m_session; }
+
+    // SessionHost
     bool ContinueOutput() override;
-    void ShowCommandMessage(const QString &message) override;
+    void ShowCommandMessage(qint64 step, const QString &message) override;
     void EditFaults() override;
-    int16_t WhodKod(int16_t Nkod) override;
-    void EndOfRun() override;
+    int16_t WhodKod(RunSession &session, int16_t Nkod) override;
+    void EndOfRun(RunSession &session) override;
     void EnableTimer() override;
     void ScreenRow(const QByteArray &row) override;
     void ScreenHeading(const QByteArray &heading) override;
@@ -98,8 +101,8 @@ public:
     void ReportError(const QString &message) override;
 
     // EndOfRunHost
-    RunState &State() override { return m_run; }
-    DiagramStep &Step() override { return m_step; }
+    RunState &State() override { return m_session.state(); }
+    DiagramStep &Step() override { return m_session.diagram(); }
     void CloseWindow() override;
     void ClearWindow() override;
     void SetTimeChar(const QString &modelPath) override;
@@ -127,8 +130,7 @@ private:
 
     RunWindowHost &m_host;
     ModelState &m_settings; // the speed and paths, and the output choice handed back at the end
-    RunState m_run;
-    DiagramStep m_step;
+    RunSession m_session;
     DiagramRows m_rows;
     LiveRecording m_waves; // what «Графики» shows of this run
     std::unique_ptr<Vesks> m_vesk;
