@@ -1,7 +1,6 @@
 #include "tools/RunOptions.h"
 
 #include "model/ModelState.h"
-#include "tools/OptionWords.h"
 
 namespace {
 
@@ -82,14 +81,15 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
             optionsEnded = true;
             continue;
         }
-        // Unlike the subcommands, the runner takes "=" after a short name too.
-        OptionWord option{argument, std::nullopt};
-        if (const qsizetype eq = argument.indexOf(QLatin1Char('=')); eq > 0)
-            option = {argument.left(eq), argument.mid(eq + 1)};
-        const QString &name = option.name;
+        QString name = argument;
+        std::optional<QString> inlineValue;
+        if (const qsizetype eq = argument.indexOf(QLatin1Char('=')); eq > 0) {
+            name = argument.left(eq);
+            inlineValue = argument.mid(eq + 1);
+        }
 
         if (bool *const flag = flagNamed(options, name)) {
-            if (option.value)
+            if (inlineValue)
                 return std::unexpected(QStringLiteral("%1 не принимает значения").arg(name));
             *flag = true;
             continue;
@@ -101,10 +101,9 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
             QStringLiteral("--fault"),  QStringLiteral("--encoding")};
         if (!valueOptions.contains(name))
             return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(argument));
-        const std::expected<QString, QString> taken = TakeOptionValue(option, arguments, a);
-        if (!taken)
-            return std::unexpected(taken.error());
-        const QString &value = *taken;
+        if (!inlineValue && a + 1 >= arguments.size())
+            return std::unexpected(QStringLiteral("%1: не хватает значения").arg(name));
+        const QString value = inlineValue ? *inlineValue : arguments[++a];
 
         if (name == QLatin1String("--timing")) {
             options.timingFile = value;
