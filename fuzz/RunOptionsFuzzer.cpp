@@ -12,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList arguments;
     for (const QByteArray &part : QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)).split('\0'))
         arguments.append(QString::fromUtf8(part));
-    QString error;
-    const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);
+    const std::expected<RunOptions, QString> options = ParseRunOptions(arguments);
     if (!options) {
-        if (error.isEmpty())
+        if (options.error().isEmpty())
             std::abort();
         return 0;
     }

@@ -35,7 +35,7 @@ std::optional<qint64> parseNumber(const QString &text, qint64 low, qint64 high)
     return value;
 }
 
-std::optional<Format> parseFormat(const QString &text, QString *error)
+std::expected<Format, QString> parseFormat(const QString &text)
 {
     if (text == QLatin1String("text"))
         return Format::Text;
@@ -43,13 +43,12 @@ std::optional<Format> parseFormat(const QString &text, QString *error)
         return Format::Json;
     if (text == QLatin1String("csv"))
         return Format::Csv;
-    *error = QStringLiteral("--format: «%1» — нужно text, json или csv").arg(text);
-    return std::nullopt;
+    return std::unexpected(QStringLiteral("--format: «%1» — нужно text, json или csv").arg(text));
 }
 
 // Takes the campaign's own options out of arguments and hands the rest to the
 // runner's parser, so the scenario reads exactly as in a single run.
-std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
+std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
 {
     FaultsOptions options;
     options.campaign.jobs = std::max(1, QThread::idealThreadCount());
@@ -57,92 +56,81 @@ std::optional<FaultsOptions> parse(const QStringList &arguments, QString *error)
     for (qsizetype a = 0; a < arguments.size(); ++a) {
         const OptionWord option = SplitOptionWord(arguments[a]);
         const QString &name = option.name;
-        const auto takeValue = [&] { return TakeOptionValue(option, arguments, a, error); };
+        const auto takeValue = [&] { return TakeOptionValue(option, arguments, a); };
         if (name == QLatin1String("--pairs")) {
             options.campaign.pairs = true;
         } else if (name == QLatin1String("--codes")) {
-            const std::optional<QString> list = takeValue();
+            const std::expected<QString, QString> list = takeValue();
             if (!list)
-                return std::nullopt;
+                return std::unexpected(list.error());
             options.codesGiven = true;
             options.campaign.codes.clear();
             for (const QString &item : list->split(QLatin1Char(','))) {
                 const std::optional<qint64> code = parseNumber(item, 0, 3);
-                if (!code) {
-                    *error = QStringLiteral("--codes: «%1» — нужны коды 0, 1, 2, 3 через запятую").arg(*list);
-                    return std::nullopt;
-                }
+                if (!code)
+                    return std::unexpected(QStringLiteral("--codes: «%1» — нужны коды 0, 1, 2, 3 через запятую").arg(*list));
                 options.campaign.codes.append(int16_t(*code));
             }
         } else if (name == QLatin1String("--at") || name == QLatin1String("--jobs")) {
-            const std::optional<QString> text = takeValue();
+            const std::expected<QString, QString> text = takeValue();
             if (!text)
-                return std::nullopt;
+                return std::unexpected(text.error());
             const std::optional<qint64> number = parseNumber(*text, 1, name == QLatin1String("--at") ? MaxRunSteps : 1024);
-            if (!number) {
-                *error = QStringLiteral("%1: «%2» — нужно целое число не меньше 1").arg(name, *text);
-                return std::nullopt;
-            }
+            if (!number)
+                return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число не меньше 1").arg(name, *text));
             if (name == QLatin1String("--at"))
                 options.campaign.at = *number;
             else
                 options.campaign.jobs = int(*number);
         } else if (name == QLatin1String("--format")) {
-            const std::optional<QString> text = takeValue();
-            const std::optional<Format> format = text ? parseFormat(*text, error) : std::nullopt;
+            const std::expected<QString, QString> text = takeValue();
+            if (!text)
+                return std::unexpected(text.error());
+            const std::expected<Format, QString> format = parseFormat(*text);
             if (!format)
-                return std::nullopt;
+                return std::unexpected(format.error());
             options.format = *format;
         } else if (name == QLatin1String("--shard")) {
-            const std::optional<QString> text = takeValue();
+            const std::expected<QString, QString> text = takeValue();
             if (!text)
-                return std::nullopt;
+                return std::unexpected(text.error());
             const std::optional<std::pair<int, int>> shard = ParseShardOption(*text);
-            if (!shard) {
-                *error = QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(*text);
-                return std::nullopt;
-            }
+            if (!shard)
+                return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(*text));
             options.sharded = true;
             options.campaign.shard = shard->first - 1;
             options.campaign.shards = shard->second;
         } else if (name == QLatin1String("--bench")) {
-            const std::optional<QString> file = takeValue();
+            const std::expected<QString, QString> file = takeValue();
             if (!file)
-                return std::nullopt;
+                return std::unexpected(file.error());
             options.benchFile = *file;
         } else if (name == QLatin1String("--fail-on")) {
-            const std::optional<QString> what = takeValue();
+            const std::expected<QString, QString> what = takeValue();
             if (!what)
-                return std::nullopt;
-            if (*what != QLatin1String("spurious")) {
-                *error = QStringLiteral("--fail-on: «%1» — допустимо только spurious").arg(*what);
-                return std::nullopt;
-            }
+                return std::unexpected(what.error());
+            if (*what != QLatin1String("spurious"))
+                return std::unexpected(QStringLiteral("--fail-on: «%1» — допустимо только spurious").arg(*what));
             options.failOnSpurious = true;
         } else if (name == QLatin1String("--code") || name == QLatin1String("--fault") || name == QLatin1String("--vcd")
                    || name == QLatin1String("--report") || name == QLatin1String("--changes")
                    || name == QLatin1String("--encoding") || name == QLatin1String("--verbose")) {
-            *error = QStringLiteral("%1 не применяется к анализу неисправностей").arg(name);
-            return std::nullopt;
+            return std::unexpected(QStringLiteral("%1 не применяется к анализу неисправностей").arg(name));
         } else {
             rest.append(arguments[a]);
         }
     }
-    if (!options.benchFile.isEmpty() && options.codesGiven) {
-        *error = QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен");
-        return std::nullopt;
-    }
+    if (!options.benchFile.isEmpty() && options.codesGiven)
+        return std::unexpected(QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен"));
     if (!options.benchFile.isEmpty() && rest.isEmpty())
         return options;
-    std::optional<RunOptions> run = ParseRunOptions(rest, error);
+    const std::expected<RunOptions, QString> run = ParseRunOptions(rest);
     if (!run)
-        return std::nullopt;
+        return std::unexpected(run.error());
     options.run = *run;
-    if (!options.benchFile.isEmpty() && !options.run.help && rest.size() > 1) {
-        *error = QStringLiteral("с --bench сценарии, их коды и времена задает файл испытаний: лишнее «%1»")
-                     .arg(rest.join(QLatin1Char(' ')));
-        return std::nullopt;
-    }
+    if (!options.benchFile.isEmpty() && !options.run.help && rest.size() > 1)
+        return std::unexpected(QStringLiteral("с --bench сценарии, их коды и времена задает файл испытаний: лишнее «%1»")
+                                   .arg(rest.join(QLatin1Char(' '))));
     return options;
 }
 
@@ -243,10 +231,9 @@ QString FaultsUsageText()
 
 int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
-    QString error;
-    const std::optional<FaultsOptions> options = parse(arguments, &error);
+    const std::expected<FaultsOptions, QString> options = parse(arguments);
     if (!options) {
-        WriteText(err, QStringLiteral("modelrun faults: %1\n\n%2").arg(error, FaultsUsageText()));
+        WriteText(err, QStringLiteral("modelrun faults: %1\n\n%2").arg(options.error(), FaultsUsageText()));
         return ExitUsageError;
     }
     if (options->run.help) {

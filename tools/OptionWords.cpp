@@ -7,13 +7,11 @@ OptionWord SplitOptionWord(const QString &word)
     return {word, std::nullopt};
 }
 
-std::optional<QString> TakeOptionValue(const OptionWord &option, const QStringList &words, qsizetype &a,
-                                       QString *error)
+std::expected<QString, QString> TakeOptionValue(const OptionWord &option, const QStringList &words, qsizetype &a)
 {
     if (option.value)
-        return option.value;
+        return *option.value;
     if (a + 1 < words.size())
         return words[++a];
-    *error = QStringLiteral("%1: не хватает значения").arg(option.name);
-    return std::nullopt;
+    return std::unexpected(QStringLiteral("%1: не хватает значения").arg(option.name));
 }

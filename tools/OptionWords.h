@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <expected>
 #include <optional>
 
 // A word of a subcommand's command line, read the way every subcommand
@@ -17,6 +18,5 @@ struct OptionWord
 OptionWord SplitOptionWord(const QString &word);
 
 // The value of option: what followed "=", else the next word (a moves past
-// it); nullopt with the message in *error when the words end first.
-std::optional<QString> TakeOptionValue(const OptionWord &option, const QStringList &words, qsizetype &a,
-                                       QString *error);
+// it); a Russian message naming the option when the words end first.
+std::expected<QString, QString> TakeOptionValue(const OptionWord &option, const QStringList &words, qsizetype &a);

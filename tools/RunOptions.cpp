@@ -4,61 +4,67 @@
 
 namespace {
 
-bool parseInteger(const QString &option, const QString &text, qint64 min, qint64 max, qint64 *value, QString *error)
+std::expected<qint64, QString> parseInteger(const QString &option, const QString &text, qint64 min, qint64 max)
 {
     bool ok = false;
-    const qint64 v = text.toLongLong(&ok, 10);
-    if (!ok || v < min || v > max) {
-        *error = QStringLiteral("%1: «%2» — нужно целое число от %3 до %4").arg(option, text).arg(min).arg(max);
-        return false;
-    }
-    *value = v;
-    return true;
+    const qint64 value = text.toLongLong(&ok, 10);
+    if (!ok || value < min || value > max)
+        return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число от %3 до %4").arg(option, text).arg(min).arg(max));
+    return value;
 }
 
-bool parseKey(const QString &text, RunOptions::KeyAt *key, QString *error)
+std::expected<RunOptions::KeyAt, QString> parseKey(const QString &text)
 {
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    if (colon < 0) {
-        *error = QStringLiteral("--key: «%1» — нужно ШАГ:КОМАНДА").arg(text);
-        return false;
-    }
-    if (!parseInteger(QStringLiteral("--key"), text.left(colon), 1, MaxRunSteps, &key->step, error))
-        return false;
+    if (colon < 0)
+        return std::unexpected(QStringLiteral("--key: «%1» — нужно ШАГ:КОМАНДА").arg(text));
+    const std::expected<qint64, QString> step = parseInteger(QStringLiteral("--key"), text.left(colon), 1, MaxRunSteps);
+    if (!step)
+        return std::unexpected(step.error());
     const QString command = text.mid(colon + 1);
     if (command == QLatin1String("ESC"))
-        key->command = QString(QChar(27));
-    else if (command == QLatin1String("EMPTY"))
-        key->command.clear();
-    else if (command.toUcs4().size() == 1)
-        key->command = command;
-    else {
-        *error = QStringLiteral("--key: команда «%1» — нужен один символ, ESC или EMPTY").arg(command);
-        return false;
-    }
-    return true;
+        return RunOptions::KeyAt{*step, QString(QChar(27))};
+    if (command == QLatin1String("EMPTY"))
+        return RunOptions::KeyAt{*step, QString()};
+    if (command.toUcs4().size() == 1)
+        return RunOptions::KeyAt{*step, command};
+    return std::unexpected(QStringLiteral("--key: команда «%1» — нужен один символ, ESC или EMPTY").arg(command));
 }
 
-bool parseFault(const QString &text, RunOptions::FaultAt *fault, QString *error)
+std::expected<RunOptions::FaultAt, QString> parseFault(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
-    if (parts.size() != 3) {
-        *error = QStringLiteral("--fault: «%1» — нужно ШАГ:ЭЛЕМЕНТ:ВИД").arg(text);
-        return false;
-    }
-    qint64 element = 0, kind = 0;
-    if (!parseInteger(QStringLiteral("--fault"), parts[0], 1, MaxRunSteps, &fault->step, error)
-        || !parseInteger(QStringLiteral("--fault: элемент"), parts[1], 1, MaxElements, &element, error)
-        || !parseInteger(QStringLiteral("--fault: вид"), parts[2], 0, 2, &kind, error))
-        return false;
-    fault->element = int(element);
-    fault->kind = uint8_t(kind);
-    return true;
+    if (parts.size() != 3)
+        return std::unexpected(QStringLiteral("--fault: «%1» — нужно ШАГ:ЭЛЕМЕНТ:ВИД").arg(text));
+    const std::expected<qint64, QString> step = parseInteger(QStringLiteral("--fault"), parts[0], 1, MaxRunSteps);
+    if (!step)
+        return std::unexpected(step.error());
+    const std::expected<qint64, QString> element = parseInteger(QStringLiteral("--fault: элемент"), parts[1], 1, MaxElements);
+    if (!element)
+        return std::unexpected(element.error());
+    const std::expected<qint64, QString> kind = parseInteger(QStringLiteral("--fault: вид"), parts[2], 0, 2);
+    if (!kind)
+        return std::unexpected(kind.error());
+    return RunOptions::FaultAt{*step, int(*element), uint8_t(*kind)};
+}
+
+// The switch an option without a value turns on; nullptr for any other name.
+bool *flagNamed(RunOptions &options, const QString &name)
+{
+    if (name == QLatin1String("--help") || name == QLatin1String("-h"))
+        return &options.help;
+    if (name == QLatin1String("--version"))
+        return &options.version;
+    if (name == QLatin1String("--changes"))
+        return &options.changes;
+    if (name == QLatin1String("--verbose"))
+        return &options.verbose;
+    return nullptr;
 }
 
 } // namespace
 
-std::optional<RunOptions> ParseRunOptions(const QStringList &arguments, QString *error)
+std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
 {
     RunOptions options;
     bool kptGiven = false;
@@ -81,114 +87,82 @@ std::optional<RunOptions> ParseRunOptions(const QStringList &arguments, QString 
             name = argument.left(eq);
             inlineValue = argument.mid(eq + 1);
         }
-        const auto flag = [&](bool *target) {
-            if (inlineValue) {
-                *error = QStringLiteral("%1 не принимает значения").arg(name);
-                return false;
-            }
-            *target = true;
-            return true;
-        };
-        QString value;
-        const auto takeValue = [&]() {
-            if (inlineValue) {
-                value = *inlineValue;
-                return true;
-            }
-            if (a + 1 >= arguments.size()) {
-                *error = QStringLiteral("%1: не хватает значения").arg(name);
-                return false;
-            }
-            value = arguments[++a];
-            return true;
-        };
 
-        bool ok = true;
-        qint64 number = 0;
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            ok = flag(&options.help);
-        } else if (name == QLatin1String("--version")) {
-            ok = flag(&options.version);
-        } else if (name == QLatin1String("--changes")) {
-            ok = flag(&options.changes);
-        } else if (name == QLatin1String("--verbose")) {
-            ok = flag(&options.verbose);
-        } else if (name == QLatin1String("--timing")) {
-            ok = takeValue();
+        if (bool *const flag = flagNamed(options, name)) {
+            if (inlineValue)
+                return std::unexpected(QStringLiteral("%1 не принимает значения").arg(name));
+            *flag = true;
+            continue;
+        }
+        static const QStringList valueOptions = {
+            QStringLiteral("--timing"), QStringLiteral("--whd"),   QStringLiteral("--report"), QStringLiteral("--vcd"),
+            QStringLiteral("--png"),    QStringLiteral("--svg"),   QStringLiteral("--csv"),    QStringLiteral("--wavejson"),
+            QStringLiteral("--steps"),  QStringLiteral("--code"),  QStringLiteral("--kpt"),    QStringLiteral("--key"),
+            QStringLiteral("--fault"),  QStringLiteral("--encoding")};
+        if (!valueOptions.contains(name))
+            return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(argument));
+        if (!inlineValue && a + 1 >= arguments.size())
+            return std::unexpected(QStringLiteral("%1: не хватает значения").arg(name));
+        const QString value = inlineValue ? *inlineValue : arguments[++a];
+
+        if (name == QLatin1String("--timing")) {
             options.timingFile = value;
         } else if (name == QLatin1String("--whd")) {
-            ok = takeValue();
             options.whdFile = value;
         } else if (name == QLatin1String("--report")) {
-            ok = takeValue();
             options.reportFile = value;
         } else if (name == QLatin1String("--vcd")) {
-            ok = takeValue();
             options.vcdFile = value;
         } else if (name == QLatin1String("--png")) {
-            ok = takeValue();
             options.pngFile = value;
         } else if (name == QLatin1String("--svg")) {
-            ok = takeValue();
             options.svgFile = value;
         } else if (name == QLatin1String("--csv")) {
-            ok = takeValue();
             options.csvFile = value;
         } else if (name == QLatin1String("--wavejson")) {
-            ok = takeValue();
             options.waveJsonFile = value;
         } else if (name == QLatin1String("--steps")) {
-            ok = takeValue() && parseInteger(name, value, 0, MaxRunSteps, &number, error);
-            options.steps = number;
+            const std::expected<qint64, QString> steps = parseInteger(name, value, 0, MaxRunSteps);
+            if (!steps)
+                return std::unexpected(steps.error());
+            options.steps = *steps;
         } else if (name == QLatin1String("--code")) {
-            ok = takeValue() && parseInteger(name, value, INT16_MIN, INT16_MAX, &number, error);
-            options.code = int16_t(number);
+            const std::expected<qint64, QString> code = parseInteger(name, value, INT16_MIN, INT16_MAX);
+            if (!code)
+                return std::unexpected(code.error());
+            options.code = int16_t(*code);
         } else if (name == QLatin1String("--kpt")) {
-            ok = takeValue();
-            if (ok && (value == QLatin1String("5") || value == QLatin1String("7"))) {
-                options.kpt = value.toInt();
-                kptGiven = true;
-            } else if (ok) {
-                *error = QStringLiteral("--kpt: «%1» — нужно 5 или 7").arg(value);
-                ok = false;
-            }
+            if (value != QLatin1String("5") && value != QLatin1String("7"))
+                return std::unexpected(QStringLiteral("--kpt: «%1» — нужно 5 или 7").arg(value));
+            options.kpt = value.toInt();
+            kptGiven = true;
         } else if (name == QLatin1String("--key")) {
-            RunOptions::KeyAt key;
-            ok = takeValue() && parseKey(value, &key, error);
-            options.keys.append(key);
+            const std::expected<RunOptions::KeyAt, QString> key = parseKey(value);
+            if (!key)
+                return std::unexpected(key.error());
+            options.keys.append(*key);
         } else if (name == QLatin1String("--fault")) {
-            RunOptions::FaultAt fault;
-            ok = takeValue() && parseFault(value, &fault, error);
-            options.faults.append(fault);
+            const std::expected<RunOptions::FaultAt, QString> fault = parseFault(value);
+            if (!fault)
+                return std::unexpected(fault.error());
+            options.faults.append(*fault);
         } else if (name == QLatin1String("--encoding")) {
-            ok = takeValue();
-            if (ok && value == QLatin1String("utf8"))
+            if (value == QLatin1String("utf8"))
                 options.encoding = RunOptions::Encoding::Utf8;
-            else if (ok && value == QLatin1String("cp866"))
+            else if (value == QLatin1String("cp866"))
                 options.encoding = RunOptions::Encoding::Cp866;
-            else if (ok) {
-                *error = QStringLiteral("--encoding: «%1» — нужно utf8 или cp866").arg(value);
-                ok = false;
-            }
-        } else {
-            *error = QStringLiteral("неизвестный параметр «%1»").arg(argument);
-            ok = false;
+            else
+                return std::unexpected(QStringLiteral("--encoding: «%1» — нужно utf8 или cp866").arg(value));
         }
-        if (!ok)
-            return std::nullopt;
     }
 
     if (options.help || options.version)
         return options;
-    if (positional.size() != 1 || positional[0].isEmpty()) {
-        *error = positional.isEmpty() ? QStringLiteral("не задан файл модели")
-                                      : QStringLiteral("нужен ровно один файл модели");
-        return std::nullopt;
-    }
-    if (kptGiven && !options.whdFile.isEmpty()) {
-        *error = QStringLiteral("--kpt и --whd нельзя задавать вместе");
-        return std::nullopt;
-    }
+    if (positional.size() != 1 || positional[0].isEmpty())
+        return std::unexpected(positional.isEmpty() ? QStringLiteral("не задан файл модели")
+                                                    : QStringLiteral("нужен ровно один файл модели"));
+    if (kptGiven && !options.whdFile.isEmpty())
+        return std::unexpected(QStringLiteral("--kpt и --whd нельзя задавать вместе"));
     options.modelPath = positional[0];
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+#include <expected>
 
 // What the command line of the headless runner asks for: a scenario for the
 // model, and where and how its diagram goes.
@@ -33,9 +33,9 @@ struct RunOptions : RunScenario
 // the model is 32-bit.
 inline constexpr qint64 MaxRunSteps = 2147483647;
 
-// Reads the arguments after the program name. Returns nothing and sets
-// *error to a Russian message when they are not a valid command line.
-std::optional<RunOptions> ParseRunOptions(const QStringList &arguments, QString *error);
+// Reads the arguments after the program name; a Russian message saying what
+// is wrong when they are not a valid command line.
+std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments);
 
 // The usage text shown with --help and after a usage error.
 QString UsageText();

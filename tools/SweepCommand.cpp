@@ -21,7 +21,7 @@ struct SweepOptions
     bool help = false;
 };
 
-std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
+std::expected<SweepOptions, QString> parse(const QStringList &arguments)
 {
     SweepOptions options;
     options.plan.jobs = std::max(1, QThread::idealThreadCount());
@@ -40,22 +40,18 @@ std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
         static const QStringList valueOptions = {QStringLiteral("--bench"), QStringLiteral("--vary"),
                                                  QStringLiteral("--csv"),   QStringLiteral("--svg"),
                                                  QStringLiteral("--jobs"),  QStringLiteral("--shard")};
-        if (!valueOptions.contains(name)) {
-            *error = QStringLiteral("неизвестный параметр «%1»").arg(name);
-            return std::nullopt;
-        }
-        const std::optional<QString> value = TakeOptionValue(option, arguments, a, error);
+        if (!valueOptions.contains(name))
+            return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(name));
+        const std::expected<QString, QString> value = TakeOptionValue(option, arguments, a);
         if (!value)
-            return std::nullopt;
+            return std::unexpected(value.error());
         const QString &text = *value;
         if (name == QLatin1String("--bench")) {
             options.benchFile = text;
         } else if (name == QLatin1String("--vary")) {
             std::expected<SweepAxis, QString> axis = ParseSweepAxis(text);
-            if (!axis) {
-                *error = axis.error();
-                return std::nullopt;
-            }
+            if (!axis)
+                return std::unexpected(axis.error());
             options.axes.append(*axis);
         } else if (name == QLatin1String("--csv")) {
             options.csvFile = text;
@@ -64,16 +60,12 @@ std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
         } else if (name == QLatin1String("--jobs")) {
             bool ok = false;
             options.plan.jobs = text.toInt(&ok);
-            if (!ok || options.plan.jobs < 1 || options.plan.jobs > 1024) {
-                *error = QStringLiteral("--jobs: «%1» — нужно целое число от 1 до 1024").arg(text);
-                return std::nullopt;
-            }
+            if (!ok || options.plan.jobs < 1 || options.plan.jobs > 1024)
+                return std::unexpected(QStringLiteral("--jobs: «%1» — нужно целое число от 1 до 1024").arg(text));
         } else if (name == QLatin1String("--shard")) {
             const std::optional<std::pair<int, int>> shard = ParseShardOption(text);
-            if (!shard) {
-                *error = QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(text);
-                return std::nullopt;
-            }
+            if (!shard)
+                return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(text));
             options.sharded = true;
             options.plan.shard = shard->first - 1;
             options.plan.shards = shard->second;
@@ -81,25 +73,23 @@ std::optional<SweepOptions> parse(const QStringList &arguments, QString *error)
     }
     if (options.help)
         return options;
-    if (positional.size() > 1) {
-        *error = QStringLiteral("лишнее «%1»: модель одна").arg(positional[1]);
-        return std::nullopt;
-    }
+    if (positional.size() > 1)
+        return std::unexpected(QStringLiteral("лишнее «%1»: модель одна").arg(positional[1]));
     options.modelPath = positional.value(0);
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);
     if (options.benchFile.isEmpty())
-        *error = QStringLiteral("не задан файл испытаний (--bench ФАЙЛ.bench)");
-    else if (options.axes.isEmpty() || options.axes.size() > 2)
-        *error = QStringLiteral("нужно одно или два --vary (линия или сетка), задано %1").arg(options.axes.size());
-    else if (SweepPointCount(options.axes) > MaxSweepPoints)
-        *error = QStringLiteral("сетка из %1 точек: не больше %2").arg(SweepPointCount(options.axes)).arg(MaxSweepPoints);
-    else if (!options.svgFile.isEmpty() && options.axes.size() != 2)
-        *error = QStringLiteral("--svg рисует сетку: нужно два --vary");
-    else if (options.sharded && !(options.csvFile.isEmpty() && options.svgFile.isEmpty()))
-        *error = QStringLiteral("с --shard таблицу и рисунок делает modelrun merge из всех частей");
-    if (!error->isEmpty())
-        return std::nullopt;
+        return std::unexpected(QStringLiteral("не задан файл испытаний (--bench ФАЙЛ.bench)"));
+    if (options.axes.isEmpty() || options.axes.size() > 2)
+        return std::unexpected(
+            QStringLiteral("нужно одно или два --vary (линия или сетка), задано %1").arg(options.axes.size()));
+    if (SweepPointCount(options.axes) > MaxSweepPoints)
+        return std::unexpected(
+            QStringLiteral("сетка из %1 точек: не больше %2").arg(SweepPointCount(options.axes)).arg(MaxSweepPoints));
+    if (!options.svgFile.isEmpty() && options.axes.size() != 2)
+        return std::unexpected(QStringLiteral("--svg рисует сетку: нужно два --vary"));
+    if (options.sharded && !(options.csvFile.isEmpty() && options.svgFile.isEmpty()))
+        return std::unexpected(QStringLiteral("с --shard таблицу и рисунок делает modelrun merge из всех частей"));
     options.plan.axes = options.axes;
     return options;
 }
@@ -136,10 +126,9 @@ QString SweepUsageText()
 
 int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture)
 {
-    QString error;
-    std::optional<SweepOptions> options = parse(arguments, &error);
+    std::expected<SweepOptions, QString> options = parse(arguments);
     if (!options) {
-        WriteUsageError(err, QStringLiteral("sweep"), error, SweepUsageText());
+        WriteUsageError(err, QStringLiteral("sweep"), options.error(), SweepUsageText());
         return ExitUsageError;
     }
     if (options->help) {

@@ -41,10 +41,9 @@ int main(int argc, char **argv)
                    : RunMergeCommand(arguments.mid(1), stdout, stderr, WriteSweepPicture);
     }
 
-    QString error;
-    const std::optional<RunOptions> options = ParseRunOptions(arguments, &error);
+    const std::expected<RunOptions, QString> options = ParseRunOptions(arguments);
     if (!options) {
-        std::fprintf(stderr, "modelrun: %s\n\n%s", error.toUtf8().constData(), UsageText().toUtf8().constData());
+        std::fprintf(stderr, "modelrun: %s\n\n%s", options.error().toUtf8().constData(), UsageText().toUtf8().constData());
         return ExitUsageError;
     }
     if (options->help) {

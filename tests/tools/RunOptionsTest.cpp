@@ -8,13 +8,11 @@ QStringList split(const char *line) { return QString::fromUtf8(line).split(QLati
 
 TEST(RunOptions, ReadsEveryOption)
 {
-    QString error;
     const auto options = ParseRunOptions(
         split("m.mod --timing t.tim --steps 250 --code -3 --kpt 7 --changes --key 5:ф --key=6:ESC --key 7:EMPTY "
               "--key 8:: --fault 9:2:1 --encoding cp866 --report r.out --vcd v.vcd --verbose "
-              "--png p.png --svg=s.svg --csv c.csv --wavejson w.json"),
-        &error);
-    ASSERT_TRUE(options) << error.toStdString();
+              "--png p.png --svg=s.svg --csv c.csv --wavejson w.json"));
+    ASSERT_TRUE(options) << options.error().toStdString();
     EXPECT_EQ(options->modelPath, QStringLiteral("m"));
     EXPECT_EQ(options->timingFile, QStringLiteral("t.tim"));
     EXPECT_EQ(options->steps, 250);
@@ -55,9 +53,8 @@ TEST(RunOptions, DefaultsAndModelNames)
         {"-- -odd.mod", "-odd"},
     };
     for (const Case &c : cases) {
-        QString error;
-        const auto options = ParseRunOptions(split(c.line), &error);
-        ASSERT_TRUE(options) << c.line << ": " << error.toStdString();
+        const auto options = ParseRunOptions(split(c.line));
+        ASSERT_TRUE(options) << c.line << ": " << options.error().toStdString();
         EXPECT_EQ(options->modelPath, QString::fromUtf8(c.modelPath)) << c.line;
         EXPECT_FALSE(options->steps) << c.line;
         EXPECT_EQ(options->code, 0);
@@ -100,19 +97,19 @@ TEST(RunOptions, RejectsBadCommandLines)
         {"m --bogus", "неизвестный параметр «--bogus»"},
     };
     for (const Case &c : cases) {
-        QString error;
-        EXPECT_FALSE(ParseRunOptions(split(c.line), &error)) << c.line;
-        EXPECT_TRUE(error.contains(QString::fromUtf8(c.fragment))) << c.line << " gave: " << error.toStdString();
+        const auto options = ParseRunOptions(split(c.line));
+        ASSERT_FALSE(options) << c.line;
+        EXPECT_TRUE(options.error().contains(QString::fromUtf8(c.fragment)))
+            << c.line << " gave: " << options.error().toStdString();
     }
 }
 
 TEST(RunOptions, HelpAndVersionNeedNoModel)
 {
-    QString error;
-    const auto options = ParseRunOptions(split("--help"), &error);
+    const auto options = ParseRunOptions(split("--help"));
     ASSERT_TRUE(options);
     EXPECT_TRUE(options->help);
-    const auto version = ParseRunOptions(split("--version"), &error);
+    const auto version = ParseRunOptions(split("--version"));
     ASSERT_TRUE(version);
     EXPECT_TRUE(version->version && !version->help);
     EXPECT_TRUE(UsageText().contains(QStringLiteral("--fault ШАГ:ЭЛ:ВИД")));
