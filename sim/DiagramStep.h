@@ -12,18 +12,18 @@
 #include <cstdint>
 #include <memory>
 
-// The stepping of one diagram window: the fields the window keeps from step
-// to step and ShowDiag, one modelling step of 0.01 s. The window (or the
-// headless runner) owns one object per run and supplies the host.
+// The stepping of one run: the fields kept from step to step and ShowDiag,
+// one modelling step of 0.01 s. Each RunSession owns one and is its host.
 class DiagramStep
 {
 public:
     DiagramStep(RunState &state, StepHost &host);
 
-    // Translates the functions of the loaded model. Call after LoadModel and
-    // before the first step of a run.
+    // Translates the functions of the definition in the state, for a step
+    // driven without a session. Call before the first step of a run.
     void CompileModel();
-    // Uses functions translated before, instead of CompileModel.
+    // Uses functions translated before, instead of CompileModel: a session
+    // takes those of its shared model.
     void UseFunctions(std::shared_ptr<const FunctionProgram> program);
 
     // Starts a run that has been set up: the code in force, the report

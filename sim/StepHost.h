@@ -7,10 +7,11 @@
 
 #include <cstdint>
 
-// The places where a window takes part in a step. The diagram window
-// implements them with message boxes, its dialogs and the transmitter object
-// it owns; the headless runner with batch answers. Every call is made from
-// inside DiagramStep::ShowDiag, which holds the stepping until it returns.
+// The places where a person takes part in a step. RunSession implements them
+// by asking its SessionHost: the diagram window answers with message boxes,
+// its dialogs and the transmitter component it owns; the headless runner
+// with batch answers. Every call is made from inside DiagramStep::ShowDiag,
+// which holds the stepping until it returns.
 class StepHost : public OutputDevices
 {
 public:
@@ -30,7 +31,6 @@ public:
 
     // Step 4: the transmitter of this run advances one step with code Nkod
     // (any value, passed on unchanged) and its output, 0 or 1, is returned.
-    // The host makes its transmitter object on first use.
     virtual int16_t WhodKod(int16_t Nkod) = 0;
 
     // Step 16: the end-of-run dialogue. On entry LastKey, StopRequested and
