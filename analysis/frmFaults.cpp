@@ -42,7 +42,12 @@ frmFaults *frmFaults::Open(RunWindowHost &host, ModelState &state, SharedModel m
     auto *window = new frmFaults(host, state, std::move(model), scenario);
     QMdiSubWindow *frame = host.addChildWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->resize(720, 460);
+    // The area placed the frame at its first, smaller size: at its own size
+    // it must still lie inside the area, with its status line in view.
+    const QSize space = host.childArea().viewport()->size();
+    frame->resize(QSize(720, 460).boundedTo(space).expandedTo(frame->minimumSizeHint()));
+    frame->move(std::clamp(frame->x(), 0, std::max(0, space.width() - frame->width())),
+                std::clamp(frame->y(), 0, std::max(0, space.height() - frame->height())));
     frame->show();
     window->startCampaign();
     return window;

@@ -15,6 +15,7 @@
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
 #include "platform/SoundDevice.h"
+#include "sim/frmDiag.h"
 #include "wave/frmWave.h"
 
 #include <QApplication>
@@ -168,8 +169,7 @@ void frmMenu::buildMenus()
     QMenu *mnuModel = menu("mnuModel", QStringLiteral("&Моделирование"));
     command(mnuModel, "mnuModelTimdiag", QStringLiteral("&Временные диаграммы"), &frmMenu::runTimingDiagram);
     command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::runChangeDiagram);
-    QAction *waves = mnuModel->addAction(QStringLiteral("&Графики"), this, [this] { frmWave::Show(*m_mdiArea); });
-    waves->setObjectName(QStringLiteral("mnuModelWaves"));
+    command(mnuModel, "mnuModelWaves", QStringLiteral("&Графики"), &frmMenu::showWaves);
     command(mnuModel, "mnuModelFaults", QStringLiteral("&Анализ неисправностей"), &frmMenu::analyseFaults);
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::openEditor);
@@ -422,6 +422,12 @@ void frmMenu::analyseFaults()
     hidePicture();
     if (m_commands)
         m_commands->analyseFaults(*this, m_state);
+}
+
+void frmMenu::showWaves()
+{
+    hidePicture();
+    frmWave::Show(*m_mdiArea, frmDiag::Place(*m_mdiArea));
 }
 
 void frmMenu::openEditor()

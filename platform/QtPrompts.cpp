@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -53,19 +54,54 @@ QMessageBox::Icon messageIcon(Prompt::Icon i)
     return QMessageBox::NoIcon;
 }
 
+// A Yes/No question must be answered: Esc and the close button do nothing,
+// since a guessed "No" could throw away edits or end a run, and Esc is also
+// the run's stop key, easily pressed just as the box comes up. (Left to
+// itself, Qt would take the No button for the escape button.)
+class PromptBox : public QMessageBox
+{
+public:
+    PromptBox(bool answerRequired, Icon icon, const QString &title, const QString &text, QWidget *parent)
+        : QMessageBox(icon, title, text, NoButton, parent), m_answerRequired(answerRequired)
+    {
+        if (answerRequired)
+            setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (m_answerRequired && event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (m_answerRequired)
+            event->ignore();
+        else
+            QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool m_answerRequired;
+};
+
 } // namespace
 
 Prompt::Answer QtPrompts::message(const MessageRequest &request)
 {
-    QMessageBox box(messageIcon(request.icon), titleOrApplication(request.title), request.text,
-                    QMessageBox::NoButton, parentWindow());
+    const bool answerRequired = request.buttons == Prompt::Buttons::YesNo;
+    PromptBox box(answerRequired, messageIcon(request.icon), titleOrApplication(request.title), request.text,
+                  parentWindow());
     const QList<Prompt::Answer> answers = answersOf(request.buttons);
     for (Prompt::Answer a : answers)
         box.addButton(standardButton(a));
     box.setDefaultButton(standardButton(request.defaultButton.value_or(answers.first())));
-    // The box's close button answers like the last button (No, Cancel), or
-    // OK when there is only one.
-    box.setEscapeButton(box.button(standardButton(answers.last())));
+    // Otherwise Esc and the close button answer Cancel, or OK when it is the
+    // only button.
+    if (!answerRequired)
+        box.setEscapeButton(box.button(standardButton(answers.last())));
     const int clicked = box.exec();
     for (Prompt::Answer a : answers)
         if (clicked == standardButton(a))

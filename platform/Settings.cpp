@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -42,7 +43,7 @@ int twipsToPixels(double twips, double dpi) { return int(std::lround(twips * dpi
 
 double pixelsToTwips(int pixels, double dpi) { return std::round(pixels * kTwipsPerInch / dpi); }
 
-void RestoreWindowPlace(QWidget &window, const QString &prefix)
+QRect StoredWindowPlace(const QWidget &window, const QString &prefix)
 {
     const double dpiX = window.logicalDpiX();
     const double dpiY = window.logicalDpiY();
@@ -50,9 +51,17 @@ void RestoreWindowPlace(QWidget &window, const QString &prefix)
     const int top = twipsToPixels(GetNumber(prefix + QLatin1String("Top"), kDefaultTop), dpiY);
     const int width = twipsToPixels(GetNumber(prefix + QLatin1String("Width"), kDefaultWidth), dpiX);
     const int height = twipsToPixels(GetNumber(prefix + QLatin1String("Height"), kDefaultHeight), dpiY);
-    window.move(left, top);
-    window.resize(std::max(width, 1), std::max(height, 1));
+    return {left, top, std::max(width, 1), std::max(height, 1)};
 }
+
+void RestoreWindowPlace(QWidget &window, const QString &prefix)
+{
+    const QRect place = StoredWindowPlace(window, prefix);
+    window.move(place.topLeft());
+    window.resize(place.size());
+}
+
+bool HasWindowPlace(const QString &prefix) { return store().contains(kSection + prefix + QLatin1String("Left")); }
 
 namespace {
 

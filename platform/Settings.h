@@ -2,6 +2,7 @@
 
 #include "platform/PlatformExport.h"
 
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -22,6 +23,10 @@ MODELPLATFORM_EXPORT void SaveNumber(const QString &key, double value);
 // Window places are stored in twips (1440 to the inch) under prefix + Left,
 // Top, Width and Height, defaults 1000, 1000, 6500, 6500.
 MODELPLATFORM_EXPORT void RestoreWindowPlace(QWidget &window, const QString &prefix);
+// The place RestoreWindowPlace gives, in the pixels of window's screen.
+MODELPLATFORM_EXPORT QRect StoredWindowPlace(const QWidget &window, const QString &prefix);
+// False until a place has been saved under prefix.
+MODELPLATFORM_EXPORT bool HasWindowPlace(const QString &prefix);
 // Writes nothing while the window is minimised, so the last normal place
 // survives.
 MODELPLATFORM_EXPORT void SaveWindowPlace(const QWidget &window, const QString &prefix);

@@ -77,6 +77,12 @@ void RunRecording::record(const RunState &state)
     }
 }
 
+void RunRecording::markRestart()
+{
+    m_marks.push_back({m_lastStep + 1, Mark::Kind::Restart,
+                       QStringLiteral("Вывод диаграммы сначала (её время снова от 0)")});
+}
+
 QString RunRecording::faultText(const QString &element, int kind)
 {
     static const QString kinds[] = {QStringLiteral("нормальная работа"), QStringLiteral("обрыв питания"),

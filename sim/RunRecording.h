@@ -31,7 +31,7 @@ public:
 
     struct Mark
     {
-        enum class Kind : uint8_t { Command, Fault };
+        enum class Kind : uint8_t { Command, Fault, Restart };
         qint64 step = 0;
         Kind kind = Kind::Command;
         QString text;
@@ -41,6 +41,9 @@ public:
     void begin(const RunState &state);
     // Records the values after the next step.
     void record(const RunState &state);
+    // Marks the next step as the one where the diagram started again from
+    // time 0 while the recording goes on.
+    void markRestart();
 
     bool isEmpty() const { return m_lastStep == 0; }
     qint64 lastStep() const { return m_lastStep; }

@@ -72,6 +72,14 @@ frmDiag *frmDiag::Load(RunWindowHost &host, ModelState &settings)
     return diag;
 }
 
+QRect frmDiag::Place(QMdiArea &area)
+{
+    for (QMdiSubWindow *child : area.subWindowList())
+        if (qobject_cast<frmDiag *>(child->widget()) && child->isVisible())
+            return child->geometry();
+    return Settings::StoredWindowPlace(area, PlacePrefix);
+}
+
 frmDiag::frmDiag(RunWindowHost &host, ModelState &settings)
     : m_host(host), m_settings(settings), m_session(*this),
       m_printer(std::make_unique<PrinterPages>(m_session.state(), &host.printer()))
@@ -266,6 +274,7 @@ void frmDiag::LayOutLabels()
 
 void frmDiag::ClearWindow()
 {
+    m_waves.restarted();
     m_rows.Clear();
     update();
 }

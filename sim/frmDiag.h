@@ -14,6 +14,7 @@
 
 class PrinterPages;
 class QLabel;
+class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
 class Vesks;
@@ -34,6 +35,8 @@ public:
     // Makes the window as a child of the host and runs LoadWindow.
     static frmDiag *Load(RunWindowHost &host, ModelState &settings);
     ~frmDiag() override;
+    // Where the diagram window stands in area, or where the next one opens.
+    static QRect Place(QMdiArea &area);
 
     QLabel *modelCaption; // Label1
     QLabel *headingLine;  // Label2

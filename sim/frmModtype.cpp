@@ -19,7 +19,8 @@ frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, RunState &state
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->move(0, 0);
     frame->show();
-    connect(panel->wavesButton, &QPushButton::clicked, panel, [&host] { frmWave::Show(host.childArea()); });
+    connect(panel->wavesButton, &QPushButton::clicked, panel,
+            [&host] { frmWave::Show(host.childArea(), frmDiag::Place(host.childArea())); });
     return panel;
 }
 

@@ -60,7 +60,7 @@ QString SweepAxis::title() const
         subject = code == 0 ? QStringLiteral("Времена импульсов и интервалов кодов")
                             : QStringLiteral("Времена импульсов и интервалов кода %1").arg(CodeNames[code]);
     else
-        subject = (quantity == Quantity::Pickup ? QStringLiteral("Время притяжения ") : QStringLiteral("Время отпускания "))
+        subject = (quantity == Quantity::Pickup ? QStringLiteral("Время притяжения ") : QStringLiteral("Время отпадания "))
                   + (element == QLatin1String("*") ? QStringLiteral("всех элементов") : element);
     return subject + (seconds ? QStringLiteral(", с") : QStringLiteral(", %"));
 }

@@ -37,7 +37,7 @@ struct SweepAxis
     std::optional<double> nominal;
 
     double value(int index) const { return from + index * step; }
-    // "Время отпускания Д, с": the axis title in pictures.
+    // "Время отпадания Д, с": the axis title in pictures.
     QString title() const;
     // "release:Д, с": the column name in tables.
     QString column() const;

@@ -26,4 +26,10 @@ void LiveRecording::afterStep(const RunState &state)
         m_recording->record(state);
 }
 
+void LiveRecording::restarted()
+{
+    if (m_recording)
+        m_recording->markRestart();
+}
+
 std::shared_ptr<const RunRecording> LiveRecording::last() { return latest(); }

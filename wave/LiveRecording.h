@@ -14,6 +14,9 @@ public:
     // at rest.
     void beforeStep(const RunState &state);
     void afterStep(const RunState &state);
+    // The diagram starts again from time 0 at the next step; the recording
+    // goes on and marks the place.
+    void restarted();
 
     // The recording of the latest run; null before the first.
     static std::shared_ptr<const RunRecording> last();

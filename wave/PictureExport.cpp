@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -43,7 +45,7 @@ ExportResult ExportPicture(const RunRecording &recording, const TraceView &view,
 {
     return WriteExport(recording, fileName, [&]() -> std::optional<QByteArray> {
         const TracePainter tracePainter(recording);
-        const QSize size = TracePainter::pictureSize(view, PictureWidth);
+        const QSize size = tracePainter.pictureSize(QFontMetrics(QFont()), view, PictureWidth);
         if (QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
             return SvgPicture(size, recording.modelName(), [&](QPainter &painter) {
                 tracePainter.paint(painter, QRect(QPoint(0, 0), size), view);

@@ -1,5 +1,9 @@
 #include "wave/TracePainter.h"
 
+#include "sim/DiagramRow.h"
+
+#include <QFontMetrics>
+#include <QLocale>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -18,6 +22,7 @@ const QColor ReleaseColor(220, 120, 0);
 const QColor FaultColor(255, 0, 0, 45);
 const QColor CommandMarkColor(30, 90, 220);
 const QColor FaultMarkColor(210, 20, 20);
+const QColor RestartMarkColor(90, 90, 90);
 const QColor CursorAColor(30, 90, 220);
 const QColor CursorBColor(190, 0, 170);
 
@@ -31,6 +36,48 @@ qint64 labelSpacing(double pixelsPerStep, double minPixels)
         for (const qint64 factor : {1, 2, 5})
             if (double(factor * power) * pixelsPerStep >= minPixels || factor * power >= (qint64(1) << 40))
                 return factor * power;
+}
+
+QColor markColor(RunRecording::Mark::Kind kind)
+{
+    switch (kind) {
+    case RunRecording::Mark::Kind::Command: return CommandMarkColor;
+    case RunRecording::Mark::Kind::Fault: return FaultMarkColor;
+    case RunRecording::Mark::Kind::Restart: return RestartMarkColor;
+    }
+    return CommandMarkColor;
+}
+
+void paintMark(QPainter &painter, QPointF tip, double height, const QColor &color)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPolygon(QPolygonF({tip, QPointF(tip.x() - 5, tip.y() + height), QPointF(tip.x() + 5, tip.y() + height)}));
+    painter.setBrush(Qt::NoBrush);
+}
+
+// The legend's entries: a sample, then the text.
+const QString LegendTexts[] = {QStringLiteral("выкл / вкл"), QStringLiteral("притяжение"), QStringLiteral("отпадание"),
+                               QStringLiteral("неисправность"), QStringLiteral("команда"), QStringLiteral("перезапуск")};
+constexpr int LegendLeft = 8;
+constexpr int SampleWidth = 24;
+constexpr int SampleGap = 6;
+constexpr int EntryGap = 18;
+
+// Where each entry of the legend starts within a footer of width, wrapped
+// to further lines of FooterHeight where the width ends.
+std::vector<QPoint> legendPlaces(const QFontMetrics &metrics, int width)
+{
+    std::vector<QPoint> places;
+    QPoint at(LegendLeft, 0);
+    for (const QString &text : LegendTexts) {
+        const int entry = SampleWidth + SampleGap + metrics.horizontalAdvance(text) + 2;
+        if (at.x() > LegendLeft && at.x() + entry > width)
+            at = QPoint(LegendLeft, at.y() + TracePainter::FooterHeight);
+        places.push_back(at);
+        at.rx() += entry + EntryGap;
+    }
+    return places;
 }
 
 } // namespace
@@ -55,9 +102,15 @@ int TracePainter::nameWidth(const QFontMetrics &metrics, const TraceView &view) 
     return width;
 }
 
-QSize TracePainter::pictureSize(const TraceView &view, int width)
+int TracePainter::footerWidth(const QFontMetrics &metrics, const TraceView &view, int width) const
 {
-    return {width, TitleHeight + int(view.rows.size()) * RowHeight + AxisHeight + FooterHeight};
+    return width - nameWidth(metrics, view);
+}
+
+QSize TracePainter::pictureSize(const QFontMetrics &metrics, const TraceView &view, int width) const
+{
+    const int legendLines = legendPlaces(metrics, footerWidth(metrics, view, width)).back().y() / FooterHeight + 1;
+    return {width, TitleHeight + int(view.rows.size()) * RowHeight + AxisHeight + legendLines * FooterHeight};
 }
 
 QRect TracePainter::traceArea(const QRect &area, int nameWidth, const TraceView &view)
@@ -81,7 +134,10 @@ qint64 TracePainter::stepAtX(const QRect &traces, const TraceView &view, int x)
 
 QString TracePainter::secondsText(qint64 steps)
 {
-    return QString::number(double(steps) * RunRecording::StepSeconds, 'f', 2) + QStringLiteral(" с");
+    // The decimal mark of the user's locale, as in the diagram's rows.
+    return QString::number(double(steps) * RunRecording::StepSeconds, 'f', 2)
+               .replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator(QLocale())))
+           + QStringLiteral(" с");
 }
 
 QString TracePainter::cursorText(const TraceView &view)
@@ -201,43 +257,35 @@ void TracePainter::paintAxis(QPainter &painter, const QRect &axis, const QRect &
     for (const RunRecording::Mark &mark : m_recording.marks()) {
         if (mark.step < view.firstStep || mark.step > view.lastStep)
             continue;
-        const double x = xOfStep(traces, view, double(mark.step));
-        const double y = axis.bottom() - 1;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(mark.kind == RunRecording::Mark::Kind::Fault ? FaultMarkColor : CommandMarkColor);
-        painter.drawPolygon(QPolygonF({QPointF(x, y - 9), QPointF(x - 5, y), QPointF(x + 5, y)}));
+        paintMark(painter, QPointF(xOfStep(traces, view, double(mark.step)), axis.bottom() - 10), 9,
+                  markColor(mark.kind));
     }
-    painter.setBrush(Qt::NoBrush);
 }
 
 void TracePainter::paintLegend(QPainter &painter, const QRect &footer) const
 {
     const QFontMetrics metrics = painter.fontMetrics();
-    int x = footer.left() + 8;
-    const int top = footer.top() + 4;
-    const int height = footer.height() - 8;
-    const auto entry = [&](const QString &text, auto drawSample) {
-        drawSample(QRect(x, top, 24, height));
-        x += 30;
+    const std::vector<QPoint> places = legendPlaces(metrics, footer.width());
+    for (size_t k = 0; k < places.size(); ++k) {
+        const QPoint at = footer.topLeft() + places[k];
+        const QRect sample(at.x(), at.y() + 4, SampleWidth, FooterHeight - 8);
+        switch (k) {
+        case 0:
+            painter.setPen(QPen(TraceColor, 1.5));
+            painter.drawPolyline(QPolygon({sample.bottomLeft(), QPoint(sample.center().x(), sample.bottom()),
+                                           QPoint(sample.center().x(), sample.top()), sample.topRight()}));
+            break;
+        case 1: painter.fillRect(sample, pickupBrush()); break;
+        case 2: painter.fillRect(sample, releaseBrush()); break;
+        case 3: painter.fillRect(sample, FaultColor); break;
+        case 4: paintMark(painter, QPointF(sample.center().x(), sample.top()), sample.height(), CommandMarkColor); break;
+        case 5: paintMark(painter, QPointF(sample.center().x(), sample.top()), sample.height(), RestartMarkColor); break;
+        }
+        const QString &text = LegendTexts[k];
         painter.setPen(TraceColor);
-        painter.drawText(QRect(x, footer.top(), metrics.horizontalAdvance(text) + 2, footer.height()),
+        painter.drawText(QRect(sample.right() + 1 + SampleGap, at.y(), metrics.horizontalAdvance(text) + 2, FooterHeight),
                          Qt::AlignVCenter, text);
-        x += metrics.horizontalAdvance(text) + 18;
-    };
-    entry(QStringLiteral("выкл / вкл"), [&](const QRect &r) {
-        painter.setPen(QPen(TraceColor, 1.5));
-        painter.drawPolyline(QPolygon({r.bottomLeft(), QPoint(r.center().x(), r.bottom()),
-                                       QPoint(r.center().x(), r.top()), r.topRight()}));
-    });
-    entry(QStringLiteral("срабатывание"), [&](const QRect &r) { painter.fillRect(r, pickupBrush()); });
-    entry(QStringLiteral("отпускание"), [&](const QRect &r) { painter.fillRect(r, releaseBrush()); });
-    entry(QStringLiteral("неисправность"), [&](const QRect &r) { painter.fillRect(r, FaultColor); });
-    entry(QStringLiteral("команда"), [&](const QRect &r) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(CommandMarkColor);
-        painter.drawPolygon(QPolygon({QPoint(r.center().x(), r.top()), r.bottomLeft(), r.bottomRight()}));
-        painter.setBrush(Qt::NoBrush);
-    });
+    }
 }
 
 void TracePainter::paint(QPainter &painter, const QRect &area, const TraceView &view) const
@@ -280,7 +328,8 @@ void TracePainter::paint(QPainter &painter, const QRect &area, const TraceView &
         painter.drawText(QPointF(x + 4, traces.bottom() + AxisHeight - 2),
                          &cursor == &view.cursorA ? QStringLiteral("A") : QStringLiteral("B"));
     }
-    paintLegend(painter, QRect(area.left() + names - 8, traces.bottom() + AxisHeight + 1, area.width() - names,
-                               FooterHeight));
+    paintLegend(painter, QRect(area.left() + names - LegendLeft, traces.bottom() + AxisHeight + 1,
+                               footerWidth(painter.fontMetrics(), view, area.width()),
+                               area.bottom() - traces.bottom() - AxisHeight));
     painter.restore();
 }

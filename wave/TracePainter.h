@@ -31,8 +31,8 @@ struct TraceView
 // Draws the traces of a recording: one row per signal with its name, square
 // traces, the pickup and release phases of an element hatched at half
 // height, a fault as a tinted band, a time axis in seconds with step ticks,
-// the marks of commands and faults, the cursors and a legend. The window and
-// the picture exports draw through the same object.
+// the marks of commands, faults and restarts, the cursors and a legend. The
+// window and the picture exports draw through the same object.
 class TracePainter
 {
 public:
@@ -45,8 +45,9 @@ public:
 
     // Width of the name column for the rows of view, in the given font.
     int nameWidth(const QFontMetrics &metrics, const TraceView &view) const;
-    // The size a picture of view needs at the given width.
-    static QSize pictureSize(const TraceView &view, int width);
+    // The size a picture of view needs at the given width, with the legend
+    // wrapped to as many lines as that width takes.
+    QSize pictureSize(const QFontMetrics &metrics, const TraceView &view, int width) const;
 
     void paint(QPainter &painter, const QRect &area, const TraceView &view) const;
 
@@ -67,6 +68,7 @@ private:
                     const QBrush &brush) const;
     void paintAxis(QPainter &painter, const QRect &axis, const QRect &traces, const TraceView &view) const;
     void paintLegend(QPainter &painter, const QRect &footer) const;
+    int footerWidth(const QFontMetrics &metrics, const TraceView &view, int width) const;
     int laneOf(RunRecording::LaneKind kind, int element) const;
 
     // Calls span(x0, x1, value, busy) for the runs of lane within the view,

@@ -39,8 +39,21 @@ void WaveCanvas::setRows(const std::vector<int> &rows)
 {
     m_view.rows = rows;
     m_view.selected = std::min<int>(m_view.selected, int(rows.size()) - 1);
-    setMinimumHeight(TracePainter::pictureSize(m_view, 0).height());
+    fitHeight();
     update();
+}
+
+void WaveCanvas::fitHeight()
+{
+    if (m_recording)
+        setMinimumHeight(TracePainter(*m_recording).pictureSize(fontMetrics(), m_view, width()).height());
+}
+
+void WaveCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A narrower window wraps the legend to more lines.
+    fitHeight();
 }
 
 void WaveCanvas::refresh()

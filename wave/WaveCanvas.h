@@ -45,12 +45,15 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     enum class Drag { None, Pan, CursorA, CursorB };
 
     QRect traces() const;
+    // The height the rows, the axis and the legend wrapped to the width need.
+    void fitHeight();
     qint64 boundaryAtX(int x) const;
     void setRange(qint64 first, qint64 count);
     void zoomAround(double factor, qint64 anchor);

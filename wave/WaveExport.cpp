@@ -14,8 +14,8 @@ using Kind = RunRecording::LaneKind;
 QString laneTitle(const RunRecording::Lane &lane)
 {
     switch (lane.kind) {
-    case Kind::Pickup: return lane.name + QStringLiteral(" срабатывание");
-    case Kind::Release: return lane.name + QStringLiteral(" отпускание");
+    case Kind::Pickup: return lane.name + QStringLiteral(" притяжение");
+    case Kind::Release: return lane.name + QStringLiteral(" отпадание");
     case Kind::Fault: return lane.name + QStringLiteral(" неисправность");
     default: return lane.name;
     }

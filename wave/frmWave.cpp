@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 // New steps are drawn at most this often: a faster run gains nothing on
@@ -29,9 +31,38 @@ constexpr int RefreshMs = 100;
 
 const QString PlacePrefix = QStringLiteral("Waves");
 
+// The place of frame right of taken, or below it when the area has no room
+// on the right; with room for neither, the roomier of the two strips, as
+// long as the window keeps its least size there. Nothing when both strips
+// are too small.
+std::optional<QRect> placeBeside(const QRect &taken, const QMdiSubWindow &frame, const QSize &space)
+{
+    const QSize size = frame.size();
+    const QSize least = frame.minimumSizeHint().expandedTo(frame.minimumSize());
+    const int rightRoom = space.width() - taken.right() - 1;
+    const int belowRoom = space.height() - taken.bottom() - 1;
+    const QRect right(taken.right() + 1, taken.top(), std::min(size.width(), rightRoom),
+                      std::min(size.height(), space.height() - taken.top()));
+    const QRect below(taken.left(), taken.bottom() + 1, std::min(size.width(), space.width() - taken.left()),
+                      std::min(size.height(), belowRoom));
+    const auto fits = [&](const QRect &place) { return place.size() == size; };
+    const auto keepsLeast = [&](const QRect &place) {
+        return place.width() >= least.width() && place.height() >= least.height();
+    };
+    if (fits(right))
+        return right;
+    if (fits(below))
+        return below;
+    const auto room = [](const QRect &place) { return qint64(place.width()) * place.height(); };
+    const QRect &roomier = room(right) >= room(below) ? right : below;
+    if (keepsLeast(roomier))
+        return roomier;
+    return std::nullopt;
+}
+
 } // namespace
 
-frmWave *frmWave::Show(QMdiArea &area)
+frmWave *frmWave::Show(QMdiArea &area, const QRect &beside)
 {
     for (QMdiSubWindow *child : area.subWindowList()) {
         if (auto *open = qobject_cast<frmWave *>(child->widget())) {
@@ -43,6 +74,10 @@ frmWave *frmWave::Show(QMdiArea &area)
     QMdiSubWindow *frame = area.addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     Settings::RestoreWindowPlace(*frame, PlacePrefix);
+    // At the first opening the default place would cover the diagram.
+    if (!Settings::HasWindowPlace(PlacePrefix) && beside.isValid())
+        if (const std::optional<QRect> place = placeBeside(beside, *frame, area.viewport()->size()))
+            frame->setGeometry(*place);
     connect(window, &QObject::destroyed, frame, [frame] { Settings::SaveWindowPlace(*frame, PlacePrefix); });
     frame->show();
     window->Canvas->setFocus();

@@ -3,6 +3,7 @@
 #include "wave/SignalOrder.h"
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 class QLabel;
@@ -21,8 +22,10 @@ class frmWave : public QWidget
 {
     Q_OBJECT
 public:
-    // Opens the window in area, or brings the open one to the front.
-    static frmWave *Show(QMdiArea &area);
+    // Opens the window in area, or brings the open one to the front. With no
+    // place stored yet it opens right of or below beside (the diagram
+    // window's place) when the area has room there.
+    static frmWave *Show(QMdiArea &area, const QRect &beside = QRect());
 
     WaveCanvas *Canvas;
     QScrollBar *TimeBar;

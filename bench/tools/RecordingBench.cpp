@@ -9,6 +9,8 @@
 #include "wave/OffscreenGui.h"
 #include "wave/TracePainter.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -89,9 +91,9 @@ void RedrawVisibleRange(benchmark::State &state)
     view.firstStep = view.lastStep + 1 - state.range(0);
     view.cursorA = view.firstStep + state.range(0) / 3;
     view.cursorB = view.firstStep + state.range(0) / 2;
-    const QSize size = TracePainter::pictureSize(view, 1600);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     const TracePainter painter(recording);
+    const QSize size = painter.pictureSize(QFontMetrics(QFont()), view, 1600);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter p(&image);
         painter.paint(p, image.rect(), view);

@@ -114,6 +114,27 @@ protected:
     frmMenu menu;
 };
 
+// A second analysis window opens inside the document area like the first,
+// its status line in view, not below the area's bottom edge.
+TEST_F(FaultWindowTest, ASecondWindowLiesInsideTheDocumentArea)
+{
+    menu.resize(1000, 760);
+    QCoreApplication::processEvents();
+    std::vector<frmFaults *> windows;
+    for (int k = 0; k < 2; ++k) {
+        windows.push_back(&Analyse(QStringLiteral(EXAMPLES_DIR "/decoder.tim"), 1));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !windows.back()->Running(); }, Wait));
+    }
+    const QRect area = menu.childArea().viewport()->rect();
+    for (size_t k = 0; k < windows.size(); ++k) {
+        const frmFaults *window = windows[k];
+        EXPECT_TRUE(area.contains(window->parentWidget()->geometry())) << k;
+        const QRect status(window->lblStatus->mapTo(menu.childArea().viewport(), QPoint(0, 0)),
+                           window->lblStatus->size());
+        EXPECT_TRUE(area.contains(status)) << k;
+    }
+}
+
 TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
 {
     frmFaults &window = Analyse(QStringLiteral(EXAMPLES_DIR "/decoder.tim"), 1);

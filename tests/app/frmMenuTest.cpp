@@ -243,6 +243,7 @@ TEST(frmMenu, PictureIsHiddenByTheListedCommandsOnly)
         {"opening Файл", [](frmMenu &m) { emit m.findChild<QMenu *>(QStringLiteral("mnuFile"))->aboutToShow(); }, true},
         {"Отчеты", [](frmMenu &m) { menuEntry(m, "mnuReports")->trigger(); }, true},
         {"Параметры", [](frmMenu &m) { menuEntry(m, "mnuOptions")->trigger(); }, true},
+        {"Графики", [](frmMenu &m) { menuEntry(m, "mnuModelWaves")->trigger(); }, true},
         {"a run lock", [](frmMenu &m) { m.setRunLocked(true); }, true},
         {"Временные диаграммы", [](frmMenu &m) { menuEntry(m, "mnuModelTimdiag")->trigger(); }, false},
         {"opening Окно", [](frmMenu &m) { emit m.findChild<QMenu *>(QStringLiteral("nmuWindow"))->aboutToShow(); }, false},
@@ -257,6 +258,33 @@ TEST(frmMenu, PictureIsHiddenByTheListedCommandsOnly)
         if (c.hides) { // the document area takes the whole client area
             EXPECT_EQ(menu.childArea().geometry(), menu.centralWidget()->rect()) << c.name;
         }
+    }
+}
+
+// With no place stored yet, «Графики» opens clear of where the diagram
+// window opens: on its right in a wide main window, below it in a tall one.
+TEST(frmMenu, WavesOpenBesideTheDiagramWindowsPlace)
+{
+    const struct { QSize menu; bool right; } cases[] = {{QSize(1200, 700), true}, {QSize(700, 1200), false}};
+    for (const auto &c : cases) {
+        TempStore store;
+        ModelState state;
+        frmMenu menu(state);
+        menu.resize(c.menu);
+        menu.show();
+        menuEntry(menu, "mnuModelWaves")->trigger();
+        const QList<QMdiSubWindow *> windows = menu.childArea().subWindowList();
+        ASSERT_EQ(windows.size(), 1);
+        const QRect waves = windows.first()->geometry();
+        const double dpiX = menu.logicalDpiX();
+        const double dpiY = menu.logicalDpiY();
+        // The diagram's default place: 1000 twips in, 6500 twips square.
+        const QRect diagram(Settings::twipsToPixels(1000, dpiX), Settings::twipsToPixels(1000, dpiY),
+                            Settings::twipsToPixels(6500, dpiX), Settings::twipsToPixels(6500, dpiY));
+        EXPECT_FALSE(waves.intersects(diagram)) << c.right;
+        EXPECT_EQ(waves.topLeft(), c.right ? QPoint(diagram.right() + 1, diagram.top())
+                                           : QPoint(diagram.left(), diagram.bottom() + 1));
+        EXPECT_TRUE(menu.childArea().viewport()->rect().contains(waves)) << c.right;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "report/ShowReport.h"
 #include "sim/frmDiag.h"
 #include "tests/run/RunTestSupport.h"
+#include "wave/LiveRecording.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -156,6 +157,13 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     ASSERT_TRUE(prompts.finished());
     EXPECT_EQ(diag->Step().ModelingItem, 0);
     EXPECT_EQ(diag->Rows().Count(), 0); // the window was cleared
+    // The traces go on through the restart and mark it where the diagram's
+    // time went back to 0: after step 60, beside the ESC at step 57.
+    std::vector<std::pair<qint64, RunRecording::Mark::Kind>> marks;
+    for (const RunRecording::Mark &mark : LiveRecording::last()->marks())
+        marks.emplace_back(mark.step, mark.kind);
+    EXPECT_EQ(marks, (std::vector<std::pair<qint64, RunRecording::Mark::Kind>>{
+                         {57, RunRecording::Mark::Kind::Command}, {60, RunRecording::Mark::Kind::Restart}}));
     EXPECT_EQ(diag->State().RunLength, 200);
     EXPECT_EQ(diag->State().Tpr[1], 0.02f);
     const QByteArray afterRestart = readAll(path("out"));

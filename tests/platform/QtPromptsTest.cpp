@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +51,49 @@ TEST(QtPrompts, AnInputBoxWithoutATitleShowsTheProgramsAndAnEmptyTitleShowsNone)
         EXPECT_EQ(prompts.input(request), QString());
         EXPECT_EQ(shown.toStdString(), c.shown.toStdString())
             << c.title.value_or(QStringLiteral("(none)")).toStdString();
+    }
+}
+
+// Esc is the run's stop key and is easily pressed just as a box comes up:
+// it must not answer a Yes/No question, only stand for Cancel or a lone OK.
+TEST(QtPrompts, EscAnswersCancelOrALoneOkButNeverAYesNoQuestion)
+{
+    using B = Prompt::Buttons;
+    using A = Prompt::Answer;
+    struct Case { B buttons; std::optional<A> byEsc; A clicked; };
+    const Case cases[] = {
+        {B::YesNo, std::nullopt, A::Yes},
+        {B::YesNo, std::nullopt, A::No},
+        {B::OkCancel, A::Cancel, A::Ok},
+        {B::RetryCancel, A::Cancel, A::Retry},
+        {B::Ok, A::Ok, A::Ok},
+    };
+    QtPrompts prompts;
+    for (const Case &c : cases) {
+        MessageRequest request;
+        request.text = QStringLiteral("Продолжать вывод?");
+        request.buttons = c.buttons;
+        bool openAfterEsc = false;
+        bool openAfterClose = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            QTest::keyClick(box, Qt::Key_Escape);
+            QCoreApplication::processEvents();
+            openAfterEsc = box->isVisible();
+            if (!openAfterEsc)
+                return;
+            box->close();
+            openAfterClose = box->isVisible();
+            const QMessageBox::StandardButton button =
+                c.clicked == A::Yes ? QMessageBox::Yes : c.clicked == A::No ? QMessageBox::No : QMessageBox::Ok;
+            box->button(button)->click();
+        });
+        const A answer = prompts.message(request);
+        const int row = int(&c - cases);
+        EXPECT_EQ(openAfterEsc, !c.byEsc.has_value()) << row;
+        EXPECT_EQ(openAfterClose, !c.byEsc.has_value()) << row;
+        EXPECT_EQ(answer, c.byEsc.value_or(c.clicked)) << row;
     }
 }
 

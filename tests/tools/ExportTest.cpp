@@ -3,6 +3,7 @@
 // no platform named in its environment.
 
 #include "tests/tools/ModelrunProcess.h"
+#include "tools/SweepAxis.h"
 
 #include <QFile>
 #include <QImage>
@@ -111,6 +112,30 @@ TEST_F(Exports, PicturesOpen)
     const QImage svg(path("run.svg"));
     EXPECT_FALSE(svg.isNull());
     EXPECT_TRUE(readFile(path("run.svg")).contains(QStringLiteral("ЛКЖ").toUtf8()));
+}
+
+// The two times of a relay have one name wherever the user reads them: the
+// legend of the pictures, the columns of the table, the sweep's axes.
+TEST_F(Exports, TheTwoTimesAreCalledPickupAndDropOutEverywhere)
+{
+    const QString csvHeader = QString::fromUtf8(readFile(path("run.csv"))).section(QLatin1Char('\n'), 0, 0);
+    const QString svg = QString::fromUtf8(readFile(path("run.svg")));
+    const auto title = [](const char *vary) {
+        const auto axis = ParseSweepAxis(QString::fromUtf8(vary));
+        return axis ? axis->title() : axis.error();
+    };
+    const struct { const char *where; QString text; QStringList named; } cases[] = {
+        {"csv", csvHeader, {QStringLiteral("КЖ притяжение"), QStringLiteral("КЖ отпадание")}},
+        {"svg legend", svg, {QStringLiteral(">притяжение<"), QStringLiteral(">отпадание<")}},
+        {"pickup axis", title("pickup:КЖ=50..150/10"), {QStringLiteral("Время притяжения КЖ, %")}},
+        {"release axis", title("release:Д=0.1..0.6/0.05s"), {QStringLiteral("Время отпадания Д, с")}},
+    };
+    for (const auto &c : cases) {
+        for (const QString &name : c.named)
+            EXPECT_TRUE(c.text.contains(name)) << c.where << ": " << name.toStdString();
+        for (const char *old : {"срабатыв", "отпуска"})
+            EXPECT_FALSE(c.text.contains(QString::fromUtf8(old))) << c.where;
+    }
 }
 
 } // namespace

@@ -11,7 +11,11 @@
 #include "wave/SignalOrder.h"
 #include "wave/WaveCanvas.h"
 
+#include <QHelpEvent>
 #include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QToolTip>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,10 +24,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+
 namespace {
 
-// Runs the decoder as the diagram window does, through a LiveRecording.
-void runDecoder(LiveRecording &live)
+// The user's locale for one test: the times take its decimal mark.
+class LocaleForTest
+{
+public:
+    explicit LocaleForTest(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~LocaleForTest() { QLocale::setDefault(m_saved); }
+
+private:
+    QLocale m_saved;
+};
+
+// Runs the decoder as the diagram window does, through a LiveRecording;
+// with restartAt, the diagram starts again from 0 after that step, as the
+// end-of-run dialogue's restart does.
+void runDecoder(LiveRecording &live, std::optional<qint64> restartAt = std::nullopt)
 {
     const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
     ASSERT_TRUE(model) << model.error().toStdString();
@@ -36,12 +56,16 @@ void runDecoder(LiveRecording &live)
     ASSERT_TRUE(session.setUp(scenario, false));
     session.start();
     live.beforeStep(session.state());
-    while (session.step())
+    for (qint64 step = 1; session.step(); ++step) {
+        if (step == restartAt)
+            live.restarted();
         live.afterStep(session.state());
+    }
 }
 
 TEST(WaveWindow, CursorsMeasureTheFirstPulseToTheLamp)
 {
+    const LocaleForTest russian(QLocale(QLocale::Russian, QLocale::Russia));
     LiveRecording live;
     runDecoder(live);
     QMdiArea area;
@@ -62,7 +86,7 @@ TEST(WaveWindow, CursorsMeasureTheFirstPulseToTheLamp)
     QTest::keyClick(&canvas, Qt::Key_Right);
     canvas.selectRow(7);
     QTest::keyClick(&canvas, Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(window->Cursors->text(), QStringLiteral("A: 0.01 с (шаг 1)   B: 0.75 с (шаг 75)   Δt = 0.74 с (шагов: 74)"));
+    EXPECT_EQ(window->Cursors->text(), QStringLiteral("A: 0,01 с (шаг 1)   B: 0,75 с (шаг 75)   Δt = 0,74 с (шагов: 74)"));
 
     // Zooming keeps cursor A in view; "0" shows the whole run again.
     QTest::keyClick(&canvas, Qt::Key_Plus);
@@ -88,6 +112,74 @@ TEST(WaveWindow, CursorsMeasureTheFirstPulseToTheLamp)
     prompts.expectFile(request, dir.filePath(QStringLiteral("visible.png")));
     window->Export(false);
     EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("visible.png"))).isNull());
+}
+
+// The tooltip over a mark under the axis, as the user would point at it.
+QString markToolTip(WaveCanvas &canvas, qint64 step)
+{
+    const QRect traces = TracePainter::traceArea(
+        canvas.rect(), TracePainter(*canvas.recording()).nameWidth(canvas.fontMetrics(), canvas.view()), canvas.view());
+    const QPoint at(int(std::lround(TracePainter::xOfStep(traces, canvas.view(), double(step)))), traces.bottom() + 20);
+    QHelpEvent help(QEvent::ToolTip, at, canvas.mapToGlobal(at));
+    QCoreApplication::sendEvent(&canvas, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// A restart from the end-of-run dialogue sets the diagram's time back to 0
+// while the traces go on: the axis marks the place, as it marks commands,
+// and the times read in the locale's decimal mark.
+TEST(WaveWindow, ARestartIsMarkedOnTheTimeAxis)
+{
+    const LocaleForTest russian(QLocale(QLocale::Russian, QLocale::Russia));
+    LiveRecording live;
+    runDecoder(live, 450);
+    QMdiArea area;
+    area.resize(1100, 520);
+    area.show();
+    frmWave *window = frmWave::Show(area);
+    window->parentWidget()->showMaximized();
+    window->Refresh();
+    WaveCanvas &canvas = *window->Canvas;
+    const struct { qint64 step; QString tip; } cases[] = {
+        {300, QStringLiteral("шаг 300 (3,00 с): Команда «@»")},
+        {450, QStringLiteral("шаг 450 (4,50 с): Вывод диаграммы сначала (её время снова от 0)")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(markToolTip(canvas, c.step).toStdString(), c.tip.toStdString()) << c.step;
+}
+
+// At the window's default width the legend takes two lines rather than
+// running past the right edge, and the picture grows to hold them.
+TEST(WaveWindow, TheLegendWrapsInANarrowWindow)
+{
+    LiveRecording live;
+    runDecoder(live);
+    const RunRecording &recording = *LiveRecording::last();
+    const TraceView view = TraceView::wholeRun(recording);
+    const TracePainter painter(recording);
+    const QFontMetrics metrics{QFont()};
+    const int oneLine = painter.pictureSize(metrics, view, 1600).height();
+    for (const int width : {430, 1600}) {
+        const QSize size = painter.pictureSize(metrics, view, width);
+        QImage image(size, QImage::Format_RGB32);
+        QPainter p(&image);
+        painter.paint(p, image.rect(), view);
+        p.end();
+        // Nothing is drawn in the margin right of the legend, and its last
+        // line is inside the picture.
+        int inMargin = 0;
+        int inLastLine = 0;
+        for (int y = size.height() - 2 * TracePainter::FooterHeight; y < size.height(); ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool inked = image.pixel(x, y) != qRgb(255, 255, 255);
+                inMargin += inked && x >= width - 6;
+                inLastLine += inked && y >= size.height() - TracePainter::FooterHeight;
+            }
+        EXPECT_EQ(inMargin, 0) << width;
+        EXPECT_GT(inLastLine, 0) << width;
+        EXPECT_EQ((size.height() - oneLine) % TracePainter::FooterHeight, 0) << width;
+        EXPECT_EQ(size.height() > oneLine, width < 1000) << width;
+    }
 }
 
 TEST(WaveWindow, SignalOrderSurvivesAChangedModel)
