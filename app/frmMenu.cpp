@@ -170,6 +170,7 @@ void frmMenu::buildMenus()
     command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::runChangeDiagram);
     QAction *waves = mnuModel->addAction(QStringLiteral("&Графики"), this, [this] { frmWave::Show(*m_mdiArea); });
     waves->setObjectName(QStringLiteral("mnuModelWaves"));
+    command(mnuModel, "mnuModelSchematic", QStringLiteral("&Схема"), &frmMenu::showSchematic);
     command(mnuModel, "mnuModelFaults", QStringLiteral("&Анализ неисправностей"), &frmMenu::analyseFaults);
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::openEditor);
@@ -435,6 +436,15 @@ void frmMenu::showReport()
     hidePicture();
     if (m_commands)
         m_commands->showReport(*this, m_state);
+}
+
+void frmMenu::showSchematic()
+{
+    hidePicture();
+    if (m_state.ModelPath.isEmpty() && !ChooseFile(m_state, m_fileDialog, QStringLiteral("mod")))
+        return;
+    if (m_commands)
+        m_commands->showSchematic(*this, m_state);
 }
 
 void frmMenu::openOptions() { hidePicture(); }

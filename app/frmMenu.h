@@ -80,6 +80,7 @@ private slots:
     void runTimingDiagram();
     void runChangeDiagram();
     void analyseFaults();
+    void showSchematic();
     void openEditor();
     void showReport();
     void openOptions();

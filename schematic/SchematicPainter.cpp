@@ -173,9 +173,12 @@ SchematicPainter::Hit SchematicPainter::hitAt(QPointF point) const
     }
     for (const Branch &branch : rung.branches)
         for (const Item &item : branch.items)
-            if (item.kind != Item::Kind::Dropped && itemRect(hit.rung, item).contains(point)) {
-                hit.what = Hit::What::Contact;
-                hit.element = item.element;
+            if (itemRect(hit.rung, item).contains(point)) {
+                // A dropped name is no contact: it is only explained.
+                if (item.kind != Item::Kind::Dropped) {
+                    hit.what = Hit::What::Contact;
+                    hit.element = item.element;
+                }
                 hit.item = &item;
                 return hit;
             }

@@ -47,7 +47,7 @@ public:
         What what = What::Nothing;
         int rung = -1;    // index into rungs
         int element = -1; // the relay of a contact or coil; 0 the input
-        const Item *item = nullptr;
+        const Item *item = nullptr; // a contact, or a dropped name on the rung
     };
     Hit hitAt(QPointF point) const;
 

@@ -1,8 +1,8 @@
 #include "model/ModelFile.h"
 #include "schematic/Schematic.h"
 #include "schematic/SchematicPages.h"
+#include "tests/schematic/PdfPages.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -102,18 +102,6 @@ TEST(SchematicLayout, CrossReferencesTheDecoder)
     }
 }
 
-int pdfPageCount(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray pdf = file.readAll();
-    int pages = 0;
-    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1))
-        pages += pdf.mid(at + 11, 1) != "s";
-    return pages;
-}
-
 TEST(SchematicPrint, BreaksPagesBetweenRungs)
 {
     QTemporaryDir folder;
@@ -139,7 +127,7 @@ TEST(SchematicPrint, BreaksPagesBetweenRungs)
         const QString fileName = folder.filePath(QLatin1String(c.name));
         const auto written = ExportSchematic(painter, fileName);
         ASSERT_TRUE(written) << written.error().toStdString();
-        EXPECT_EQ(pdfPageCount(fileName), c.pages) << c.name;
+        EXPECT_EQ(PdfPageCount(fileName), c.pages) << c.name;
     }
 }
 
