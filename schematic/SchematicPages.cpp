@@ -26,7 +26,8 @@ std::optional<QByteArray> pngBytes(const SchematicPainter &painter, const Schema
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
+    // Light compression: a tall picture takes seconds at the default level.
+    if (!image.save(&buffer, "PNG", 80))
         return std::nullopt;
     return bytes;
 }
