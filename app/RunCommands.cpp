@@ -3,6 +3,7 @@
 #include "analysis/FaultAnalysis.h"
 #include "platform/RunWindowHost.h"
 #include "report/ShowReport.h"
+#include "schematic/frmSchematic.h"
 #include "sim/RunSetup.h"
 
 namespace {
@@ -16,6 +17,7 @@ public:
         ShowReport(state, host.fileDialog(), host.childArea());
     }
     void analyseFaults(RunWindowHost &host, ModelState &state) override { AnalyseFaults(host, state); }
+    void showSchematic(RunWindowHost &host, ModelState &state) override { frmSchematic::Show(host, state.ModelPath); }
 };
 
 } // namespace

@@ -14,11 +14,13 @@ public:
     virtual void showReport(RunWindowHost &host, ModelState &state) = 0;
     // "Анализ неисправностей": the single-fault campaign of a scenario.
     virtual void analyseFaults(RunWindowHost &host, ModelState &state) = 0;
+    // «Схема»: the model drawn as relay-contact circuits.
+    virtual void showSchematic(RunWindowHost &host, ModelState &state) = 0;
 
 protected:
     ~RunCommands() = default;
 };
 
-// The run set-up in a diagram window, the report shown in the editor and
-// the fault analysis window.
+// The run set-up in a diagram window, the report shown in the editor, the
+// fault analysis window and the schematic window.
 RunCommands &programRunCommands();

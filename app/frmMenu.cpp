@@ -170,6 +170,7 @@ void frmMenu::buildMenus()
     command(mnuModel, "mnuModelTimdiag", QStringLiteral("&Временные диаграммы"), &frmMenu::runTimingDiagram);
     command(mnuModel, "mnuModelIzmdiag", QStringLiteral("&Диаграммы изменений"), &frmMenu::runChangeDiagram);
     command(mnuModel, "mnuModelWaves", QStringLiteral("&Графики"), &frmMenu::showWaves);
+    command(mnuModel, "mnuModelSchematic", QStringLiteral("&Схема"), &frmMenu::showSchematic);
     command(mnuModel, "mnuModelFaults", QStringLiteral("&Анализ неисправностей"), &frmMenu::analyseFaults);
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::openEditor);
@@ -441,6 +442,15 @@ void frmMenu::showReport()
     hidePicture();
     if (m_commands)
         m_commands->showReport(*this, m_state);
+}
+
+void frmMenu::showSchematic()
+{
+    hidePicture();
+    if (m_state.ModelPath.isEmpty() && !ChooseFile(m_state, m_fileDialog, QStringLiteral("mod")))
+        return;
+    if (m_commands)
+        m_commands->showSchematic(*this, m_state);
 }
 
 void frmMenu::openOptions() { hidePicture(); }

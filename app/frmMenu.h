@@ -81,6 +81,7 @@ private slots:
     void runChangeDiagram();
     void analyseFaults();
     void showWaves();
+    void showSchematic();
     void openEditor();
     void showReport();
     void openOptions();

@@ -58,29 +58,40 @@ PrinterPages::~PrinterPages()
 
 void PrinterPages::setClock(Clock clock) { m_clock = std::move(clock); }
 
-QPrinter *PrinterPages::chooseTarget()
+PrintTarget ChoosePrintTarget(QPrinter *mainPrinter, const QString &modelPath, const QString &docName)
 {
-    if (m_mainPrinter) {
+    PrintTarget target;
+    if (mainPrinter) {
         const bool toChosenFile =
-            m_mainPrinter->outputFormat() == QPrinter::PdfFormat && !m_mainPrinter->outputFileName().isEmpty();
-        const bool toInstalledPrinter = m_mainPrinter->outputFormat() == QPrinter::NativeFormat
-                                        && m_mainPrinter->isValid()
+            mainPrinter->outputFormat() == QPrinter::PdfFormat && !mainPrinter->outputFileName().isEmpty();
+        const bool toInstalledPrinter = mainPrinter->outputFormat() == QPrinter::NativeFormat
+                                        && mainPrinter->isValid()
                                         && !QPrinterInfo::availablePrinterNames().isEmpty();
         if (toChosenFile || toInstalledPrinter) {
-            m_pdfFileName = toChosenFile ? m_mainPrinter->outputFileName() : QString();
-            return m_mainPrinter;
+            target.pdfFileName = toChosenFile ? mainPrinter->outputFileName() : QString();
+            target.printer = mainPrinter;
+            return target;
         }
     }
-    m_pdfFileName = unusedPdfName(m_state.ModelPath);
-    m_pdfPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    m_pdfPrinter->setOutputFormat(QPrinter::PdfFormat);
-    m_pdfPrinter->setOutputFileName(m_pdfFileName);
-    m_pdfPrinter->setPageMargins(QMarginsF(20, 15, 10, 15), QPageLayout::Millimeter);
-    m_pdfPrinter->setDocName(m_state.ModelName);
+    target.pdfFileName = unusedPdfName(modelPath);
+    target.pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    target.pdf->setOutputFormat(QPrinter::PdfFormat);
+    target.pdf->setOutputFileName(target.pdfFileName);
+    target.pdf->setPageMargins(QMarginsF(20, 15, 10, 15), QPageLayout::Millimeter);
+    target.pdf->setDocName(docName);
+    target.printer = target.pdf.get();
     tell(QStringLiteral("Принтер не установлен. Страницы печатаются в файл ")
-             + QDir::toNativeSeparators(m_pdfFileName),
+             + QDir::toNativeSeparators(target.pdfFileName),
          Prompt::Icon::Information);
-    return m_pdfPrinter.get();
+    return target;
+}
+
+QPrinter *PrinterPages::chooseTarget()
+{
+    PrintTarget target = ChoosePrintTarget(m_mainPrinter, m_state.ModelPath, m_state.ModelName);
+    m_pdfFileName = target.pdfFileName;
+    m_pdfPrinter = std::move(target.pdf);
+    return target.printer;
 }
 
 bool PrinterPages::ensureJob()

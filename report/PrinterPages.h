@@ -14,6 +14,19 @@
 
 class QPrinter;
 
+// Where printed pages go: the main window's printer (may be null) when it
+// is an installed printer or set to a PDF file the user chose; otherwise a
+// PDF printer made here for ModelPath + ".pdf" beside the model, or the
+// first of ModelPath + "-2.pdf", "-3.pdf", ... that does not exist, and the
+// user is told its name.
+struct PrintTarget
+{
+    QPrinter *printer = nullptr;
+    std::unique_ptr<QPrinter> pdf; // the PDF printer made here, if any
+    QString pdfFileName;           // empty for a real printer
+};
+PrintTarget ChoosePrintTarget(QPrinter *mainPrinter, const QString &modelPath, const QString &docName);
+
 // The printed pages of one run: the header, the diagram rows, a page number
 // at the foot of every full page and the header again at the top of the
 // next. Positions are character cells of the fixed-pitch header font (its

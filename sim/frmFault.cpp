@@ -35,9 +35,13 @@ frmFault::frmFault(RunState &state, QWidget *parent) : QDialog(parent), m_state(
 
 void frmFault::ChooseFault(uint8_t fault)
 {
-    const int element = elementList->currentIndex() + 1;
-    if (element >= 1 && element <= m_state.ElemCount)
-        m_state.ElemFault[element] = fault;
+    SetFault(m_state, elementList->currentIndex() + 1, fault);
+}
+
+void frmFault::SetFault(RunState &state, int element, uint8_t fault)
+{
+    if (element >= 1 && element <= state.ElemCount)
+        state.ElemFault[element] = fault;
 }
 
 void frmFault::ShowFaultOfElement()

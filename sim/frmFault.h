@@ -27,6 +27,10 @@ public:
     QRadioButton *backfeedOption;  // Option3 "Подпитка", ElemFault 2
     std::unique_ptr<ArrowSelectList> elementListKeys;
 
+    // Writes fault as the element's ElemFault, for an element of the model;
+    // the options and the schematic's coil menu both set faults through it.
+    static void SetFault(RunState &state, int element, uint8_t fault);
+
 private slots:
     void ChooseFault(uint8_t fault);
     void ShowFaultOfElement();

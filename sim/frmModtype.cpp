@@ -3,6 +3,8 @@
 #include "model/RunState.h"
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
+#include "schematic/frmSchematic.h"
+#include "sim/frmFault.h"
 #include "wave/frmWave.h"
 
 #include <QHBoxLayout>
@@ -21,6 +23,8 @@ frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, RunState &state
     frame->show();
     connect(panel->wavesButton, &QPushButton::clicked, panel,
             [&host] { frmWave::Show(host.childArea(), frmDiag::Place(host.childArea())); });
+    connect(panel->schematicButton, &QPushButton::clicked, panel, [&host, &state] { frmSchematic::Show(host, state.ModelPath); });
+    frmSchematic::LinkRun(panel, state, [&state](int element, uint8_t kind) { frmFault::SetFault(state, element, kind); });
     return panel;
 }
 
@@ -55,6 +59,7 @@ frmModtype::frmModtype(frmDiag &diag, RunState &state) : m_diag(diag), m_state(s
     pauseButton = addButton(QStringLiteral("cmdPause"), QStringLiteral("Пауза"));
     connect(pauseButton, &QPushButton::clicked, this, &frmModtype::TogglePause);
     wavesButton = addButton(QStringLiteral("cmdWaves"), QStringLiteral("Графики"));
+    schematicButton = addButton(QStringLiteral("cmdSchematic"), QStringLiteral("Схема"));
 }
 
 QPushButton *frmModtype::addButton(const QString &name, const QString &caption)

@@ -29,6 +29,7 @@ public:
     QPushButton *speedButton;   // Command7 "Скорость"
     QPushButton *pauseButton;   // cmdPause "Пауза" / "Дальше"
     QPushButton *wavesButton;   // cmdWaves "Графики"
+    QPushButton *schematicButton; // cmdSchematic "Схема"
 
     // "Пауза" stops the diagram's timer, "Дальше" starts it again; F8 of the
     // diagram window presses it too.

@@ -178,6 +178,7 @@ QString UsageText()
         "       modelrun faults МОДЕЛЬ[.mod] [параметры]  (анализ неисправностей, см. faults --help)\n"
         "       modelrun sweep --bench СТЕНД --vary ЧТО=ОТ..ДО/ШАГ  (запасы по временам, см. sweep --help)\n"
         "       modelrun merge ФАЙЛ...  (соединить части анализа или перебора, см. merge --help)\n"
+        "       modelrun draw МОДЕЛЬ.mod --svg|--pdf|--png ФАЙЛ  (релейно-контактная схема, см. draw --help)\n"
         "Прогоняет модель без окон и выводит диаграмму в стандартный вывод.\n"
         "\n"
         "  --timing ФАЙЛ        времена Tпр, T отп и длительность прогона из файла .tim\n"

@@ -4,6 +4,7 @@
 
 #include "tools/BatchRun.h"
 #include "tools/CheckCommand.h"
+#include "tools/DrawCommand.h"
 #include "tools/FaultsCommand.h"
 #include "tools/MergeCommand.h"
 #include "tools/RunOptions.h"
@@ -32,6 +33,10 @@ int main(int argc, char **argv)
         return RunTestCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("faults"))
         return RunFaultsCommand(arguments.mid(1), stdout, stderr);
+    if (arguments.value(0) == QLatin1String("draw")) {
+        const OffscreenGui gui(argv[0]);
+        return RunDrawCommand(arguments.mid(1), stdout, stderr);
+    }
     if (arguments.value(0) == QLatin1String("sweep") || arguments.value(0) == QLatin1String("merge")) {
         std::unique_ptr<OffscreenGui> gui;
         if (std::ranges::any_of(arguments, [](const QString &a) { return a.startsWith(QLatin1String("--svg")); }))

@@ -2,8 +2,8 @@
 // second that a 1 ms timer allows it achieves, and what a step costs,
 // drawing included. Run it under xvfb-run (a real window system); with
 // MODEL_RUN_SHOTS set to a folder it also saves a picture of the screen
-// every second of the timed run. The timed run goes once without and once
-// with the window «Графики» open beside it.
+// every second of the timed run. The timed run goes once without, once
+// with the window «Графики» and once with «Схема» open beside it.
 
 #include "app/frmMenu.h"
 #include "app/RunCommands.h"
@@ -11,6 +11,7 @@
 #include "platform/Prompts.h"
 #include "sim/frmDiag.h"
 #include "sim/frmKod.h"
+#include "sim/frmModtype.h"
 #include "wave/frmWave.h"
 
 #include <QApplication>
@@ -102,9 +103,12 @@ void BM_TimerDrivenRun(benchmark::State &bench)
 {
     Session session;
     frmDiag &diag = *session.diag;
-    if (bench.range(0) != 0)
+    if (bench.range(0) == 1)
         frmWave::Show(session.menu.childArea());
-    bench.SetLabel(bench.range(0) != 0 ? "with «Графики»" : "without «Графики»");
+    if (bench.range(0) == 2)
+        diag.Modtype()->schematicButton->click(); // «Схема» follows the run
+    static const char *const labels[] = {"without «Графики»", "with «Графики»", "with «Схема»"};
+    bench.SetLabel(labels[bench.range(0)]);
     const QString shots = qEnvironmentVariable("MODEL_RUN_SHOTS");
     constexpr int Seconds = 10;
     for (auto _ : bench) {
@@ -135,7 +139,7 @@ void BM_TimerDrivenRun(benchmark::State &bench)
         bench.counters["last_second"] = double(perSecond.last());
     }
 }
-BENCHMARK(BM_TimerDrivenRun)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_TimerDrivenRun)->Arg(0)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // The same 1 ms timer with nothing to do, beside the same windows: what the
 // machine and the window system allow at all.

@@ -191,6 +191,11 @@ struct NotedCommands : RunCommands
         calls << QStringLiteral("faults");
         hosts << &host;
     }
+    void showSchematic(RunWindowHost &host, ModelState &) override
+    {
+        calls << QStringLiteral("schematic");
+        hosts << &host;
+    }
 
     QStringList calls;
     QList<RunWindowHost *> hosts;
@@ -226,6 +231,15 @@ TEST(frmMenu, RunAndReportCommandsHandOver)
         frmMenu menu(state, &commands);
         menuEntry(menu, "mnuModelFaults")->trigger();
         EXPECT_EQ(commands.calls, QStringList{QStringLiteral("faults")});
+        EXPECT_EQ(commands.hosts, QList<RunWindowHost *>{&menu});
+    }
+    {
+        ModelState state;
+        state.ModelPath = QStringLiteral("decoder"); // chosen: no file dialog
+        NotedCommands commands;
+        frmMenu menu(state, &commands);
+        menuEntry(menu, "mnuModelSchematic")->trigger();
+        EXPECT_EQ(commands.calls, QStringList{QStringLiteral("schematic")});
         EXPECT_EQ(commands.hosts, QList<RunWindowHost *>{&menu});
     }
     // Without commands to hand over to, the commands end after setting the mode.

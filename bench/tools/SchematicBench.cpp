@@ -1,0 +1,119 @@
+// «Схема» of the full-capacity model (20 elements × 40 terms, 5 outputs × 25
+// terms): laying it out, one live redraw of a window's worth of it, and the
+// exports. The live state is the one after 1000 steps under code 2, so that
+// contacts are open and closed and paths conduct.
+
+#include "bench/tools/FullCapacityModel.h"
+#include "model/LoadedModel.h"
+#include "model/TimingFile.h"
+#include "schematic/SchematicPages.h"
+#include "sim/RunSession.h"
+#include "wave/OffscreenGui.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace schematic;
+
+struct FullDevice
+{
+    SharedModel model;
+    RelayTimes times;
+    LiveState live;
+};
+
+const FullDevice &fullDevice()
+{
+    static const FullDevice device = [] {
+        FullDevice d;
+        const QString base = FullCapacityFolder().filePath(QStringLiteral("full"));
+        d.model = LoadSharedModel(base).value_or(nullptr);
+        if (!d.model)
+            return d;
+        const FileResult<TimingValues> timing = ReadTimingFile(base + QStringLiteral(".tim"), d.model->definition.ElemCount);
+        if (timing)
+            d.times = RelayTimes{timing->Tpr, timing->Totp};
+        SessionHost host;
+        RunSession session(d.model, host);
+        RunScenario scenario;
+        scenario.timingFile = base + QStringLiteral(".tim");
+        scenario.code = 2;
+        scenario.steps = 1000;
+        if (session.setUp(scenario, false)) {
+            session.start();
+            session.run();
+        }
+        d.live = LiveState::of(session.state());
+        return d;
+    }();
+    return device;
+}
+
+void Layout(benchmark::State &state)
+{
+    const FullDevice &device = fullDevice();
+    if (!device.model) {
+        state.SkipWithError("the full-capacity model was not written");
+        return;
+    }
+    for (auto _ : state) {
+        const Schematic schematic = BuildSchematic(device.model->definition, device.times);
+        const SchematicPainter painter(schematic);
+        benchmark::DoNotOptimize(painter.size());
+    }
+}
+BENCHMARK(Layout)->Unit(benchmark::kMillisecond);
+
+// Arg 0: a window of 1020 × 800 over the middle of the picture; 1: the whole picture.
+void LiveRedraw(benchmark::State &state)
+{
+    const FullDevice &device = fullDevice();
+    const Schematic schematic = BuildSchematic(device.model->definition, device.times);
+    const SchematicPainter painter(schematic);
+    const bool whole = state.range(0) == 1;
+    const QSizeF size = painter.size();
+    const QRectF exposed = whole ? QRectF(QPointF(0, 0), size) : QRectF(0, size.height() / 2, SchematicPainter::Width, 800);
+    QImage image(exposed.size().toSize(), QImage::Format_RGB32);
+    const SchematicPainter::View view{&device.live, 3};
+    for (auto _ : state) {
+        QPainter imagePainter(&image);
+        imagePainter.fillRect(image.rect(), Qt::white);
+        imagePainter.translate(-exposed.topLeft());
+        painter.paint(imagePainter, view, exposed);
+    }
+    state.counters["picture_height_px"] = size.height();
+}
+BENCHMARK(LiveRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Arg: 0 SVG, 1 PDF, 2 PNG.
+void Export(benchmark::State &state)
+{
+    const FullDevice &device = fullDevice();
+    const Schematic schematic = BuildSchematic(device.model->definition, device.times);
+    const SchematicPainter painter(schematic);
+    static const char *const suffixes[] = {"svg", "pdf", "png"};
+    const QString fileName = FullCapacityFolder().filePath(QStringLiteral("full.") + QLatin1String(suffixes[state.range(0)]));
+    for (auto _ : state) {
+        if (!ExportSchematic(painter, fileName)) {
+            state.SkipWithError("the export failed");
+            return;
+        }
+    }
+    state.SetLabel(suffixes[state.range(0)]);
+}
+BENCHMARK(Export)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    OffscreenGui gui(argv[0]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/RunState.h"
+#include "schematic/Schematic.h"
+
+#include <array>
+#include <cstdint>
+
+class RunRecording;
+
+namespace schematic {
+
+// The signals a live picture shows at one step: which relays are up, whose
+// pickup or release is running, the faults and the outputs.
+struct LiveState
+{
+    bool input = false;
+    std::array<bool, MaxElements + 1> up{};
+    std::array<bool, MaxElements + 1> pickupRunning{};
+    std::array<bool, MaxElements + 1> releaseRunning{};
+    std::array<uint8_t, MaxElements + 1> fault{}; // as RunState::ElemFault
+    std::array<bool, MaxOutputs + 1> lit{};
+
+    // The state after the step state last made.
+    static LiveState of(const RunState &state);
+    // The state recording holds at step.
+    static LiveState at(const RunRecording &recording, qint64 step);
+
+    // A contact of item is closed (a dropped name is a wire).
+    bool closed(const Item &item) const;
+    // Every item of branch is closed: the branch conducts.
+    bool conducts(const Branch &branch) const;
+    // The coil of rung is fed: some branch conducts, unless a fault forces it.
+    bool energised(const Rung &rung) const;
+};
+
+} // namespace schematic

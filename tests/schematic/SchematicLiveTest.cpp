@@ -1,0 +1,70 @@
+#include "model/LoadedModel.h"
+#include "schematic/Schematic.h"
+#include "schematic/SchematicState.h"
+#include "sim/RunRecording.h"
+#include "sim/RunSession.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace schematic;
+
+// The decoder under code 1 (КЖ): ЖЗ never picks up, and ЛКЖ=КЖ*-ЖЗ lights
+// at step 75, when the slow pickup of КЖ=Б*-ЖЗ (0.70 s) completes; one step
+// before, КЖ is fed and its pickup is running.
+TEST(SchematicLive, ShowsTheDecoderAtTheStepItsLampLights)
+{
+    const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
+    ASSERT_TRUE(model) << model.error().toStdString();
+    SessionHost host;
+    RunSession session(*model, host);
+    RunScenario scenario;
+    scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
+    scenario.code = 1;
+    scenario.steps = 75;
+    ASSERT_TRUE(session.setUp(scenario, false));
+    session.start();
+    RunRecording recording;
+    recording.begin(session.state());
+    while (session.step())
+        recording.record(session.state());
+
+    const Schematic schematic = BuildSchematic((*model)->definition);
+    constexpr int Kzh = 6, Zhz = 5; // elements КЖ and ЖЗ
+    const Rung &kzhRung = *schematic.elementRung(Kzh);
+    const Rung &lampRung = *schematic.outputRung(1); // ЛКЖ
+    const Rung &permissiveRung = *schematic.outputRung(2); // ЛЖЗ
+
+    const LiveState before = LiveState::at(recording, 74);
+    EXPECT_FALSE(before.up[Kzh]);
+    EXPECT_TRUE(before.pickupRunning[Kzh]);
+    EXPECT_TRUE(before.energised(kzhRung));
+    EXPECT_FALSE(before.conducts(lampRung.branches[0]));
+    EXPECT_FALSE(before.lit[1]);
+
+    const LiveState lit = LiveState::of(session.state());
+    EXPECT_TRUE(lit.up[Kzh]);
+    EXPECT_FALSE(lit.pickupRunning[Kzh]);
+    EXPECT_FALSE(lit.up[Zhz]);
+    // Both contacts of ЛКЖ's branch are closed: КЖ front, ЖЗ back.
+    EXPECT_TRUE(lit.closed(lampRung.branches[0].items[0]));
+    EXPECT_TRUE(lit.closed(lampRung.branches[0].items[1]));
+    EXPECT_TRUE(lit.energised(lampRung));
+    EXPECT_FALSE(lit.energised(permissiveRung));
+    EXPECT_TRUE(lit.lit[1]);
+    EXPECT_FALSE(lit.lit[2]);
+
+    // The recording at the last step says what the run state says.
+    const LiveState recorded = LiveState::at(recording, 75);
+    EXPECT_EQ(recorded.up, lit.up);
+    EXPECT_EQ(recorded.lit, lit.lit);
+    EXPECT_EQ(recorded.pickupRunning, lit.pickupRunning);
+
+    // A break forced on КЖ's feed opens its coil whatever the circuit says.
+    LiveState broken = lit;
+    broken.fault[Kzh] = 1;
+    EXPECT_FALSE(broken.energised(kzhRung));
+}
+
+} // namespace
