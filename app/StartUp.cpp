@@ -9,15 +9,16 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include <algorithm>
-#include <cmath>
 #include <limits>
 
-int16_t LoadSpeedSetting()
+const Settings::WholeNumber<int16_t> &SpeedSetting()
 {
-    const double speed = std::nearbyint(Settings::GetNumber(QStringLiteral("Speed"), 0));
-    return int16_t(std::clamp(speed, 0.0, double(std::numeric_limits<int16_t>::max())));
+    static const Settings::WholeNumber<int16_t> speed(QStringLiteral("Speed"), 0, 0,
+                                                      std::numeric_limits<int16_t>::max());
+    return speed;
 }
+
+int16_t LoadSpeedSetting() { return SpeedSetting().get(); }
 
 namespace {
 

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "model/ModelState.h"
+#include "platform/Settings.h"
 
 #include <memory>
 
 class frmMenu;
 
-// The stored speed setting as a 16-bit value: 0 when missing or not a
-// number, rounded halves to even, and held within 0..32767.
+// The speed of the diagram runs, kept between sessions: 0 when missing or
+// not a number, rounded halves to even, and held within 0..32767.
+const Settings::WholeNumber<int16_t> &SpeedSetting();
 int16_t LoadSpeedSetting();
 
 // The program's start: the title "Модель" (also the settings' application

@@ -4,6 +4,7 @@
 #include "about/frmAbout.h"
 #include "app/Artwork.h"
 #include "app/RunCommands.h"
+#include "app/StartUp.h"
 #include "app/StatusPanels.h"
 #include "editor/frmEditor.h"
 #include "editor/MdiArrange.h"
@@ -528,6 +529,6 @@ void frmMenu::closeEvent(QCloseEvent *event)
         return;
     }
     Settings::SaveWindowPlace(*this, kPlacePrefix);
-    Settings::SaveSetting(QStringLiteral("Speed"), QString::number(m_state.Speed));
+    SpeedSetting().save(m_state.Speed);
     event->accept();
 }

@@ -179,8 +179,7 @@ void frmWave::showRecording()
 {
     const std::shared_ptr<const RunRecording> recording = LiveRecording::last();
     Canvas->setRecording(recording);
-    m_choices = recording ? RestoreSignalOrder(*recording, Settings::GetSetting(SignalOrderKey(recording->modelPath()),
-                                                                                 QString()))
+    m_choices = recording ? RestoreSignalOrder(*recording, Settings::Text(SignalOrderKey(recording->modelPath())).get())
                           : std::vector<SignalChoice>();
     m_fillingList = true;
     SignalList->clear();
@@ -205,7 +204,7 @@ void frmWave::signalsEdited()
         const QListWidgetItem *item = SignalList->item(row);
         m_choices.push_back({item->data(Qt::UserRole).toInt(), item->checkState() == Qt::Checked});
     }
-    Settings::SaveSetting(SignalOrderKey(recording->modelPath()), SaveSignalOrder(*recording, m_choices));
+    Settings::Text(SignalOrderKey(recording->modelPath())).save(SaveSignalOrder(*recording, m_choices));
     Canvas->setRows(ShownLanes(m_choices));
 }
 
