@@ -1,13 +1,13 @@
 #include "schematic/SchematicPages.h"
 
 #include "wave/PictureExport.h"
+#include "wave/WaveExport.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace schematic {
 
@@ -119,16 +119,7 @@ std::expected<void, QString> ExportSchematic(const SchematicPainter &painter, co
     else
         return std::unexpected(
             QStringLiteral("Файл «%1» не записан: схема записывается в файлы .svg, .pdf и .png").arg(fileName));
-    const QString writeFailed = QStringLiteral("Ошибка записи в файл «%1»").arg(fileName);
-    if (!bytes)
-        return std::unexpected(writeFailed);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return std::unexpected(QStringLiteral("Не удаётся создать файл «%1»").arg(fileName));
-    file.write(*bytes);
-    if (!file.commit())
-        return std::unexpected(writeFailed);
-    return {};
+    return WriteRenderedFile(fileName, bytes);
 }
 
 } // namespace schematic

@@ -136,8 +136,12 @@ ExportResult WriteExport(const RunRecording &recording, const QString &fileName,
 {
     if (recording.isEmpty())
         return std::unexpected(QStringLiteral("Файл «%1» не записан: прогон не сделал ни одного шага").arg(fileName));
+    return WriteRenderedFile(fileName, render());
+}
+
+ExportResult WriteRenderedFile(const QString &fileName, const std::optional<QByteArray> &bytes)
+{
     const QString writeFailed = QStringLiteral("Ошибка записи в файл «%1»").arg(fileName);
-    const std::optional<QByteArray> bytes = render();
     if (!bytes)
         return std::unexpected(writeFailed);
     QSaveFile file(fileName);

@@ -14,6 +14,10 @@
 // cannot be written or the run made no step.
 using ExportResult = std::expected<void, QString>;
 
+// Writes rendered bytes whole or not at all (nullopt: rendering failed),
+// with the exports' messages naming the file.
+ExportResult WriteRenderedFile(const QString &fileName, const std::optional<QByteArray> &bytes);
+
 // The steps every export shares: refuse a run with no step, render the
 // bytes (nullopt when rendering failed), write them.
 ExportResult WriteExport(const RunRecording &recording, const QString &fileName,
