@@ -59,7 +59,8 @@ struct BenchFault
     qint64 step = 0;
     QString element;
     uint8_t kind = 0;
-    BenchPlace place;
+    BenchPlace place;     // of the element
+    BenchPlace stepPlace; // of the step
 };
 
 struct BenchScenario
@@ -67,6 +68,7 @@ struct BenchScenario
     QString name;
     BenchPlace place;
     RunScenario run; // everything but the faults
+    QList<BenchPlace> keyPlaces; // where each of run.keys is written
     QList<BenchFault> faults;
     QList<Expectation> expectations;
 };

@@ -133,8 +133,11 @@ private:
             return true;
         }
         if (word == QStringLiteral("клавиша")) {
+            // Keys and faults come before a step, and the first step is 1: a
+            // step 0 would never come.
             RunScenario::KeyAt key;
-            if (!time(&key.step) || !needed(QStringLiteral("команда")))
+            const BenchPlace place = nextPlace();
+            if (!time(&key.step, 1) || !needed(QStringLiteral("команда")))
                 return false;
             const Token command = take();
             if (command.text == QLatin1String("ESC"))
@@ -146,11 +149,13 @@ private:
             else
                 return fail(command, QStringLiteral("команда «%1»: нужен один символ, ESC или EMPTY").arg(command.text));
             run.keys.append(key);
+            target.keyPlaces.append(place);
             return true;
         }
         if (word == QStringLiteral("неисправность")) {
             BenchFault fault;
-            if (!time(&fault.step) || !needed(QStringLiteral("элемент")))
+            fault.stepPlace = nextPlace();
+            if (!time(&fault.step, 1) || !needed(QStringLiteral("элемент")))
                 return false;
             const Token element = take();
             fault.element = element.text;
@@ -414,6 +419,12 @@ private:
         if (m_next < m_tokens.size())
             return true;
         return fail(Token{QString(), lineEndColumn()}, QStringLiteral("строка кончилась, нужно: %1").arg(what));
+    }
+
+    // Where the next word starts, or the line ends.
+    BenchPlace nextPlace() const
+    {
+        return {m_line, m_next < m_tokens.size() ? m_tokens[m_next].column : lineEndColumn()};
     }
 
     int lineEndColumn() const

@@ -17,6 +17,7 @@ BenchResult runBench(const QString &fileName)
         result.error = bench.error();
         return result;
     }
+    result.warnings = bench->warnings;
     for (int s = 0; s < bench->bench.scenarios.size(); ++s) {
         const std::expected<QList<ExpectationResult>, QString> checked = CheckBenchScenario(*bench, s, bench->runs[s]);
         if (!checked) {

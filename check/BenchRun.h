@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +28,7 @@ struct BenchResult
     QString file;
     QList<ExpectationResult> results;
     std::optional<QString> error;
+    QStringList warnings; // of the bench's timing files
     double seconds = 0; // how long reading, running and checking took
 
     int failures() const;

@@ -1,5 +1,6 @@
 #include "check/FunctionCheck.h"
 
+#include "check/NearestNames.h"
 #include "model/TermWalk.h"
 
 #include <QHash>
@@ -12,24 +13,33 @@ namespace {
 
 using Bits = uint32_t; // bit 0 the input, bit k element k
 
-// A product term as the walk reads it.
+// A product term as the walk reads it: its operands as sets, and in the
+// order the user wrote them (each once), to show it back.
 struct ReadTerm
 {
+    struct Operand
+    {
+        int element;
+        bool negated;
+        bool operator==(const Operand &) const = default;
+    };
     Bits one = 0;
     Bits zero = 0;
+    std::vector<Operand> written;
 };
 
-// A name with Latin look-alikes made Cyrillic, blanks around it dropped and
-// upper case: two names that a reader cannot tell apart become equal.
+// A name with Latin look-alikes made Cyrillic, without blanks and in upper
+// case: two names that a reader cannot tell apart become equal.
 QString lookAlikeKey(const QString &name)
 {
     static const QHash<QChar, QChar> cyrillicOf = {
         {u'A', u'А'}, {u'B', u'В'}, {u'C', u'С'}, {u'E', u'Е'}, {u'H', u'Н'}, {u'K', u'К'},
         {u'M', u'М'}, {u'O', u'О'}, {u'P', u'Р'}, {u'T', u'Т'}, {u'X', u'Х'}, {u'Y', u'У'},
     };
-    QString key = name.trimmed().toUpper();
-    for (QChar &c : key)
-        c = cyrillicOf.value(c, c);
+    QString key;
+    for (const QChar c : name)
+        if (!c.isSpace())
+            key += cyrillicOf.value(c.toUpper(), c.toUpper());
     return key;
 }
 
@@ -37,10 +47,12 @@ QString lookAlikeKey(const QString &name)
 QChar latinLookAlike(const QString &text)
 {
     for (const QChar c : text)
-        if (c.unicode() < 0x80 && lookAlikeKey(c) != c.toUpper())
+        if (c.unicode() < 0x80 && c.isLetter() && lookAlikeKey(c) != c.toUpper())
             return c;
     return {};
 }
+
+bool hasBlank(const QString &text) { return std::ranges::any_of(text, [](QChar c) { return c.isSpace(); }); }
 
 // Why name is not the element name it looks like.
 QString lookAlikeReason(const QString &name, const QString &element)
@@ -49,8 +61,8 @@ QString lookAlikeReason(const QString &name, const QString &element)
         return QStringLiteral("латинская «%1» вместо кириллической").arg(c);
     if (const QChar c = latinLookAlike(element); !c.isNull())
         return QStringLiteral("в имени элемента латинская «%1»").arg(c);
-    if (name.trimmed() != name || element.trimmed() != element)
-        return QStringLiteral("пробелы");
+    if (hasBlank(name) || hasBlank(element))
+        return hasBlank(name) ? QStringLiteral("пробел в имени") : QStringLiteral("пробел в имени элемента");
     return QStringLiteral("регистр букв");
 }
 
@@ -72,6 +84,8 @@ public:
     {
         ReadTerm &read = current(term);
         (negated ? read.zero : read.one) |= Bits(1) << element;
+        if (const ReadTerm::Operand written{element, negated}; std::ranges::find(read.written, written) == read.written.end())
+            read.written.push_back(written);
         referenced |= Bits(1) << element;
         const QString raw = m_terms[term].mid(from, to - from);
         if (element == 0 || raw == m_definition.ElemName[element])
@@ -127,7 +141,9 @@ public:
     {
         current(term);
         m_lastMinus = {term, at};
-        if (pending)
+        // A minus still waiting from a name dropped before it, or from an
+        // earlier term, has findings of its own; "--" is the one written so.
+        if (pending && at > 0 && m_terms[term][at - 1] == QLatin1Char('-'))
             report(Severity::Warning, QStringLiteral("double-minus"), term, at,
                    QStringLiteral("«--» действует как один «-»"));
     }
@@ -185,13 +201,9 @@ private:
         if (read.one & read.zero)
             return QStringLiteral("0");
         QStringList operands;
-        for (int k = 0; k <= MaxElements; ++k) {
-            const QString name = k == 0 ? QStringLiteral("p") : m_definition.ElemName[k];
-            if (read.one & (Bits(1) << k))
-                operands.append(name);
-            else if (read.zero & (Bits(1) << k))
-                operands.append(QLatin1Char('-') + name);
-        }
+        for (const ReadTerm::Operand &operand : read.written)
+            operands.append((operand.negated ? QStringLiteral("-") : QString())
+                            + (operand.element == 0 ? QStringLiteral("p") : m_definition.ElemName[operand.element]));
         return operands.isEmpty() ? QStringLiteral("1") : operands.join(QLatin1Char('*'));
     }
 
@@ -220,7 +232,24 @@ private:
         }
         if (atEnd)
             report(Severity::Error, QStringLiteral("unknown-name"), unknown.term, unknown.from,
-                   QStringLiteral("«%1» не найдено%2%3").arg(raw, merged, readAs), raw);
+                   QStringLiteral("«%1» не найдено%2%3%4").arg(raw, merged, readAs, didYouMean(raw)), raw);
+    }
+
+    // "; может быть, «Р1»?" with the element names nearest to the name not
+    // found (the head of raw, before any "*" it ran into), or nothing when
+    // none is near.
+    QString didYouMean(const QString &raw) const
+    {
+        QStringList names;
+        for (int k = 1; k <= m_definition.ElemCount; ++k)
+            names.append(m_definition.ElemName[k]);
+        const QStringList nearest = NearestNames(raw.left(raw.indexOf(QLatin1Char('*'))), names);
+        if (nearest.isEmpty())
+            return {};
+        QStringList quoted;
+        for (const QString &name : nearest)
+            quoted.append(QStringLiteral("«%1»").arg(name));
+        return QStringLiteral("; может быть, %1?").arg(quoted.join(QStringLiteral(" или ")));
     }
 
     void report(Severity severity, const QString &kind, int term, qsizetype at, const QString &message,

@@ -83,10 +83,27 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
         std::expected<RunScenario, QString> run = ReadScenarioFiles(scenario.run, definition.ElemCount);
         if (!run)
             return std::unexpected(inScenario(run.error(), scenario));
+        if (run->timing && !run->timingFile.isEmpty())
+            for (const QString &warning :
+                 TimingFileWarnings(run->timingFile, *run->timing, definition.ElemCount, !run->steps))
+                if (!loaded.warnings.contains(warning))
+                    loaded.warnings.append(warning);
+        // A key or fault after the last step would never happen, and the
+        // device would be judged on a scenario other than the one written.
+        const qint64 length = run->steps.value_or(run->timing ? run->timing->RunLength : DefaultTiming(0).RunLength);
+        const auto pastTheEnd = [&](qint64 step, const BenchPlace &place) {
+            return BenchErrorAt(fileName, place, QStringLiteral("шаг %1 за концом прогона (шагов: %2)").arg(step).arg(length))
+                .message;
+        };
+        for (qsizetype k = 0; k < run->keys.size(); ++k)
+            if (run->keys[k].step > length)
+                return std::unexpected(pastTheEnd(run->keys[k].step, scenario.keyPlaces[k]));
         for (const BenchFault &fault : scenario.faults) {
             const std::expected<int, QString> element = faultElement(fault, definition);
             if (!element)
                 return std::unexpected(BenchErrorAt(fileName, fault.place, element.error()).message);
+            if (fault.step > length)
+                return std::unexpected(pastTheEnd(fault.step, fault.stepPlace));
             run->faults.append(RunScenario::FaultAt{fault.step, *element, fault.kind});
         }
         loaded.runs.append(*run);

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <expected>
 #include <memory>
@@ -20,6 +21,7 @@ struct LoadedBench
     SharedModel model;
     std::shared_ptr<const SignalNames> names;
     QList<RunScenario> runs; // per scenario: its timing read, its faults by element number
+    QStringList warnings;    // what looks wrong in the timing files, each said once
 };
 
 // Reads the bench and its model, or modelPath (without ".mod") in place of

@@ -40,7 +40,10 @@ std::vector<Finding> CheckModelText(const QString &modelFile, const QString &tex
     if (!timingFile.isEmpty()) {
         const std::expected<QString, QString> timing = ReadUserTextFile(timingFile);
         if (timing) {
+            const auto timingFrom = std::ssize(findings);
             longestDelay = CheckTiming(timingFile, *timing, definition->ElemCount, findings);
+            std::ranges::stable_sort(findings.begin() + timingFrom, findings.end(), {},
+                                     [](const Finding &f) { return std::pair(f.line, f.column); });
         } else {
             findings.push_back(Finding{QStringLiteral("timing-file"), Severity::Error, timingFile, 0, 0,
                                        timing.error(), QString()});

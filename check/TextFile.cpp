@@ -1,5 +1,6 @@
 #include "check/TextFile.h"
 
+#include "platform/BoundedRead.h"
 #include "platform/CodePage.h"
 
 #include <QFile>
@@ -9,7 +10,10 @@ std::expected<QString, QString> ReadUserTextFile(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(QStringLiteral("Файл %1: не удаётся открыть.").arg(fileName));
-    const QByteArray bytes = file.readAll();
+    const FileResult<QByteArray> read = ReadAllBounded(file);
+    if (!read)
+        return std::unexpected(read.error());
+    const QByteArray &bytes = *read;
     if (file.error() != QFileDevice::NoError)
         return std::unexpected(QStringLiteral("Файл %1: ошибка чтения.").arg(fileName));
     if (bytes.trimmed().isEmpty())

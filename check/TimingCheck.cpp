@@ -4,6 +4,7 @@
 #include "model/TimingFile.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -28,6 +29,24 @@ std::optional<double> CheckTiming(const QString &timingFile, const QString &text
         findings.push_back(Finding{kind, severity, timingFile, line, column, message, operand});
     };
     const QList<TimingValueText> values = TimingValueTexts(text);
+    // The reader keeps taking "," as a separator between numbers, as stored
+    // files may rely on; a comma with digits on both sides is almost surely
+    // meant as a decimal comma.
+    for (qsizetype k = 0; k + 1 < values.size(); ++k) {
+        const TimingValueText &before = values[k];
+        const TimingValueText &after = values[k + 1];
+        const int comma = before.column + int(before.text.size());
+        if (after.line != before.line || after.column != comma + 1 || before.text.isEmpty() || after.text.isEmpty()
+            || !before.text.back().isDigit() || !after.text.front().isDigit())
+            continue;
+        const QString written = before.text + QLatin1Char(',') + after.text;
+        report(QStringLiteral("timing-decimal-comma"), Severity::Error, before.line, comma,
+               QStringLiteral("десятичная запятая: «%1» читается как два числа %2 и %3; в файле времён дробную часть "
+                              "отделяет точка")
+                   .arg(written, before.text, after.text),
+               written);
+        ++k; // "1,5,7": the 5 belongs to the first finding
+    }
     const int needed = 2 * std::clamp(elementCount, 0, MaxElements) + 1;
     bool readable = true;
     double longest = StepSeconds;
@@ -55,6 +74,10 @@ std::optional<double> CheckTiming(const QString &timingFile, const QString &text
                QStringLiteral("файл кончается, нет значения: %1").arg(valueName(int(values.size()), elementCount)));
         return std::nullopt;
     }
+    const TimingValueText &runLength = values[needed - 1];
+    if (runLength.number && std::nearbyint(*runLength.number) == 0)
+        report(QStringLiteral("timing-zero-run"), Severity::Warning, runLength.line, runLength.column,
+               QStringLiteral("время работы схемы 0: прогон из этого файла не сделает ни одного шага"), runLength.text);
     if (values.size() > needed)
         report(QStringLiteral("timing-extra-values"), Severity::Warning, values[needed].line, values[needed].column,
                QStringLiteral("лишние значения после времени работы схемы: файл, похоже, от модели с другим "

@@ -1,5 +1,6 @@
 #include "editor/EditorText.h"
 
+#include "platform/BoundedRead.h"
 #include "platform/CodePage.h"
 
 #include <QFile>
@@ -43,14 +44,15 @@ QByteArray encode(const QString &text, CodePage codePage)
     return ::CodePage::toWindows1251(withCrLf);
 }
 
-std::optional<QByteArray> readFile(const QString &path)
+FileResult<QByteArray> readFile(const QString &path)
 {
+    const QString inputError = QStringLiteral("Ошибка ввода");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+        return std::unexpected(inputError);
+    FileResult<QByteArray> bytes = ReadAllBounded(file, MaxEditorFileBytes);
+    if (bytes && file.error() != QFileDevice::NoError)
+        return std::unexpected(inputError);
     return bytes;
 }
 

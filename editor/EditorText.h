@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/FileResult.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-#include <optional>
 
 // The editor's files as text and back. In the text a line ends with "\n";
 // on disk with CR LF, in the code page the document came from.
@@ -36,8 +36,13 @@ QString convertFrom866(const QString &text);
 // characters go to the code page (a character it lacks becomes '?').
 QByteArray encode(const QString &text, CodePage codePage);
 
-// The whole file, or the empty optional when it cannot be read.
-std::optional<QByteArray> readFile(const QString &path);
+// A report keeps growing with every run written to it, so the editor takes
+// files far larger than the ones a user writes by hand, but not without end.
+inline constexpr qint64 MaxEditorFileBytes = 256 * 1024 * 1024;
+
+// The whole file, or the Russian message to show when it cannot be read
+// ("Ошибка ввода") or is larger than MaxEditorFileBytes.
+FileResult<QByteArray> readFile(const QString &path);
 
 // Replaces the file as a whole through a temporary file, so a failed write
 // leaves the old file as it was. On failure, false and *reason says in

@@ -214,9 +214,9 @@ bool frmEditor::OpenReport(const QString &nameFile)
 
 bool frmEditor::load(const QString &nameFile, Reading reading)
 {
-    const std::optional<QByteArray> bytes = EditorText::readFile(nameFile);
+    const FileResult<QByteArray> bytes = EditorText::readFile(nameFile);
     if (!bytes) {
-        showMessage(QStringLiteral("Ошибка ввода"), Prompt::Icon::Exclamation);
+        showMessage(bytes.error(), Prompt::Icon::Exclamation);
         return false;
     }
     switch (reading) {

@@ -36,10 +36,17 @@ bool TimingFromFile(ModelState &settings, RunState &run, CommonDialog &CDL1)
 {
     if (!ChooseFile(settings, CDL1, QStringLiteral("tim")))
         return false;
-    const FileResult<TimingValues> values = ReadTimingFile(settings.ChosenPath + QStringLiteral(".tim"), run.ElemCount);
+    const QString fileName = settings.ChosenPath + QStringLiteral(".tim");
+    const FileResult<TimingValues> values = ReadTimingFile(fileName, run.ElemCount);
     if (!values) {
         showError(values.error());
         return false;
+    }
+    if (const QStringList warnings = TimingFileWarnings(fileName, *values, run.ElemCount); !warnings.isEmpty()) {
+        MessageRequest request;
+        request.text = warnings.join(QLatin1Char('\n'));
+        request.icon = Prompt::Icon::Exclamation;
+        prompts().message(request);
     }
     ApplyTiming(run, *values);
     return true;

@@ -1,5 +1,6 @@
 #include "model/ModelFile.h"
 
+#include "platform/BoundedRead.h"
 #include "platform/CodePage.h"
 
 #include <QFile>
@@ -196,7 +197,10 @@ FileResult<ModelDefinition> ReadModelFile(const QString &modelPath)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(QStringLiteral("Не удаётся открыть файл модели %1.").arg(fileName));
-    std::expected<ModelDefinition, ModelTextError> model = ReadModelText(fileName, CodePage::decodeTextFile(file.readAll()));
+    const FileResult<QByteArray> bytes = ReadAllBounded(file);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    std::expected<ModelDefinition, ModelTextError> model = ReadModelText(fileName, CodePage::decodeTextFile(*bytes));
     if (!model)
         return std::unexpected(model.error().message);
     return std::move(*model);

@@ -1,5 +1,6 @@
 #include "model/TimingFile.h"
 
+#include "platform/BoundedRead.h"
 #include "platform/CodePage.h"
 
 #include <QFile>
@@ -107,13 +108,17 @@ FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(QStringLiteral("Не удается открыть файл %1").arg(fileName));
-    const QString content = CodePage::decodeTextFile(file.readAll());
+    const FileResult<QByteArray> bytes = ReadAllBounded(file);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    const QString content = CodePage::decodeTextFile(*bytes);
     if (file.error() != QFileDevice::NoError)
         return std::unexpected(QStringLiteral("Ошибка чтения файла %1").arg(fileName));
     const QList<TimingValueText> tokens = TimingValueTexts(content);
     elemCount = std::clamp(elemCount, 0, MaxElements);
     const int needed = 2 * elemCount + 1;
     TimingValues read;
+    read.valuesInFile = tokens.size();
     for (int k = 0; k < needed; ++k) {
         if (k >= tokens.size()) {
             const int lastLine = tokens.isEmpty() ? 0 : tokens.last().line;
@@ -136,6 +141,22 @@ FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount)
             read.Totp[k - elemCount + 1] = float(*number);
     }
     return read;
+}
+
+QStringList TimingFileWarnings(const QString &fileName, const TimingValues &values, int elemCount,
+                               bool runLengthUsed)
+{
+    QStringList warnings;
+    const int needed = 2 * std::clamp(elemCount, 0, MaxElements) + 1;
+    if (values.valuesInFile != needed)
+        warnings.append(QStringLiteral("Внимание: в файле %1 значений %2, а модели с числом элементов N = %3 "
+                                       "нужно 2·N+1 = %4; времена могли сдвинуться (файл от другой модели "
+                                       "или десятичная запятая вместо точки)")
+                            .arg(fileName).arg(values.valuesInFile).arg(elemCount).arg(needed));
+    if (runLengthUsed && values.RunLength == 0)
+        warnings.append(QStringLiteral("Внимание: в файле %1 время работы схемы 0: прогон не сделает ни одного шага")
+                            .arg(fileName));
+    return warnings;
 }
 
 FileResult<> WriteTimingFile(const QString &fileName, const RunState &state)

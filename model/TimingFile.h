@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,7 @@ struct TimingValues
     std::array<float, MaxElements + 1> Tpr{};
     std::array<float, MaxElements + 1> Totp{};
     int32_t RunLength = 0;
+    qsizetype valuesInFile = 0; // as ReadTimingFile counted them; 0 for values not from a file
 };
 
 // One value of a timing file as written: its text without blanks, where it
@@ -56,6 +58,14 @@ QList<TimingValueText> TimingValueTexts(const QString &content);
 // with a Russian message naming the file and the line when the file cannot
 // be read, ends early or holds something else where a value is due.
 FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount);
+
+// What the values read from fileName for a model of elemCount elements
+// suggest the user did not mean, one Russian sentence each: a count of values
+// other than 2·N+1 (a file saved for another model, or a decimal comma,
+// which splits one number into two and shifts the rest), and a run length of
+// 0 when runLengthUsed (no step count given in its place).
+QStringList TimingFileWarnings(const QString &fileName, const TimingValues &values, int elemCount,
+                               bool runLengthUsed = true);
 
 // Writes Tpr(1..ElemCount), Totp(1..ElemCount) and RunLength of state, one
 // per line with CR LF, times with "." and up to 7 significant digits. The

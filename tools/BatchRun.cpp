@@ -83,10 +83,24 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
         WriteLine(err, model.error());
         return ExitFileError;
     }
+    // The timing file is read here rather than by the session, so that what
+    // looks wrong in it is said before the run.
+    RunOptions run = options;
+    if (!options.timingFile.isEmpty()) {
+        const int elemCount = (*model)->definition.ElemCount;
+        const FileResult<TimingValues> timing = ReadTimingFile(options.timingFile, elemCount);
+        if (!timing) {
+            WriteLine(err, timing.error());
+            return ExitFileError;
+        }
+        for (const QString &warning : TimingFileWarnings(options.timingFile, *timing, elemCount, !options.steps))
+            WriteLine(err, warning);
+        run.timing = *timing;
+    }
     DiagramStream stream(out, options.encoding);
     BatchHost host(stream, err, options.verbose);
     RunSession session(*model, host);
-    if (const auto prepared = session.setUp(options); !prepared) {
+    if (const auto prepared = session.setUp(run); !prepared) {
         WriteLine(err, prepared.error().message);
         return prepared.error().kind == SetUpError::Kind::Scenario ? ExitUsageError : ExitFileError;
     }

@@ -56,7 +56,7 @@ QString jsonLine(const Finding &finding)
 
 int usageError(std::FILE *err, const QString &message)
 {
-    WriteUsageError(err, QStringLiteral("check"), message, usageText());
+    WriteUsageError(err, QStringLiteral("check"), message);
     return ExitUsageError;
 }
 

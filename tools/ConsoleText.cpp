@@ -10,10 +10,11 @@ void WriteText(std::FILE *stream, const QString &text)
 
 void WriteLine(std::FILE *stream, const QString &text) { WriteText(stream, text + QLatin1Char('\n')); }
 
-void WriteUsageError(std::FILE *err, const QString &command, const QString &message, const QString &usage)
+void WriteUsageError(std::FILE *err, const QString &command, const QString &message)
 {
-    WriteLine(err, QStringLiteral("modelrun %1: %2\n").arg(command, message));
-    std::fputs(usage.toUtf8().constData(), err);
+    const QString program = command.isEmpty() ? QStringLiteral("modelrun") : QStringLiteral("modelrun ") + command;
+    WriteLine(err, QStringLiteral("%1: %2").arg(program, message));
+    WriteLine(err, QStringLiteral("Подробнее: %1 --help").arg(program));
 }
 
 std::function<void(qint64, qint64)> ProgressOnTerminal(std::FILE *err, const QString &what)

@@ -33,7 +33,7 @@ QString usageText()
 
 int usageError(std::FILE *err, const QString &message)
 {
-    WriteUsageError(err, QStringLiteral("draw"), message, usageText());
+    WriteUsageError(err, QStringLiteral("draw"), message);
     return ExitUsageError;
 }
 

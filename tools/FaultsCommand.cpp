@@ -233,7 +233,7 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
 {
     const std::expected<FaultsOptions, QString> options = parse(arguments);
     if (!options) {
-        WriteText(err, QStringLiteral("modelrun faults: %1\n\n%2").arg(options.error(), FaultsUsageText()));
+        WriteUsageError(err, QStringLiteral("faults"), options.error());
         return ExitUsageError;
     }
     if (options->run.help) {

@@ -48,7 +48,7 @@ int mergeSweep(const std::map<int, ShardFile> &shards, std::FILE *out, std::FILE
         return ExitFileError;
     }
     if (!svgFile.isEmpty() && report->axes.size() != 2) {
-        WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("--svg рисует сетку: перебор был по одной оси"), usage());
+        WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("--svg рисует сетку: перебор был по одной оси"));
         return ExitUsageError;
     }
     const QJsonObject header = SweepShardHeader(*report);
@@ -104,25 +104,24 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
                 format = formats.at(value);
                 formatGiven = true;
             } else {
-                WriteText(err, QStringLiteral("modelrun merge: %1: «%2» — недопустимое значение\n\n%3")
-                               .arg(argument, value, usage()));
+                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: «%2» — недопустимое значение").arg(argument, value));
                 return ExitUsageError;
             }
         } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--svg")) {
             if (a + 1 >= arguments.size()) {
-                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: не хватает значения").arg(argument), usage());
+                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: не хватает значения").arg(argument));
                 return ExitUsageError;
             }
             (argument == QLatin1String("--csv") ? csvFile : svgFile) = arguments[++a];
         } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            WriteText(err, QStringLiteral("modelrun merge: неизвестный параметр «%1»\n\n%2").arg(argument, usage()));
+            WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("неизвестный параметр «%1»").arg(argument));
             return ExitUsageError;
         } else {
             files.append(argument);
         }
     }
     if (files.isEmpty()) {
-        WriteText(err, QStringLiteral("modelrun merge: не заданы файлы частей\n\n%1").arg(usage()));
+        WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("не заданы файлы частей"));
         return ExitUsageError;
     }
 
@@ -163,8 +162,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     if (sweep ? faultOptions : sweepOptions) {
         WriteUsageError(err, QStringLiteral("merge"),
                         sweep ? QStringLiteral("части перебора: --format и --fail-on к ним не применяются")
-                              : QStringLiteral("части анализа неисправностей: --csv и --svg — только для перебора"),
-                        usage());
+                              : QStringLiteral("части анализа неисправностей: --csv и --svg — только для перебора"));
         return ExitUsageError;
     }
     bool failed = false;

@@ -7,19 +7,23 @@
 
 namespace {
 
-// A number with its unit: "85", "85%", "0,3s".
+// A number with its unit: "85", "85%", "0,3s", "0,3с".
 struct Amount
 {
     double number = 0;
-    QChar unit; // '%', 's', or none
+    QChar unit; // '%', 's' (seconds, whichever letter was written), or none
 };
 
 std::optional<Amount> parseAmount(QString text)
 {
     Amount amount;
     text = text.trimmed();
-    if (text.endsWith(QLatin1Char('%')) || text.endsWith(QLatin1Char('s'))) {
-        amount.unit = text.back();
+    if (text.endsWith(QLatin1Char('%'))) {
+        amount.unit = QLatin1Char('%');
+        text.chop(1);
+    } else if (text.endsWith(QLatin1Char('s')) || text.endsWith(QChar(u'с'))) {
+        // The benches write seconds with either letter, and so may the command line.
+        amount.unit = QLatin1Char('s');
         text.chop(1);
     }
     bool ok = false;
@@ -107,7 +111,7 @@ std::expected<SweepAxis, QString> ParseSweepAxis(const QString &text)
     QChar unit;
     for (const Amount &amount : {*from, *to, *step}) {
         if (!amount.unit.isNull() && !unit.isNull() && amount.unit != unit)
-            return bad(QStringLiteral("единицы «%» и «s» смешаны"));
+            return bad(QStringLiteral("единицы «%» и «с» смешаны"));
         if (!amount.unit.isNull())
             unit = amount.unit;
     }

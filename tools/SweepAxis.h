@@ -15,8 +15,8 @@
 //   pickup:NAME=FROM..TO/STEP     the pickup time of element NAME, or of all with "*"
 //   release:NAME=FROM..TO/STEP    the same for the release time
 //
-// Each number may end in "%" (scaled, the default) or "s" (set, in seconds;
-// relay times only); "," and "." both serve as the decimal point.
+// Each number may end in "%" (scaled, the default) or in "с" or "s" (set,
+// in seconds; relay times only); "," and "." both serve as the decimal point.
 struct SweepAxis
 {
     enum class Quantity { CodeTimes, Pickup, Release };

@@ -110,7 +110,7 @@ QString SweepUsageText()
         "  code1-times, code2-times, code3-times  только кода КЖ, Ж или З, в процентах\n"
         "  pickup:ЭЛЕМЕНТ       время притяжения элемента (pickup:* — всех элементов)\n"
         "  release:ЭЛЕМЕНТ      время отпадания элемента (release:* — всех элементов)\n"
-        "Числа — проценты от номинала (можно с «%»), или секунды с «s»: release:Д=0.1..0.6/0.05s.\n"
+        "Числа — проценты от номинала (можно с «%»), или секунды с «с» или «s»: release:Д=0.1..0.6/0.05с.\n"
         "Например: --vary code-times=80..120/5 --vary pickup:КЖ=50..150/10%\n"
         "Не больше 10000 точек.\n"
         "\n"
@@ -128,7 +128,7 @@ int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
 {
     std::expected<SweepOptions, QString> options = parse(arguments);
     if (!options) {
-        WriteUsageError(err, QStringLiteral("sweep"), options.error(), SweepUsageText());
+        WriteUsageError(err, QStringLiteral("sweep"), options.error());
         return ExitUsageError;
     }
     if (options->help) {
@@ -140,13 +140,15 @@ int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         WriteLine(err, bench.error());
         return ExitFileError;
     }
+    for (const QString &warning : bench->warnings)
+        WriteLine(err, warning);
     for (SweepAxis &axis : options->plan.axes) {
         if (axis.quantity != SweepAxis::Quantity::CodeTimes && bench->model->definition.ElemCount == 0) {
             WriteLine(err, QStringLiteral("В модели «%1.mod» нет элементов: менять нечего.").arg(bench->model->path));
             return ExitFileError;
         }
         if (const auto bound = BindSweepAxis(axis, *bench); !bound) {
-            WriteUsageError(err, QStringLiteral("sweep"), bound.error(), SweepUsageText());
+            WriteUsageError(err, QStringLiteral("sweep"), bound.error());
             return ExitUsageError;
         }
     }

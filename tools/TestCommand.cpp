@@ -5,6 +5,8 @@
 #include "tools/ConsoleText.h"
 #include "tools/JUnitWriter.h"
 
+#include <algorithm>
+
 namespace {
 
 // The status when an expectation is not met.
@@ -21,13 +23,13 @@ QString usageText()
         "  --junit ФАЙЛ         записать результаты в формате JUnit XML\n"
         "  --help               эта справка\n"
         "\n"
-        "Коды выхода: 0 все ожидания выполнены, 1 хотя бы одно не выполнено,\n"
-        "2 стенд или модель не читается, ошибка в командной строке.\n");
+        "Коды выхода: 0 все ожидания выполнены, 1 хотя бы одно не выполнено или файл --junit\n"
+        "не записан, 2 стенд или модель не читается, ошибка в командной строке.\n");
 }
 
 int usageError(std::FILE *err, const QString &message)
 {
-    WriteUsageError(err, QStringLiteral("test"), message, usageText());
+    WriteUsageError(err, QStringLiteral("test"), message);
     return ExitUsageError;
 }
 
@@ -66,6 +68,8 @@ int RunTestCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
     int passed = 0, failed = 0, unusable = 0;
     for (const QString &bench : std::as_const(benches)) {
         const BenchResult &result = results.emplace_back(RunBenchFile(bench));
+        for (const QString &warning : result.warnings)
+            WriteLine(err, warning);
         for (const ExpectationResult &r : result.results)
             WriteLine(out, resultLine(result, r));
         if (result.error) {
@@ -78,13 +82,14 @@ int RunTestCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
     WriteLine(out, QStringLiteral("Ожиданий: %1, пройдено: %2, не пройдено: %3, стендов с ошибками: %4")
                        .arg(passed + failed).arg(passed).arg(failed).arg(unusable));
 
+    // An unusable bench outweighs the rest; a report not written is a file
+    // error, as every output file of modelrun.
+    int status = unusable > 0 ? ExitUsageError : failed > 0 ? ExpectationFailed : ExitSuccess;
     if (!junitFile.isEmpty()) {
         if (const FileResult<> written = WriteJUnit(junitFile, results); !written) {
             WriteLine(err, written.error());
-            return ExitUsageError;
+            status = std::max(status, int(ExitFileError));
         }
     }
-    if (unusable > 0)
-        return ExitUsageError;
-    return failed > 0 ? ExpectationFailed : ExitSuccess;
+    return status;
 }

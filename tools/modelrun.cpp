@@ -4,6 +4,7 @@
 
 #include "tools/BatchRun.h"
 #include "tools/CheckCommand.h"
+#include "tools/ConsoleText.h"
 #include "tools/DrawCommand.h"
 #include "tools/FaultsCommand.h"
 #include "tools/MergeCommand.h"
@@ -48,7 +49,7 @@ int main(int argc, char **argv)
 
     const std::expected<RunOptions, QString> options = ParseRunOptions(arguments);
     if (!options) {
-        std::fprintf(stderr, "modelrun: %s\n\n%s", options.error().toUtf8().constData(), UsageText().toUtf8().constData());
+        WriteUsageError(stderr, QString(), options.error());
         return ExitUsageError;
     }
     if (options->help) {

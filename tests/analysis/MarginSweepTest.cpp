@@ -82,6 +82,8 @@ TEST(MarginSweep, VaryParsesGoodFormsAndNamesWhatIsWrongWithBadOnes)
         {"code-times=80..120/5", 9, false, ""},
         {"code2-times=90..110/10%", 3, false, ""},
         {"pickup:П1=0.1..0.5/0.1s", 5, true, ""},
+        {"pickup:П1=0.1..0.5/0.1с", 5, true, ""}, // the Cyrillic letter, as in the benches
+        {"release:Д=0.1s..0.5с/0.1", 5, true, ""},
         {"release:*=0,5s..1,5s/0,5s", 3, true, ""},
         {"release:Д=1..2/0.3", 4, false, ""}, // 1, 1.3, 1.6, 1.9
         {"pickup:К=100..100/1", 1, false, ""},
@@ -92,6 +94,7 @@ TEST(MarginSweep, VaryParsesGoodFormsAndNamesWhatIsWrongWithBadOnes)
         {"code-times=0..100/10", 0, false, "больше 0"},
         {"release:Д=-0.1..0.5/0.1s", 0, false, "меньше 0"},
         {"code-times=80..120/5s", 0, false, "в процентах"},
+        {"code-times=80..120/5с", 0, false, "в процентах"},
         {"pickup:К=10%..20s/1", 0, false, "смешаны"},
         {"code4-times=80..120/5", 0, false, "нужно code-times"},
         {"pickup:=80..120/5", 0, false, "нужно code-times"},

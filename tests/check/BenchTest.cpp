@@ -3,6 +3,7 @@
 
 #include "check/BenchEvaluate.h"
 #include "check/BenchParser.h"
+#include "check/LoadedBench.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,6 +38,10 @@ TEST(BenchReader, NamesTheLineAndColumnOfWhatIsWrong)
         {"a chain too long to evaluate", "модель m.mod\nожидать никогда " + QByteArray("А и ").repeated(200) + "А\n",
          "больше 100 уровней"},
         {"a model inside a scenario", "сценарий С\nмодель m.mod\n", "строка 2, столбец 1: модель задаётся до первого сценария"},
+        // The first step is 1: a key or fault at 0 would never come.
+        {"a key at step 0", "модель m.mod\nклавиша 0 1\n", "строка 2, столбец 9: «0»: шаги считаются с 1"},
+        {"a fault at step 0", "модель m.mod\nсценарий С\nнеисправность 0с А обрыв\n",
+         "строка 3, столбец 15: «0с»: шаги считаются с 1"},
     };
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -82,6 +87,46 @@ TEST(BenchReader, TakesScenariosOnTopOfTheCommonSettings)
     EXPECT_EQ(second.run.kpt, 7);
     EXPECT_EQ(second.run.steps, 30);
     EXPECT_EQ(second.expectations.size(), 1);
+}
+
+// Keys and faults past the last step would never come; the run's length is
+// known only once the timing file is read.
+TEST(BenchReader, RefusesKeysAndFaultsPastTheEndOfTheRun)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    write("m.mod", "Реле\r\n 1 \r\nА=p\r\n 1 \r\nВ=А\r\n");
+    write("m.tim", "0.01\r\n0.01\r\n30\r\n"); // a run of 30 steps
+    const struct
+    {
+        const char *title;
+        const char *bench;
+        const char *expected; // a part of the message; empty: the bench loads
+    } cases[] = {
+        {"a key on the last step of 100", "модель m.mod\nклавиша 100 1\n", ""},
+        {"a key after it", "модель m.mod\nклавиша 101 1\n", "строка 2, столбец 9: шаг 101 за концом прогона (шагов: 100)"},
+        {"a fault after a set length", "модель m.mod\nсценарий С\nшагов 5\nнеисправность 6 А обрыв\n",
+         "строка 4, столбец 15: шаг 6 за концом прогона (шагов: 5)"},
+        {"a common key after the timing file's length", "модель m.mod\nклавиша 0.31с 1\nсценарий С\nвремена m.tim\n",
+         "строка 2, столбец 9: шаг 31 за концом прогона (шагов: 30)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title);
+        write("b.bench", c.bench);
+        const std::expected<LoadedBench, QString> bench = LoadBench(dir.filePath(QStringLiteral("b.bench")));
+        if (*c.expected == 0) {
+            EXPECT_TRUE(bench.has_value()) << bench.error().toStdString();
+            continue;
+        }
+        ASSERT_FALSE(bench.has_value());
+        EXPECT_TRUE(bench.error().contains(QString::fromUtf8(c.expected))) << bench.error().toStdString();
+        EXPECT_TRUE(bench.error().contains(dir.filePath(QStringLiteral("b.bench")))) << bench.error().toStdString();
+    }
 }
 
 struct Check

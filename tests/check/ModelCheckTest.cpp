@@ -61,6 +61,9 @@ const std::vector<Case> cases = {
     {"a trailing minus negates the next term", {"А=p", "Б=А*-+А"}, {"В=Б"},
      {{"constant-function", 4, 1}, {"trailing-minus", 4, 5}}},
     {"a double minus", {"А=p", "Б=--А"}, {"В=Б"}, {{"double-minus", 4, 4}}},
+    // The first minus waits past the dropped name: the name's finding says it.
+    {"a minus pending across a dropped name", {"А=p", "Б=-Х-А"}, {"В=Б"}, {{"dropped-name", 4, 4, "Х"}}},
+    {"a blank inside a name", {"Р1=p"}, {"В=Р 1"}, {{"unused-element", 3, 1, "Р1"}, {"look-alike", 5, 3, "Р 1"}}},
     {"a leading star and an empty term", {"А=p", "Б=*А+"}, {"В=Б"},
      {{"stray-star", 4, 3}, {"empty-term", 4, 6}}},
     {"duplicate names", {"А=p", "А=А"}, {"В=А", "В=А"},
@@ -100,6 +103,18 @@ TEST(ModelCheck, SaysWhatATermIsReadAsAndWhereADeviceStillChanges)
     EXPECT_EQ(unknown[0].message, QStringLiteral("«Ж3» не найдено: терм читается как «Б»"));
     EXPECT_EQ(unknown[0].severity, Severity::Error);
 
+    // The nearest element names are offered, and the term is shown in the
+    // order written.
+    const std::vector<Finding> misspelt =
+        CheckModelText(QStringLiteral("m.mod"), modelText({"", {"Р1=p", "Р2=Р1"}, {"В=Р2*Р1*Р11"}, {}}), QString());
+    ASSERT_EQ(misspelt.size(), 1u);
+    EXPECT_EQ(misspelt[0].message, QStringLiteral("«Р11» не найдено: терм читается как «Р2*Р1»; может быть, «Р1»?"));
+    const std::vector<Finding> blank =
+        CheckModelText(QStringLiteral("m.mod"), modelText({"", {"Р1=p", "Р2=Р1"}, {"В=-Р2*Р 1"}, {}}), QString());
+    ASSERT_EQ(blank.size(), 1u);
+    EXPECT_EQ(blank[0].message, QStringLiteral("«Р 1» не найдено, но похоже на элемент «Р1» (отличается: пробел в имени): "
+                                               "терм читается как «-Р2»"));
+
     const std::vector<Finding> oscillator =
         CheckModelText(QStringLiteral("m.mod"), modelText({"", {"А=-А"}, {"В=А"}, {}}), QString());
     ASSERT_EQ(oscillator.size(), 2u);
@@ -126,6 +141,28 @@ TEST(ModelCheck, ReportsTimingAndUnreadableModelsWithTheirPlace)
     EXPECT_EQ(std::pair(findings[0].line, findings[0].column), std::pair(1, 1));
     EXPECT_EQ(findings[1].kind, QStringLiteral("timing-not-number"));
     EXPECT_EQ(std::pair(findings[1].line, findings[1].column), std::pair(2, 3));
+
+    // A decimal comma: "0,25" is read as 0 and 25, and the rest slides by one.
+    file.setFileName(timing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("0,25\r\n0.3\r\n100\r\n");
+    file.close();
+    const std::vector<Finding> comma =
+        CheckModelText(QStringLiteral("m.mod"), modelText({"", {"А=p"}, {"В=А"}, {}}), timing);
+    const std::pair<const char *, std::pair<int, int>> commaFindings[] = {
+        {"timing-under-step", {1, 1}}, // the pickup time 0
+        {"timing-decimal-comma", {1, 2}},
+        {"timing-zero-run", {2, 1}}, // 0.3 steps as the run length
+        {"timing-extra-values", {3, 1}},
+    };
+    ASSERT_EQ(comma.size(), std::size(commaFindings));
+    for (size_t k = 0; k < comma.size(); ++k) {
+        EXPECT_EQ(comma[k].kind, QString::fromUtf8(commaFindings[k].first));
+        EXPECT_EQ(std::pair(comma[k].line, comma[k].column), commaFindings[k].second) << comma[k].kind.toStdString();
+    }
+    EXPECT_EQ(comma[1].severity, Severity::Error);
+    EXPECT_EQ(comma[1].message, QStringLiteral("десятичная запятая: «0,25» читается как два числа 0 и 25; в файле времён "
+                                               "дробную часть отделяет точка"));
 
     const std::vector<Finding> broken = CheckModelText(QStringLiteral("m.mod"), QStringLiteral("Т\r\n два\r\n"), QString());
     ASSERT_EQ(broken.size(), 1u);

@@ -173,6 +173,14 @@ TEST_F(AskTimingTest, FromAFileTheValuesOfTheCurrentElementCount)
     choose.initDir = QCoreApplication::applicationDirPath();
     prompts.expectDialog(QStringLiteral("frmIndev"), [](QDialog &d) { Click(d, "cmdInfile"); });
     prompts.expectFile(choose, fileName);
+    // Seven values where five are due, and the fifth, 0.5, gives a run of 0 steps.
+    prompts.expectMessage(
+        Message(QStringLiteral("Внимание: в файле %1 значений 7, а модели с числом элементов N = 2 нужно 2·N+1 = 5; "
+                               "времена могли сдвинуться (файл от другой модели или десятичная запятая вместо точки)\n"
+                               "Внимание: в файле %1 время работы схемы 0: прогон не сделает ни одного шага")
+                    .arg(fileName),
+                Prompt::Buttons::Ok, Prompt::Icon::Exclamation),
+        Answer::Ok);
 
     EXPECT_FALSE(ask());
     EXPECT_EQ(state.Tpr[1], 0.1f);

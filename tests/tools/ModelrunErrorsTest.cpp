@@ -26,6 +26,9 @@ protected:
         write("zero.whd", ".23,.57,.38,.12\r\n.38,0,.35,.12\r\n.22,.12,.22,.57\r\n");
         write("few.whd", ".23,.57,.38,.12\r\n");
         write("count.mod", "Реле\r\n один\r\nА=p\r\n");
+        write("decimal.tim", "0,25\r\n0.3\r\n100\r\n"); // read as 0, 25, 0.3 (the run length) and 100
+        write("b.bench", "модель m.mod\nвремена decimal.tim\nшагов 5\nожидать В = 0\n");
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("zero.mod"))));
     }
 
     void write(const char *name, const char *text)
@@ -61,8 +64,8 @@ TEST_F(ModelrunErrors, ExitStatusAndMessage)
         QList<const char *> fragments; // all must appear in standard error
     };
     const Case cases[] = {
-        {"", 2, {"не задан файл модели", "Использование: modelrun"}},
-        {"m.mod --steps -5", 2, {"--steps: «-5»", "Использование: modelrun"}},
+        {"", 2, {"не задан файл модели", "Подробнее: modelrun --help"}},
+        {"m.mod --steps -5", 2, {"--steps: «-5»", "Подробнее: modelrun --help"}},
         {"m.mod --fault 3:99:1", 2, {"от 1 до 20"}},
         {"m.mod --fault 3:2:1", 2, {"m.mod", "нет элемента 2"}},
         {"nothing.mod", 1, {"nothing.mod"}},
@@ -71,6 +74,9 @@ TEST_F(ModelrunErrors, ExitStatusAndMessage)
         {"m --timing short.tim", 1, {"short.tim", "строки 2"}},
         {"m --timing word.tim", 1, {"word.tim", "строка 3", "sto"}},
         {"m --whd zero.whd", 1, {"zero.whd", "нулевые"}},
+        // A device never ends: the readers stop at a size no real file has.
+        {"m --timing /dev/zero", 1, {"/dev/zero", "слишком большой"}},
+        {"zero.mod", 1, {"zero.mod", "слишком большой"}},
         {"m --whd few.whd", 1, {"few.whd"}},
         {"m --whd absent.whd", 1, {"absent.whd"}},
         {"m --vcd no/such/folder/run.vcd", 1, {"no/such/folder/run.vcd"}},
@@ -98,6 +104,65 @@ TEST_F(ModelrunErrors, CommaSeparatedTimingAndHelp)
     const ModelrunResult help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(QString::fromUtf8(help.out).startsWith(QStringLiteral("Использование: modelrun")));
+}
+
+// A usage error is one line that names what is wrong, and where the help is.
+TEST_F(ModelrunErrors, UsageErrorIsOneLineAndThePointerToTheHelp)
+{
+    const struct
+    {
+        const char *line;
+        const char *first;
+        const char *help;
+    } cases[] = {
+        {"m.mod --bogus", "modelrun: неизвестный параметр «--bogus»", "modelrun --help"},
+        {"check m.mod --format xml", "modelrun check: --format", "modelrun check --help"},
+        {"test --junit", "modelrun test: --junit", "modelrun test --help"},
+        {"faults m.mod --jobs 0", "modelrun faults: --jobs", "modelrun faults --help"},
+        {"sweep --bench b.bench --jobs x", "modelrun sweep: --jobs", "modelrun sweep --help"},
+        {"merge --format xml a.json", "modelrun merge: --format: «xml»", "modelrun merge --help"},
+        {"draw m.mod --bogus", "modelrun draw: неизвестный параметр «--bogus»", "modelrun draw --help"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        const ModelrunResult result = run(c.line);
+        EXPECT_EQ(result.status, 2);
+        const QStringList lines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2) << result.err.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QString::fromUtf8(c.first))) << lines[0].toStdString();
+        EXPECT_EQ(lines[1], QStringLiteral("Подробнее: %1").arg(QString::fromUtf8(c.help)));
+    }
+}
+
+// The file is read as its format says, and what looks wrong is said before
+// the run: a decimal comma splits 0,25 into 0 and 25, so the file holds four
+// values for three, and the run length becomes 0.3, that is 0 steps.
+TEST_F(ModelrunErrors, TimingFileThatLooksWrongIsSaid)
+{
+    const QString count = QStringLiteral("Внимание: в файле decimal.tim значений 4, а модели с числом элементов N = 1 "
+                                         "нужно 2·N+1 = 3");
+    const QString zero = QStringLiteral("Внимание: в файле decimal.tim время работы схемы 0");
+    const struct
+    {
+        const char *line;
+        int status;
+        QStringList said;
+        QStringList notSaid;
+    } cases[] = {
+        {"m.mod --timing decimal.tim", 0, {count, zero}, {}},
+        {"m.mod --timing decimal.tim --steps 3", 0, {count}, {zero}},
+        {"m.mod --timing comma.tim", 0, {}, {QStringLiteral("Внимание")}},
+        {"test b.bench", 0, {count}, {zero}}, // the bench sets its own length
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        const ModelrunResult result = run(c.line);
+        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        for (const QString &text : c.said)
+            EXPECT_TRUE(result.err.contains(text)) << result.err.toStdString();
+        for (const QString &text : c.notSaid)
+            EXPECT_FALSE(result.err.contains(text)) << result.err.toStdString();
+    }
 }
 
 TEST_F(ModelrunErrors, ReportFileThatCannotBeWrittenKeepsTheRunGoing)

@@ -67,6 +67,11 @@ TEST_F(Subcommands, TestExitStatusStepAndJUnit)
     const ModelrunResult examples = RunModelrun({QStringLiteral("test"), example("stick-relay.bench"),
                                                  example("code-present.bench"), example("decoder.bench")});
     EXPECT_EQ(examples.status, 0) << examples.out.toStdString() << examples.err.toStdString();
+    // Every bench passes, but the report cannot be written: a file error.
+    const QString unwritable = dir.filePath(QStringLiteral("no/such/folder/out.xml"));
+    const ModelrunResult unwritten = RunModelrun({QStringLiteral("test"), example("decoder.bench"), QStringLiteral("--junit"), unwritable});
+    EXPECT_EQ(unwritten.status, 1);
+    EXPECT_TRUE(unwritten.err.contains(unwritable)) << unwritten.err.toStdString();
 
     // ЛКЖ lights at step 75 under code 1, so a bench that says 74 fails
     // there, and one that wants it lit over 70..80 fails at 70.
