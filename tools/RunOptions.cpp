@@ -61,7 +61,7 @@ std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
     }
     const std::expected<qint64, QString> kind = parseInteger(QStringLiteral("--fault: вид"), parts[2], 0, 2);
     if (!kind)
-        return std::unexpected(QStringLiteral("--fault: вид «%1» — нужно 0/норма, 1/обрыв или 2/подпитка").arg(parts[2]));
+        return std::unexpected(kind.error() + QStringLiteral(" или слово норма, обрыв, подпитка"));
     fault.kind = uint8_t(*kind);
     return fault;
 }

@@ -49,7 +49,7 @@ TEST(FaultOptions, NamesAndWordsAreTheNumbersAndAnInjectionPastTheRunIsRefused)
         {Decoder + QStringList{QStringLiteral("--fault"), QStringLiteral("3:ЖЗ:2")}, 0, u""},
         {Decoder + QStringList{QStringLiteral("--fault"), QStringLiteral("3:5:подпитка")}, 0, u""},
         {Decoder + QStringList{QStringLiteral("--fault"), QStringLiteral("3:ЖХ:обрыв")}, 2, u"нет элемента «ЖХ»"},
-        {Decoder + QStringList{QStringLiteral("--fault"), QStringLiteral("3:ЖЗ:залипание")}, 2, u"2/подпитка"},
+        {Decoder + QStringList{QStringLiteral("--fault"), QStringLiteral("3:ЖЗ:залипание")}, 2, u"норма, обрыв, подпитка"},
         {QStringList{QStringLiteral("faults")} + Decoder.mid(0, 3) + QStringList{QStringLiteral("--at"), QStringLiteral("601")},
          2, u"прогон длится 600 шагов"},
         {QStringList{QStringLiteral("faults")} + Decoder.mid(0, 3) + QStringList{QStringLiteral("--at"), QStringLiteral("9999999999")},
