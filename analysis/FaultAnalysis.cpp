@@ -41,7 +41,7 @@ void AnalyseFaults(RunWindowHost &host, ModelState &state)
     prompts().exec(kod);
 
     FaultRun scenario;
-    scenario.modelPath = state.ModelPath;
+    scenario.model = *model;
     scenario.timing = TimingValues{run.Tpr, run.Totp, run.RunLength};
     scenario.codeTiming = TimingOf(transmitter);
     scenario.code = kod.ChosenCode();

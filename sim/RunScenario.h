@@ -34,6 +34,15 @@ struct RunScenario
     bool changes = false;        // the change diagram instead of the timing diagram
     QList<KeyAt> keys;           // in the order given; the last key for a step wins
     QList<FaultAt> faults;       // in the order given
+    // Faults whose element is given by its name in the model, found when the
+    // model is loaded; for one step they come after those of `faults`.
+    struct NamedFaultAt
+    {
+        qint64 step = 0;
+        QString element;
+        uint8_t kind = 0;
+    };
+    QList<NamedFaultAt> namedFaults;
     QString reportFile;          // empty: no report file
 
     // Contents read before, which take the place of timingFile and whdFile:

@@ -30,7 +30,17 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
 {
     RunState &state = *m_state;
     const ModelDefinition &definition = m_model->definition;
-    for (const RunScenario::FaultAt &fault : scenario.faults) {
+    std::vector<RunScenario::FaultAt> faults(scenario.faults.begin(), scenario.faults.end());
+    const auto names = definition.ElemName.begin() + 1;
+    for (const RunScenario::NamedFaultAt &fault : scenario.namedFaults) {
+        const auto named = std::find(names, names + definition.ElemCount, fault.element);
+        if (named == names + definition.ElemCount)
+            return std::unexpected(SetUpError{SetUpError::Kind::Scenario,
+                                              QStringLiteral("--fault: в модели «%1» нет элемента «%2»")
+                                                  .arg(m_model->path + QStringLiteral(".mod"), fault.element)});
+        faults.push_back({fault.step, int(named - names) + 1, fault.kind});
+    }
+    for (const RunScenario::FaultAt &fault : faults) {
         if (fault.element > definition.ElemCount)
             return std::unexpected(SetUpError{
                 SetUpError::Kind::Scenario,
@@ -61,7 +71,7 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     m_step.ComposeRows = state.ToScreen != FlagFalse || state.ToFile != FlagFalse;
 
     m_keys.assign(scenario.keys.begin(), scenario.keys.end());
-    m_faults.assign(scenario.faults.begin(), scenario.faults.end());
+    m_faults = std::move(faults);
     std::stable_sort(m_keys.begin(), m_keys.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
     std::stable_sort(m_faults.begin(), m_faults.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
     m_nextKey = m_nextFault = 0;

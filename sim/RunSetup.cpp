@@ -15,6 +15,14 @@
 
 namespace {
 
+void PutModel(RunWindowHost &host, frmDiag &diag, SharedModel model)
+{
+    diag.Session().load(std::move(model));
+    const QString &name = diag.State().ModelName;
+    host.showModelName(name);
+    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + name);
+}
+
 // Loads the model of the program's ModelPath into the window's session;
 // false, after the message, when it cannot be read.
 bool LoadForRun(RunWindowHost &host, const ModelState &settings, frmDiag &diag)
@@ -27,10 +35,7 @@ bool LoadForRun(RunWindowHost &host, const ModelState &settings, frmDiag &diag)
         prompts().message(failure);
         return false;
     }
-    diag.Session().load(*model);
-    const QString &name = diag.State().ModelName;
-    host.showModelName(name);
-    diag.modelCaption->setText(QStringLiteral(" Моделируемое устройство: ") + name);
+    PutModel(host, diag, *model);
     return true;
 }
 
@@ -73,9 +78,10 @@ bool SetUp(RunWindowHost &host, ModelState &settings, frmDiag &diag)
 bool SetUpFaultRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, const FaultRun &run)
 {
     RunState &state = diag.State();
-    settings.ModelPath = run.modelPath;
-    if (!LoadForRun(host, settings, diag))
-        return false;
+    // The model the fault was found on, not the file as it is now: an edited
+    // file would put the fault and the times on other elements.
+    settings.ModelPath = run.model->path;
+    PutModel(host, diag, run.model);
     ApplyTiming(state, run.timing);
     SetTiming(diag.Vesk(), run.codeTiming);
     state.ElemFault[run.element] = run.kind;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/LoadedModel.h"
 #include "model/TimingFile.h"
 #include "vesk/CodeTransmitter.h"
 
@@ -22,7 +23,7 @@ void RunSetup(RunWindowHost &host, ModelState &state);
 // names it: the fault is in force from the first step.
 struct FaultRun
 {
-    QString modelPath; // without ".mod"
+    SharedModel model; // as read when the fault was found
     TimingValues timing;
     CodeTiming codeTiming;
     int16_t code = 0;
@@ -31,5 +32,5 @@ struct FaultRun
 };
 
 // The same start as RunSetup with the answers already given: no question
-// is asked but the message of a model that cannot be loaded.
+// is asked, and the model is the one given, not read again.
 void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run);

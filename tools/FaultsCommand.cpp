@@ -77,7 +77,9 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
                 return std::unexpected(text.error());
             const std::optional<qint64> number = parseNumber(*text, 1, name == QLatin1String("--at") ? MaxRunSteps : 1024);
             if (!number)
-                return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число не меньше 1").arg(name, *text));
+                return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число от 1 до %3")
+                                           .arg(name, *text)
+                                           .arg(name == QLatin1String("--at") ? MaxRunSteps : 1024));
             if (name == QLatin1String("--at"))
                 options.campaign.at = *number;
             else
@@ -157,6 +159,13 @@ int runAgainstFaultFree(const FaultsOptions &options, std::FILE *out, std::FILE 
     }
     CampaignPlan plan = options.campaign;
     plan.scenario = *scenario;
+    const qint64 runLength = plan.scenario.steps.value_or(plan.scenario.timing ? plan.scenario.timing->RunLength
+                                                                                    : DefaultTiming(0).RunLength);
+    if (plan.at > runLength) {
+        WriteText(err, QStringLiteral("modelrun faults: --at %1: прогон длится %2 шагов, неисправность после "
+                                      "последнего шага ни на что не влияет\n").arg(plan.at).arg(runLength));
+        return ExitUsageError;
+    }
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
@@ -181,6 +190,16 @@ int runBench(const FaultsOptions &options, std::FILE *out, std::FILE *err)
         WriteText(err, QStringLiteral("В файле испытаний «%1» нет сценариев или в его модели нет элементов: "
                                       "анализировать нечего.\n").arg(options.benchFile));
         return ExitFileError;
+    }
+    for (qsizetype k = 0; k < bench->runs.size(); ++k) {
+        const RunScenario &run = bench->runs[k];
+        const qint64 runLength = run.steps.value_or(run.timing ? run.timing->RunLength : DefaultTiming(0).RunLength);
+        if (options.campaign.at > runLength) {
+            WriteText(err, QStringLiteral("modelrun faults: --at %1: сценарий «%2» длится %3 шагов, неисправность "
+                                          "после последнего шага ни на что не влияет\n")
+                               .arg(options.campaign.at).arg(bench->bench.scenarios[k].name).arg(runLength));
+            return ExitUsageError;
+        }
     }
     const auto outcomes = RunBenchFaultCampaign(*bench, options.campaign, ProgressOnTerminal(err, QStringLiteral("прогонов")));
     if (!outcomes) {

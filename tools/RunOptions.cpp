@@ -31,7 +31,9 @@ std::expected<RunOptions::KeyAt, QString> parseKey(const QString &text)
     return std::unexpected(QStringLiteral("--key: команда «%1» — нужен один символ, ESC или EMPTY").arg(command));
 }
 
-std::expected<RunOptions::FaultAt, QString> parseFault(const QString &text)
+// ШАГ:ЭЛЕМЕНТ:ВИД, the element by its number or its name in the model, the
+// kind by its number or its word as the benches write it.
+std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() != 3)
@@ -39,13 +41,29 @@ std::expected<RunOptions::FaultAt, QString> parseFault(const QString &text)
     const std::expected<qint64, QString> step = parseInteger(QStringLiteral("--fault"), parts[0], 1, MaxRunSteps);
     if (!step)
         return std::unexpected(step.error());
-    const std::expected<qint64, QString> element = parseInteger(QStringLiteral("--fault: элемент"), parts[1], 1, MaxElements);
-    if (!element)
-        return std::unexpected(element.error());
+    RunOptions::NamedFaultAt fault{*step, {}, 0};
+    bool numbered = false;
+    parts[1].toLongLong(&numbered, 10);
+    if (numbered) {
+        const std::expected<qint64, QString> element = parseInteger(QStringLiteral("--fault: элемент"), parts[1], 1, MaxElements);
+        if (!element)
+            return std::unexpected(element.error());
+        fault.element = QString::number(*element);
+    } else if (parts[1].trimmed().isEmpty()) {
+        return std::unexpected(QStringLiteral("--fault: «%1» — нужен номер или имя элемента").arg(text));
+    } else {
+        fault.element = parts[1].trimmed();
+    }
+    static const QStringList kinds{QStringLiteral("норма"), QStringLiteral("обрыв"), QStringLiteral("подпитка")};
+    if (const qsizetype word = kinds.indexOf(parts[2].trimmed()); word >= 0) {
+        fault.kind = uint8_t(word);
+        return fault;
+    }
     const std::expected<qint64, QString> kind = parseInteger(QStringLiteral("--fault: вид"), parts[2], 0, 2);
     if (!kind)
-        return std::unexpected(kind.error());
-    return RunOptions::FaultAt{*step, int(*element), uint8_t(*kind)};
+        return std::unexpected(kind.error() + QStringLiteral(" или слово норма, обрыв, подпитка"));
+    fault.kind = uint8_t(*kind);
+    return fault;
 }
 
 // The switch an option without a value turns on; nullptr for any other name.
@@ -142,10 +160,14 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
                 return std::unexpected(key.error());
             options.keys.append(*key);
         } else if (name == QLatin1String("--fault")) {
-            const std::expected<RunOptions::FaultAt, QString> fault = parseFault(value);
+            const std::expected<RunOptions::NamedFaultAt, QString> fault = parseFault(value);
             if (!fault)
                 return std::unexpected(fault.error());
-            options.faults.append(*fault);
+            bool numbered = false;
+            if (const int element = fault->element.toInt(&numbered); numbered)
+                options.faults.append({fault->step, element, fault->kind});
+            else
+                options.namedFaults.append(*fault);
         } else if (name == QLatin1String("--encoding")) {
             if (value == QLatin1String("utf8"))
                 options.encoding = RunOptions::Encoding::Utf8;
@@ -189,8 +211,8 @@ QString UsageText()
         "  --whd ФАЙЛ           временные характеристики кода из файла .whd\n"
         "  --changes            диаграмма изменений вместо временной диаграммы\n"
         "  --key ШАГ:КОМАНДА    команда перед шагом ШАГ: один символ, ESC или EMPTY\n"
-        "  --fault ШАГ:ЭЛ:ВИД   неисправность элемента ЭЛ перед шагом ШАГ:\n"
-        "                       0 нормальная работа, 1 обрыв питания, 2 подпитка\n"
+        "  --fault ШАГ:ЭЛ:ВИД   неисправность элемента ЭЛ (номер или имя) перед шагом ШАГ:\n"
+        "                       0 или норма, 1 или обрыв (питания), 2 или подпитка\n"
         "  --encoding utf8|cp866  кодировка стандартного вывода (по умолчанию utf8)\n"
         "  --report ФАЙЛ        дописать заголовок и строки в файл отчета (кодировка 866)\n"
         "  --vcd ФАЙЛ           записать временные диаграммы в формате VCD\n"

@@ -176,7 +176,13 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
     }
 
     // The row's run, in the diagram window: code 1, the fault set, ЛЖЗ lit
-    // at step 4.
+    // at step 4. It runs the model the table was made of, even when the file
+    // has been rewritten since.
+    {
+        QFile rewritten(state.ModelPath + QStringLiteral(".mod"));
+        ASSERT_TRUE(rewritten.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        rewritten.write("rewritten\r\n 1 \r\nX=p\r\n 1 \r\nL=X\r\n");
+    }
     const int row = RowOf(table, QStringLiteral("ЖЗ"), QStringLiteral("Подпитка"), QStringLiteral("ЛЖЗ"));
     QTableView &view = *window.Table;
     view.scrollTo(table.index(row, 0));
