@@ -90,7 +90,7 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
                     loaded.warnings.append(warning);
         // A key or fault after the last step would never happen, and the
         // device would be judged on a scenario other than the one written.
-        const qint64 length = run->steps.value_or(run->timing ? run->timing->RunLength : DefaultTiming(0).RunLength);
+        const qint64 length = RunLengthOf(*run);
         const auto pastTheEnd = [&](qint64 step, const BenchPlace &place) {
             return BenchErrorAt(fileName, place, QStringLiteral("шаг %1 за концом прогона (шагов: %2)").arg(step).arg(length))
                 .message;

@@ -31,3 +31,8 @@ TimingValues DefaultTiming(int elemCount)
     values.RunLength = 100;
     return values;
 }
+
+qint64 RunLengthOf(const RunScenario &scenario)
+{
+    return scenario.steps.value_or(scenario.timing ? scenario.timing->RunLength : DefaultTiming(0).RunLength);
+}

@@ -57,6 +57,10 @@ struct RunScenario
 // ask again, and with no one to ask the run cannot start.
 std::expected<RunScenario, QString> ReadScenarioFiles(RunScenario scenario, int elemCount);
 
+// The number of steps the scenario runs: its own step count, else the run
+// length of its timing (read into it), else that of the default timing.
+qint64 RunLengthOf(const RunScenario &scenario);
+
 // The timing of a scenario that names no timing file: 0.01 s delays and 100
 // steps.
 TimingValues DefaultTiming(int elemCount);

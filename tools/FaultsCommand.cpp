@@ -159,11 +159,11 @@ int runAgainstFaultFree(const FaultsOptions &options, std::FILE *out, std::FILE 
     }
     CampaignPlan plan = options.campaign;
     plan.scenario = *scenario;
-    const qint64 runLength = plan.scenario.steps.value_or(plan.scenario.timing ? plan.scenario.timing->RunLength
-                                                                                    : DefaultTiming(0).RunLength);
+    const qint64 runLength = RunLengthOf(plan.scenario);
     if (plan.at > runLength) {
-        WriteText(err, QStringLiteral("modelrun faults: --at %1: прогон длится %2 шагов, неисправность после "
-                                      "последнего шага ни на что не влияет\n").arg(plan.at).arg(runLength));
+        WriteUsageError(err, QStringLiteral("faults"),
+                        QStringLiteral("--at %1: прогон длится %2 шагов, неисправность после последнего шага ни на "
+                                       "что не влияет").arg(plan.at).arg(runLength));
         return ExitUsageError;
     }
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
@@ -193,11 +193,12 @@ int runBench(const FaultsOptions &options, std::FILE *out, std::FILE *err)
     }
     for (qsizetype k = 0; k < bench->runs.size(); ++k) {
         const RunScenario &run = bench->runs[k];
-        const qint64 runLength = run.steps.value_or(run.timing ? run.timing->RunLength : DefaultTiming(0).RunLength);
+        const qint64 runLength = RunLengthOf(run);
         if (options.campaign.at > runLength) {
-            WriteText(err, QStringLiteral("modelrun faults: --at %1: сценарий «%2» длится %3 шагов, неисправность "
-                                          "после последнего шага ни на что не влияет\n")
-                               .arg(options.campaign.at).arg(bench->bench.scenarios[k].name).arg(runLength));
+            WriteUsageError(err, QStringLiteral("faults"),
+                            QStringLiteral("--at %1: сценарий «%2» длится %3 шагов, неисправность после последнего "
+                                           "шага ни на что не влияет")
+                                .arg(options.campaign.at).arg(bench->bench.scenarios[k].name).arg(runLength));
             return ExitUsageError;
         }
     }
