@@ -22,7 +22,7 @@ class RunWindowHost;
 // A double click on a row opens that run in the diagram window. «Отмена»
 // stops the campaign and leaves the table empty: a part of a campaign would
 // pass the faults it never tried for harmless. Closing the window stops it
-// too, and waits for the run in progress.
+// too; the runs in progress see either within a few thousand steps.
 class frmFaults : public QWidget
 {
     Q_OBJECT

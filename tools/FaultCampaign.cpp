@@ -4,56 +4,87 @@
 #include "tools/ParallelRuns.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <deque>
 
 namespace {
 
-// The outputs after each step, bit j for output j.
-using OutputTrace = std::vector<uint8_t>;
+// How often a run looks at the cancel flag: a few thousand steps of a few
+// sessions take well under the 50 ms a user may wait for «Отмена».
+constexpr qint64 CancelCheckSteps = 1024;
 
-OutputTrace traceOutputs(const SharedModel &model, RunScenario scenario)
+// Faulty runs of one code stepped together with one fault-free run: the
+// fault-free run is made once for them all, and no run keeps its steps.
+constexpr size_t RunsPerBatch = 16;
+
+// A run without rows or messages, stepped from outside.
+class QuietRun
 {
-    SessionHost quiet;
-    RunSession session(model, quiet);
-    scenario.reportFile.clear();
-    OutputTrace trace;
-    if (!session.setUp(scenario, false))
-        return trace; // the scenario was checked before the campaign
-    session.start();
-    const RunState &state = session.state();
-    while (session.step()) {
-        uint8_t bits = 0;
-        for (int j = 1; j <= state.OutCount; ++j)
-            bits |= uint8_t((state.OutState[j][1] & 1) << j);
-        trace.push_back(bits);
+public:
+    QuietRun(const SharedModel &model, RunScenario scenario) : m_session(model, m_host)
+    {
+        scenario.reportFile.clear();
+        // The scenario was checked before the campaign.
+        m_live = m_session.setUp(scenario, false).has_value();
+        if (m_live)
+            m_session.start();
     }
-    return trace;
-}
 
-struct Job
-{
-    int codeIndex;
-    int faultIndex;
+    // Makes the next step; false, then and from then on, once the run has ended.
+    bool step() { return m_live = m_live && m_session.step(); }
+
+    // The outputs after the last step, bit j for output j.
+    unsigned outputs() const
+    {
+        const RunState &state = m_session.state();
+        unsigned bits = 0;
+        for (int j = 1; j <= state.OutCount; ++j)
+            bits |= unsigned(state.OutState[j][1] & 1) << j;
+        return bits;
+    }
+
+private:
+    SessionHost m_host;
+    RunSession m_session;
+    bool m_live = false;
 };
 
-// Output j of a faulty run against the fault-free run.
-void compareOutput(const OutputTrace &base, const OutputTrace &faulty, int j, FaultOutcome &outcome)
+// Consecutive faulty runs of the campaign under one code.
+struct Batch
 {
-    bool lost = false;
-    bool spurious = false;
-    for (size_t k = 0; k < std::min(base.size(), faulty.size()) && !(lost && spurious); ++k) {
-        const int was = (base[k] >> j) & 1;
-        const int is = (faulty[k] >> j) & 1;
-        if (was == is)
-            continue;
-        if (outcome.firstStep == 0)
-            outcome.firstStep = qint64(k) + 1;
-        (is ? spurious : lost) = true;
+    int codeIndex;
+    qint64 firstJob;
+    qint64 endJob;
+    bool countsBaseline = false;
+};
+
+// How each output of a faulty run has differed from the fault-free run so far.
+struct Differences
+{
+    unsigned lost = 0;     // bit j: output j was 0 where the fault-free run has 1
+    unsigned spurious = 0; // bit j: output j was 1 where the fault-free run has 0
+    std::array<qint64, MaxOutputs + 1> firstStep{};
+
+    void add(unsigned base, unsigned faulty, qint64 step)
+    {
+        const unsigned diff = base ^ faulty;
+        for (unsigned fresh = diff & ~(lost | spurious); fresh; fresh &= fresh - 1)
+            firstStep[size_t(std::countr_zero(fresh))] = step;
+        spurious |= diff & faulty;
+        lost |= diff & base;
     }
-    outcome.effect = lost && spurious ? FaultEffect::Both
-                     : spurious      ? FaultEffect::Spurious
-                     : lost          ? FaultEffect::Lost
-                                     : FaultEffect::None;
-}
+
+    FaultEffect effect(int j) const
+    {
+        const bool isLost = (lost >> j) & 1;
+        const bool isSpurious = (spurious >> j) & 1;
+        return isLost && isSpurious ? FaultEffect::Both
+               : isSpurious         ? FaultEffect::Spurious
+               : isLost             ? FaultEffect::Lost
+                                    : FaultEffect::None;
+    }
+};
 
 } // namespace
 
@@ -80,6 +111,7 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
 {
     const int outCount = model->definition.OutCount;
     const std::vector<std::vector<InjectedFault>> faults = CampaignFaults(model->definition.ElemCount, plan.pairs);
+    const qint64 faultCount = qint64(faults.size());
     const int codeCount = int(plan.codes.size());
 
     auto scenarioFor = [&](int codeIndex, const std::vector<InjectedFault> &injected) {
@@ -90,34 +122,65 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
         return scenario;
     };
 
-    std::vector<Job> jobs;
-    const qint64 runs = qint64(codeCount) * qint64(faults.size());
-    const RunSlice slice = ShardSlice(runs, plan.shard, plan.shards);
-    for (qint64 run = slice.first; run < slice.end; ++run)
-        jobs.push_back({int(run / qint64(faults.size())), int(run % qint64(faults.size()))});
-    const qint64 total = qint64(jobs.size()) + codeCount;
+    // Runs are numbered code by code, fault by fault; job 0 is the slice's first.
+    const RunSlice slice = ShardSlice(qint64(codeCount) * faultCount, plan.shard, plan.shards);
+    std::vector<Batch> batches;
+    for (qint64 run = slice.first; run < slice.end;) {
+        const qint64 codeEnd = (run / faultCount + 1) * faultCount;
+        const qint64 end = std::min({slice.end, codeEnd, run + qint64(RunsPerBatch)});
+        batches.push_back({int(run / faultCount), run - slice.first, end - slice.first, false});
+        run = end;
+    }
+    const qint64 jobCount = slice.end - slice.first;
+    // The fault-free run of each code in the slice counts once, with the
+    // first batch of its code, as the one run it stands for.
+    qint64 total = jobCount;
+    for (size_t b = 0; b < batches.size(); ++b)
+        if (b == 0 || batches[b].codeIndex != batches[b - 1].codeIndex) {
+            batches[b].countsBaseline = true;
+            ++total;
+        }
 
-    std::vector<FaultOutcome> outcomes(jobs.size() * size_t(outCount));
-    std::vector<OutputTrace> baselines(static_cast<size_t>(codeCount));
-    std::atomic<qint64> done{0};
+    std::vector<FaultOutcome> outcomes(size_t(jobCount) * size_t(outCount));
+    std::atomic<qint64> batchesDone{0};
+    std::atomic<qint64> runsDone{0};
     std::function<void()> report;
     if (progress)
-        report = [&] { progress(done.load(), total); };
+        report = [&] { progress(runsDone.load(), total); };
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
 
-    ForEachInParallel(codeCount, plan.jobs, cancel, done, report, [&](qint64 c) {
-        baselines[size_t(c)] = traceOutputs(model, scenarioFor(int(c), {}));
-    });
-    ForEachInParallel(qint64(jobs.size()), plan.jobs, cancel, done, report, [&](qint64 task) {
-        const Job &job = jobs[size_t(task)];
-        const OutputTrace faulty = traceOutputs(model, scenarioFor(job.codeIndex, faults[size_t(job.faultIndex)]));
-        const OutputTrace &base = baselines[size_t(job.codeIndex)];
-        for (int j = 1; j <= outCount; ++j) {
-            FaultOutcome &outcome = outcomes[size_t(task) * size_t(outCount) + size_t(j - 1)];
-            outcome.faults = faults[size_t(job.faultIndex)];
-            outcome.code = plan.codes[job.codeIndex];
-            outcome.output = j;
-            compareOutput(base, faulty, j, outcome);
+    ForEachInParallel(qint64(batches.size()), plan.jobs, cancel, batchesDone, report, [&](qint64 task) {
+        const Batch &batch = batches[size_t(task)];
+        QuietRun base(model, scenarioFor(batch.codeIndex, {}));
+        std::deque<QuietRun> faulty; // a session stays where it was made
+        for (qint64 job = batch.firstJob; job < batch.endJob; ++job)
+            faulty.emplace_back(model, scenarioFor(batch.codeIndex, faults[size_t((slice.first + job) % faultCount)]));
+        std::vector<Differences> differences(faulty.size());
+        for (qint64 step = 1; base.step(); ++step) {
+            if (step % CancelCheckSteps == 0 && cancelled())
+                return;
+            const unsigned was = base.outputs();
+            bool anyLive = false;
+            for (size_t r = 0; r < faulty.size(); ++r)
+                if (faulty[r].step()) {
+                    differences[r].add(was, faulty[r].outputs(), step);
+                    anyLive = true;
+                }
+            if (!anyLive)
+                break;
         }
+        for (qint64 job = batch.firstJob; job < batch.endJob; ++job) {
+            const Differences &found = differences[size_t(job - batch.firstJob)];
+            for (int j = 1; j <= outCount; ++j) {
+                FaultOutcome &outcome = outcomes[size_t(job) * size_t(outCount) + size_t(j - 1)];
+                outcome.faults = faults[size_t((slice.first + job) % faultCount)];
+                outcome.code = plan.codes[batch.codeIndex];
+                outcome.output = j;
+                outcome.effect = found.effect(j);
+                outcome.firstStep = found.firstStep[size_t(j)];
+            }
+        }
+        runsDone += batch.endJob - batch.firstJob + (batch.countsBaseline ? 1 : 0);
     });
     if (report)
         report();

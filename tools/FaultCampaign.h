@@ -55,8 +55,11 @@ std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs
 // Runs every fault of the campaign under every code, each compared with the
 // fault-free run of its code. The outcomes come per code, per fault, per
 // output, in that order whatever the number of jobs. progress, when given,
-// is called from the calling thread with the runs done so far. Setting
-// cancel stops the campaign early; the outcomes are then incomplete.
+// is called from the calling thread with the runs done so far. Each faulty
+// run is stepped beside a fault-free run and compared step by step, so no
+// run is kept and the memory does not grow with the run length. Setting
+// cancel stops the campaign within a few thousand steps, inside a run too;
+// the outcomes are then incomplete.
 std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64 done, qint64 total)> &progress = {},
                                            const std::atomic<bool> *cancel = nullptr);

@@ -13,7 +13,8 @@
 
 // Calls task(0 .. count-1) on `jobs` threads, each index once, and counts
 // the finished ones in done. The calling thread reports progress meanwhile,
-// when there is a report to make. Setting cancel stops handing out indices.
+// when there is a report to make. Setting cancel stops handing out indices;
+// a long task looks at cancel itself.
 template<typename Task>
 void ForEachInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel, std::atomic<qint64> &done,
                        const std::function<void()> &report, const Task &task)
@@ -28,9 +29,12 @@ void ForEachInParallel(qint64 count, int jobs, const std::atomic<bool> *cancel, 
             for (qint64 index; !cancelled() && (index = next.fetch_add(1)) < count; ++done)
                 task(index);
         });
-    while (report && done.load() < target && !cancelled()) {
-        report();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Progress every 100 ms; a cancel is looked at more often, so that the
+    // threads are joined as soon as they have seen it.
+    for (int tick = 0; report && done.load() < target && !cancelled(); ++tick) {
+        if (tick % 10 == 0)
+            report();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     for (std::thread &thread : threads)
         thread.join();

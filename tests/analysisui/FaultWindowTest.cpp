@@ -12,6 +12,7 @@
 #include "tests/run/RunTestSupport.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -77,13 +78,13 @@ protected:
     }
 
     // The decoder's times over a run long enough to be stopped half-way.
-    QString LongTiming()
+    QString LongTiming(qint64 steps = 1000000)
     {
-        const QString path = dir.filePath(QStringLiteral("long.tim"));
+        const QString path = dir.filePath(QStringLiteral("long%1.tim").arg(steps));
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.7\r\n0.01\r\n1.0\r\n0.3\r\n0.01\r\n1.5\r\n0.01\r\n"
-                   "1000000\r\n");
+        file.write("0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.01\r\n0.7\r\n0.01\r\n1.0\r\n0.3\r\n0.01\r\n1.5\r\n0.01\r\n");
+        file.write(QByteArray::number(steps) + "\r\n");
         return path;
     }
 
@@ -227,6 +228,21 @@ TEST_F(FaultWindowTest, CancelLeavesAnEmptyTableAndClosingWhileRunningStopsTheCa
     second->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(second.isNull());
+}
+
+// A run is stopped inside itself, not only between runs: with 10⁸ steps a
+// run takes minutes, and its trace would fill memory long before.
+TEST_F(FaultWindowTest, CancelAndCloseInsideARunOfAHundredMillionStepsTakesUnderASecond)
+{
+    const QPointer<frmFaults> window = &Analyse(LongTiming(100000000), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress->maximum() == 1 + 12; }, Wait));
+    QElapsedTimer closing;
+    closing.start();
+    window->cmdCancel->click();
+    window->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_LT(closing.elapsed(), 1000);
 }
 
 } // namespace
