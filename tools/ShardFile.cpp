@@ -44,10 +44,14 @@ QString ShardCampaign(const QStringList &arguments, const QStringList &files)
             a += argument.contains(QLatin1Char('=')) ? 0 : 1;
             continue;
         }
-        if (QFileInfo(argument).isFile())
-            addFile(hash, argument);
+        const bool withValue = argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('='));
+        const QString value = withValue ? argument.section(QLatin1Char('='), 1) : argument;
+        if (withValue)
+            addPiece(hash, name.toUtf8());
+        if (QFileInfo(value).isFile())
+            addFile(hash, value);
         else
-            addPiece(hash, argument.toUtf8());
+            addPiece(hash, value.toUtf8());
     }
     for (const QString &fileName : files)
         addFile(hash, fileName);

@@ -17,8 +17,9 @@
 enum class ShardForm { Faults, BenchFaults, Sweep };
 
 // What a shard is a slice of: SHA-256 over the campaign's command line
-// without --shard and --jobs, where every argument that names a file stands
-// for its contents, and the contents of files (the model read by default).
+// without --shard and --jobs, where every argument (or --option=value)
+// that names a file stands for its contents, and over the contents of
+// files (the model read by default).
 // Shards of one campaign agree on it whoever ran them and wherever.
 QString ShardCampaign(const QStringList &arguments, const QStringList &files = {});
 
