@@ -141,7 +141,7 @@ QString emptyModel(const QString &path)
     return QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n").arg(path);
 }
 
-int runAgainstFaultFree(const FaultsOptions &options, std::FILE *out, std::FILE *err)
+int runAgainstFaultFree(const FaultsOptions &options, const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     const std::expected<SharedModel, QString> model = LoadSharedModel(options.run.modelPath);
     if (!model) {
@@ -170,8 +170,12 @@ int runAgainstFaultFree(const FaultsOptions &options, std::FILE *out, std::FILE 
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
     if (options.sharded)
-        WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults));
+        WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
+                                       ShardCampaign(arguments, {options.run.modelPath + QStringLiteral(".mod")}),
+                                       lines.size()));
     WriteFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+    if (options.sharded)
+        WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
     const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),
@@ -179,7 +183,7 @@ int runAgainstFaultFree(const FaultsOptions &options, std::FILE *out, std::FILE 
     return options.failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
 }
 
-int runBench(const FaultsOptions &options, std::FILE *out, std::FILE *err)
+int runBench(const FaultsOptions &options, const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     const std::expected<LoadedBench, QString> bench = LoadBench(options.benchFile, options.run.modelPath);
     if (!bench) {
@@ -209,8 +213,12 @@ int runBench(const FaultsOptions &options, std::FILE *out, std::FILE *err)
     }
     const QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
     if (options.sharded)
-        WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults));
+        WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults,
+                                       ShardCampaign(arguments, {bench->model->path + QStringLiteral(".mod")}),
+                                       lines.size()));
     WriteBenchFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+    if (options.sharded)
+        WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
     const bool anyFailed = std::ranges::any_of(lines, [](const BenchFaultReportLine &line) { return line.failed; });
@@ -240,7 +248,9 @@ QString FaultsUsageText()
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
         "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку\n"
         "  --shard K/N          только K-я из N равных частей прогонов, в виде JSON для\n"
-        "                       modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей)\n"
+        "                       modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей);\n"
+        "                       первая строка {\"shard\":K,\"shards\":N,\"campaign\":…,\"runs\":R} называет\n"
+        "                       анализ (SHA-256 модели, файлов и параметров), последняя — {\"end\":true,\"runs\":R}\n"
         "  --fail-on spurious   код выхода 1, если найден опасный отказ (ложное появление);\n"
         "                       с --bench — если нарушено хоть одно ожидание\n"
         "  --help               эта справка\n"
@@ -260,5 +270,6 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
         WriteText(out, FaultsUsageText());
         return ExitSuccess;
     }
-    return options->benchFile.isEmpty() ? runAgainstFaultFree(*options, out, err) : runBench(*options, out, err);
+    return options->benchFile.isEmpty() ? runAgainstFaultFree(*options, arguments, out, err)
+                                         : runBench(*options, arguments, out, err);
 }

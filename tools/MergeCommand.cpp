@@ -15,6 +15,8 @@ QString usage()
                           "       modelrun merge ФАЙЛ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
                           "Соединяет части анализа неисправностей (modelrun faults --shard K/N) или перебора\n"
                           "(modelrun sweep --shard K/N) в один отчет, тот же, что дал бы запуск без частей.\n"
+                          "Части должны быть одного анализа (те же модель, файлы и параметры) и целыми:\n"
+                          "с первой строкой-заголовком, всеми прогонами и последней строкой {\"end\":true,…}.\n"
                           "Для перебора --csv и --svg пишут таблицу точек и рисунок сетки, как у modelrun sweep.\n"
                           "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или опасный отказ при --fail-on),\n"
                           "2 ошибка в командной строке.\n");
@@ -68,7 +70,22 @@ int mergeSweep(const std::map<int, ShardFile> &shards, std::FILE *out, std::FILE
         WriteLine(err, QStringLiteral("В частях %1 точек, а в переборе %2.").arg(points->size()).arg(SweepPointCount(axes)));
         return ExitFileError;
     }
-    report->points.assign(points->begin(), points->end());
+    // A point goes where its coordinates say, not where its line stands, so
+    // that shards written or edited in another order still merge right.
+    std::vector<std::optional<SweepPoint>> placed(points->size());
+    for (const SweepPoint &point : *points) {
+        qint64 index = 0;
+        for (qsizetype a = 0; a < axes.size(); ++a)
+            index = index * axes[a].count + point.at[a];
+        if (placed[size_t(index)]) {
+            WriteLine(err, QStringLiteral("Точка перебора %1 дана дважды.").arg(index + 1));
+            return ExitFileError;
+        }
+        placed[size_t(index)] = point;
+    }
+    report->points.clear();
+    for (std::optional<SweepPoint> &point : placed)
+        report->points.push_back(std::move(*point));
     if (const auto written = WriteSweepOutputs(*report, out, csvFile, svgFile, picture); !written) {
         WriteLine(err, written.error());
         return ExitFileError;
@@ -138,8 +155,9 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
                            .arg(fileName).arg(shard->count).arg(count));
             return ExitFileError;
         }
-        if (!shards.empty() && shard->form != shards.begin()->second.form) {
-            WriteText(err, QStringLiteral("Файл %1: часть другого отчета, чем %2.\n")
+        if (!shards.empty() && (shard->form != shards.begin()->second.form
+                                || shard->campaign != shards.begin()->second.campaign)) {
+            WriteText(err, QStringLiteral("Файл %1: часть другого анализа, чем %2 (другие модель, файлы или параметры).\n")
                            .arg(fileName, shards.begin()->second.fileName));
             return ExitFileError;
         }

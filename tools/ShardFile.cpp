@@ -1,6 +1,8 @@
 #include "tools/ShardFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 #include <array>
@@ -11,16 +13,67 @@ namespace {
 // fault-free run has none, as before there were other forms.
 constexpr std::array<const char *, 3> FormNames = {"", "bench", "sweep"};
 
+QString jsonLine(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
+}
+
+// Each piece goes in with its length, so that no two lists of pieces hash
+// alike by shifting a boundary.
+void addPiece(QCryptographicHash &hash, const QByteArray &piece)
+{
+    hash.addData(QByteArray::number(piece.size()).append(':'));
+    hash.addData(piece);
+}
+
+void addFile(QCryptographicHash &hash, const QString &fileName)
+{
+    QFile file(fileName);
+    addPiece(hash, file.open(QIODevice::ReadOnly) ? file.readAll() : fileName.toUtf8());
+}
+
 } // namespace
 
-QString ShardHeaderLine(int shard, int shards, ShardForm form, const QJsonObject &extra)
+QString ShardCampaign(const QStringList &arguments, const QStringList &files)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (qsizetype a = 0; a < arguments.size(); ++a) {
+        const QString &argument = arguments[a];
+        const QString name = argument.section(QLatin1Char('='), 0, 0);
+        if (name == QLatin1String("--shard") || name == QLatin1String("--jobs")) {
+            a += argument.contains(QLatin1Char('=')) ? 0 : 1;
+            continue;
+        }
+        const bool withValue = argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('='));
+        const QString value = withValue ? argument.section(QLatin1Char('='), 1) : argument;
+        if (withValue)
+            addPiece(hash, name.toUtf8());
+        if (QFileInfo(value).isFile())
+            addFile(hash, value);
+        else
+            addPiece(hash, value.toUtf8());
+    }
+    for (const QString &fileName : files)
+        addFile(hash, fileName);
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+QString ShardEndLine(qsizetype runs)
+{
+    return jsonLine({{QStringLiteral("end"), true}, {QStringLiteral("runs"), runs}});
+}
+
+QString ShardHeaderLine(int shard, int shards, ShardForm form, const QString &campaign, qsizetype runs,
+                        const QJsonObject &extra)
 {
     QJsonObject header = extra;
     header.insert(QStringLiteral("shard"), shard);
     header.insert(QStringLiteral("shards"), shards);
+    header.insert(QStringLiteral("campaign"), campaign);
+    header.insert(QStringLiteral("runs"), runs);
     if (form != ShardForm::Faults)
         header.insert(QStringLiteral("form"), QLatin1String(FormNames[size_t(form)]));
-    return QString::fromUtf8(QJsonDocument(header).toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
+    return jsonLine(header);
 }
 
 QString ShardFile::where(int lineNumber) const
@@ -47,15 +100,27 @@ std::expected<ShardFile, QString> ReadShardFile(const QString &fileName)
         shard.header = QJsonDocument::fromJson(text).object();
         shard.index = shard.header.value(QStringLiteral("shard")).toInt();
         shard.count = shard.header.value(QStringLiteral("shards")).toInt();
+        shard.campaign = shard.header.value(QStringLiteral("campaign")).toString();
         const QString form = shard.header.value(QStringLiteral("form")).toString();
         const auto known = std::find_if(FormNames.begin(), FormNames.end(),
                                         [&](const char *name) { return form == QLatin1String(name); });
-        if (shard.count < 1 || shard.index < 1 || shard.index > shard.count || known == FormNames.end())
-            return std::unexpected(shard.where(1) + QStringLiteral("нет заголовка части {\"shard\":K,\"shards\":N}."));
+        if (shard.count < 1 || shard.index < 1 || shard.index > shard.count || known == FormNames.end()
+            || shard.campaign.isEmpty() || shard.header.value(QStringLiteral("runs")).toInt(-1) < 0)
+            return std::unexpected(shard.where(1) + QStringLiteral("нет заголовка части "
+                                                                   "{\"shard\":K,\"shards\":N,\"campaign\":…,\"runs\":R}."));
         shard.form = ShardForm(known - FormNames.begin());
     }
     if (lineNumber == 0)
         return std::unexpected(QStringLiteral("Файл %1 пуст: в нем нет части анализа.").arg(fileName));
+    const int runs = shard.header.value(QStringLiteral("runs")).toInt();
+    const QJsonObject end = shard.lines.isEmpty() ? QJsonObject() : QJsonDocument::fromJson(shard.lines.last().json).object();
+    if (!end.value(QStringLiteral("end")).toBool())
+        return std::unexpected(QStringLiteral("Файл %1: часть не завершена (нет последней строки {\"end\":true,…}), "
+                                              "файл обрезан?").arg(fileName));
+    shard.lines.removeLast();
+    if (end.value(QStringLiteral("runs")).toInt(-1) != runs || shard.lines.size() != runs)
+        return std::unexpected(QStringLiteral("Файл %1: в части %2 строк прогонов, а заявлено %3.")
+                                   .arg(fileName).arg(shard.lines.size()).arg(runs));
     return shard;
 }
 

@@ -118,7 +118,9 @@ QString SweepUsageText()
         "  --svg ФАЙЛ           рисунок области работы сетки\n"
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
         "  --shard K/N          только K-я из N равных частей точек, в виде JSON для\n"
-        "                       modelrun merge ФАЙЛЫ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
+        "                       modelrun merge ФАЙЛЫ... [--csv ФАЙЛ] [--svg ФАЙЛ]; первая строка\n"
+        "                       называет перебор (SHA-256 модели, файлов и параметров) и число точек,\n"
+        "                       последняя — {\"end\":true,\"runs\":R}; точку место в сетке дает ее \"at\"\n"
         "  --help               эта справка\n"
         "\n"
         "Коды выхода: 0 перебор выполнен, 1 ошибка в файле, 2 ошибка в командной строке.\n");
@@ -161,9 +163,11 @@ int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     const SweepReport report{options->benchFile, options->plan.axes, std::move(*points)};
     if (options->sharded) {
         WriteText(out, ShardHeaderLine(options->plan.shard + 1, options->plan.shards, ShardForm::Sweep,
-                                       SweepShardHeader(report)));
+                                       ShardCampaign(arguments, {bench->model->path + QStringLiteral(".mod")}),
+                                       qsizetype(report.points.size()), SweepShardHeader(report)));
         for (const SweepPoint &point : report.points)
             WriteText(out, QString::fromUtf8(SweepPointJson(point)));
+        WriteText(out, ShardEndLine(qsizetype(report.points.size())));
     } else if (const auto written = WriteSweepOutputs(report, out, options->csvFile, options->svgFile, picture);
                !written) {
         WriteLine(err, written.error());

@@ -273,8 +273,8 @@ TEST(MarginSweep, BadSweepsAndMergesSayWhatIsWrong)
         {{QStringLiteral("sweep"), QStringLiteral("--bench"), path("empty.bench"), QStringLiteral("--vary"),
           QStringLiteral("release:*=50..150/10")}, 1, "нет элементов"},
         {{QStringLiteral("faults"), QStringLiteral("--bench"), bench, QStringLiteral("--codes"), QStringLiteral("1")}, 2, "--codes"},
-        {{QStringLiteral("merge"), path("a1"), path("f2")}, 1, "часть другого отчета"},
-        {{QStringLiteral("merge"), path("a1"), path("b2")}, 1, "часть другого перебора"},
+        {{QStringLiteral("merge"), path("a1"), path("f2")}, 1, "часть другого анализа"},
+        {{QStringLiteral("merge"), path("a1"), path("b2")}, 1, "часть другого анализа"},
         {{QStringLiteral("merge"), path("a1"), path("a2"), QStringLiteral("--format"), QStringLiteral("csv")}, 2, "--format"},
         {{QStringLiteral("merge"), path("a1")}, 1, "Нет части 2 из 2"},
     };

@@ -109,3 +109,101 @@ TEST(ShardedCampaign, SweepAndBenchCampaignShardsMergeIntoTheWholeReport)
         EXPECT_EQ(threeThreads.out, whole.out);
     }
 }
+
+namespace {
+
+QByteArray shardOf(const QStringList &command, int shard, int shards)
+{
+    const Result result = run(Modelrun, command + QStringList{QStringLiteral("--shard"), QStringLiteral("%1/%2").arg(shard).arg(shards)});
+    EXPECT_EQ(result.status, 0) << result.err.constData();
+    return result.out;
+}
+
+QString written(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
+{
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return file.fileName();
+}
+
+// The lines of a shard without the newline of the last; cut drops lines
+// from the end, reverse turns the lines between the first and the last round.
+QByteArray edited(const QByteArray &shard, int cut, bool reverse = false)
+{
+    QList<QByteArray> lines = shard.trimmed().split('\n');
+    lines.resize(lines.size() - cut);
+    if (reverse)
+        std::reverse(lines.begin() + 1, lines.end() - 1);
+    return lines.join('\n') + '\n';
+}
+
+} // namespace
+
+// Merge takes only whole shards of one campaign: a shard of another model, a
+// shard cut short (with or without its closing line) or a file that is no
+// shard at all stops it with the name of the file, before any report.
+TEST(ShardedCampaign, MergeRefusesMixedCutAndForeignShards)
+{
+    QTemporaryDir dir;
+    const QStringList decoder = {QStringLiteral("faults"), Model, QStringLiteral("--timing"), Timing};
+    const QStringList stick = {QStringLiteral("faults"), QStringLiteral(EXAMPLES_DIR "/stick-relay.mod"),
+                               QStringLiteral("--timing"), QStringLiteral(EXAMPLES_DIR "/stick-relay.tim")};
+    const QByteArray second = shardOf(decoder, 2, 2);
+    ASSERT_GE(second.count('\n'), 4); // header, at least two runs, closing line
+    const QString first = written(dir, QStringLiteral("first.jsonl"), shardOf(decoder, 1, 2));
+    const Result whole = run(Modelrun, decoder + QStringList{QStringLiteral("--format"), QStringLiteral("json")});
+
+    struct Case
+    {
+        const char *name;
+        QByteArray text;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"other-model.jsonl", shardOf(stick, 2, 2), "часть другого анализа"},
+        {"truncated.jsonl", edited(second, 2), "часть не завершена"},
+        {"unterminated.jsonl", edited(second, 1), "часть не завершена"},
+        {"run-missing.jsonl", edited(second, 2) + second.trimmed().split('\n').last() + '\n', "строк прогонов, а заявлено"},
+        {"foreign.jsonl", whole.out, "нет заголовка части"},
+    };
+    for (const Case &c : cases) {
+        const QString file = written(dir, QString::fromUtf8(c.name), c.text);
+        const Result merged = run(Modelrun, {QStringLiteral("merge"), first, file});
+        const QString err = QString::fromUtf8(merged.err);
+        EXPECT_EQ(merged.status, 1) << c.name;
+        EXPECT_TRUE(err.contains(file) && err.contains(QString::fromUtf8(c.message))) << c.name << ": " << merged.err.constData();
+        EXPECT_TRUE(merged.out.isEmpty()) << c.name;
+    }
+}
+
+// A sweep's points are placed by their "at", so shards whose point lines
+// stand in another order merge into the same margins and table.
+TEST(ShardedCampaign, ReorderedSweepLinesMergeIntoTheSameReport)
+{
+    QTemporaryDir dir;
+    const QStringList sweep = {QStringLiteral("sweep"), QStringLiteral("--bench"),
+                               QStringLiteral(EXAMPLES_DIR "/decoder-tolerance.bench"), QStringLiteral("--vary"),
+                               QStringLiteral("code-times=60..140/20")};
+    QStringList inOrder;
+    QStringList reordered;
+    for (int k = 1; k <= 2; ++k) {
+        const QByteArray shard = shardOf(sweep, k, 2);
+        inOrder << written(dir, QStringLiteral("in-order-%1.jsonl").arg(k), shard);
+        reordered << written(dir, QStringLiteral("reordered-%1.jsonl").arg(k), edited(shard, 0, true));
+    }
+    const QString csv = dir.filePath(QStringLiteral("in-order.csv"));
+    const QString reorderedCsv = dir.filePath(QStringLiteral("reordered.csv"));
+    const Result expected = run(Modelrun, QStringList{QStringLiteral("merge"), QStringLiteral("--csv"), csv} + inOrder);
+    const Result merged = run(Modelrun, QStringList{QStringLiteral("merge"), QStringLiteral("--csv"), reorderedCsv} + reordered);
+    ASSERT_EQ(merged.status, 0) << merged.err.constData();
+    EXPECT_EQ(merged.out, expected.out);
+    QFile table(csv), reorderedTable(reorderedCsv);
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly) && reorderedTable.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = table.readAll().split('\n');
+    // 60, 80, 100, 120, 140 % of the code times, in that order, after the header.
+    ASSERT_EQ(rows.size(), 1 + 5 + 1);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(rows[1 + i].startsWith(QByteArray::number(60 + 20 * i).append(','))) << rows[1 + i].constData();
+    EXPECT_EQ(reorderedTable.readAll(), rows.join('\n'));
+}
