@@ -1,5 +1,6 @@
 #include "tools/FaultsCommand.h"
 
+#include "model/TimingFile.h"
 #include "tools/BatchRun.h"
 #include "tools/BenchFaultCampaign.h"
 #include "tools/ConsoleText.h"
@@ -157,6 +158,10 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
         WriteText(err, scenario.error() + QLatin1Char('\n'));
         return ExitFileError;
     }
+    if (scenario->timing && !scenario->timingFile.isEmpty())
+        for (const QString &warning : TimingFileWarnings(scenario->timingFile, *scenario->timing,
+                                                         (*model)->definition.ElemCount, !scenario->steps))
+            WriteLine(err, warning);
     CampaignPlan plan = options.campaign;
     plan.scenario = *scenario;
     const qint64 runLength = RunLengthOf(plan.scenario);
@@ -195,6 +200,8 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
                                       "анализировать нечего.\n").arg(options.benchFile));
         return ExitFileError;
     }
+    for (const QString &warning : bench->warnings)
+        WriteLine(err, warning);
     for (qsizetype k = 0; k < bench->runs.size(); ++k) {
         const RunScenario &run = bench->runs[k];
         const qint64 runLength = RunLengthOf(run);

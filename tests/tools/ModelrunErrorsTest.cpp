@@ -153,6 +153,8 @@ TEST_F(ModelrunErrors, TimingFileThatLooksWrongIsSaid)
         {"m.mod --timing decimal.tim --steps 3", 0, {count}, {zero}},
         {"m.mod --timing comma.tim", 0, {}, {QStringLiteral("Внимание")}},
         {"test b.bench", 0, {count}, {zero}}, // the bench sets its own length
+        {"faults m.mod --timing decimal.tim --steps 3", 0, {count}, {zero}},
+        {"faults --bench b.bench", 0, {count}, {zero}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
