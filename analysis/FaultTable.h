@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include <QAbstractTableModel>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sim/RunSetup.h"
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include <QWidget>
 

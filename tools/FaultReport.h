@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tools/BenchFaultCampaign.h"
-#include "tools/FaultCampaign.h"
+#include "analysis/BenchFaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include <QList>
 #include <QString>

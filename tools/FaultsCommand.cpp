@@ -2,13 +2,13 @@
 
 #include "model/TimingFile.h"
 #include "tools/BatchRun.h"
-#include "tools/BenchFaultCampaign.h"
+#include "analysis/BenchFaultCampaign.h"
 #include "tools/ConsoleText.h"
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 #include "tools/FaultReport.h"
 #include "tools/OptionWords.h"
 #include "tools/RunOptions.h"
-#include "tools/ShardFile.h"
+#include "analysis/ShardFile.h"
 
 #include <QThread>
 

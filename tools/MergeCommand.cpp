@@ -3,7 +3,7 @@
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
 #include "tools/FaultReport.h"
-#include "tools/ShardFile.h"
+#include "analysis/ShardFile.h"
 
 #include <map>
 

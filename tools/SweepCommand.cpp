@@ -3,7 +3,7 @@
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
 #include "tools/OptionWords.h"
-#include "tools/ShardFile.h"
+#include "analysis/ShardFile.h"
 
 #include <QThread>
 

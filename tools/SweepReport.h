@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/MarginSweep.h"
+#include "analysis/MarginSweep.h"
 
 #include <QByteArray>
 #include <QJsonObject>

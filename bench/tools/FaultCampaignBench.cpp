@@ -5,7 +5,7 @@
 // counts; multiply by the scenarios of a campaign to compare).
 
 #include "bench/tools/FullCapacityModel.h"
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include <QCoreApplication>
 #include <QProcess>

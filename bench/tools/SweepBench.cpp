@@ -4,7 +4,7 @@
 // at its first broken scenario far more often than the tolerance bench (7
 // scenarios, each run to its end where the point passes).
 
-#include "tools/MarginSweep.h"
+#include "analysis/MarginSweep.h"
 
 #include <QThread>
 

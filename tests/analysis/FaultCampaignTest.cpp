@@ -1,6 +1,6 @@
 #include "model/ModelFile.h"
 #include "sim/RunSession.h"
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include <QTemporaryDir>
 

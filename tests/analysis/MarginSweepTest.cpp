@@ -1,7 +1,7 @@
 #include "model/ModelFile.h"
-#include "tools/BenchFaultCampaign.h"
+#include "analysis/BenchFaultCampaign.h"
 #include "tools/FaultsCommand.h"
-#include "tools/MarginSweep.h"
+#include "analysis/MarginSweep.h"
 #include "tools/MergeCommand.h"
 #include "tools/SweepCommand.h"
 

@@ -3,7 +3,7 @@
 // no platform named in its environment.
 
 #include "tests/tools/ModelrunProcess.h"
-#include "tools/SweepAxis.h"
+#include "analysis/SweepAxis.h"
 
 #include <QFile>
 #include <QImage>

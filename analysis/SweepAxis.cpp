@@ -1,4 +1,4 @@
-#include "tools/SweepAxis.h"
+#include "analysis/SweepAxis.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "tools/ShardFile.h"
+#include "analysis/ShardFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>

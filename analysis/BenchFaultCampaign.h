@@ -1,7 +1,7 @@
 #pragma once
 
 #include "check/LoadedBench.h"
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/SweepAxis.h"
+#include "analysis/SweepAxis.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "tools/FaultCampaign.h"
+#include "analysis/FaultCampaign.h"
 
 #include "sim/RunSession.h"
-#include "tools/ParallelRuns.h"
+#include "analysis/ParallelRuns.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "tools/MarginSweep.h"
+#include "analysis/MarginSweep.h"
 
-#include "tools/ParallelRuns.h"
+#include "analysis/ParallelRuns.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "tools/BenchFaultCampaign.h"
+#include "analysis/BenchFaultCampaign.h"
 
-#include "tools/ParallelRuns.h"
+#include "analysis/ParallelRuns.h"
 
 std::expected<std::vector<BenchFaultOutcome>, QString>
 RunBenchFaultCampaign(const LoadedBench &bench, const CampaignPlan &plan,
