@@ -37,5 +37,9 @@ inline constexpr qint64 MaxRunSteps = 2147483647;
 // is wrong when they are not a valid command line.
 std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments);
 
-// The usage text shown with --help and after a usage error.
+// The usage text shown with --help.
 QString UsageText();
+
+// The runner's options, for the completion.
+class OptionList;
+const OptionList &RunCommandOptions();
