@@ -99,6 +99,8 @@ QString OptionList::helpText() const
     QString text = helpHead;
     const QString indent(helpColumn, QLatin1Char(' '));
     for (const OptionSpec &spec : specs) {
+        if (spec.help.isEmpty())
+            continue;
         const QString line = QStringLiteral("  ") + spec.synopsis();
         text += line.size() + 2 > helpColumn ? line + QStringLiteral("  ") : line.leftJustified(helpColumn);
         text += spec.help.split(QLatin1Char('\n')).join(QLatin1Char('\n') + indent) + QLatin1Char('\n');

@@ -24,7 +24,8 @@ struct OptionSpec
 
     QString name{};      // "--timing"
     QString placeholder{}; // "ФАЙЛ" in the help; a choice shows its words instead
-    QString help{};      // Russian; "\n" starts a line under the first
+    QString help{};      // Russian; "\n" starts a line under the first; empty for
+                         // an option the head of the help explains
     Kind kind = Kind::Flag;
     QStringList words{};
     QString suffix{};
