@@ -6,7 +6,6 @@
 
 #include <expected>
 #include <functional>
-#include <initializer_list>
 #include <type_traits>
 #include <utility>
 
@@ -75,7 +74,7 @@ class OptionTable : public OptionList
 public:
     using Setter = std::function<std::expected<void, QString>(Target &, const OptionValue &)>;
 
-    OptionTable(OptionList layout, std::initializer_list<std::pair<OptionSpec, Setter>> rows) : OptionList(std::move(layout))
+    OptionTable(OptionList layout, const QList<std::pair<OptionSpec, Setter>> &rows) : OptionList(std::move(layout))
     {
         for (const auto &[spec, setter] : rows) {
             specs.append(spec);

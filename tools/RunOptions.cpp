@@ -2,6 +2,7 @@
 
 #include "model/ModelState.h"
 #include "tools/OptionTable.h"
+#include "wave/RunExporters.h"
 
 namespace {
 
@@ -67,6 +68,26 @@ struct RunLine : RunOptions
     bool kptGiven = false;
 };
 
+using RunRow = std::pair<OptionSpec, OptionTable<RunLine>::Setter>;
+
+// An option for each export, named as the export.
+QList<RunRow> exportRows()
+{
+    QList<RunRow> rows;
+    for (const RunExporter &exporter : RunExporters()) {
+        rows.append({{.name = QStringLiteral("--") + exporter.name,
+                      .placeholder = QStringLiteral("ФАЙЛ"),
+                      .help = exporter.optionHelp,
+                      .kind = OptionSpec::Kind::File,
+                      .suffix = exporter.suffix},
+                     [name = exporter.name](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                         line.exportFile(name) = value.text;
+                         return {};
+                     }});
+    }
+    return rows;
+}
+
 const OptionTable<RunLine> &runTable()
 {
     using Kind = OptionSpec::Kind;
@@ -85,7 +106,7 @@ const OptionTable<RunLine> &runTable()
              "\n"
              "Коды выхода: 0 успех, 1 ошибка во входном или выходном файле, 2 ошибка в командной строке.\n"),
          .operandSuffix = QStringLiteral("mod")},
-        {
+        QList<RunRow>{
             {{.name = QStringLiteral("--timing"),
               .placeholder = QStringLiteral("ФАЙЛ"),
               .help = QStringLiteral("времена Tпр, T отп и длительность прогона из файла .tim\n"
@@ -166,32 +187,7 @@ const OptionTable<RunLine> &runTable()
               .kind = Kind::File,
               .suffix = QStringLiteral("out")},
              Keep(&RunOptions::reportFile)},
-            {{.name = QStringLiteral("--vcd"),
-              .placeholder = QStringLiteral("ФАЙЛ"),
-              .help = QStringLiteral("записать временные диаграммы в формате VCD"),
-              .kind = Kind::File,
-              .suffix = QStringLiteral("vcd")},
-             Keep(&RunOptions::vcdFile)},
-            {{.name = QStringLiteral("--png"),
-              .placeholder = QStringLiteral("ФАЙЛ"),
-              .help = QStringLiteral("записать графики всего прогона картинкой PNG"),
-              .kind = Kind::File},
-             Keep(&RunOptions::pngFile)},
-            {{.name = QStringLiteral("--svg"),
-              .placeholder = QStringLiteral("ФАЙЛ"),
-              .help = QStringLiteral("записать графики всего прогона картинкой SVG"),
-              .kind = Kind::File},
-             Keep(&RunOptions::svgFile)},
-            {{.name = QStringLiteral("--csv"),
-              .placeholder = QStringLiteral("ФАЙЛ"),
-              .help = QStringLiteral("записать значения сигналов в CSV (строка на каждое изменение)"),
-              .kind = Kind::File},
-             Keep(&RunOptions::csvFile)},
-            {{.name = QStringLiteral("--wavejson"),
-              .placeholder = QStringLiteral("ФАЙЛ"),
-              .help = QStringLiteral("записать графики в формате WaveJSON (WaveDrom)"),
-              .kind = Kind::File},
-             Keep(&RunOptions::waveJsonFile)},
+        } + exportRows() + QList<RunRow>{
             {{.name = QStringLiteral("--verbose"), .help = QStringLiteral("сообщения о командах в стандартный поток ошибок")},
              Keep(&RunOptions::verbose)},
             {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&RunOptions::help)},
@@ -220,6 +216,18 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);
     return options;
+}
+
+const QString &RunOptions::exportFile(const QString &name) const
+{
+    static const std::pair<QLatin1StringView, QString RunOptions::*> files[] = {
+        {QLatin1StringView("vcd"), &RunOptions::vcdFile},         {QLatin1StringView("png"), &RunOptions::pngFile},
+        {QLatin1StringView("svg"), &RunOptions::svgFile},         {QLatin1StringView("csv"), &RunOptions::csvFile},
+        {QLatin1StringView("wavejson"), &RunOptions::waveJsonFile},
+    };
+    static const QString none;
+    const auto file = std::ranges::find(files, name, [](const auto &f) { return f.first; });
+    return file != std::end(files) ? this->*file->second : none;
 }
 
 const OptionList &RunCommandOptions() { return runTable(); }

@@ -27,6 +27,11 @@ struct RunOptions : RunScenario
 
     // True when a picture is asked for: it needs fonts, so a GUI application.
     bool wantsPictures() const { return !pngFile.isEmpty() || !svgFile.isEmpty(); }
+
+    // The file of the export named name (RunExporter::name); empty when it
+    // is not asked for.
+    const QString &exportFile(const QString &name) const;
+    QString &exportFile(const QString &name) { return const_cast<QString &>(std::as_const(*this).exportFile(name)); }
 };
 
 // The largest step number the runner accepts anywhere: the step counter of

@@ -88,8 +88,5 @@ int main(int argc, char **argv)
     std::unique_ptr<OffscreenGui> gui;
     if (options->wantsPictures())
         gui = std::make_unique<OffscreenGui>(argv[0]);
-    const auto wholeRunPicture = [](const RunRecording &recording, const QString &fileName) {
-        return ExportPicture(recording, TraceView::wholeRun(recording), fileName);
-    };
-    return RunModel(*options, stdout, stderr, wholeRunPicture);
+    return RunModel(*options, stdout, stderr, WritePicture);
 }
