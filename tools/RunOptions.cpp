@@ -218,16 +218,17 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
     return options;
 }
 
-const QString &RunOptions::exportFile(const QString &name) const
+QString RunOptions::*RunOptions::exportField(const QString &name)
 {
     static const std::pair<QLatin1StringView, QString RunOptions::*> files[] = {
         {QLatin1StringView("vcd"), &RunOptions::vcdFile},         {QLatin1StringView("png"), &RunOptions::pngFile},
         {QLatin1StringView("svg"), &RunOptions::svgFile},         {QLatin1StringView("csv"), &RunOptions::csvFile},
         {QLatin1StringView("wavejson"), &RunOptions::waveJsonFile},
     };
-    static const QString none;
     const auto file = std::ranges::find(files, name, [](const auto &f) { return f.first; });
-    return file != std::end(files) ? this->*file->second : none;
+    if (file == std::end(files))
+        qFatal("The export %s has no file among the run options", qPrintable(name));
+    return file->second;
 }
 
 const OptionList &RunCommandOptions() { return runTable(); }

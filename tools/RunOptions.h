@@ -30,8 +30,11 @@ struct RunOptions : RunScenario
 
     // The file of the export named name (RunExporter::name); empty when it
     // is not asked for.
-    const QString &exportFile(const QString &name) const;
-    QString &exportFile(const QString &name) { return const_cast<QString &>(std::as_const(*this).exportFile(name)); }
+    const QString &exportFile(const QString &name) const { return this->*exportField(name); }
+    QString &exportFile(const QString &name) { return this->*exportField(name); }
+
+private:
+    static QString RunOptions::*exportField(const QString &name);
 };
 
 // The largest step number the runner accepts anywhere: the step counter of
