@@ -21,10 +21,10 @@ struct OptionSpec
         Integer, // a whole number from min to max
     };
 
-    QString name{};      // "--timing"
+    QString name{};        // "--timing"
     QString placeholder{}; // "ФАЙЛ" in the help; a choice shows its words instead
-    QString help{};      // Russian; "\n" starts a line under the first; empty for
-                         // an option the head of the help explains
+    QString help{};        // Russian; "\n" starts a line under the first; empty for
+                           // an option the head of the help explains
     Kind kind = Kind::Flag;
     QStringList words{};
     QString suffix{};
@@ -51,7 +51,7 @@ public:
     QString command{};       // empty for the run itself
     QString helpHead{};      // the help before the options, with its blank line
     QString helpFoot{};      // the help after them, from its blank line
-    int helpColumn = 23;   // where the help texts of the options begin
+    int helpColumn = 23;     // where the help texts of the options begin
     QString operandSuffix{}; // the files the completion offers outside options
     QList<OptionSpec> specs{};
 
