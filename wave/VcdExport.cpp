@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -152,17 +153,20 @@ FileResult<> ExportVcd(const RunRecording &recording, const QString &fileName)
     }
     text += "$end\n";
 
-    // Every step where some lane changed, in order; a stamp only where some
-    // wire changed.
-    std::vector<uint32_t> steps;
-    for (const RunRecording::Lane &lane : lanes)
-        steps.insert(steps.end(), lane.steps.begin() + 1, lane.steps.end());
-    std::sort(steps.begin(), steps.end());
-    steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
+    // The lanes' runs are walked together, from one step where some lane
+    // changed to the next; a stamp only where some wire changed.
     std::vector<size_t> run(lanes.size(), 0);
-    for (const uint32_t step : steps) {
+    const auto nextChange = [&](size_t k) {
+        return run[k] + 1 < lanes[k].steps.size() ? lanes[k].steps[run[k] + 1] : UINT32_MAX;
+    };
+    for (;;) {
+        uint32_t step = UINT32_MAX;
         for (size_t k = 0; k < lanes.size(); ++k)
-            while (run[k] + 1 < lanes[k].steps.size() && lanes[k].steps[run[k] + 1] <= step)
+            step = std::min(step, nextChange(k));
+        if (step == UINT32_MAX)
+            break;
+        for (size_t k = 0; k < lanes.size(); ++k)
+            if (nextChange(k) == step)
                 ++run[k];
         bool stamped = false;
         for (Wire &wire : wires) {
