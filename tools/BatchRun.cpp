@@ -4,10 +4,6 @@
 #include "sim/RunRecording.h"
 #include "sim/RunSession.h"
 #include "tools/ConsoleText.h"
-#include "tools/VcdWriter.h"
-#include "wave/WaveExport.h"
-
-#include <functional>
 
 namespace {
 
@@ -41,32 +37,17 @@ private:
     bool m_verbose;
 };
 
-bool wantsRecording(const RunOptions &options)
-{
-    return options.wantsPictures() || !options.csvFile.isEmpty() || !options.waveJsonFile.isEmpty();
-}
-
 // Writes every export asked for; one that fails is reported and the others
 // are still written. False when any failed.
-bool writeExports(const RunOptions &options, const RunRecording &recording, const PictureWriter &writePicture,
+bool writeExports(const RunOptions &options, const std::vector<RunExporter> &exporters, const RunRecording &recording,
                   std::FILE *err)
 {
-    const auto picture = [&](const QString &file) -> ExportResult {
-        if (!writePicture)
-            return std::unexpected(QStringLiteral("Файл «%1» не записан: рисунки в этом режиме не выводятся").arg(file));
-        return writePicture(recording, file);
-    };
-    const std::pair<const QString &, std::function<ExportResult(const QString &)>> exports[] = {
-        {options.pngFile, picture},
-        {options.svgFile, picture},
-        {options.csvFile, [&](const QString &file) { return ExportCsv(recording, file); }},
-        {options.waveJsonFile, [&](const QString &file) { return ExportWaveJson(recording, file); }},
-    };
     bool written = true;
-    for (const auto &[file, write] : exports) {
+    for (const RunExporter &exporter : exporters) {
+        const QString &file = options.exportFile(exporter.name);
         if (file.isEmpty())
             continue;
-        if (const ExportResult result = write(file); !result) {
+        if (const ExportResult result = exporter.write(recording, nullptr, file); !result) {
             WriteLine(err, result.error());
             written = false;
         }
@@ -105,25 +86,25 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
         return prepared.error().kind == SetUpError::Kind::Scenario ? ExitUsageError : ExitFileError;
     }
 
-    VcdWriter vcd;
-    if (!options.vcdFile.isEmpty()) {
-        if (const FileResult<> opened = vcd.open(options.vcdFile); !opened) {
-            WriteLine(err, opened.error());
+    const std::vector<RunExporter> exporters = RunExporters(writePicture);
+    bool recorded = false;
+    for (const RunExporter &exporter : exporters) {
+        const QString &file = options.exportFile(exporter.name);
+        recorded = recorded || !file.isEmpty();
+        if (file.isEmpty() || !exporter.createBeforeRun)
+            continue;
+        if (const ExportResult created = exporter.createBeforeRun(file); !created) {
+            WriteLine(err, created.error());
             return ExitFileError;
         }
     }
     session.start();
-    const bool recorded = wantsRecording(options);
     RunRecording recording;
     if (recorded)
         recording.begin(session.state());
-    if (!options.vcdFile.isEmpty())
-        vcd.begin(session.state());
     while (session.step()) {
         if (recorded)
             recording.record(session.state());
-        if (!options.vcdFile.isEmpty())
-            vcd.step(session.currentStep(), session.state());
     }
 
     int status = host.reportFailed ? ExitFileError : ExitSuccess;
@@ -131,13 +112,7 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
         WriteLine(err, QStringLiteral("Ошибка записи в стандартный вывод"));
         status = ExitFileError;
     }
-    if (!options.vcdFile.isEmpty()) {
-        if (const FileResult<> finished = vcd.finish(session.currentStep()); !finished) {
-            WriteLine(err, finished.error());
-            status = ExitFileError;
-        }
-    }
-    if (recorded && !writeExports(options, recording, writePicture, err))
+    if (recorded && !writeExports(options, exporters, recording, err))
         status = ExitFileError;
     return status;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/RunOptions.h"
+#include "wave/RunExporters.h"
 
 #include <QString>
 
@@ -27,5 +28,4 @@ enum ExitStatus : int {
 // Pictures (PNG, SVG) of the whole run are drawn by writePicture, which the
 // program hands in so that this library needs no Qt Gui; without one, a
 // picture asked for is refused with a message.
-using PictureWriter = std::function<std::expected<void, QString>(const RunRecording &, const QString &fileName)>;
 int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const PictureWriter &writePicture = {});

@@ -3,6 +3,7 @@
 #include "check/ModelCheck.h"
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
+#include "tools/OptionTable.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,21 +13,54 @@ namespace {
 // The status when the check found at least one error.
 constexpr int ErrorsFound = 1;
 
-QString usageText()
+// The command line as the table fills it.
+struct CheckLine
 {
-    return QStringLiteral(
-        "Использование: modelrun check МОДЕЛЬ.mod [параметры]\n"
-        "Проверяет модель: имена, не найденные среди элементов, похожие латинские и кириллические\n"
-        "буквы, имена, слитые с p или со следующим именем, лишние «-» и «*», пустые термы,\n"
-        "повторы имён, неиспользуемые элементы, постоянные функции, времена притяжения и отпадания и\n"
-        "успокоение схемы при постоянном входе 0 и 1.\n"
-        "\n"
-        "  --format text|json   вид вывода: строки «файл:строка:столбец: важность: сообщение»\n"
-        "                       или по одному объекту JSON на строку (по умолчанию text)\n"
-        "  --timing ФАЙЛ        файл времён .tim (по умолчанию МОДЕЛЬ.tim, если он есть)\n"
-        "  --help               эта справка\n"
-        "\n"
-        "Коды выхода: 0 ошибок нет, 1 найдена хотя бы одна ошибка, 2 ошибка в командной строке.\n");
+    bool json = false;
+    QString timingFile;
+    bool timingGiven = false;
+    bool help = false;
+};
+
+const OptionTable<CheckLine> &checkTable()
+{
+    using Kind = OptionSpec::Kind;
+    static const OptionTable<CheckLine> table(
+        {.command = QStringLiteral("check"),
+         .helpHead = QStringLiteral(
+             "Использование: modelrun check МОДЕЛЬ.mod [параметры]\n"
+             "Проверяет модель: имена, не найденные среди элементов, похожие латинские и кириллические\n"
+             "буквы, имена, слитые с p или со следующим именем, лишние «-» и «*», пустые термы,\n"
+             "повторы имён, неиспользуемые элементы, постоянные функции, времена притяжения и отпадания и\n"
+             "успокоение схемы при постоянном входе 0 и 1.\n"
+             "\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 ошибок нет, 1 найдена хотя бы одна ошибка, 2 ошибка в командной строке.\n"),
+         .operandSuffix = QStringLiteral("mod")},
+        {
+            {{.name = QStringLiteral("--format"),
+              .help = QStringLiteral("вид вывода: строки «файл:строка:столбец: важность: сообщение»\n"
+                                     "или по одному объекту JSON на строку (по умолчанию text)"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("text"), QStringLiteral("json")}},
+             [](CheckLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                 line.json = value.number == 1;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--timing"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("файл времён .tim (по умолчанию МОДЕЛЬ.tim, если он есть)"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("tim")},
+             [](CheckLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                 line.timingFile = value.text;
+                 line.timingGiven = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&CheckLine::help)},
+        });
+    return table;
 }
 
 QString textLine(const Finding &finding)
@@ -62,47 +96,27 @@ int usageError(std::FILE *err, const QString &message)
 
 } // namespace
 
+const OptionList &CheckCommandOptions() { return checkTable(); }
+
 int RunCheckCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
-    bool json = false;
-    QString timingFile;
-    bool timingGiven = false;
-    QStringList models;
-    for (qsizetype a = 0; a < arguments.size(); ++a) {
-        const QString &argument = arguments[a];
-        const auto value = [&](QString *target) {
-            if (a + 1 >= arguments.size())
-                return false;
-            *target = arguments[++a];
-            return true;
-        };
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            std::fputs(usageText().toUtf8().constData(), out);
-            return ExitSuccess;
-        } else if (argument == QLatin1String("--format")) {
-            QString format;
-            if (!value(&format) || (format != QLatin1String("text") && format != QLatin1String("json")))
-                return usageError(err, QStringLiteral("--format: нужно text или json"));
-            json = format == QLatin1String("json");
-        } else if (argument == QLatin1String("--timing")) {
-            if (!value(&timingFile))
-                return usageError(err, QStringLiteral("--timing: не хватает значения"));
-            timingGiven = true;
-        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            return usageError(err, QStringLiteral("неизвестный параметр «%1»").arg(argument));
-        } else {
-            models.append(argument);
-        }
+    CheckLine line;
+    const std::expected<QStringList, QString> models = checkTable().parse(arguments, line);
+    if (!models)
+        return usageError(err, models.error());
+    if (line.help) {
+        WriteText(out, checkTable().helpText());
+        return ExitSuccess;
     }
-    if (models.size() != 1)
-        return usageError(err, models.isEmpty() ? QStringLiteral("не задан файл модели")
-                                                : QStringLiteral("нужен ровно один файл модели"));
-    QString modelFile = models[0];
+    if (models->size() != 1)
+        return usageError(err, models->isEmpty() ? QStringLiteral("не задан файл модели")
+                                                 : QStringLiteral("нужен ровно один файл модели"));
+    QString modelFile = models->at(0);
     if (!modelFile.endsWith(QLatin1String(".mod")))
         modelFile += QStringLiteral(".mod");
     const std::vector<Finding> findings =
-        CheckModelFile(modelFile, timingGiven ? timingFile : TimingFileBeside(modelFile));
+        CheckModelFile(modelFile, line.timingGiven ? line.timingFile : TimingFileBeside(modelFile));
     for (const Finding &finding : findings)
-        WriteLine(out, json ? jsonLine(finding) : textLine(finding));
+        WriteLine(out, line.json ? jsonLine(finding) : textLine(finding));
     return HasErrors(findings) ? ErrorsFound : ExitSuccess;
 }

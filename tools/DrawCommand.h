@@ -10,3 +10,7 @@
 // be read or a file not written, 2 for a usage error. Needs a
 // QGuiApplication (fonts).
 int RunDrawCommand(const QStringList &arguments, std::FILE *out, std::FILE *err);
+
+// Its options, for the completion.
+class OptionList;
+const OptionList &DrawCommandOptions();

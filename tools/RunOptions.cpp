@@ -1,17 +1,13 @@
 #include "tools/RunOptions.h"
 
 #include "model/ModelState.h"
+#include "tools/OptionTable.h"
+#include "wave/RunExporters.h"
 
 namespace {
 
-std::expected<qint64, QString> parseInteger(const QString &option, const QString &text, qint64 min, qint64 max)
-{
-    bool ok = false;
-    const qint64 value = text.toLongLong(&ok, 10);
-    if (!ok || value < min || value > max)
-        return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число от %3 до %4").arg(option, text).arg(min).arg(max));
-    return value;
-}
+// The key's and the fault's numbers read as the options' integers do.
+const auto &parseInteger = ParseIntegerOption;
 
 std::expected<RunOptions::KeyAt, QString> parseKey(const QString &text)
 {
@@ -66,163 +62,175 @@ std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
     return fault;
 }
 
-// The switch an option without a value turns on; nullptr for any other name.
-bool *flagNamed(RunOptions &options, const QString &name)
+// The command line as the table fills it.
+struct RunLine : RunOptions
 {
-    if (name == QLatin1String("--help") || name == QLatin1String("-h"))
-        return &options.help;
-    if (name == QLatin1String("--version"))
-        return &options.version;
-    if (name == QLatin1String("--changes"))
-        return &options.changes;
-    if (name == QLatin1String("--verbose"))
-        return &options.verbose;
-    return nullptr;
+    bool kptGiven = false;
+};
+
+using RunRow = std::pair<OptionSpec, OptionTable<RunLine>::Setter>;
+
+// An option for each export, named as the export.
+QList<RunRow> exportRows()
+{
+    QList<RunRow> rows;
+    for (const RunExporter &exporter : RunExporters()) {
+        rows.append({{.name = QStringLiteral("--") + exporter.name,
+                      .placeholder = QStringLiteral("ФАЙЛ"),
+                      .help = exporter.optionHelp,
+                      .kind = OptionSpec::Kind::File,
+                      .suffix = exporter.suffix},
+                     [name = exporter.name](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                         line.exportFile(name) = value.text;
+                         return {};
+                     }});
+    }
+    return rows;
+}
+
+const OptionTable<RunLine> &runTable()
+{
+    using Kind = OptionSpec::Kind;
+    static const OptionTable<RunLine> table(
+        {.helpHead = QStringLiteral(
+             "Использование: modelrun МОДЕЛЬ[.mod] [параметры]\n"
+             "       modelrun check МОДЕЛЬ.mod [--format text|json]   проверка модели\n"
+             "       modelrun test СТЕНД... [--junit ФАЙЛ.xml]        испытательные стенды\n"
+             "       modelrun faults МОДЕЛЬ[.mod] [параметры]  (анализ неисправностей, см. faults --help)\n"
+             "       modelrun sweep --bench СТЕНД --vary ЧТО=ОТ..ДО/ШАГ  (запасы по временам, см. sweep --help)\n"
+             "       modelrun merge ФАЙЛ...  (соединить части анализа или перебора, см. merge --help)\n"
+             "       modelrun draw МОДЕЛЬ.mod --svg|--pdf|--png ФАЙЛ  (релейно-контактная схема, см. draw --help)\n"
+             "Прогоняет модель без окон и выводит диаграмму в стандартный вывод.\n"
+             "\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 успех, 1 ошибка во входном или выходном файле, 2 ошибка в командной строке.\n"),
+         .operandSuffix = QStringLiteral("mod")},
+        QList<RunRow>{
+            {{.name = QStringLiteral("--timing"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("времена Tпр, T отп и длительность прогона из файла .tim\n"
+                                     "(без него 0.01 с и 0.01 с у каждого элемента и 100 шагов)"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("tim")},
+             Keep(&RunOptions::timingFile)},
+            {{.name = QStringLiteral("--steps"),
+              .placeholder = QStringLiteral("N"),
+              .help = QStringLiteral("сделать ровно N шагов (по умолчанию длительность прогона)"),
+              .kind = Kind::Integer,
+              .min = 0,
+              .max = MaxRunSteps},
+             Keep(&RunOptions::steps)},
+            {{.name = QStringLiteral("--code"),
+              .placeholder = QStringLiteral("N"),
+              .help = QStringLiteral("начальный код: 0 нет кода, 1 КЖ, 2 Ж, 3 З (по умолчанию 0)"),
+              .kind = Kind::Integer,
+              .words = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+              .min = INT16_MIN,
+              .max = INT16_MAX},
+             Keep(&RunOptions::code)},
+            {{.name = QStringLiteral("--kpt"),
+              .help = QStringLiteral("трансмиттер КПТШ-5 или КПТШ-7 (по умолчанию 5)"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("5"), QStringLiteral("7")}},
+             [](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                 line.kpt = value.text.toInt();
+                 line.kptGiven = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--whd"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("временные характеристики кода из файла .whd"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("whd")},
+             Keep(&RunOptions::whdFile)},
+            {{.name = QStringLiteral("--changes"), .help = QStringLiteral("диаграмма изменений вместо временной диаграммы")},
+             Keep(&RunOptions::changes)},
+            {{.name = QStringLiteral("--key"),
+              .placeholder = QStringLiteral("ШАГ:КОМАНДА"),
+              .help = QStringLiteral("команда перед шагом ШАГ: один символ, ESC или EMPTY"),
+              .kind = Kind::Value},
+             [](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                 const std::expected<RunOptions::KeyAt, QString> key = parseKey(value.text);
+                 if (!key)
+                     return std::unexpected(key.error());
+                 line.keys.append(*key);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--fault"),
+              .placeholder = QStringLiteral("ШАГ:ЭЛ:ВИД"),
+              .help = QStringLiteral("неисправность элемента ЭЛ (номер или имя) перед шагом ШАГ:\n"
+                                     "0 или норма, 1 или обрыв (питания), 2 или подпитка"),
+              .kind = Kind::Value},
+             [](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                 const std::expected<RunOptions::NamedFaultAt, QString> fault = parseFault(value.text);
+                 if (!fault)
+                     return std::unexpected(fault.error());
+                 bool numbered = false;
+                 if (const int element = fault->element.toInt(&numbered); numbered)
+                     line.faults.append({fault->step, element, fault->kind});
+                 else
+                     line.namedFaults.append(*fault);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--encoding"),
+              .help = QStringLiteral("кодировка стандартного вывода (по умолчанию utf8)"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("utf8"), QStringLiteral("cp866")}},
+             [](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
+                 line.encoding = value.number == 0 ? RunOptions::Encoding::Utf8 : RunOptions::Encoding::Cp866;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--report"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("дописать заголовок и строки в файл отчета (кодировка 866)"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("out")},
+             Keep(&RunOptions::reportFile)},
+        } + exportRows() + QList<RunRow>{
+            {{.name = QStringLiteral("--verbose"), .help = QStringLiteral("сообщения о командах в стандартный поток ошибок")},
+             Keep(&RunOptions::verbose)},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&RunOptions::help)},
+            {{.name = QStringLiteral("--version"), .help = QStringLiteral("версия программы")}, Keep(&RunOptions::version)},
+        });
+    return table;
 }
 
 } // namespace
 
 std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
 {
-    RunOptions options;
-    bool kptGiven = false;
-    bool optionsEnded = false;
-    QStringList positional;
-
-    for (qsizetype a = 0; a < arguments.size(); ++a) {
-        const QString &argument = arguments[a];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
-            positional.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        QString name = argument;
-        std::optional<QString> inlineValue;
-        if (const qsizetype eq = argument.indexOf(QLatin1Char('=')); eq > 0) {
-            name = argument.left(eq);
-            inlineValue = argument.mid(eq + 1);
-        }
-
-        if (bool *const flag = flagNamed(options, name)) {
-            if (inlineValue)
-                return std::unexpected(QStringLiteral("%1 не принимает значения").arg(name));
-            *flag = true;
-            continue;
-        }
-        static const QStringList valueOptions = {
-            QStringLiteral("--timing"), QStringLiteral("--whd"),   QStringLiteral("--report"), QStringLiteral("--vcd"),
-            QStringLiteral("--png"),    QStringLiteral("--svg"),   QStringLiteral("--csv"),    QStringLiteral("--wavejson"),
-            QStringLiteral("--steps"),  QStringLiteral("--code"),  QStringLiteral("--kpt"),    QStringLiteral("--key"),
-            QStringLiteral("--fault"),  QStringLiteral("--encoding")};
-        if (!valueOptions.contains(name))
-            return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(argument));
-        if (!inlineValue && a + 1 >= arguments.size())
-            return std::unexpected(QStringLiteral("%1: не хватает значения").arg(name));
-        const QString value = inlineValue ? *inlineValue : arguments[++a];
-
-        if (name == QLatin1String("--timing")) {
-            options.timingFile = value;
-        } else if (name == QLatin1String("--whd")) {
-            options.whdFile = value;
-        } else if (name == QLatin1String("--report")) {
-            options.reportFile = value;
-        } else if (name == QLatin1String("--vcd")) {
-            options.vcdFile = value;
-        } else if (name == QLatin1String("--png")) {
-            options.pngFile = value;
-        } else if (name == QLatin1String("--svg")) {
-            options.svgFile = value;
-        } else if (name == QLatin1String("--csv")) {
-            options.csvFile = value;
-        } else if (name == QLatin1String("--wavejson")) {
-            options.waveJsonFile = value;
-        } else if (name == QLatin1String("--steps")) {
-            const std::expected<qint64, QString> steps = parseInteger(name, value, 0, MaxRunSteps);
-            if (!steps)
-                return std::unexpected(steps.error());
-            options.steps = *steps;
-        } else if (name == QLatin1String("--code")) {
-            const std::expected<qint64, QString> code = parseInteger(name, value, INT16_MIN, INT16_MAX);
-            if (!code)
-                return std::unexpected(code.error());
-            options.code = int16_t(*code);
-        } else if (name == QLatin1String("--kpt")) {
-            if (value != QLatin1String("5") && value != QLatin1String("7"))
-                return std::unexpected(QStringLiteral("--kpt: «%1» — нужно 5 или 7").arg(value));
-            options.kpt = value.toInt();
-            kptGiven = true;
-        } else if (name == QLatin1String("--key")) {
-            const std::expected<RunOptions::KeyAt, QString> key = parseKey(value);
-            if (!key)
-                return std::unexpected(key.error());
-            options.keys.append(*key);
-        } else if (name == QLatin1String("--fault")) {
-            const std::expected<RunOptions::NamedFaultAt, QString> fault = parseFault(value);
-            if (!fault)
-                return std::unexpected(fault.error());
-            bool numbered = false;
-            if (const int element = fault->element.toInt(&numbered); numbered)
-                options.faults.append({fault->step, element, fault->kind});
-            else
-                options.namedFaults.append(*fault);
-        } else if (name == QLatin1String("--encoding")) {
-            if (value == QLatin1String("utf8"))
-                options.encoding = RunOptions::Encoding::Utf8;
-            else if (value == QLatin1String("cp866"))
-                options.encoding = RunOptions::Encoding::Cp866;
-            else
-                return std::unexpected(QStringLiteral("--encoding: «%1» — нужно utf8 или cp866").arg(value));
-        }
-    }
-
+    RunLine line;
+    const std::expected<QStringList, QString> positional = runTable().parse(arguments, line);
+    if (!positional)
+        return std::unexpected(positional.error());
+    RunOptions &options = line;
     if (options.help || options.version)
         return options;
-    if (positional.size() != 1 || positional[0].isEmpty())
-        return std::unexpected(positional.isEmpty() ? QStringLiteral("не задан файл модели")
-                                                    : QStringLiteral("нужен ровно один файл модели"));
-    if (kptGiven && !options.whdFile.isEmpty())
+    if (positional->size() != 1 || positional->at(0).isEmpty())
+        return std::unexpected(positional->isEmpty() ? QStringLiteral("не задан файл модели")
+                                                     : QStringLiteral("нужен ровно один файл модели"));
+    if (line.kptGiven && !options.whdFile.isEmpty())
         return std::unexpected(QStringLiteral("--kpt и --whd нельзя задавать вместе"));
-    options.modelPath = positional[0];
+    options.modelPath = positional->at(0);
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);
     return options;
 }
 
-QString UsageText()
+QString RunOptions::*RunOptions::exportField(const QString &name)
 {
-    return QStringLiteral(
-        "Использование: modelrun МОДЕЛЬ[.mod] [параметры]\n"
-        "       modelrun check МОДЕЛЬ.mod [--format text|json]   проверка модели\n"
-        "       modelrun test СТЕНД... [--junit ФАЙЛ.xml]        испытательные стенды\n"
-        "       modelrun faults МОДЕЛЬ[.mod] [параметры]  (анализ неисправностей, см. faults --help)\n"
-        "       modelrun sweep --bench СТЕНД --vary ЧТО=ОТ..ДО/ШАГ  (запасы по временам, см. sweep --help)\n"
-        "       modelrun merge ФАЙЛ...  (соединить части анализа или перебора, см. merge --help)\n"
-        "       modelrun draw МОДЕЛЬ.mod --svg|--pdf|--png ФАЙЛ  (релейно-контактная схема, см. draw --help)\n"
-        "Прогоняет модель без окон и выводит диаграмму в стандартный вывод.\n"
-        "\n"
-        "  --timing ФАЙЛ        времена Tпр, T отп и длительность прогона из файла .tim\n"
-        "                       (без него 0.01 с и 0.01 с у каждого элемента и 100 шагов)\n"
-        "  --steps N            сделать ровно N шагов (по умолчанию длительность прогона)\n"
-        "  --code N             начальный код: 0 нет кода, 1 КЖ, 2 Ж, 3 З (по умолчанию 0)\n"
-        "  --kpt 5|7            трансмиттер КПТШ-5 или КПТШ-7 (по умолчанию 5)\n"
-        "  --whd ФАЙЛ           временные характеристики кода из файла .whd\n"
-        "  --changes            диаграмма изменений вместо временной диаграммы\n"
-        "  --key ШАГ:КОМАНДА    команда перед шагом ШАГ: один символ, ESC или EMPTY\n"
-        "  --fault ШАГ:ЭЛ:ВИД   неисправность элемента ЭЛ (номер или имя) перед шагом ШАГ:\n"
-        "                       0 или норма, 1 или обрыв (питания), 2 или подпитка\n"
-        "  --encoding utf8|cp866  кодировка стандартного вывода (по умолчанию utf8)\n"
-        "  --report ФАЙЛ        дописать заголовок и строки в файл отчета (кодировка 866)\n"
-        "  --vcd ФАЙЛ           записать временные диаграммы в формате VCD\n"
-        "  --png ФАЙЛ           записать графики всего прогона картинкой PNG\n"
-        "  --svg ФАЙЛ           записать графики всего прогона картинкой SVG\n"
-        "  --csv ФАЙЛ           записать значения сигналов в CSV (строка на каждое изменение)\n"
-        "  --wavejson ФАЙЛ      записать графики в формате WaveJSON (WaveDrom)\n"
-        "  --verbose            сообщения о командах в стандартный поток ошибок\n"
-        "  --help               эта справка\n"
-        "  --version            версия программы\n"
-        "\n"
-        "Коды выхода: 0 успех, 1 ошибка во входном или выходном файле, 2 ошибка в командной строке.\n");
+    static const std::pair<QLatin1StringView, QString RunOptions::*> files[] = {
+        {QLatin1StringView("vcd"), &RunOptions::vcdFile},         {QLatin1StringView("png"), &RunOptions::pngFile},
+        {QLatin1StringView("svg"), &RunOptions::svgFile},         {QLatin1StringView("csv"), &RunOptions::csvFile},
+        {QLatin1StringView("wavejson"), &RunOptions::waveJsonFile},
+    };
+    const auto file = std::ranges::find(files, name, [](const auto &f) { return f.first; });
+    if (file == std::end(files))
+        qFatal("The export %s has no file among the run options", qPrintable(name));
+    return file->second;
 }
+
+const OptionList &RunCommandOptions() { return runTable(); }
+
+QString UsageText() { return runTable().helpText(); }

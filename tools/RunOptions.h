@@ -27,6 +27,14 @@ struct RunOptions : RunScenario
 
     // True when a picture is asked for: it needs fonts, so a GUI application.
     bool wantsPictures() const { return !pngFile.isEmpty() || !svgFile.isEmpty(); }
+
+    // The file of the export named name (RunExporter::name); empty when it
+    // is not asked for.
+    const QString &exportFile(const QString &name) const { return this->*exportField(name); }
+    QString &exportFile(const QString &name) { return this->*exportField(name); }
+
+private:
+    static QString RunOptions::*exportField(const QString &name);
 };
 
 // The largest step number the runner accepts anywhere: the step counter of
@@ -37,5 +45,9 @@ inline constexpr qint64 MaxRunSteps = 2147483647;
 // is wrong when they are not a valid command line.
 std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments);
 
-// The usage text shown with --help and after a usage error.
+// The usage text shown with --help.
 QString UsageText();
+
+// The runner's options, for the completion.
+class OptionList;
+const OptionList &RunCommandOptions();

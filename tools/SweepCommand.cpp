@@ -2,7 +2,7 @@
 
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
-#include "tools/OptionWords.h"
+#include "tools/OptionTable.h"
 #include "analysis/ShardFile.h"
 
 #include <QThread>
@@ -21,61 +21,100 @@ struct SweepOptions
     bool help = false;
 };
 
+const OptionTable<SweepOptions> &sweepTable()
+{
+    using Kind = OptionSpec::Kind;
+    static const OptionTable<SweepOptions> table(
+        {.command = QStringLiteral("sweep"),
+         .helpHead = QStringLiteral(
+             "Использование: modelrun sweep [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench --vary ЧТО=ОТ..ДО/ШАГ [--vary ...]\n"
+             "Прогоняет файл испытаний в каждой точке линии (один --vary) или сетки (два --vary) значений\n"
+             "времен; точка проходит, когда выполнены все ожидания. Выводит запасы: ближайшие к номиналу\n"
+             "значения снизу и сверху, при которых нарушено ожидание, и какое. Модель — из файла\n"
+             "испытаний, если МОДЕЛЬ не задана.\n"
+             "\n"
+             "ЧТО:\n"
+             "  code-times           все времена импульсов и интервалов трансмиттера, в процентах\n"
+             "  code1-times, code2-times, code3-times  только кода КЖ, Ж или З, в процентах\n"
+             "  pickup:ЭЛЕМЕНТ       время притяжения элемента (pickup:* — всех элементов)\n"
+             "  release:ЭЛЕМЕНТ      время отпадания элемента (release:* — всех элементов)\n"
+             "Числа — проценты от номинала (можно с «%»), или секунды с «с» или «s»: release:Д=0.1..0.6/0.05с.\n"
+             "Например: --vary code-times=80..120/5 --vary pickup:КЖ=50..150/10%\n"
+             "Не больше 10000 точек.\n"
+             "\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 перебор выполнен, 1 ошибка в файле, 2 ошибка в командной строке.\n"),
+         .operandSuffix = QStringLiteral("mod")},
+        {
+            // Shown in the head with the forms of ЧТО.
+            {{.name = QStringLiteral("--bench"), .kind = Kind::File, .suffix = QStringLiteral("bench")},
+             Keep(&SweepOptions::benchFile)},
+            {{.name = QStringLiteral("--vary"),
+              .kind = Kind::Value,
+              .words = {QStringLiteral("code-times="), QStringLiteral("code1-times="), QStringLiteral("code2-times="),
+                        QStringLiteral("code3-times="), QStringLiteral("pickup:"), QStringLiteral("release:")}},
+             [](SweepOptions &options, const OptionValue &value) -> std::expected<void, QString> {
+                 std::expected<SweepAxis, QString> axis = ParseSweepAxis(value.text);
+                 if (!axis)
+                     return std::unexpected(axis.error());
+                 options.axes.append(*axis);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--csv"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("таблица точек: значения, pass/fail, нарушенное ожидание"),
+              .kind = Kind::File},
+             Keep(&SweepOptions::csvFile)},
+            {{.name = QStringLiteral("--svg"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("рисунок области работы сетки"),
+              .kind = Kind::File},
+             Keep(&SweepOptions::svgFile)},
+            {{.name = QStringLiteral("--jobs"),
+              .placeholder = QStringLiteral("N"),
+              .help = QStringLiteral("число потоков (по умолчанию все ядра)"),
+              .kind = Kind::Integer,
+              .min = 1,
+              .max = 1024},
+             [](SweepOptions &options, const OptionValue &value) -> std::expected<void, QString> {
+                 options.plan.jobs = int(value.number);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--shard"),
+              .placeholder = QStringLiteral("K/N"),
+              .help = QStringLiteral(
+                  "только K-я из N равных частей точек, в виде JSON для\n"
+                  "modelrun merge ФАЙЛЫ... [--csv ФАЙЛ] [--svg ФАЙЛ]; первая строка\n"
+                  "называет перебор (SHA-256 модели, файлов и параметров) и число точек,\n"
+                  "последняя — {\"end\":true,\"runs\":R}; точку место в сетке дает ее \"at\""),
+              .kind = Kind::Value},
+             [](SweepOptions &options, const OptionValue &value) -> std::expected<void, QString> {
+                 const std::optional<std::pair<int, int>> shard = ParseShardOption(value.text);
+                 if (!shard)
+                     return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(value.text));
+                 options.sharded = true;
+                 options.plan.shard = shard->first - 1;
+                 options.plan.shards = shard->second;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&SweepOptions::help)},
+        });
+    return table;
+}
+
 std::expected<SweepOptions, QString> parse(const QStringList &arguments)
 {
     SweepOptions options;
     options.plan.jobs = std::max(1, QThread::idealThreadCount());
-    QStringList positional;
-    for (qsizetype a = 0; a < arguments.size(); ++a) {
-        const OptionWord option = SplitOptionWord(arguments[a]);
-        const QString &name = option.name;
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            options.help = true;
-            continue;
-        }
-        if (!name.startsWith(QLatin1Char('-'))) {
-            positional.append(name);
-            continue;
-        }
-        static const QStringList valueOptions = {QStringLiteral("--bench"), QStringLiteral("--vary"),
-                                                 QStringLiteral("--csv"),   QStringLiteral("--svg"),
-                                                 QStringLiteral("--jobs"),  QStringLiteral("--shard")};
-        if (!valueOptions.contains(name))
-            return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(name));
-        const std::expected<QString, QString> value = TakeOptionValue(option, arguments, a);
-        if (!value)
-            return std::unexpected(value.error());
-        const QString &text = *value;
-        if (name == QLatin1String("--bench")) {
-            options.benchFile = text;
-        } else if (name == QLatin1String("--vary")) {
-            std::expected<SweepAxis, QString> axis = ParseSweepAxis(text);
-            if (!axis)
-                return std::unexpected(axis.error());
-            options.axes.append(*axis);
-        } else if (name == QLatin1String("--csv")) {
-            options.csvFile = text;
-        } else if (name == QLatin1String("--svg")) {
-            options.svgFile = text;
-        } else if (name == QLatin1String("--jobs")) {
-            bool ok = false;
-            options.plan.jobs = text.toInt(&ok);
-            if (!ok || options.plan.jobs < 1 || options.plan.jobs > 1024)
-                return std::unexpected(QStringLiteral("--jobs: «%1» — нужно целое число от 1 до 1024").arg(text));
-        } else if (name == QLatin1String("--shard")) {
-            const std::optional<std::pair<int, int>> shard = ParseShardOption(text);
-            if (!shard)
-                return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(text));
-            options.sharded = true;
-            options.plan.shard = shard->first - 1;
-            options.plan.shards = shard->second;
-        }
-    }
+    const std::expected<QStringList, QString> positional = sweepTable().parse(arguments, options);
+    if (!positional)
+        return std::unexpected(positional.error());
     if (options.help)
         return options;
-    if (positional.size() > 1)
-        return std::unexpected(QStringLiteral("лишнее «%1»: модель одна").arg(positional[1]));
-    options.modelPath = positional.value(0);
+    if (positional->size() > 1)
+        return std::unexpected(QStringLiteral("лишнее «%1»: модель одна").arg(positional->at(1)));
+    options.modelPath = positional->value(0);
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);
     if (options.benchFile.isEmpty())
@@ -96,35 +135,9 @@ std::expected<SweepOptions, QString> parse(const QStringList &arguments)
 
 } // namespace
 
-QString SweepUsageText()
-{
-    return QStringLiteral(
-        "Использование: modelrun sweep [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench --vary ЧТО=ОТ..ДО/ШАГ [--vary ...]\n"
-        "Прогоняет файл испытаний в каждой точке линии (один --vary) или сетки (два --vary) значений\n"
-        "времен; точка проходит, когда выполнены все ожидания. Выводит запасы: ближайшие к номиналу\n"
-        "значения снизу и сверху, при которых нарушено ожидание, и какое. Модель — из файла\n"
-        "испытаний, если МОДЕЛЬ не задана.\n"
-        "\n"
-        "ЧТО:\n"
-        "  code-times           все времена импульсов и интервалов трансмиттера, в процентах\n"
-        "  code1-times, code2-times, code3-times  только кода КЖ, Ж или З, в процентах\n"
-        "  pickup:ЭЛЕМЕНТ       время притяжения элемента (pickup:* — всех элементов)\n"
-        "  release:ЭЛЕМЕНТ      время отпадания элемента (release:* — всех элементов)\n"
-        "Числа — проценты от номинала (можно с «%»), или секунды с «с» или «s»: release:Д=0.1..0.6/0.05с.\n"
-        "Например: --vary code-times=80..120/5 --vary pickup:КЖ=50..150/10%\n"
-        "Не больше 10000 точек.\n"
-        "\n"
-        "  --csv ФАЙЛ           таблица точек: значения, pass/fail, нарушенное ожидание\n"
-        "  --svg ФАЙЛ           рисунок области работы сетки\n"
-        "  --jobs N             число потоков (по умолчанию все ядра)\n"
-        "  --shard K/N          только K-я из N равных частей точек, в виде JSON для\n"
-        "                       modelrun merge ФАЙЛЫ... [--csv ФАЙЛ] [--svg ФАЙЛ]; первая строка\n"
-        "                       называет перебор (SHA-256 модели, файлов и параметров) и число точек,\n"
-        "                       последняя — {\"end\":true,\"runs\":R}; точку место в сетке дает ее \"at\"\n"
-        "  --help               эта справка\n"
-        "\n"
-        "Коды выхода: 0 перебор выполнен, 1 ошибка в файле, 2 ошибка в командной строке.\n");
-}
+QString SweepUsageText() { return sweepTable().helpText(); }
+
+const OptionList &SweepCommandOptions() { return sweepTable(); }
 
 int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture)
 {

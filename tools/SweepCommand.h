@@ -13,3 +13,7 @@
 int RunSweepCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture);
 
 QString SweepUsageText();
+
+// Its options, for the completion.
+class OptionList;
+const OptionList &SweepCommandOptions();

@@ -4,6 +4,7 @@
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
 #include "tools/JUnitWriter.h"
+#include "tools/OptionTable.h"
 
 #include <algorithm>
 
@@ -12,19 +13,38 @@ namespace {
 // The status when an expectation is not met.
 constexpr int ExpectationFailed = 1;
 
-QString usageText()
+// The command line as the table fills it.
+struct TestLine
 {
-    return QStringLiteral(
-        "Использование: modelrun test СТЕНД... [параметры]\n"
-        "Прогоняет сценарии испытательных стендов (текстовых файлов, см. справку «Испытательные стенды»)\n"
-        "и проверяет ожидания; выводит по строке на ожидание: «пройдено» или «НЕ ПРОЙДЕНО» с шагом\n"
-        "и увиденным значением.\n"
-        "\n"
-        "  --junit ФАЙЛ         записать результаты в формате JUnit XML\n"
-        "  --help               эта справка\n"
-        "\n"
-        "Коды выхода: 0 все ожидания выполнены, 1 хотя бы одно не выполнено или файл --junit\n"
-        "не записан, 2 стенд или модель не читается, ошибка в командной строке.\n");
+    QString junitFile;
+    bool help = false;
+};
+
+const OptionTable<TestLine> &testTable()
+{
+    using Kind = OptionSpec::Kind;
+    static const OptionTable<TestLine> table(
+        {.command = QStringLiteral("test"),
+         .helpHead = QStringLiteral(
+             "Использование: modelrun test СТЕНД... [параметры]\n"
+             "Прогоняет сценарии испытательных стендов (текстовых файлов, см. справку «Испытательные стенды»)\n"
+             "и проверяет ожидания; выводит по строке на ожидание: «пройдено» или «НЕ ПРОЙДЕНО» с шагом\n"
+             "и увиденным значением.\n"
+             "\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 все ожидания выполнены, 1 хотя бы одно не выполнено или файл --junit\n"
+             "не записан, 2 стенд или модель не читается, ошибка в командной строке.\n"),
+         .operandSuffix = QStringLiteral("bench")},
+        {
+            {{.name = QStringLiteral("--junit"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("записать результаты в формате JUnit XML"),
+              .kind = Kind::File},
+             Keep(&TestLine::junitFile)},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&TestLine::help)},
+        });
+    return table;
 }
 
 int usageError(std::FILE *err, const QString &message)
@@ -42,31 +62,24 @@ QString resultLine(const BenchResult &bench, const ExpectationResult &r)
 
 } // namespace
 
+const OptionList &TestCommandOptions() { return testTable(); }
+
 int RunTestCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
-    QString junitFile;
-    QStringList benches;
-    for (qsizetype a = 0; a < arguments.size(); ++a) {
-        const QString &argument = arguments[a];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            std::fputs(usageText().toUtf8().constData(), out);
-            return ExitSuccess;
-        } else if (argument == QLatin1String("--junit")) {
-            if (a + 1 >= arguments.size())
-                return usageError(err, QStringLiteral("--junit: не хватает значения"));
-            junitFile = arguments[++a];
-        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            return usageError(err, QStringLiteral("неизвестный параметр «%1»").arg(argument));
-        } else {
-            benches.append(argument);
-        }
+    TestLine line;
+    const std::expected<QStringList, QString> benches = testTable().parse(arguments, line);
+    if (!benches)
+        return usageError(err, benches.error());
+    if (line.help) {
+        WriteText(out, testTable().helpText());
+        return ExitSuccess;
     }
-    if (benches.isEmpty())
+    if (benches->isEmpty())
         return usageError(err, QStringLiteral("не задан файл стенда"));
 
     QList<BenchResult> results;
     int passed = 0, failed = 0, unusable = 0;
-    for (const QString &bench : std::as_const(benches)) {
+    for (const QString &bench : *benches) {
         const BenchResult &result = results.emplace_back(RunBenchFile(bench));
         for (const QString &warning : result.warnings)
             WriteLine(err, warning);
@@ -85,8 +98,8 @@ int RunTestCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
     // An unusable bench outweighs the rest; a report not written is a file
     // error, as every output file of modelrun.
     int status = unusable > 0 ? ExitUsageError : failed > 0 ? ExpectationFailed : ExitSuccess;
-    if (!junitFile.isEmpty()) {
-        if (const FileResult<> written = WriteJUnit(junitFile, results); !written) {
+    if (!line.junitFile.isEmpty()) {
+        if (const FileResult<> written = WriteJUnit(line.junitFile, results); !written) {
             WriteLine(err, written.error());
             status = std::max(status, int(ExitFileError));
         }

@@ -9,3 +9,7 @@
 // pass, 1 on a failure, 2 when a bench or its model cannot be used or the
 // command line is wrong.
 int RunTestCommand(const QStringList &arguments, std::FILE *out, std::FILE *err);
+
+// Its options, for the completion.
+class OptionList;
+const OptionList &TestCommandOptions();

@@ -8,6 +8,7 @@
 #include "tools/DrawCommand.h"
 #include "tools/FaultsCommand.h"
 #include "tools/MergeCommand.h"
+#include "tools/OptionTable.h"
 #include "tools/RunOptions.h"
 #include "tools/SweepCommand.h"
 #include "tools/SweepPicture.h"
@@ -19,6 +20,28 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+// "modelrun --completion bash", at build time: the completion script of the
+// subcommands with option tables; faults and merge bring their own functions.
+int writeCompletion(const QStringList &arguments)
+{
+    if (arguments != QStringList{QStringLiteral("bash")}) {
+        WriteUsageError(stderr, QString(), QStringLiteral("--completion: нужно bash"));
+        return ExitUsageError;
+    }
+    WriteText(stdout, BashCompletion({{QStringLiteral("check"), &CheckCommandOptions()},
+                                      {QStringLiteral("test"), &TestCommandOptions()},
+                                      {QStringLiteral("faults"), nullptr},
+                                      {QStringLiteral("sweep"), &SweepCommandOptions()},
+                                      {QStringLiteral("merge"), nullptr},
+                                      {QStringLiteral("draw"), &DrawCommandOptions()}},
+                                     RunCommandOptions()));
+    return FlushOutput(stdout, stderr) ? ExitSuccess : ExitFileError;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     // Arguments are taken as UTF-8 whatever the locale, so that Cyrillic
@@ -27,6 +50,8 @@ int main(int argc, char **argv)
     for (int a = 1; a < argc; ++a)
         arguments.append(QString::fromUtf8(argv[a]));
 
+    if (arguments.value(0) == QLatin1String("--completion"))
+        return writeCompletion(arguments.mid(1));
     // A model file named like a subcommand is still run when given with ".mod".
     if (arguments.value(0) == QLatin1String("check"))
         return RunCheckCommand(arguments.mid(1), stdout, stderr);
@@ -63,8 +88,5 @@ int main(int argc, char **argv)
     std::unique_ptr<OffscreenGui> gui;
     if (options->wantsPictures())
         gui = std::make_unique<OffscreenGui>(argv[0]);
-    const auto wholeRunPicture = [](const RunRecording &recording, const QString &fileName) {
-        return ExportPicture(recording, TraceView::wholeRun(recording), fileName);
-    };
-    return RunModel(*options, stdout, stderr, wholeRunPicture);
+    return RunModel(*options, stdout, stderr, WritePicture);
 }

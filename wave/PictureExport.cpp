@@ -53,3 +53,8 @@ ExportResult ExportPicture(const RunRecording &recording, const TraceView &view,
         return pngPicture(tracePainter, view, size);
     });
 }
+
+ExportResult WritePicture(const RunRecording &recording, const TraceView *view, const QString &fileName)
+{
+    return ExportPicture(recording, view ? *view : TraceView::wholeRun(recording), fileName);
+}

@@ -229,23 +229,20 @@ void frmWave::Export(bool wholeRun)
     } else {
         FileRequest request;
         request.kind = FileRequest::Kind::Save;
-        request.filter = QStringLiteral("Картинка PNG (*.png)|*.png|Картинка SVG (*.svg)|*.svg|"
-                                        "Таблица CSV (*.csv)|*.csv|WaveJSON (*.json)|*.json");
+        const std::vector<RunExporter> exporters = RunExporters(WritePicture);
+        request.filter = ExportDialogFilter(exporters);
         request.defaultExt = QStringLiteral("png");
         request.fileName = QFileInfo(recording->modelPath()).fileName();
         request.overwritePrompt = true;
         const QString fileName = prompts().fileName(request);
         if (fileName.isEmpty())
             return;
-        const QString suffix = QFileInfo(fileName).suffix().toLower();
         TraceView view = Canvas->view();
         if (wholeRun) {
             view.firstStep = 0;
             view.lastStep = recording->lastStep();
         }
-        const ExportResult written = suffix == QLatin1String("csv")    ? ExportCsv(*recording, fileName)
-                                     : suffix == QLatin1String("json") ? ExportWaveJson(*recording, fileName)
-                                                                       : ExportPicture(*recording, view, fileName);
+        const ExportResult written = ExporterForFile(exporters, fileName).write(*recording, &view, fileName);
         if (written)
             return;
         error = written.error();

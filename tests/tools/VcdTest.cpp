@@ -138,6 +138,37 @@ TEST(Vcd, RealReaderSeesTheRun)
     EXPECT_EQ(theirs.stamps.last(), 11);
 }
 
+// The bytes of the dump of the run above, worked out from the same changes:
+// the renamed names first, then one wire per lane in declaration order, a
+// stamp only at the steps where some wire changes, and the end stamp.
+TEST(Vcd, TheDumpIsWrittenByteForByte)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    {
+        QFile model(dir.filePath(QStringLiteral("m.mod")));
+        ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+        model.write("\xD0\xE5\xEB\xE5 \xE8 \xE2\xFB\xF5\xEE\xE4\r\n 2 \r\n\xC0=p\r\n\xD0.1=\xC0\r\n 1 \r\n\xC2=\xC0\r\n");
+    }
+    const ModelrunResult run = RunModelrun({QStringLiteral("m.mod"), QStringLiteral("--steps"), QStringLiteral("10"),
+                                            QStringLiteral("--fault"), QStringLiteral("3:1:2"), QStringLiteral("--fault"),
+                                            QStringLiteral("7:1:1"), QStringLiteral("--fault"), QStringLiteral("9:1:0"),
+                                            QStringLiteral("--vcd"), QStringLiteral("run.vcd")},
+                                           dir.path());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QString expected = QStringLiteral(
+        "$comment\n  Original names:\n  Реле_и_выход = Реле и выход\n  Р_1 = Р.1\n$end\n"
+        "$version modelrun $end\n$timescale 10ms $end\n$scope module Реле_и_выход $end\n"
+        "$var wire 1 ! p $end\n$var wire 1 \" А $end\n$var wire 1 # Р_1 $end\n$var wire 1 $ В $end\n"
+        "$var wire 1 % А_pickup $end\n$var wire 1 & А_release $end\n$var wire 1 ' А_break $end\n"
+        "$var wire 1 ( А_feed $end\n$var wire 1 ) Р_1_pickup $end\n$var wire 1 * Р_1_release $end\n"
+        "$var wire 1 + Р_1_break $end\n$var wire 1 , Р_1_feed $end\n$upscope $end\n$enddefinitions $end\n"
+        "#0\n$dumpvars\n0!\n0\"\n0#\n0$\n0%\n0&\n0'\n0(\n0)\n0*\n0+\n0,\n$end\n"
+        "#3\n1%\n1(\n#4\n1\"\n1$\n0%\n#5\n1)\n#6\n1#\n0)\n#7\n1&\n1'\n0(\n"
+        "#8\n0\"\n0$\n0&\n#9\n0'\n1*\n#10\n0#\n0*\n#11\n");
+    EXPECT_EQ(QString::fromUtf8(readFile(dir.filePath(QStringLiteral("run.vcd")))).toStdString(), expected.toStdString());
+}
+
 TEST(Vcd, SigrokReadsTheSamples)
 {
     const QString sigrok = QStandardPaths::findExecutable(QStringLiteral("sigrok-cli"));
