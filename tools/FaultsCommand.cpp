@@ -1,5 +1,6 @@
 #include "tools/FaultsCommand.h"
 
+#include "check/BenchParser.h"
 #include "model/TimingFile.h"
 #include "tools/BatchRun.h"
 #include "analysis/BenchFaultCampaign.h"
@@ -22,8 +23,11 @@ struct FaultsOptions
     CampaignPlan campaign;
     Format format = Format::Text;
     bool failOnSpurious = false;
+    bool failOnWrongSide = false;
+    bool allPairs = false;
     bool sharded = false;
     QString benchFile; // its scenarios take the place of the scenario options and the codes
+    QString levelsFile; // a bench whose indication levels judge the faults
     bool codesGiven = false;
 };
 
@@ -60,6 +64,8 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
         const auto takeValue = [&] { return TakeOptionValue(option, arguments, a); };
         if (name == QLatin1String("--pairs")) {
             options.campaign.pairs = true;
+        } else if (name == QLatin1String("--all-pairs")) {
+            options.allPairs = true;
         } else if (name == QLatin1String("--codes")) {
             const std::expected<QString, QString> list = takeValue();
             if (!list)
@@ -103,18 +109,18 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
             options.sharded = true;
             options.campaign.shard = shard->first - 1;
             options.campaign.shards = shard->second;
-        } else if (name == QLatin1String("--bench")) {
+        } else if (name == QLatin1String("--bench") || name == QLatin1String("--levels")) {
             const std::expected<QString, QString> file = takeValue();
             if (!file)
                 return std::unexpected(file.error());
-            options.benchFile = *file;
+            (name == QLatin1String("--bench") ? options.benchFile : options.levelsFile) = *file;
         } else if (name == QLatin1String("--fail-on")) {
             const std::expected<QString, QString> what = takeValue();
             if (!what)
                 return std::unexpected(what.error());
-            if (*what != QLatin1String("spurious"))
-                return std::unexpected(QStringLiteral("--fail-on: «%1» — допустимо только spurious").arg(*what));
-            options.failOnSpurious = true;
+            if (*what != QLatin1String("spurious") && *what != QLatin1String("wrong-side"))
+                return std::unexpected(QStringLiteral("--fail-on: «%1» — нужно spurious или wrong-side").arg(*what));
+            (*what == QLatin1String("spurious") ? options.failOnSpurious : options.failOnWrongSide) = true;
         } else if (name == QLatin1String("--code") || name == QLatin1String("--fault") || name == QLatin1String("--vcd")
                    || name == QLatin1String("--report") || name == QLatin1String("--changes")
                    || name == QLatin1String("--encoding") || name == QLatin1String("--verbose")) {
@@ -123,6 +129,8 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
             rest.append(arguments[a]);
         }
     }
+    if (!options.benchFile.isEmpty() && !options.levelsFile.isEmpty())
+        return std::unexpected(QStringLiteral("с --bench уровни показаний берутся из файла испытаний: --levels не нужен"));
     if (!options.benchFile.isEmpty() && options.codesGiven)
         return std::unexpected(QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен"));
     if (!options.benchFile.isEmpty() && rest.isEmpty())
@@ -164,6 +172,16 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
             WriteLine(err, warning);
     CampaignPlan plan = options.campaign;
     plan.scenario = *scenario;
+    if (!options.levelsFile.isEmpty()) {
+        const std::expected<Bench, BenchError> bench = ReadBenchFile(options.levelsFile);
+        const std::expected<OutputLevels, QString> levels =
+            bench ? ResolveLevels(*bench, (*model)->definition) : std::unexpected(bench.error().message);
+        if (!levels) {
+            WriteText(err, levels.error() + QLatin1Char('\n'));
+            return ExitFileError;
+        }
+        plan.levels = *levels;
+    }
     const qint64 runLength = RunLengthOf(plan.scenario);
     if (plan.at > runLength) {
         WriteUsageError(err, QStringLiteral("faults"),
@@ -174,18 +192,22 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    const FaultReportOptions report{plan.levels.any(), options.allPairs};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
                                        ShardCampaign(arguments, {options.run.modelPath + QStringLiteral(".mod")}),
-                                       lines.size()));
-    WriteFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+                                       lines.size(), ShardReportHeader(report)));
+    WriteFaultReport(lines, options.sharded ? Format::Json : options.format, out, report);
     if (options.sharded)
         WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
-    const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),
-                                          [](const FaultOutcome &o) { return IsDangerous(o.effect); });
-    return options.failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
+    const bool anySpurious = std::ranges::any_of(outcomes, [](const FaultOutcome &o) { return IsDangerous(o.effect); });
+    const bool anyWrongSide = std::ranges::any_of(outcomes, [](const FaultOutcome &o) {
+        return o.verdict.safety == Safety::WrongSide;
+    });
+    return (options.failOnSpurious && anySpurious) || (options.failOnWrongSide && anyWrongSide) ? ExitFileError
+                                                                                                : ExitSuccess;
 }
 
 int runBench(const FaultsOptions &options, const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -219,17 +241,22 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
         return ExitFileError;
     }
     const QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    const FaultReportOptions report{bench->levels.any(), options.allPairs};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults,
                                        ShardCampaign(arguments, {bench->model->path + QStringLiteral(".mod")}),
-                                       lines.size()));
-    WriteBenchFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+                                       lines.size(), ShardReportHeader(report)));
+    WriteBenchFaultReport(lines, options.sharded ? Format::Json : options.format, out, report);
     if (options.sharded)
         WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
     const bool anyFailed = std::ranges::any_of(lines, [](const BenchFaultReportLine &line) { return line.failed; });
-    return options.failOnSpurious && anyFailed ? ExitFileError : ExitSuccess;
+    const bool anyWrongSide = std::ranges::any_of(lines, [](const BenchFaultReportLine &line) {
+        return line.verdict.safety == Safety::WrongSide;
+    });
+    return (options.failOnSpurious && anyFailed) || (options.failOnWrongSide && anyWrongSide) ? ExitFileError
+                                                                                             : ExitSuccess;
 }
 
 } // namespace
