@@ -18,11 +18,12 @@ struct InjectedFault
     uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1)
 };
 
-// How an output of a faulty run compares with the fault-free run.
+// How an output of a faulty run compares with the fault-free run. Which of
+// them is dangerous depends on what the output shows: see SafetyVerdict.
 enum class FaultEffect {
     None,     // never differs
-    Lost,     // somewhere 0 where the fault-free run has 1: the safe side
-    Spurious, // somewhere 1 where the fault-free run has 0: the dangerous side
+    Lost,     // somewhere 0 where the fault-free run has 1
+    Spurious, // somewhere 1 where the fault-free run has 0
     Both,
 };
 

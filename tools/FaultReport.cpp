@@ -295,7 +295,7 @@ void writeText(const QList<FaultReportLine> &lines, const FaultReportOptions &op
     const auto list = [&](const QString &title, bool appears) {
         bool any = false;
         for (const FaultReportLine &line : lines) {
-            if (line.effect == FaultEffect::None || IsDangerous(line.effect) != appears)
+            if (line.effect == FaultEffect::None || IsSpurious(line.effect) != appears)
                 continue;
             if (!any)
                 WriteText(out, QLatin1Char('\n') + title + QLatin1Char('\n'));
@@ -354,11 +354,12 @@ void writeBenchText(const QList<BenchFaultReportLine> &lines, const FaultReportO
     QList<JudgedRun> runs;
     for (const BenchFaultReportLine &line : lines)
         runs.append({line.faults, QStringLiteral("сценарий «%1»").arg(line.scenario), line.verdict, line.latent});
-    WriteText(out, QStringLiteral("\n"));
-    if (options.levels)
+    if (options.levels) {
+        WriteText(out, QStringLiteral("\n"));
         writeJudgement(runs, options.allPairs, out);
-    else
-        writeLatent(runs, {}, out);
+    } else {
+        writeLatent(runs, QStringLiteral("\n"), out);
+    }
 }
 
 void writeBenchCsv(const QList<BenchFaultReportLine> &lines, std::FILE *out)
@@ -384,7 +385,7 @@ QString CsvField(const QString &text)
     return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
-bool IsDangerous(FaultEffect effect) { return effect == FaultEffect::Spurious || effect == FaultEffect::Both; }
+bool IsSpurious(FaultEffect effect) { return effect == FaultEffect::Spurious || effect == FaultEffect::Both; }
 
 QJsonObject ShardReportHeader(const FaultReportOptions &options)
 {

@@ -55,7 +55,8 @@ void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat for
 // A line of the JSON form read back; a Russian message when it is not one.
 std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &json);
 
-bool IsDangerous(FaultEffect effect);
+// Whether the output appeared where the fault-free run has none (--fail-on spurious).
+bool IsSpurious(FaultEffect effect);
 
 // The "safety" field's words: none, changed, right-side, wrong-side.
 QString SafetyName(Safety safety);

@@ -202,7 +202,7 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
         WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
-    const bool anySpurious = std::ranges::any_of(outcomes, [](const FaultOutcome &o) { return IsDangerous(o.effect); });
+    const bool anySpurious = std::ranges::any_of(outcomes, [](const FaultOutcome &o) { return IsSpurious(o.effect); });
     const bool anyWrongSide = std::ranges::any_of(outcomes, [](const FaultOutcome &o) {
         return o.verdict.safety == Safety::WrongSide;
     });

@@ -202,7 +202,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             return ExitFileError;
         }
         WriteFaultReport(*lines, format, out, report);
-        failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsDangerous(line.effect); });
+        failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsSpurious(line.effect); });
         wrongSide = std::ranges::any_of(*lines, [](const FaultReportLine &l) { return l.verdict.safety == Safety::WrongSide; });
         break;
     }
