@@ -60,7 +60,7 @@ std::expected<void, QString> readVerdictJson(const QJsonObject &object, SafetyVe
     return {};
 }
 
-const QString VerdictCsvHeader = QStringLiteral("safety,safety_step,levels,latent");
+constexpr QLatin1StringView VerdictCsvHeader("safety,safety_step,levels,latent");
 
 // safety, safety_step, levels as "shown:warranted", latent as "element:step".
 QString verdictCsv(const SafetyVerdict &verdict, const QString &latent)
@@ -331,8 +331,6 @@ QJsonObject benchJson(const BenchFaultReportLine &line)
     addVerdictJson(object, line.verdict, line.latent);
     return object;
 }
-
-
 
 void writeBenchText(const QList<BenchFaultReportLine> &lines, const FaultReportOptions &options, std::FILE *out)
 {

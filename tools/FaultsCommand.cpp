@@ -129,6 +129,9 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
             rest.append(arguments[a]);
         }
     }
+    if (options.failOnWrongSide && options.benchFile.isEmpty() && options.levelsFile.isEmpty())
+        return std::unexpected(QStringLiteral("--fail-on wrong-side: нужны уровни показаний выходов из --levels ФАЙЛ "
+                                              "или --bench ФАЙЛ"));
     if (!options.benchFile.isEmpty() && !options.levelsFile.isEmpty())
         return std::unexpected(QStringLiteral("с --bench уровни показаний берутся из файла испытаний: --levels не нужен"));
     if (!options.benchFile.isEmpty() && options.codesGiven)
@@ -148,6 +151,23 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
 QString emptyModel(const QString &path)
 {
     return QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n").arg(path);
+}
+
+// A wrong-side failure needs levels to be told: a file that declares none
+// would pass every fault for safe under --fail-on wrong-side. Nonzero: the
+// exit status that refuses it.
+int withoutLevels(const FaultsOptions &options, const OutputLevels &levels, const QString &file, std::FILE *err)
+{
+    if (levels.any())
+        return 0;
+    const QString none = QStringLiteral("в файле «%1» не заданы уровни показаний (строки «показание ВЫХОД 0..3»)").arg(file);
+    if (options.failOnWrongSide) {
+        WriteUsageError(err, QStringLiteral("faults"), QStringLiteral("--fail-on wrong-side: ") + none);
+        return ExitUsageError;
+    }
+    if (!options.levelsFile.isEmpty())
+        WriteLine(err, QStringLiteral("Предупреждение: %1; отказы не оцениваются по показаниям.").arg(none));
+    return 0;
 }
 
 int runAgainstFaultFree(const FaultsOptions &options, const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -181,6 +201,8 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
             return ExitFileError;
         }
         plan.levels = *levels;
+        if (const int refused = withoutLevels(options, plan.levels, options.levelsFile, err))
+            return refused;
     }
     const qint64 runLength = RunLengthOf(plan.scenario);
     if (plan.at > runLength) {
@@ -224,6 +246,8 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
     }
     for (const QString &warning : bench->warnings)
         WriteLine(err, warning);
+    if (const int refused = withoutLevels(options, bench->levels, options.benchFile, err))
+        return refused;
     for (qsizetype k = 0; k < bench->runs.size(); ++k) {
         const RunScenario &run = bench->runs[k];
         const qint64 runLength = RunLengthOf(run);
