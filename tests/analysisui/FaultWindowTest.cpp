@@ -210,6 +210,45 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
     EXPECT_TRUE(prompts.finished());
 }
 
+// With the decoder's bench beside it (ЛКЖ level 1, ЛЖЗ level 2), the rows
+// go by the judgement of their run: under code 1 the feed on ЖЗ that lights
+// ЛЖЗ at step 4 is wrong-side, the break of И that keeps ЛКЖ out from step
+// 75 right-side, and a break of Д, which moves no lamp, latent.
+TEST_F(FaultWindowTest, WithTheBenchBesideTheModelRowsGoByTheJudgement)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(EXAMPLES_DIR "/decoder.bench"), dir.filePath(QStringLiteral("decoder.bench"))));
+    frmFaults &window = Analyse(QStringLiteral(EXAMPLES_DIR "/decoder.tim"), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    const FaultTable &table = window.Outcomes();
+    ASSERT_TRUE(table.levels());
+    const struct
+    {
+        const char16_t *element;
+        const char16_t *fault;
+        const char16_t *verdict; // the start of the column's text
+    } rows[] = {
+        {u"ЖЗ", u"Подпитка", u"опасный: шаг 4, показание 2 при допустимом 1"},
+        {u"И", u"Обрыв питания", u"защитный: шаг 75"},
+        {u"Д", u"Обрыв питания", u"скрытая неисправность: Д"},
+    };
+    QList<int> found;
+    QList<QVariant> colours;
+    for (const auto &r : rows) {
+        const int row = RowOf(table, QString::fromUtf16(r.element), QString::fromUtf16(r.fault), QStringLiteral("ЛКЖ"));
+        ASSERT_GE(row, 0);
+        EXPECT_TRUE(table.index(row, FaultTable::SafetyColumn).data().toString().startsWith(QString::fromUtf16(r.verdict)))
+            << table.index(row, FaultTable::SafetyColumn).data().toString().toStdString();
+        found << row;
+        colours << table.index(row, 0).data(Qt::BackgroundRole);
+    }
+    EXPECT_LT(found[0], found[1]);
+    EXPECT_LT(found[1], found[2]);
+    EXPECT_NE(colours[0], colours[1]);
+    EXPECT_NE(colours[1], colours[2]);
+    EXPECT_TRUE(window.lblStatus->text().startsWith(QStringLiteral("Опасных отказов: 3, защитных: 3, скрытых неисправностей: 3.")))
+        << window.lblStatus->text().toStdString();
+}
+
 TEST_F(FaultWindowTest, CancelLeavesAnEmptyTableAndClosingWhileRunningStopsTheCampaign)
 {
     const QString longTiming = LongTiming();
