@@ -22,6 +22,7 @@ RunBenchFaultCampaign(const LoadedBench &bench, const CampaignPlan &plan,
         if (!checked)
             return std::unexpected(checked.error());
         outcome.failure = FirstFailure(*checked);
+        outcome.verdict = JudgeFaultyRun(bench.model, bench.runs[outcome.scenario], scenario, bench.levels);
         return outcome;
     };
     return CollectInParallel<BenchFaultOutcome>(slice.end - slice.first, plan.jobs, cancel, progress, runWithFault);

@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <deque>
+#include <optional>
 
 namespace {
 
@@ -42,6 +43,23 @@ public:
         for (int j = 1; j <= state.OutCount; ++j)
             bits |= unsigned(state.OutState[j][1] & 1) << j;
         return bits;
+    }
+
+    // The element states after the last step, bit i for element i.
+    uint32_t elements() const
+    {
+        const RunState &state = m_session.state();
+        uint32_t bits = 0;
+        for (int i = 1; i <= state.ElemCount; ++i)
+            bits |= uint32_t(state.ElemState[i][1] & 1) << i;
+        return bits;
+    }
+
+    // The level of the code sent at the last step, as its keys left it.
+    int codeLevel()
+    {
+        const DiagramStep &diagram = m_session.diagram();
+        return CodeLevel(diagram.Nkod, diagram.ConstInput != FlagFalse);
     }
 
 private:
@@ -86,7 +104,31 @@ struct Differences
     }
 };
 
+// Feeds a faulty run's step to its judgement, reading the element states
+// only while they can still tell a latent fault.
+template<typename Elements>
+void judgeStep(SafetyJudgement &judgement, qint64 step, int codeLevel, unsigned faultFreeOutputs,
+               const Elements &faultFreeElements, const QuietRun &faulty)
+{
+    const unsigned outputs = faulty.outputs();
+    if (judgement.wantsElements() && outputs == faultFreeOutputs)
+        judgement.add(step, codeLevel, faultFreeOutputs, outputs, faultFreeElements(), faulty.elements());
+    else
+        judgement.add(step, codeLevel, faultFreeOutputs, outputs);
+}
+
 } // namespace
+
+SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultFree, const RunScenario &faulty,
+                             const OutputLevels &levels)
+{
+    QuietRun base(model, faultFree);
+    QuietRun run(model, faulty);
+    SafetyJudgement judgement(levels);
+    for (qint64 step = 1; base.step() && run.step(); ++step)
+        judgeStep(judgement, step, base.codeLevel(), base.outputs(), [&] { return base.elements(); }, run);
+    return judgement.verdict();
+}
 
 std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs)
 {
@@ -156,14 +198,19 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
         for (qint64 job = batch.firstJob; job < batch.endJob; ++job)
             faulty.emplace_back(model, scenarioFor(batch.codeIndex, faults[size_t((slice.first + job) % faultCount)]));
         std::vector<Differences> differences(faulty.size());
+        std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(plan.levels));
         for (qint64 step = 1; base.step(); ++step) {
             if (step % CancelCheckSteps == 0 && cancelled())
                 return;
             const unsigned was = base.outputs();
+            const int codeLevel = base.codeLevel();
+            std::optional<uint32_t> baseElements;
+            const auto elements = [&] { return baseElements ? *baseElements : *(baseElements = base.elements()); };
             bool anyLive = false;
             for (size_t r = 0; r < faulty.size(); ++r)
                 if (faulty[r].step()) {
                     differences[r].add(was, faulty[r].outputs(), step);
+                    judgeStep(judgements[r], step, codeLevel, was, elements, faulty[r]);
                     anyLive = true;
                 }
             if (!anyLive)
@@ -171,6 +218,7 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
         }
         for (qint64 job = batch.firstJob; job < batch.endJob; ++job) {
             const Differences &found = differences[size_t(job - batch.firstJob)];
+            const SafetyVerdict verdict = judgements[size_t(job - batch.firstJob)].verdict();
             for (int j = 1; j <= outCount; ++j) {
                 FaultOutcome &outcome = outcomes[size_t(job) * size_t(outCount) + size_t(j - 1)];
                 outcome.faults = faults[size_t((slice.first + job) % faultCount)];
@@ -178,6 +226,7 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
                 outcome.output = j;
                 outcome.effect = found.effect(j);
                 outcome.firstStep = found.firstStep[size_t(j)];
+                outcome.verdict = verdict;
             }
         }
         runsDone += batch.endJob - batch.firstJob + (batch.countsBaseline ? 1 : 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/SafetyJudgement.h"
 #include "model/LoadedModel.h"
 #include "sim/RunScenario.h"
 
@@ -17,11 +18,12 @@ struct InjectedFault
     uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1)
 };
 
-// How an output of a faulty run compares with the fault-free run.
+// How an output of a faulty run compares with the fault-free run. Which of
+// them is dangerous depends on what the output shows: see SafetyVerdict.
 enum class FaultEffect {
     None,     // never differs
-    Lost,     // somewhere 0 where the fault-free run has 1: the safe side
-    Spurious, // somewhere 1 where the fault-free run has 0: the dangerous side
+    Lost,     // somewhere 0 where the fault-free run has 1
+    Spurious, // somewhere 1 where the fault-free run has 0
     Both,
 };
 
@@ -32,6 +34,7 @@ struct FaultOutcome
     int output = 0;          // from 1
     FaultEffect effect = FaultEffect::None;
     qint64 firstStep = 0;    // the first step where the output differs; 0 for none
+    SafetyVerdict verdict;   // of the whole run, the same for each of its outputs
 };
 
 struct CampaignPlan
@@ -39,6 +42,7 @@ struct CampaignPlan
     RunScenario scenario;    // its files already read (ReadScenarioFiles)
     QList<int16_t> codes{0, 1, 2, 3};
     bool pairs = false;      // every pair of faults on two different elements too
+    OutputLevels levels;     // what the outputs show to the driver, for the verdicts
     qint64 at = 1;           // the faults are in force from this step on
     int jobs = 1;            // threads
     // The slice of the faulty runs to make, 0 <= shard < shards: the runs in
@@ -60,6 +64,11 @@ std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs
 // run is kept and the memory does not grow with the run length. Setting
 // cancel stops the campaign within a few thousand steps, inside a run too;
 // the outcomes are then incomplete.
+// The verdict on one faulty run against the fault-free run it differs from
+// only by its faults, both stepped together to the end.
+SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultFree, const RunScenario &faulty,
+                             const OutputLevels &levels);
+
 std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64 done, qint64 total)> &progress = {},
                                            const std::atomic<bool> *cancel = nullptr);

@@ -6,19 +6,22 @@
 
 #include <vector>
 
-// The outcomes of a single-fault campaign as rows of fault × output, the
-// dangerous ones (an output that appears where it should not) first, then
-// the lost ones, then those without effect; within each, campaign order.
-// Each row is coloured by its effect.
+// The outcomes of a single-fault campaign as rows of fault × output. When
+// the outputs' indication levels are known, the rows of wrong-side runs come
+// first (red), then right-side (amber), then latent faults (grey); without
+// them nothing tells the dangerous side, and the rows of an output that
+// appears come first, then those lost, in one neutral colour. Within each,
+// campaign order.
 class FaultTable : public QAbstractTableModel
 {
 public:
-    enum Column { ElementColumn, FaultColumn, OutputColumn, EffectColumn, FirstStepColumn, ColumnCount };
+    enum Column { ElementColumn, FaultColumn, OutputColumn, EffectColumn, FirstStepColumn, SafetyColumn, ColumnCount };
 
     explicit FaultTable(QObject *parent = nullptr);
 
     // The names come from the model the outcomes were found on.
-    void setOutcomes(SharedModel model, std::vector<FaultOutcome> outcomes);
+    void setOutcomes(SharedModel model, std::vector<FaultOutcome> outcomes, bool levels = false);
+    bool levels() const { return m_levels; }
     const FaultOutcome &outcome(int row) const { return m_rows[size_t(row)]; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -31,4 +34,5 @@ private:
 
     SharedModel m_model;
     std::vector<FaultOutcome> m_rows;
+    bool m_levels = false;
 };

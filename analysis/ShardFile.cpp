@@ -1,5 +1,7 @@
 #include "analysis/ShardFile.h"
 
+#include "platform/BoundedRead.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +14,10 @@ namespace {
 // The form's name in the header; the campaign that compares with the
 // fault-free run has none, as before there were other forms.
 constexpr std::array<const char *, 3> FormNames = {"", "bench", "sweep"};
+
+// A shard of a campaign of pairs on the largest device holds some
+// megabytes; a file far past that is not a shard.
+constexpr qint64 MaxShardFileBytes = 256 * 1024 * 1024;
 
 QString jsonLine(const QJsonObject &object)
 {
@@ -86,11 +92,19 @@ std::expected<ShardFile, QString> ReadShardFile(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(QStringLiteral("Не удаётся открыть файл %1.").arg(fileName));
+    const FileResult<QByteArray> bytes = ReadAllBounded(file, MaxShardFileBytes);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    if (file.error() != QFileDevice::NoError)
+        return std::unexpected(QStringLiteral("Файл %1: ошибка чтения.").arg(fileName));
     ShardFile shard;
     shard.fileName = fileName;
     int lineNumber = 0;
-    while (!file.atEnd()) {
-        const QByteArray text = file.readLine().trimmed();
+    QList<QByteArray> fileLines = bytes->isEmpty() ? QList<QByteArray>() : bytes->split('\n');
+    if (bytes->endsWith('\n'))
+        fileLines.removeLast();
+    for (const QByteArray &line : std::as_const(fileLines)) {
+        const QByteArray text = line.trimmed();
         ++lineNumber;
         if (lineNumber > 1) {
             if (!text.isEmpty())

@@ -1,10 +1,13 @@
 #include "analysis/frmFaults.h"
 
 #include "analysis/FaultTable.h"
+#include "check/BenchParser.h"
+#include "check/LoadedBench.h"
 #include "platform/Prompts.h"
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,6 +36,20 @@ bool RunOpen(const RunWindowHost &host)
         if (const auto *diag = qobject_cast<const frmDiag *>(child->widget()); diag && !diag->Unloaded())
             return true;
     return false;
+}
+
+// The levels of the bench beside the model (the same name, ".bench"), when
+// there is one that declares them. A bench that cannot be read leaves the
+// outputs without levels: it is the bench runner's business to say why.
+OutputLevels LevelsBesideModel(const LoadedModel &model)
+{
+    const QString benchFile = model.path + QStringLiteral(".bench");
+    if (!QFileInfo::exists(benchFile))
+        return {};
+    const std::expected<Bench, BenchError> bench = ReadBenchFile(benchFile);
+    if (!bench)
+        return {};
+    return ResolveLevels(*bench, model.definition).value_or(OutputLevels{});
 }
 
 } // namespace
@@ -112,6 +129,8 @@ void frmFaults::startCampaign()
     plan.scenario.timing = m_scenario.timing;
     plan.scenario.codeTiming = m_scenario.codeTiming;
     plan.codes = {m_scenario.code};
+    m_levels = LevelsBesideModel(*m_model);
+    plan.levels = m_levels;
     plan.jobs = int(std::max(1u, std::thread::hardware_concurrency()));
 
     m_running = true;
@@ -151,15 +170,31 @@ void frmFaults::finished(std::vector<FaultOutcome> outcomes, bool cancelled)
         return;
     }
     std::array<int, 4> counts{};
-    for (const FaultOutcome &outcome : outcomes)
-        ++counts[size_t(outcome.effect)];
-    m_table->setOutcomes(m_model, std::move(outcomes));
+    std::array<int, 4> runs{};
+    int latent = 0;
+    const int outCount = std::max<int>(1, m_model->definition.OutCount);
+    for (size_t k = 0; k < outcomes.size(); ++k) {
+        ++counts[size_t(outcomes[k].effect)];
+        if (k % size_t(outCount) == 0) {
+            ++runs[size_t(outcomes[k].verdict.safety)];
+            latent += outcomes[k].verdict.latent();
+        }
+    }
+    const bool levels = m_levels.any();
+    m_table->setOutcomes(m_model, std::move(outcomes), levels);
     Table->resizeColumnsToContents();
-    lblStatus->setText(QStringLiteral("Опасных: %1, защитных: %2, без влияния: %3. "
-                                      "Двойной щелчок по строке открывает прогон с этой неисправностью.")
-                           .arg(counts[size_t(FaultEffect::Spurious)] + counts[size_t(FaultEffect::Both)])
-                           .arg(counts[size_t(FaultEffect::Lost)])
-                           .arg(counts[size_t(FaultEffect::None)]));
+    const QString found =
+        levels ? QStringLiteral("Опасных отказов: %1, защитных: %2, скрытых неисправностей: %3.")
+                     .arg(runs[size_t(Safety::WrongSide)])
+                     .arg(runs[size_t(Safety::RightSide)])
+                     .arg(latent)
+               : QStringLiteral("Появлений: %1, пропаданий: %2, без влияния: %3, скрытых неисправностей: %4 "
+                                "(уровни показаний не заданы).")
+                     .arg(counts[size_t(FaultEffect::Spurious)] + counts[size_t(FaultEffect::Both)])
+                     .arg(counts[size_t(FaultEffect::Lost)])
+                     .arg(counts[size_t(FaultEffect::None)])
+                     .arg(latent);
+    lblStatus->setText(found + QStringLiteral(" Двойной щелчок по строке открывает прогон с этой неисправностью."));
 }
 
 void frmFaults::runRow(int row)

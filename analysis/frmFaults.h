@@ -17,8 +17,9 @@ class RunWindowHost;
 
 // «Анализ неисправностей»: every element with a break, then with a feed, in
 // force from the first step of one scenario, each run compared with the
-// fault-free run. The campaign runs on a thread of its own while the window
-// shows its progress; then the table holds fault × output, dangerous first.
+// fault-free run and judged by the indication levels of the bench beside the
+// model, when there is one. The campaign runs on a thread of its own while
+// the window shows its progress; then the table holds fault × output.
 // A double click on a row opens that run in the diagram window. «Отмена»
 // stops the campaign and leaves the table empty: a part of a campaign would
 // pass the faults it never tried for harmless. Closing the window stops it
@@ -54,6 +55,7 @@ private:
     SharedModel m_model;
     FaultRun m_scenario;
     FaultTable *m_table;
+    OutputLevels m_levels; // of the bench beside the model, when it declares them
     std::atomic<bool> m_cancel{false};
     bool m_running = false;
     std::thread m_worker;

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "model/ModelState.h"
 #include "sim/RunScenario.h"
 
 #include <QList>
 #include <QString>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <memory>
 
 // A test bench: what one device must do under which input, as read from a
@@ -73,11 +77,39 @@ struct BenchScenario
     QList<Expectation> expectations;
 };
 
+// What an indication output shows, on the scale of the codes: 3 what code З
+// warrants, 2 Ж, 1 КЖ, 0 what no code warrants.
+struct IndicationLevel
+{
+    QString output;
+    int level = 0;
+    BenchPlace place; // of the output's name
+};
+
 struct Bench
 {
     QString file;
     QString modelFile; // resolved against the bench file's folder
+    QList<IndicationLevel> indications;
     QList<BenchScenario> scenarios;
+};
+
+// The indication level of each output by its number from 1, NoLevel for a
+// plain output whose value means nothing to the driver.
+struct OutputLevels
+{
+    static constexpr int8_t NoLevel = -1;
+    std::array<int8_t, MaxOutputs + 1> of = filled();
+
+    bool any() const { return std::ranges::any_of(of, [](int8_t level) { return level != NoLevel; }); }
+
+private:
+    static std::array<int8_t, MaxOutputs + 1> filled()
+    {
+        std::array<int8_t, MaxOutputs + 1> levels;
+        levels.fill(NoLevel);
+        return levels;
+    }
 };
 
 // Why a bench cannot be used; message names the file, the line and column.

@@ -69,6 +69,9 @@ public:
             if (word == QStringLiteral("модель")) {
                 ok = !scenarios.isEmpty() ? fail(keyword, QStringLiteral("модель задаётся до первого сценария"))
                                           : path(&bench.modelFile);
+            } else if (word == QStringLiteral("показание")) {
+                ok = !scenarios.isEmpty() ? fail(keyword, QStringLiteral("показание задаётся до первого сценария"))
+                                          : indication(&bench.indications);
             } else if (word == QStringLiteral("сценарий")) {
                 BenchScenario scenario = common;
                 scenario.expectations.clear();
@@ -173,6 +176,23 @@ private:
         }
         return fail(keyword, QStringLiteral("неизвестное слово «%1»: строка начинается с настройки, "
                                             "«сценарий» или «ожидать»").arg(word));
+    }
+
+    // "показание ВЫХОД УРОВЕНЬ"; the output is looked up once the model is read.
+    bool indication(QList<IndicationLevel> *indications)
+    {
+        if (!needed(QStringLiteral("выход")))
+            return false;
+        const Token output = take();
+        for (const IndicationLevel &given : std::as_const(*indications))
+            if (given.output == output.text)
+                return fail(output, QStringLiteral("показание выхода «%1» уже задано в строке %2")
+                                        .arg(output.text).arg(given.place.line));
+        qint64 level = 0;
+        if (!integer(QStringLiteral("уровень показания"), 0, 3, &level))
+            return false;
+        indications->append({output.text, int(level), {m_line, output.column}});
+        return true;
     }
 
     bool expectation(Expectation *e)

@@ -1,6 +1,7 @@
 #include "check/LoadedBench.h"
 
 #include "check/BenchParser.h"
+#include "check/NearestNames.h"
 #include "sim/RunSession.h"
 
 namespace {
@@ -58,6 +59,33 @@ std::expected<SignalTrace, QString> record(const LoadedBench &bench, const Bench
 
 } // namespace
 
+std::expected<OutputLevels, QString> ResolveLevels(const Bench &bench, const ModelDefinition &definition)
+{
+    QStringList outputs;
+    for (int j = 1; j <= definition.OutCount; ++j)
+        outputs.append(definition.OutName[j]);
+    OutputLevels levels;
+    for (const IndicationLevel &indication : bench.indications) {
+        const qsizetype j = outputs.indexOf(indication.output);
+        if (j >= 0) {
+            levels.of[size_t(j + 1)] = int8_t(indication.level);
+            continue;
+        }
+        const QStringList nearest = NearestNames(indication.output, outputs);
+        QStringList quoted;
+        for (const QString &name : nearest)
+            quoted.append(QStringLiteral("«%1»").arg(name));
+        const QString hint = nearest.isEmpty()
+                                 ? QStringLiteral(" (есть: %1)").arg(outputs.join(QStringLiteral(", ")))
+                                 : QStringLiteral("; может быть, %1?").arg(quoted.join(QStringLiteral(" или ")));
+        return std::unexpected(
+            BenchErrorAt(bench.file, indication.place,
+                         QStringLiteral("выхода «%1» нет в модели%2").arg(indication.output, hint))
+                .message);
+    }
+    return levels;
+}
+
 std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QString &modelPath)
 {
     std::expected<Bench, BenchError> bench = ReadBenchFile(fileName);
@@ -76,6 +104,10 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
     // Every name is checked before anything runs: a misspelt signal is a
     // fault of the bench, never a failure of the device.
     loaded.names = std::make_shared<const SignalNames>(definition);
+    const std::expected<OutputLevels, QString> levels = ResolveLevels(*bench, definition);
+    if (!levels)
+        return std::unexpected(levels.error());
+    loaded.levels = *levels;
     for (const BenchScenario &scenario : bench->scenarios) {
         for (const Expectation &expectation : scenario.expectations)
             if (const auto known = CheckSignalNames(expectation, *loaded.names, fileName); !known)

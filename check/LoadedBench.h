@@ -21,6 +21,7 @@ struct LoadedBench
     SharedModel model;
     std::shared_ptr<const SignalNames> names;
     QList<RunScenario> runs; // per scenario: its timing read, its faults by element number
+    OutputLevels levels;     // of the indications the bench declares
     QStringList warnings;    // what looks wrong in the timing files, each said once
 };
 
@@ -28,6 +29,11 @@ struct LoadedBench
 // the model the bench names; a Russian message naming the file (and the
 // line) when either cannot be used.
 std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QString &modelPath = {});
+
+// The levels the bench declares, by output number of the model; a Russian
+// message naming the bench file, line and column of an output the model
+// does not have.
+std::expected<OutputLevels, QString> ResolveLevels(const Bench &bench, const ModelDefinition &definition);
 
 // Runs scenario `index` of the bench as `run` says (its own run, changed or
 // not) and checks its expectations, in the order written.

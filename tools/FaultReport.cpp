@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -15,7 +16,63 @@ constexpr std::array<const char *, 4> EffectNames = {"none", "lost", "spurious",
 
 QString effectName(FaultEffect effect) { return QLatin1String(EffectNames[size_t(effect)]); }
 
+constexpr std::array<const char *, 4> SafetyNames = {"none", "changed", "right-side", "wrong-side"};
+
 using Faults = QList<FaultReportLine::Fault>;
+
+// The verdict's fields of a JSON line: safety, safety_step, levels, latent.
+void addVerdictJson(QJsonObject &object, const SafetyVerdict &verdict, const QString &latent)
+{
+    object.insert(QStringLiteral("safety"), SafetyName(verdict.safety));
+    object.insert(QStringLiteral("safety_step"), verdict.step ? QJsonValue(verdict.step) : QJsonValue());
+    object.insert(QStringLiteral("levels"), verdict.safety == Safety::WrongSide
+                                                ? QJsonValue(QJsonObject{{QStringLiteral("shown"), verdict.shown},
+                                                                         {QStringLiteral("warranted"), verdict.warranted}})
+                                                : QJsonValue());
+    object.insert(QStringLiteral("latent"), verdict.latent()
+                                                ? QJsonValue(QJsonObject{{QStringLiteral("element"), latent},
+                                                                         {QStringLiteral("number"), verdict.latentElement},
+                                                                         {QStringLiteral("step"), verdict.latentStep}})
+                                                : QJsonValue());
+}
+
+// Lines written before there were verdicts have none of these fields: they
+// read as runs without a verdict.
+std::expected<void, QString> readVerdictJson(const QJsonObject &object, SafetyVerdict *verdict, QString *latent)
+{
+    const QJsonValue safety = object.value(QStringLiteral("safety"));
+    if (safety.isUndefined())
+        return {};
+    const qsizetype found = qsizetype(std::find(SafetyNames.begin(), SafetyNames.end(), safety.toString().toStdString())
+                                      - SafetyNames.begin());
+    if (found >= qsizetype(SafetyNames.size()))
+        return std::unexpected(QStringLiteral("поле safety: «%1» — нужно none, changed, right-side или wrong-side")
+                                   .arg(safety.toString()));
+    verdict->safety = Safety(found);
+    verdict->step = qint64(object.value(QStringLiteral("safety_step")).toDouble());
+    const QJsonObject levels = object.value(QStringLiteral("levels")).toObject();
+    verdict->shown = levels.value(QStringLiteral("shown")).toInt();
+    verdict->warranted = levels.value(QStringLiteral("warranted")).toInt();
+    const QJsonObject latentObject = object.value(QStringLiteral("latent")).toObject();
+    *latent = latentObject.value(QStringLiteral("element")).toString();
+    verdict->latentElement = latentObject.value(QStringLiteral("number")).toInt();
+    verdict->latentStep = qint64(latentObject.value(QStringLiteral("step")).toDouble());
+    return {};
+}
+
+constexpr QLatin1StringView VerdictCsvHeader("safety,safety_step,levels,latent");
+
+// safety, safety_step, levels as "shown:warranted", latent as "element:step".
+QString verdictCsv(const SafetyVerdict &verdict, const QString &latent)
+{
+    return QStringList{SafetyName(verdict.safety), verdict.step ? QString::number(verdict.step) : QString(),
+                       verdict.safety == Safety::WrongSide
+                           ? QStringLiteral("%1:%2").arg(verdict.shown).arg(verdict.warranted)
+                           : QString(),
+                       verdict.latent() ? CsvField(QStringLiteral("%1:%2").arg(latent).arg(verdict.latentStep))
+                                        : QString()}
+        .join(QLatin1Char(','));
+}
 
 QString faultsText(const Faults &faults)
 {
@@ -79,48 +136,166 @@ std::expected<QJsonObject, QString> jsonObject(const QByteArray &json)
 void writeJson(const QList<FaultReportLine> &lines, std::FILE *out)
 {
     for (const FaultReportLine &line : lines) {
-        const QJsonObject object{
+        QJsonObject object{
             {QStringLiteral("faults"), faultsJson(line.faults)},
             {QStringLiteral("code"), line.code},
             {QStringLiteral("output"), line.output},
             {QStringLiteral("effect"), effectName(line.effect)},
             {QStringLiteral("first_step"), line.firstStep ? QJsonValue(line.firstStep) : QJsonValue()},
         };
+        addVerdictJson(object, line.verdict, line.latent);
         WriteText(out, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     }
 }
 
 void writeCsv(const QList<FaultReportLine> &lines, std::FILE *out)
 {
-    WriteText(out, QStringLiteral("faults,code,output,effect,first_step\n"));
+    WriteText(out, QStringLiteral("faults,code,output,effect,first_step,") + VerdictCsvHeader + QLatin1Char('\n'));
     for (const FaultReportLine &line : lines) {
         WriteText(out, QStringList{faultsCsv(line.faults), QString::number(line.code),
                                CsvField(line.output), effectName(line.effect),
-                               line.firstStep ? QString::number(line.firstStep) : QString()}
+                               line.firstStep ? QString::number(line.firstStep) : QString(),
+                               verdictCsv(line.verdict, line.latent)}
                            .join(QLatin1Char(','))
                        + QLatin1Char('\n'));
     }
 }
 
-void writeText(const QList<FaultReportLine> &lines, std::FILE *out)
+// One faulty run as the judgement reports it: its faults, where it ran (a
+// code or a bench scenario) and its verdict.
+struct JudgedRun
 {
+    Faults faults;
+    QString where;
+    SafetyVerdict verdict;
+    QString latent;
+};
+
+QString runText(const JudgedRun &run) { return faultsText(run.faults) + QStringLiteral("; ") + run.where; }
+
+// The latent faults after `lead`; whether there were any.
+bool writeLatent(const QList<JudgedRun> &runs, const QString &lead, std::FILE *out)
+{
+    bool any = false;
+    for (const JudgedRun &run : runs) {
+        if (!run.verdict.latent())
+            continue;
+        if (!any)
+            WriteText(out, lead + QStringLiteral("Скрытые неисправности (выходы как без неисправности, другое состояние элемента):\n"));
+        any = true;
+        WriteText(out, QStringLiteral("  %1: %2 с шага %3\n").arg(runText(run), run.latent).arg(run.verdict.latentStep));
+    }
+    return any;
+}
+
+// A pair is worth a look when together its faults are wrong-side while
+// neither is alone where the pair ran: the others follow from the singles.
+QList<JudgedRun> shownRuns(const QList<JudgedRun> &runs, bool allPairs, qsizetype *hiddenPairs)
+{
+    QSet<QString> wrongSingles;
+    for (const JudgedRun &run : runs)
+        if (run.faults.size() == 1 && run.verdict.safety == Safety::WrongSide)
+            wrongSingles.insert(runText(run));
+    QList<JudgedRun> shown;
+    *hiddenPairs = 0;
+    for (const JudgedRun &run : runs) {
+        bool minimal = run.verdict.safety == Safety::WrongSide;
+        for (const FaultReportLine::Fault &fault : run.faults)
+            minimal = minimal && !wrongSingles.contains(runText({{fault}, run.where, {}, {}}));
+        if (run.faults.size() == 1 || allPairs || minimal)
+            shown.append(run);
+        else
+            ++*hiddenPairs;
+    }
+    return shown;
+}
+
+void writeJudgement(const QList<JudgedRun> &runs, bool allPairs, std::FILE *out)
+{
+    qsizetype hiddenPairs = 0;
+    const QList<JudgedRun> shown = shownRuns(runs, allPairs, &hiddenPairs);
+    const auto list = [&](Safety safety, const QString &title) {
+        bool any = false;
+        for (const JudgedRun &run : shown) {
+            if (run.verdict.safety != safety)
+                continue;
+            WriteText(out, any ? QString() : title + QLatin1Char('\n'));
+            any = true;
+            WriteText(out, safety == Safety::WrongSide
+                               ? QStringLiteral("  %1: с шага %2 показание %3 при допустимом %4\n")
+                                     .arg(runText(run)).arg(run.verdict.step).arg(run.verdict.shown).arg(run.verdict.warranted)
+                               : QStringLiteral("  %1: с шага %2\n").arg(runText(run)).arg(run.verdict.step));
+        }
+        if (any)
+            WriteText(out, QStringLiteral("\n"));
+    };
+    list(Safety::WrongSide, QStringLiteral("Опасные отказы (показание разрешительнее, чем позволяет код):"));
+    list(Safety::RightSide, QStringLiteral("Защитные отказы (показание запретительнее, чем без неисправности):"));
+    if (writeLatent(shown, {}, out))
+        WriteText(out, QStringLiteral("\n"));
+    std::array<qsizetype, 4> counts{};
+    qsizetype latent = 0;
+    for (const JudgedRun &run : runs) {
+        ++counts[size_t(run.verdict.safety)];
+        latent += run.verdict.latent();
+    }
+    WriteText(out, QStringLiteral("Прогонов с неисправностью: %1\n"
+                                  "  опасный отказ                      %2\n"
+                                  "  защитный отказ                     %3\n"
+                                  "  другое изменение выходов           %4\n"
+                                  "  без влияния на выходы              %5\n"
+                                  "    из них скрытых неисправностей    %6\n")
+                       .arg(runs.size())
+                       .arg(counts[size_t(Safety::WrongSide)])
+                       .arg(counts[size_t(Safety::RightSide)])
+                       .arg(counts[size_t(Safety::Changed)])
+                       .arg(counts[size_t(Safety::None)])
+                       .arg(latent));
+    if (hiddenPairs)
+        WriteText(out, QStringLiteral("Не показано пар: %1 (показаны только пары с опасным отказом, которого нет ни у "
+                                      "одной их неисправности отдельно; все пары — --all-pairs)\n")
+                           .arg(hiddenPairs));
+}
+
+// The runs of a report with one line per output: its consecutive lines of
+// the same faults and code.
+QList<JudgedRun> runsOf(const QList<FaultReportLine> &lines)
+{
+    QList<JudgedRun> runs;
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const FaultReportLine &line = lines[k];
+        const QString where = QStringLiteral("код %1").arg(line.code);
+        if (k > 0 && lines[k - 1].code == line.code && faultsText(lines[k - 1].faults) == faultsText(line.faults))
+            continue;
+        runs.append({line.faults, where, line.verdict, line.latent});
+    }
+    return runs;
+}
+
+void writeText(const QList<FaultReportLine> &lines, const FaultReportOptions &options, std::FILE *out)
+{
+    if (options.levels) {
+        writeJudgement(runsOf(lines), options.allPairs, out);
+        return;
+    }
     std::array<int, 4> counts{};
     for (const FaultReportLine &line : lines)
         ++counts[size_t(line.effect)];
     WriteText(out, QStringLiteral("Сочетаний неисправность × код × выход: %1\n"
                               "  без влияния                        %2\n"
-                              "  пропадание (защитный отказ)        %3\n"
-                              "  ложное появление (опасный отказ)   %4\n"
-                              "  и то и другое (опасный отказ)      %5\n")
+                              "  пропадание                         %3\n"
+                              "  появление                          %4\n"
+                              "  и пропадание, и появление          %5\n")
                    .arg(lines.size())
                    .arg(counts[size_t(FaultEffect::None)])
                    .arg(counts[size_t(FaultEffect::Lost)])
                    .arg(counts[size_t(FaultEffect::Spurious)])
                    .arg(counts[size_t(FaultEffect::Both)]));
-    const auto list = [&](const QString &title, bool dangerous) {
+    // Without the outputs' levels nothing tells which side is dangerous.
+    const auto list = [&](const QString &title, bool appears) {
         bool any = false;
         for (const FaultReportLine &line : lines) {
-            if (line.effect == FaultEffect::None || IsDangerous(line.effect) != dangerous)
+            if (line.effect == FaultEffect::None || IsSpurious(line.effect) != appears)
                 continue;
             if (!any)
                 WriteText(out, QLatin1Char('\n') + title + QLatin1Char('\n'));
@@ -130,20 +305,21 @@ void writeText(const QList<FaultReportLine> &lines, std::FILE *out)
                            .arg(line.code)
                            .arg(line.output)
                            .arg(line.effect == FaultEffect::Lost       ? QStringLiteral("пропадает")
-                                : line.effect == FaultEffect::Spurious ? QStringLiteral("появляется ложно")
-                                                                       : QStringLiteral("пропадает и появляется ложно"))
+                                : line.effect == FaultEffect::Spurious ? QStringLiteral("появляется")
+                                                                       : QStringLiteral("пропадает и появляется"))
                            .arg(line.firstStep));
         }
     };
-    list(QStringLiteral("Опасные отказы:"), true);
-    list(QStringLiteral("Защитные отказы:"), false);
+    list(QStringLiteral("Появление выходов:"), true);
+    list(QStringLiteral("Пропадание выходов:"), false);
+    writeLatent(runsOf(lines), QStringLiteral("\n"), out);
 }
 
 QJsonValue optionalText(const QString &text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); }
 
 QJsonObject benchJson(const BenchFaultReportLine &line)
 {
-    return QJsonObject{
+    QJsonObject object{
         {QStringLiteral("faults"), faultsJson(line.faults)},
         {QStringLiteral("scenario"), line.scenario},
         {QStringLiteral("result"), line.failed ? QStringLiteral("fail") : QStringLiteral("pass")},
@@ -152,9 +328,11 @@ QJsonObject benchJson(const BenchFaultReportLine &line)
         {QStringLiteral("first_step"), line.failed ? QJsonValue(line.firstStep) : QJsonValue()},
         {QStringLiteral("detail"), line.failed ? optionalText(line.detail) : QJsonValue()},
     };
+    addVerdictJson(object, line.verdict, line.latent);
+    return object;
 }
 
-void writeBenchText(const QList<BenchFaultReportLine> &lines, std::FILE *out)
+void writeBenchText(const QList<BenchFaultReportLine> &lines, const FaultReportOptions &options, std::FILE *out)
 {
     const qsizetype failed = std::ranges::count_if(lines, [](const BenchFaultReportLine &l) { return l.failed; });
     WriteText(out, QStringLiteral("Прогонов сценарий × неисправность: %1\n"
@@ -171,16 +349,27 @@ void writeBenchText(const QList<BenchFaultReportLine> &lines, std::FILE *out)
                                .arg(faultsText(line.faults), line.scenario)
                                .arg(line.line)
                                .arg(line.expectation, line.detail));
+    QList<JudgedRun> runs;
+    for (const BenchFaultReportLine &line : lines)
+        runs.append({line.faults, QStringLiteral("сценарий «%1»").arg(line.scenario), line.verdict, line.latent});
+    if (options.levels) {
+        WriteText(out, QStringLiteral("\n"));
+        writeJudgement(runs, options.allPairs, out);
+    } else {
+        writeLatent(runs, QStringLiteral("\n"), out);
+    }
 }
 
 void writeBenchCsv(const QList<BenchFaultReportLine> &lines, std::FILE *out)
 {
-    WriteText(out, QStringLiteral("faults,scenario,result,expectation,line,first_step,detail\n"));
+    WriteText(out, QStringLiteral("faults,scenario,result,expectation,line,first_step,detail,") + VerdictCsvHeader
+                       + QLatin1Char('\n'));
     for (const BenchFaultReportLine &line : lines)
         WriteText(out, QStringList{faultsCsv(line.faults), CsvField(line.scenario),
                                    line.failed ? QStringLiteral("fail") : QStringLiteral("pass"),
                                    CsvField(line.expectation), line.failed ? QString::number(line.line) : QString(),
-                                   line.failed ? QString::number(line.firstStep) : QString(), CsvField(line.detail)}
+                                   line.failed ? QString::number(line.firstStep) : QString(), CsvField(line.detail),
+                                   verdictCsv(line.verdict, line.latent)}
                                .join(QLatin1Char(','))
                            + QLatin1Char('\n'));
 }
@@ -194,7 +383,16 @@ QString CsvField(const QString &text)
     return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
-bool IsDangerous(FaultEffect effect) { return effect == FaultEffect::Spurious || effect == FaultEffect::Both; }
+bool IsSpurious(FaultEffect effect) { return effect == FaultEffect::Spurious || effect == FaultEffect::Both; }
+
+QJsonObject ShardReportHeader(const FaultReportOptions &options)
+{
+    return options.levels ? QJsonObject{{QStringLiteral("indication_levels"), true}} : QJsonObject();
+}
+
+bool ShardHasLevels(const QJsonObject &header) { return header.value(QStringLiteral("indication_levels")).toBool(); }
+
+QString SafetyName(Safety safety) { return QLatin1String(SafetyNames[size_t(safety)]); }
 
 QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes)
 {
@@ -207,16 +405,19 @@ QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vect
         line.output = model.OutName[outcome.output];
         line.effect = outcome.effect;
         line.firstStep = outcome.firstStep;
+        line.verdict = outcome.verdict;
+        line.latent = model.ElemName[outcome.verdict.latentElement];
         lines.append(line);
     }
     return lines;
 }
 
-void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat format, std::FILE *out)
+void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat format, std::FILE *out,
+                      const FaultReportOptions &options)
 {
     switch (format) {
     case FaultReportFormat::Text:
-        writeText(lines, out);
+        writeText(lines, options, out);
         break;
     case FaultReportFormat::Json:
         writeJson(lines, out);
@@ -247,6 +448,8 @@ std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &js
     line.output = object.value(QStringLiteral("output")).toString();
     line.effect = FaultEffect(effect);
     line.firstStep = firstStep.isNull() ? 0 : qint64(firstStep.toDouble());
+    if (const auto verdict = readVerdictJson(object, &line.verdict, &line.latent); !verdict)
+        return std::unexpected(verdict.error());
     return line;
 }
 
@@ -265,16 +468,19 @@ QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std
             line.firstStep = failure->step;
             line.detail = failure->detail;
         }
+        line.verdict = outcome.verdict;
+        line.latent = bench.model->definition.ElemName[outcome.verdict.latentElement];
         lines.append(line);
     }
     return lines;
 }
 
-void WriteBenchFaultReport(const QList<BenchFaultReportLine> &lines, FaultReportFormat format, std::FILE *out)
+void WriteBenchFaultReport(const QList<BenchFaultReportLine> &lines, FaultReportFormat format, std::FILE *out,
+                           const FaultReportOptions &options)
 {
     switch (format) {
     case FaultReportFormat::Text:
-        writeBenchText(lines, out);
+        writeBenchText(lines, options, out);
         break;
     case FaultReportFormat::Json:
         for (const BenchFaultReportLine &line : lines)
@@ -304,5 +510,7 @@ std::expected<BenchFaultReportLine, QString> ReadBenchFaultReportLine(const QByt
     line.line = object.value(QStringLiteral("line")).toInt();
     line.firstStep = qint64(object.value(QStringLiteral("first_step")).toDouble());
     line.detail = object.value(QStringLiteral("detail")).toString();
+    if (const auto verdict = readVerdictJson(object, &line.verdict, &line.latent); !verdict)
+        return std::unexpected(verdict.error());
     return line;
 }

@@ -3,6 +3,7 @@
 #include "analysis/BenchFaultCampaign.h"
 #include "analysis/FaultCampaign.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -24,21 +25,41 @@ struct FaultReportLine
     QString output;
     FaultEffect effect = FaultEffect::None;
     qint64 firstStep = 0; // 0: the output never differs
+    SafetyVerdict verdict; // of the run the line is of
+    QString latent;        // the name of verdict.latentElement
 };
 
 QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes);
 
 enum class FaultReportFormat { Text, Json, Csv };
 
-// The report in one of its forms: a readable summary with the dangerous
-// faults first (Russian), one JSON object per line, or CSV with the same
-// columns as the JSON fields.
-void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat format, std::FILE *out);
+struct FaultReportOptions
+{
+    bool levels = false;   // the outputs' levels were known: the text report judges runs by them
+    bool allPairs = false; // the text report lists every pair, not only the minimal wrong-side ones
+};
+
+// What a shard's header says of its report, so that the merge writes the
+// text of the whole campaign as the campaign would: {"indication_levels":true}
+// when the outputs' levels were known.
+QJsonObject ShardReportHeader(const FaultReportOptions &options);
+bool ShardHasLevels(const QJsonObject &header);
+
+// The report in one of its forms: a readable summary (Russian), one JSON
+// object per line, or CSV with the same columns as the JSON fields. With
+// levels the summary lists the runs that are wrong-side, right-side and
+// latent, then the counts; without, each output that appears or is lost.
+void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat format, std::FILE *out,
+                      const FaultReportOptions &options = {});
 
 // A line of the JSON form read back; a Russian message when it is not one.
 std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &json);
 
-bool IsDangerous(FaultEffect effect);
+// Whether the output appeared where the fault-free run has none (--fail-on spurious).
+bool IsSpurious(FaultEffect effect);
+
+// The "safety" field's words: none, changed, right-side, wrong-side.
+QString SafetyName(Safety safety);
 
 // One faulty run of a bench scenario as its reports show it: the fault, the
 // scenario by name, and the expectation broken first with its line in the
@@ -52,6 +73,8 @@ struct BenchFaultReportLine
     int line = 0;
     qint64 firstStep = 0;
     QString detail;
+    SafetyVerdict verdict;
+    QString latent;
 };
 
 QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std::vector<BenchFaultOutcome> &outcomes);
@@ -59,7 +82,8 @@ QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std
 // The bench form of the report: a summary with the broken expectations, one
 // JSON object per line (faults, scenario, result pass|fail, expectation,
 // line, first_step, detail), or CSV with the same columns.
-void WriteBenchFaultReport(const QList<BenchFaultReportLine> &lines, FaultReportFormat format, std::FILE *out);
+void WriteBenchFaultReport(const QList<BenchFaultReportLine> &lines, FaultReportFormat format, std::FILE *out,
+                           const FaultReportOptions &options = {});
 
 std::expected<BenchFaultReportLine, QString> ReadBenchFaultReportLine(const QByteArray &json);
 

@@ -1,5 +1,6 @@
 #include "tools/FaultsCommand.h"
 
+#include "check/BenchParser.h"
 #include "model/TimingFile.h"
 #include "tools/BatchRun.h"
 #include "analysis/BenchFaultCampaign.h"
@@ -22,8 +23,11 @@ struct FaultsOptions
     CampaignPlan campaign;
     Format format = Format::Text;
     bool failOnSpurious = false;
+    bool failOnWrongSide = false;
+    bool allPairs = false;
     bool sharded = false;
     QString benchFile; // its scenarios take the place of the scenario options and the codes
+    QString levelsFile; // a bench whose indication levels judge the faults
     bool codesGiven = false;
 };
 
@@ -60,6 +64,8 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
         const auto takeValue = [&] { return TakeOptionValue(option, arguments, a); };
         if (name == QLatin1String("--pairs")) {
             options.campaign.pairs = true;
+        } else if (name == QLatin1String("--all-pairs")) {
+            options.allPairs = true;
         } else if (name == QLatin1String("--codes")) {
             const std::expected<QString, QString> list = takeValue();
             if (!list)
@@ -103,18 +109,18 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
             options.sharded = true;
             options.campaign.shard = shard->first - 1;
             options.campaign.shards = shard->second;
-        } else if (name == QLatin1String("--bench")) {
+        } else if (name == QLatin1String("--bench") || name == QLatin1String("--levels")) {
             const std::expected<QString, QString> file = takeValue();
             if (!file)
                 return std::unexpected(file.error());
-            options.benchFile = *file;
+            (name == QLatin1String("--bench") ? options.benchFile : options.levelsFile) = *file;
         } else if (name == QLatin1String("--fail-on")) {
             const std::expected<QString, QString> what = takeValue();
             if (!what)
                 return std::unexpected(what.error());
-            if (*what != QLatin1String("spurious"))
-                return std::unexpected(QStringLiteral("--fail-on: «%1» — допустимо только spurious").arg(*what));
-            options.failOnSpurious = true;
+            if (*what != QLatin1String("spurious") && *what != QLatin1String("wrong-side"))
+                return std::unexpected(QStringLiteral("--fail-on: «%1» — нужно spurious или wrong-side").arg(*what));
+            (*what == QLatin1String("spurious") ? options.failOnSpurious : options.failOnWrongSide) = true;
         } else if (name == QLatin1String("--code") || name == QLatin1String("--fault") || name == QLatin1String("--vcd")
                    || name == QLatin1String("--report") || name == QLatin1String("--changes")
                    || name == QLatin1String("--encoding") || name == QLatin1String("--verbose")) {
@@ -123,6 +129,11 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
             rest.append(arguments[a]);
         }
     }
+    if (options.failOnWrongSide && options.benchFile.isEmpty() && options.levelsFile.isEmpty())
+        return std::unexpected(QStringLiteral("--fail-on wrong-side: нужны уровни показаний выходов из --levels ФАЙЛ "
+                                              "или --bench ФАЙЛ"));
+    if (!options.benchFile.isEmpty() && !options.levelsFile.isEmpty())
+        return std::unexpected(QStringLiteral("с --bench уровни показаний берутся из файла испытаний: --levels не нужен"));
     if (!options.benchFile.isEmpty() && options.codesGiven)
         return std::unexpected(QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен"));
     if (!options.benchFile.isEmpty() && rest.isEmpty())
@@ -140,6 +151,23 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
 QString emptyModel(const QString &path)
 {
     return QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n").arg(path);
+}
+
+// A wrong-side failure needs levels to be told: a file that declares none
+// would pass every fault for safe under --fail-on wrong-side. Nonzero: the
+// exit status that refuses it.
+int withoutLevels(const FaultsOptions &options, const OutputLevels &levels, const QString &file, std::FILE *err)
+{
+    if (levels.any())
+        return 0;
+    const QString none = QStringLiteral("в файле «%1» не заданы уровни показаний (строки «показание ВЫХОД 0..3»)").arg(file);
+    if (options.failOnWrongSide) {
+        WriteUsageError(err, QStringLiteral("faults"), QStringLiteral("--fail-on wrong-side: ") + none);
+        return ExitUsageError;
+    }
+    if (!options.levelsFile.isEmpty())
+        WriteLine(err, QStringLiteral("Предупреждение: %1; отказы не оцениваются по показаниям.").arg(none));
+    return 0;
 }
 
 int runAgainstFaultFree(const FaultsOptions &options, const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -164,6 +192,18 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
             WriteLine(err, warning);
     CampaignPlan plan = options.campaign;
     plan.scenario = *scenario;
+    if (!options.levelsFile.isEmpty()) {
+        const std::expected<Bench, BenchError> bench = ReadBenchFile(options.levelsFile);
+        const std::expected<OutputLevels, QString> levels =
+            bench ? ResolveLevels(*bench, (*model)->definition) : std::unexpected(bench.error().message);
+        if (!levels) {
+            WriteText(err, levels.error() + QLatin1Char('\n'));
+            return ExitFileError;
+        }
+        plan.levels = *levels;
+        if (const int refused = withoutLevels(options, plan.levels, options.levelsFile, err))
+            return refused;
+    }
     const qint64 runLength = RunLengthOf(plan.scenario);
     if (plan.at > runLength) {
         WriteUsageError(err, QStringLiteral("faults"),
@@ -174,18 +214,22 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    const FaultReportOptions report{plan.levels.any(), options.allPairs};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
                                        ShardCampaign(arguments, {options.run.modelPath + QStringLiteral(".mod")}),
-                                       lines.size()));
-    WriteFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+                                       lines.size(), ShardReportHeader(report)));
+    WriteFaultReport(lines, options.sharded ? Format::Json : options.format, out, report);
     if (options.sharded)
         WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
-    const bool anyDangerous = std::any_of(outcomes.begin(), outcomes.end(),
-                                          [](const FaultOutcome &o) { return IsDangerous(o.effect); });
-    return options.failOnSpurious && anyDangerous ? ExitFileError : ExitSuccess;
+    const bool anySpurious = std::ranges::any_of(outcomes, [](const FaultOutcome &o) { return IsSpurious(o.effect); });
+    const bool anyWrongSide = std::ranges::any_of(outcomes, [](const FaultOutcome &o) {
+        return o.verdict.safety == Safety::WrongSide;
+    });
+    return (options.failOnSpurious && anySpurious) || (options.failOnWrongSide && anyWrongSide) ? ExitFileError
+                                                                                                : ExitSuccess;
 }
 
 int runBench(const FaultsOptions &options, const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -202,6 +246,8 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
     }
     for (const QString &warning : bench->warnings)
         WriteLine(err, warning);
+    if (const int refused = withoutLevels(options, bench->levels, options.benchFile, err))
+        return refused;
     for (qsizetype k = 0; k < bench->runs.size(); ++k) {
         const RunScenario &run = bench->runs[k];
         const qint64 runLength = RunLengthOf(run);
@@ -219,17 +265,22 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
         return ExitFileError;
     }
     const QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    const FaultReportOptions report{bench->levels.any(), options.allPairs};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults,
                                        ShardCampaign(arguments, {bench->model->path + QStringLiteral(".mod")}),
-                                       lines.size()));
-    WriteBenchFaultReport(lines, options.sharded ? Format::Json : options.format, out);
+                                       lines.size(), ShardReportHeader(report)));
+    WriteBenchFaultReport(lines, options.sharded ? Format::Json : options.format, out, report);
     if (options.sharded)
         WriteText(out, ShardEndLine(lines.size()));
     if (!FlushOutput(out, err))
         return ExitFileError;
     const bool anyFailed = std::ranges::any_of(lines, [](const BenchFaultReportLine &line) { return line.failed; });
-    return options.failOnSpurious && anyFailed ? ExitFileError : ExitSuccess;
+    const bool anyWrongSide = std::ranges::any_of(lines, [](const BenchFaultReportLine &line) {
+        return line.verdict.safety == Safety::WrongSide;
+    });
+    return (options.failOnSpurious && anyFailed) || (options.failOnWrongSide && anyWrongSide) ? ExitFileError
+                                                                                             : ExitSuccess;
 }
 
 } // namespace
@@ -246,23 +297,39 @@ QString FaultsUsageText()
         "собственным), и вместо сравнения проверяются его ожидания; для каждого прогона отчет\n"
         "называет ожидание, нарушенное первым (по шагу), его строку и шаг.\n"
         "\n"
+        "Когда известны уровни показаний выходов (строки «показание ВЫХОД 0..3» файла испытаний),\n"
+        "каждый прогон с неисправностью оценивается по тому, что видит машинист: опасный отказ\n"
+        "(wrong-side) — показание выше допустимого, то есть выше и уровня кода на этом шаге, и\n"
+        "показания исправного прогона; защитный (right-side) — никогда не выше, но где-то ниже\n"
+        "исправного; иначе изменение выходов (changed) или без влияния (none). Без влияния на выходы,\n"
+        "но с другим состоянием элемента — скрытая неисправность. Без уровней отчет называет только\n"
+        "появление и пропадание выходов.\n"
+        "\n"
         "Параметры прогона: --timing, --steps, --kpt, --whd, --key, как у modelrun.\n"
         "\n"
-        "  --bench ФАЙЛ         проверять ожидания файла испытаний (без параметров прогона и --codes)\n"
+        "  --bench ФАЙЛ         проверять ожидания файла испытаний (без параметров прогона и --codes);\n"
+        "                       уровни показаний — из него же\n"
+        "  --levels ФАЙЛ        взять из файла испытаний только уровни показаний (без --bench)\n"
         "  --codes СПИСОК       коды через запятую (по умолчанию 0,1,2,3)\n"
-        "  --pairs              также каждая пара неисправностей двух разных элементов\n"
+        "  --pairs              также каждая пара неисправностей двух разных элементов; отчет text\n"
+        "                       показывает из пар только минимальные опасные (опасный отказ, которого\n"
+        "                       нет ни у одной из двух неисправностей отдельно), остальные считает\n"
+        "  --all-pairs          показывать в отчете text все пары\n"
         "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
-        "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку\n"
+        "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку, с полями\n"
+        "                       safety (none|changed|right-side|wrong-side), safety_step, levels\n"
+        "                       ({\"shown\":…,\"warranted\":…} опасного отказа) и latent ({\"element\":…,\"step\":…})\n"
         "  --shard K/N          только K-я из N равных частей прогонов, в виде JSON для\n"
         "                       modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей);\n"
         "                       первая строка {\"shard\":K,\"shards\":N,\"campaign\":…,\"runs\":R} называет\n"
         "                       анализ (SHA-256 модели, файлов и параметров), последняя — {\"end\":true,\"runs\":R}\n"
-        "  --fail-on spurious   код выхода 1, если найден опасный отказ (ложное появление);\n"
-        "                       с --bench — если нарушено хоть одно ожидание\n"
+        "  --fail-on spurious   код выхода 1, если какой-нибудь выход появился там, где его нет без\n"
+        "                       неисправности; с --bench — если нарушено хоть одно ожидание\n"
+        "  --fail-on wrong-side код выхода 1, если найден опасный отказ (нужны уровни показаний)\n"
         "  --help               эта справка\n"
         "\n"
-        "Коды выхода: 0 анализ выполнен, 1 ошибка в файле (или опасный отказ при --fail-on),\n"
+        "Коды выхода: 0 анализ выполнен, 1 ошибка в файле (или найденное при --fail-on),\n"
         "2 ошибка в командной строке.\n");
 }
 

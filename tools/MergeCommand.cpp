@@ -11,14 +11,16 @@ namespace {
 
 QString usage()
 {
-    return QStringLiteral("Использование: modelrun merge ФАЙЛ... [--format text|json|csv] [--fail-on spurious]\n"
+    return QStringLiteral("Использование: modelrun merge ФАЙЛ... [--format text|json|csv] [--all-pairs]\n"
+                          "                                [--fail-on spurious|wrong-side]\n"
                           "       modelrun merge ФАЙЛ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
                           "Соединяет части анализа неисправностей (modelrun faults --shard K/N) или перебора\n"
                           "(modelrun sweep --shard K/N) в один отчет, тот же, что дал бы запуск без частей.\n"
                           "Части должны быть одного анализа (те же модель, файлы и параметры) и целыми:\n"
                           "с первой строкой-заголовком, всеми прогонами и последней строкой {\"end\":true,…}.\n"
                           "Для перебора --csv и --svg пишут таблицу точек и рисунок сетки, как у modelrun sweep.\n"
-                          "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или опасный отказ при --fail-on),\n"
+                          "--all-pairs и --fail-on — как у modelrun faults.\n"
+                          "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или найденное при --fail-on),\n"
                           "2 ошибка в командной строке.\n");
 }
 
@@ -99,6 +101,8 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
 {
     FaultReportFormat format = FaultReportFormat::Text;
     bool failOnSpurious = false;
+    bool failOnWrongSide = false;
+    bool allPairs = false;
     bool formatGiven = false;
     QString csvFile;
     QString svgFile;
@@ -117,6 +121,8 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
                 {QStringLiteral("csv"), FaultReportFormat::Csv}};
             if (argument == QLatin1String("--fail-on") && value == QLatin1String("spurious")) {
                 failOnSpurious = true;
+            } else if (argument == QLatin1String("--fail-on") && value == QLatin1String("wrong-side")) {
+                failOnWrongSide = true;
             } else if (argument == QLatin1String("--format") && formats.count(value)) {
                 format = formats.at(value);
                 formatGiven = true;
@@ -124,6 +130,8 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
                 WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: «%2» — недопустимое значение").arg(argument, value));
                 return ExitUsageError;
             }
+        } else if (argument == QLatin1String("--all-pairs")) {
+            allPairs = true;
         } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--svg")) {
             if (a + 1 >= arguments.size()) {
                 WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: не хватает значения").arg(argument));
@@ -175,15 +183,17 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         }
 
     const bool sweep = shards.begin()->second.form == ShardForm::Sweep;
-    const bool faultOptions = formatGiven || failOnSpurious;
+    const bool faultOptions = formatGiven || failOnSpurious || failOnWrongSide || allPairs;
     const bool sweepOptions = !csvFile.isEmpty() || !svgFile.isEmpty();
     if (sweep ? faultOptions : sweepOptions) {
         WriteUsageError(err, QStringLiteral("merge"),
-                        sweep ? QStringLiteral("части перебора: --format и --fail-on к ним не применяются")
+                        sweep ? QStringLiteral("части перебора: --format, --fail-on и --all-pairs к ним не применяются")
                               : QStringLiteral("части анализа неисправностей: --csv и --svg — только для перебора"));
         return ExitUsageError;
     }
     bool failed = false;
+    bool wrongSide = false;
+    const FaultReportOptions report{ShardHasLevels(shards.begin()->second.header), allPairs};
     switch (shards.begin()->second.form) {
     case ShardForm::Faults: {
         const auto lines = readLines<FaultReportLine>(shards, ReadFaultReportLine);
@@ -191,8 +201,9 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             WriteText(err, lines.error() + QLatin1Char('\n'));
             return ExitFileError;
         }
-        WriteFaultReport(*lines, format, out);
-        failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsDangerous(line.effect); });
+        WriteFaultReport(*lines, format, out, report);
+        failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsSpurious(line.effect); });
+        wrongSide = std::ranges::any_of(*lines, [](const FaultReportLine &l) { return l.verdict.safety == Safety::WrongSide; });
         break;
     }
     case ShardForm::BenchFaults: {
@@ -201,8 +212,11 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             WriteText(err, lines.error() + QLatin1Char('\n'));
             return ExitFileError;
         }
-        WriteBenchFaultReport(*lines, format, out);
+        WriteBenchFaultReport(*lines, format, out, report);
         failed = std::ranges::any_of(*lines, [](const BenchFaultReportLine &line) { return line.failed; });
+        wrongSide = std::ranges::any_of(*lines, [](const BenchFaultReportLine &l) {
+            return l.verdict.safety == Safety::WrongSide;
+        });
         break;
     }
     case ShardForm::Sweep:
@@ -210,5 +224,5 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     }
     if (!FlushOutput(out, err))
         return ExitFileError;
-    return failOnSpurious && failed ? ExitFileError : ExitSuccess;
+    return (failOnSpurious && failed) || (failOnWrongSide && wrongSide) ? ExitFileError : ExitSuccess;
 }

@@ -1,11 +1,16 @@
 #include "model/ModelFile.h"
 #include "sim/RunSession.h"
 #include "analysis/FaultCampaign.h"
+#include "tools/FaultReport.h"
 
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -165,4 +170,229 @@ TEST(FaultCampaign, EqualsSeparateRunsWhateverTheThreads)
         }
     }
     EXPECT_GT(differing, 50); // the devices really react to their faults
+}
+
+namespace {
+
+const FaultOutcome *findRun(const std::vector<FaultOutcome> &outcomes, const std::vector<InjectedFault> &faults,
+                            int code)
+{
+    for (const FaultOutcome &o : outcomes)
+        if (o.code == code && o.faults.size() == faults.size()
+            && std::ranges::all_of(faults, [&](const InjectedFault &f) {
+                   return std::ranges::any_of(o.faults, [&](const InjectedFault &g) {
+                       return g.element == f.element && g.kind == f.kind;
+                   });
+               }))
+            return &o;
+    return nullptr;
+}
+
+QString textReport(const std::vector<FaultOutcome> &outcomes, const ModelDefinition &model)
+{
+    QTemporaryFile file;
+    EXPECT_TRUE(file.open());
+    std::FILE *out = std::fopen(file.fileName().toLocal8Bit().constData(), "wb");
+    WriteFaultReport(ReportLines(model, outcomes), FaultReportFormat::Text, out, {true, false});
+    std::fclose(out);
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+// Verdicts worked out by hand from the decoder's functions and timing (all
+// pickups 0.01 s but КЖ 0.70 s; code 1 lights ЛКЖ at step 75 in the
+// fault-free run) and from a two-relay device whose lamp Л (level 3) needs
+// both relays: one stray feed alone only moves a plain output or a relay,
+// the two together light Л under «Нет кода».
+TEST(FaultCampaign, JudgesFaultsByWhatTheDriverIsShown)
+{
+    QTemporaryDir dir;
+    ModelText twoRelays;
+    twoRelays.name = QStringLiteral("два реле");
+    twoRelays.elements = {{QStringLiteral("А"), QStringLiteral("p")}, {QStringLiteral("Б"), QStringLiteral("p")}};
+    twoRelays.outputs = {{QStringLiteral("Л"), QStringLiteral("А*Б")}, {QStringLiteral("Х"), QStringLiteral("А*-Б")}};
+    ASSERT_TRUE(WriteModelFile(dir.filePath(QStringLiteral("two.mod")), twoRelays));
+
+    struct Device
+    {
+        SharedModel model;
+        QString timing;
+        OutputLevels levels;
+    };
+    Device decoder{load(QStringLiteral(EXAMPLES_DIR "/decoder")), QStringLiteral(EXAMPLES_DIR "/decoder.tim"), {}};
+    decoder.levels.of[1] = 1; // ЛКЖ
+    decoder.levels.of[2] = 2; // ЛЖЗ
+    Device two{load(dir.filePath(QStringLiteral("two"))), {}, {}};
+    two.levels.of[1] = 3; // Л; Х stays a plain output
+    ASSERT_TRUE(decoder.model && two.model);
+
+    const auto campaign = [](const Device &device, QList<int16_t> codes) {
+        CampaignPlan plan;
+        plan.scenario.timingFile = device.timing;
+        plan.scenario = *ReadScenarioFiles(plan.scenario, device.model->definition.ElemCount);
+        plan.scenario.steps = 300;
+        plan.codes = codes;
+        plan.pairs = true;
+        plan.levels = device.levels;
+        plan.jobs = 2;
+        return RunFaultCampaign(device.model, plan);
+    };
+    const std::vector<FaultOutcome> ofDecoder = campaign(decoder, {0, 1});
+    const std::vector<FaultOutcome> ofTwo = campaign(two, {0});
+
+    enum : uint8_t { Break = 1, Feed = 2 };
+    struct Row
+    {
+        const char *what;
+        const std::vector<FaultOutcome> *outcomes;
+        std::vector<InjectedFault> faults;
+        int code;
+        Safety safety;
+        qint64 step; // 0: not stated
+        int shown, warranted, latentElement;
+        qint64 latentStep;
+    };
+    const Row rows[] = {
+        // Decoder elements: 1 И, 2 Б, 3 Д, 4 П, 5 ЖЗ, 6 КЖ. A stray feed that
+        // reaches КЖ lights ЛКЖ 0.70 s after it: КЖ itself at 71, through Б
+        // at 73, through И and Б at 75.
+        {"feed on И, no code", &ofDecoder, {{1, Feed}}, 0, Safety::WrongSide, 75, 1, 0, 0, 0},
+        {"feed on Б, no code", &ofDecoder, {{2, Feed}}, 0, Safety::WrongSide, 73, 1, 0, 0, 0},
+        {"feed on КЖ, no code", &ofDecoder, {{6, Feed}}, 0, Safety::WrongSide, 71, 1, 0, 0, 0},
+        // П held up: the first pulse picks ЖЗ at step 4 with Б up, ЛЖЗ lit.
+        {"feed on П, code 1", &ofDecoder, {{4, Feed}}, 1, Safety::WrongSide, 4, 2, 1, 0, 0},
+        {"break of И, code 1", &ofDecoder, {{1, Break}}, 1, Safety::RightSide, 75, 0, 0, 0, 0},
+        // ЛКЖ two steps early: code 1 warrants it.
+        {"feed on Б, code 1", &ofDecoder, {{2, Feed}}, 1, Safety::Changed, 73, 0, 0, 0, 0},
+        // Д up without a code moves only П: no lamp.
+        {"feed on Д, no code", &ofDecoder, {{3, Feed}}, 0, Safety::None, 0, 0, 0, 3, 2},
+        {"feed on А alone", &ofTwo, {{1, Feed}}, 0, Safety::Changed, 0, 0, 0, 0, 0},
+        {"feed on Б alone", &ofTwo, {{2, Feed}}, 0, Safety::None, 0, 0, 0, 2, 0},
+        {"feeds on both", &ofTwo, {{1, Feed}, {2, Feed}}, 0, Safety::WrongSide, 0, 3, 0, 0, 0},
+        {"feed and break", &ofTwo, {{1, Feed}, {2, Break}}, 0, Safety::Changed, 0, 0, 0, 0, 0},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        const FaultOutcome *outcome = findRun(*row.outcomes, row.faults, row.code);
+        ASSERT_NE(outcome, nullptr);
+        const SafetyVerdict &verdict = outcome->verdict;
+        EXPECT_EQ(verdict.safety, row.safety);
+        if (row.step)
+            EXPECT_EQ(verdict.step, row.step);
+        if (row.safety == Safety::WrongSide) {
+            EXPECT_EQ(verdict.shown, row.shown);
+            EXPECT_EQ(verdict.warranted, row.warranted);
+        }
+        EXPECT_EQ(verdict.latentElement, row.latentElement);
+        if (row.latentStep)
+            EXPECT_EQ(verdict.latentStep, row.latentStep);
+    }
+
+    // Of the four pairs of the two relays under «Нет кода», only the two
+    // feeds are wrong-side, and neither feed alone is: the report lists that
+    // pair and counts the three others away.
+    const QString report = textReport(ofTwo, two.model->definition);
+    EXPECT_TRUE(report.contains(QStringLiteral("А (1) подпитка + Б (2) подпитка; код 0: с шага"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("Не показано пар: 3 "))) << report.toStdString();
+}
+
+// On random devices, random levels and a scenario whose code changes and
+// then gives way to a constant input, every verdict equals the one a plain
+// reading of the rules gives from two separate runs, with and without the
+// fault.
+TEST(FaultCampaign, VerdictsEqualTheRulesAppliedToSeparateRuns)
+{
+    QTemporaryDir dir;
+    std::mt19937 random(20261208);
+    constexpr qint64 CodeChange = 120, ConstantFrom = 220;
+    int judged[4] = {};
+    int latent = 0;
+    for (int m = 0; m < 12; ++m) {
+        const QString path = dir.filePath(QStringLiteral("v%1").arg(m));
+        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), randomModel(random)));
+        const SharedModel model = load(path);
+        ASSERT_TRUE(model);
+        CampaignPlan plan;
+        plan.scenario.steps = 300;
+        plan.scenario.keys = {{CodeChange, QStringLiteral("!")}, {ConstantFrom, QStringLiteral("1")}};
+        plan.codes = {0, 3};
+        plan.pairs = m % 2 == 1;
+        plan.at = 5;
+        plan.jobs = 2;
+        for (int j = 1; j <= model->definition.OutCount; ++j)
+            plan.levels.of[size_t(j)] = int8_t( // the first output always an indication
+                std::uniform_int_distribution<int>(j == 1 ? 0 : -1, 3)(random));
+        const std::vector<FaultOutcome> outcomes = RunFaultCampaign(model, plan);
+
+        // One run's outputs and element states, bit j and bit i, step by step.
+        const auto trace = [&](int16_t code, const std::vector<InjectedFault> &faults) {
+            SessionHost quiet;
+            RunSession session(model, quiet);
+            RunScenario scenario = plan.scenario;
+            scenario.code = code;
+            for (const InjectedFault &fault : faults)
+                scenario.faults.append({plan.at, fault.element, fault.kind});
+            EXPECT_TRUE(session.setUp(scenario, false).has_value());
+            session.start();
+            std::vector<std::pair<unsigned, unsigned>> steps;
+            while (session.step()) {
+                unsigned outputs = 0, elements = 0;
+                for (int j = 1; j <= session.state().OutCount; ++j)
+                    outputs |= unsigned(session.state().OutState[j][1] != 0) << j;
+                for (int i = 1; i <= session.state().ElemCount; ++i)
+                    elements |= unsigned(session.state().ElemState[i][1] != 0) << i;
+                steps.emplace_back(outputs, elements);
+            }
+            return steps;
+        };
+        const auto shown = [&](unsigned outputs) {
+            int level = 0;
+            for (int j = 1; j <= model->definition.OutCount; ++j)
+                if ((outputs >> j) & 1)
+                    level = std::max<int>(level, plan.levels.of[size_t(j)]);
+            return level;
+        };
+        const size_t outCount = size_t(model->definition.OutCount);
+        for (size_t k = 0; k < outcomes.size(); k += outCount) {
+            const FaultOutcome &outcome = outcomes[k];
+            const auto base = trace(outcome.code, {});
+            const auto faulty = trace(outcome.code, outcome.faults);
+            ASSERT_EQ(base.size(), faulty.size());
+            qint64 above = 0, below = 0, differs = 0, elementStep = 0;
+            int elementDiffering = 0;
+            for (size_t s = 0; s < base.size(); ++s) {
+                const qint64 step = qint64(s) + 1;
+                const int code = step >= ConstantFrom ? 0 : step >= CodeChange ? 1 : outcome.code;
+                const int warranted = std::max(code, shown(base[s].first));
+                if (!above && shown(faulty[s].first) > warranted)
+                    above = step;
+                if (!below && shown(faulty[s].first) < shown(base[s].first))
+                    below = step;
+                if (!differs && base[s].first != faulty[s].first)
+                    differs = step;
+                const unsigned elementDiff = base[s].second ^ faulty[s].second;
+                if (!elementStep && elementDiff) {
+                    elementStep = step;
+                    elementDiffering = std::countr_zero(elementDiff);
+                }
+            }
+            const Safety expected = above ? Safety::WrongSide : below ? Safety::RightSide
+                                    : differs ? Safety::Changed : Safety::None;
+            const SafetyVerdict &verdict = outcome.verdict;
+            ASSERT_EQ(verdict.safety, expected) << "model " << m << " run " << k / outCount;
+            ASSERT_EQ(verdict.step, above ? above : below ? below : differs) << "model " << m << " run " << k / outCount;
+            ASSERT_EQ(verdict.latentElement, expected == Safety::None ? elementDiffering : 0);
+            ASSERT_EQ(verdict.latentStep, expected == Safety::None ? elementStep : 0);
+            if (above)
+                ASSERT_EQ(verdict.warranted, std::max(above >= ConstantFrom ? 0 : above >= CodeChange ? 1 : outcome.code,
+                                                      shown(base[size_t(above - 1)].first)));
+            ++judged[size_t(expected)];
+            latent += verdict.latent();
+        }
+    }
+    // The devices meet every verdict.
+    for (int count : judged)
+        EXPECT_GT(count, 5) << judged[0] << " " << judged[1] << " " << judged[2] << " " << judged[3] << " latent " << latent;
+    EXPECT_GT(latent, 5);
 }

@@ -110,6 +110,35 @@ TEST(ShardedCampaign, SweepAndBenchCampaignShardsMergeIntoTheWholeReport)
     }
 }
 
+// A campaign judged by the lamps' levels merges into the same judgement:
+// the shards say that levels were known, so the merged text lists the
+// wrong-side runs first, and --fail-on wrong-side fails both alike.
+TEST(ShardedCampaign, JudgedShardsMergeIntoTheWholeJudgement)
+{
+    QTemporaryDir dir;
+    const QStringList campaign = {QStringLiteral("faults"), Model, QStringLiteral("--timing"), Timing,
+                                  QStringLiteral("--steps"), QStringLiteral("300"), QStringLiteral("--pairs"),
+                                  QStringLiteral("--levels"), QStringLiteral(EXAMPLES_DIR "/decoder.bench"),
+                                  QStringLiteral("--fail-on"), QStringLiteral("wrong-side")};
+    const Result whole = run(Modelrun, campaign);
+    EXPECT_EQ(whole.status, 1) << whole.err.constData();
+    EXPECT_TRUE(whole.out.startsWith("Опасные отказы")) << whole.out.constData();
+    QStringList files;
+    for (int k = 1; k <= 2; ++k) {
+        const Result shard = run(Modelrun, campaign.mid(0, campaign.size() - 2)
+                                               + QStringList{QStringLiteral("--shard"), QStringLiteral("%1/2").arg(k)});
+        EXPECT_EQ(shard.status, 0) << shard.err.constData();
+        QFile file(dir.filePath(QStringLiteral("judged-%1.jsonl").arg(k)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(shard.out);
+        files << file.fileName();
+    }
+    const Result merged = run(Modelrun, QStringList{QStringLiteral("merge"), QStringLiteral("--fail-on"),
+                                                    QStringLiteral("wrong-side")} + files);
+    EXPECT_EQ(merged.status, 1) << merged.err.constData();
+    EXPECT_EQ(merged.out, whole.out);
+}
+
 namespace {
 
 QByteArray shardOf(const QStringList &command, int shard, int shards)

@@ -143,7 +143,7 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
     const FaultTable &table = window.Outcomes();
     ASSERT_EQ(table.rowCount(), 6 * 2 * 2);
 
-    // Once a row is not dangerous, none after it is.
+    // Once a row has no output appearing, none after it has.
     const auto dangerous = [&](int row) { return table.outcome(row).effect == FaultEffect::Spurious
                                                  || table.outcome(row).effect == FaultEffect::Both; };
     EXPECT_TRUE(dangerous(0));
@@ -157,8 +157,8 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
         const char *firstStep;
     };
     const Expected feedOnZhz[] = {
-        {u"ЛЖЗ", u"ложное появление (опасный отказ)", "4"},
-        {u"ЛКЖ", u"пропадание (защитный отказ)", "75"},
+        {u"ЛЖЗ", u"появление", "4"},
+        {u"ЛКЖ", u"пропадание", "75"},
     };
     QList<QVariant> colours;
     for (const Expected &e : feedOnZhz) {
@@ -168,7 +168,9 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
         EXPECT_EQ(table.index(row, FaultTable::FirstStepColumn).data().toString(), QLatin1String(e.firstStep));
         colours << table.index(row, 0).data(Qt::BackgroundRole);
     }
-    EXPECT_NE(colours[0], colours[1]);
+    // Without the outputs' levels (no bench beside the model) neither side
+    // is called dangerous: one colour for both.
+    EXPECT_EQ(colours[0], colours[1]);
 
     const QString shot = qEnvironmentVariable("MODEL_FAULTS_SCREENSHOT");
     if (!shot.isEmpty()) {
@@ -206,6 +208,45 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
                           Prompt::Answer::Ok);
     DoubleClick(view, 0);
     EXPECT_TRUE(prompts.finished());
+}
+
+// With the decoder's bench beside it (ЛКЖ level 1, ЛЖЗ level 2), the rows
+// go by the judgement of their run: under code 1 the feed on ЖЗ that lights
+// ЛЖЗ at step 4 is wrong-side, the break of И that keeps ЛКЖ out from step
+// 75 right-side, and a break of Д, which moves no lamp, latent.
+TEST_F(FaultWindowTest, WithTheBenchBesideTheModelRowsGoByTheJudgement)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(EXAMPLES_DIR "/decoder.bench"), dir.filePath(QStringLiteral("decoder.bench"))));
+    frmFaults &window = Analyse(QStringLiteral(EXAMPLES_DIR "/decoder.tim"), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    const FaultTable &table = window.Outcomes();
+    ASSERT_TRUE(table.levels());
+    const struct
+    {
+        const char16_t *element;
+        const char16_t *fault;
+        const char16_t *verdict; // the start of the column's text
+    } rows[] = {
+        {u"ЖЗ", u"Подпитка", u"опасный: шаг 4, показание 2 при допустимом 1"},
+        {u"И", u"Обрыв питания", u"защитный: шаг 75"},
+        {u"Д", u"Обрыв питания", u"скрытая неисправность: Д"},
+    };
+    QList<int> found;
+    QList<QVariant> colours;
+    for (const auto &r : rows) {
+        const int row = RowOf(table, QString::fromUtf16(r.element), QString::fromUtf16(r.fault), QStringLiteral("ЛКЖ"));
+        ASSERT_GE(row, 0);
+        EXPECT_TRUE(table.index(row, FaultTable::SafetyColumn).data().toString().startsWith(QString::fromUtf16(r.verdict)))
+            << table.index(row, FaultTable::SafetyColumn).data().toString().toStdString();
+        found << row;
+        colours << table.index(row, 0).data(Qt::BackgroundRole);
+    }
+    EXPECT_LT(found[0], found[1]);
+    EXPECT_LT(found[1], found[2]);
+    EXPECT_NE(colours[0], colours[1]);
+    EXPECT_NE(colours[1], colours[2]);
+    EXPECT_TRUE(window.lblStatus->text().startsWith(QStringLiteral("Опасных отказов: 3, защитных: 3, скрытых неисправностей: 3.")))
+        << window.lblStatus->text().toStdString();
 }
 
 TEST_F(FaultWindowTest, CancelLeavesAnEmptyTableAndClosingWhileRunningStopsTheCampaign)

@@ -129,6 +129,46 @@ TEST(BenchReader, RefusesKeysAndFaultsPastTheEndOfTheRun)
     }
 }
 
+TEST(BenchReader, RefusesBadIndicationLevelsWithTheirPlace)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    write("m.mod", "Реле\r\n 1 \r\nА=p\r\n 2 \r\nЛКЖ=А\r\nЛЖЗ=-А\r\n");
+    const struct
+    {
+        const char *title;
+        const char *bench;
+        const char *expected; // a part of the message; empty: the bench loads
+    } cases[] = {
+        {"both outputs", "модель m.mod\nпоказание ЛКЖ 1\nпоказание ЛЖЗ 2\n", ""},
+        {"a misspelt output", "модель m.mod\nпоказание ЛКЖ 1\nпоказание  ЛЖ3 2\n",
+         "строка 3, столбец 12: выхода «ЛЖ3» нет в модели; может быть, «ЛЖЗ»?"},
+        {"a level past З", "модель m.mod\nпоказание ЛКЖ 4\n", "строка 2, столбец 15: уровень показания: «4»"},
+        {"a level that is a word", "модель m.mod\nпоказание ЛКЖ зелёный\n", "строка 2, столбец 15"},
+        {"one output twice", "модель m.mod\nпоказание ЛКЖ 1\nпоказание ЛКЖ 1\n",
+         "строка 3, столбец 11: показание выхода «ЛКЖ» уже задано в строке 2"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title);
+        write("b.bench", c.bench);
+        const std::expected<LoadedBench, QString> bench = LoadBench(dir.filePath(QStringLiteral("b.bench")));
+        if (*c.expected == 0) {
+            ASSERT_TRUE(bench.has_value()) << bench.error().toStdString();
+            EXPECT_EQ(bench->levels.of[1], 1);
+            EXPECT_EQ(bench->levels.of[2], 2);
+            continue;
+        }
+        ASSERT_FALSE(bench.has_value());
+        EXPECT_TRUE(bench.error().contains(QString::fromUtf8(c.expected))) << bench.error().toStdString();
+        EXPECT_TRUE(bench.error().contains(dir.filePath(QStringLiteral("b.bench")))) << bench.error().toStdString();
+    }
+}
+
 struct Check
 {
     const char *expectation;
