@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -72,23 +73,10 @@ void advanceDelays(RunState &s, int i)
     s.ElemState[i][1] = int16_t(excited == 1 ? s.PickupPending[i][1] == 0 : s.ReleasePending[i][1] == 1);
 }
 
-// Undoes a flag on every way out of a scope.
-class FlagScope
-{
-public:
-    explicit FlagScope(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-
-private:
-    bool &m_flag;
-};
-
 } // namespace
 
-DiagramStep::DiagramStep(RunState &state, StepHost &host)
-    : m_state(state), m_host(host), m_output(state, host), m_decimalSeparator(DecimalSeparator(QLocale()))
+DiagramStep::DiagramStep(RunState &state, CodeInput &input)
+    : m_state(state), m_input(&input), m_decimalSeparator(DecimalSeparator(QLocale()))
 {
 }
 
@@ -99,59 +87,100 @@ void DiagramStep::UseFunctions(std::shared_ptr<const FunctionProgram> program)
     m_functions.use(std::move(program));
 }
 
+void DiagramStep::addObserver(StepObserver &observer) { m_observers.push_back(&observer); }
+
+void DiagramStep::removeObserver(StepObserver &observer) { std::erase(m_observers, &observer); }
+
 void DiagramStep::Start(int16_t code)
 {
     Nkod = code;
-    m_output.WriteReportHeader();
+    for (StepObserver *observer : m_observers)
+        observer->runStarted(m_state);
     m_state.RunActive = FlagTrue;
     InitModel();
 }
 
-void DiagramStep::setLocale(const QLocale &locale)
+void DiagramStep::setLocale(const QLocale &locale) { m_decimalSeparator = DecimalSeparator(locale); }
+
+StepOutcome DiagramStep::wait(Waiting at, StepOutcome question)
 {
-    m_decimalSeparator = DecimalSeparator(locale);
-    m_output.setLocale(locale);
+    m_waitingAt = at;
+    return question;
 }
 
-void DiagramStep::ShowDiag()
+StepOutcome DiagramStep::ShowDiag()
 {
-    // A dialog inside a step runs a nested event loop in which the timer
-    // keeps firing; a step must never start inside another one.
-    if (m_inStep)
-        return;
-    FlagScope inStep(m_inStep);
+    switch (m_waitingAt) {
+    case Waiting::None: break;
+    case Waiting::Continue: return StepOutcome::AskContinue;
+    case Waiting::Faults: return StepOutcome::EditFaults;
+    case Waiting::Message: return StepOutcome::ShowMessage;
+    case Waiting::EndOfRun: return StepOutcome::EndOfRun;
+    }
     if (m_state.RunActive == FlagFalse) {
         InitModel();
-        m_host.EnableTimer();
-        return;
+        return StepOutcome::Idle;
     }
-    step();
-}
-
-void DiagramStep::step()
-{
-    RunState &s = m_state;
-    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
-    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
 
     // 1. Step count and the continuation question.
-    if (++ModelingItem > s.RunLength) {
-        if (m_host.ContinueOutput())
+    if (++ModelingItem > m_state.RunLength)
+        return wait(Waiting::Continue, StepOutcome::AskContinue);
+    return fromModelTime();
+}
+
+StepOutcome DiagramStep::resume(bool yes)
+{
+    const Waiting at = std::exchange(m_waitingAt, Waiting::None);
+    switch (at) {
+    case Waiting::None: return StepOutcome::Done;
+    case Waiting::Continue:
+        if (yes)
             ModelingItem = 1;
         else
-            s.RunActive = FlagFalse; // the step still runs to its end
+            m_state.RunActive = FlagFalse; // the step still runs to its end
+        return fromModelTime();
+    case Waiting::Faults:
+        m_state.KeyCmd = LastKey;
+        KeyMessage = CommandText::Fault();
+        return afterCommand();
+    case Waiting::Message: return fromTransmitter();
+    case Waiting::EndOfRun: return finish();
     }
+    return StepOutcome::Done;
+}
 
+StepOutcome DiagramStep::fromModelTime()
+{
+    RunState &s = m_state;
     // 2. Model time, in single precision, within a 100-second span.
     s.ModelTime += StepSeconds;
     if (s.ModelTime >= ModelTimeSpan)
         s.ModelTime = 0;
 
     // 3. The command in force.
-    interpretCommand();
+    if (interpretCommand())
+        return wait(Waiting::Faults, StepOutcome::EditFaults);
+    return afterCommand();
+}
+
+StepOutcome DiagramStep::afterCommand()
+{
+    if (m_state.KeyCmd != LastKey) {
+        for (StepObserver *observer : m_observers)
+            observer->commandChanged(KeyMessage);
+        return wait(Waiting::Message, StepOutcome::ShowMessage);
+    }
+    return fromTransmitter();
+}
+
+StepOutcome DiagramStep::fromTransmitter()
+{
+    RunState &s = m_state;
+    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
+    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
 
     // 4. The transmitter runs at every step, even under a constant input.
-    s.InputVal[1] = m_host.WhodKod(Nkod);
+    s.InputVal[1] = m_input->WhodKod(Nkod);
 
     // 5, 6. (Equal texts are not copied: a copy costs two atomic operations
     // at every step.)
@@ -195,7 +224,8 @@ void DiagramStep::step()
     const bool changeDiagram = s.ChangeMode != FlagFalse;
     if (ComposeRows && (!changeDiagram || RowDue)) {
         ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
-        m_output.WriteRow(RowText);
+        for (StepObserver *observer : m_observers)
+            observer->rowComposed(RowText);
     }
 
     // 16. The stop, at a step that is a multiple of 10. A run already ended
@@ -206,11 +236,19 @@ void DiagramStep::step()
         LastKey.clear();
         StopRequested = FlagFalse;
         s.KeyCmd.clear();
-        m_host.EndOfRun();
+        return wait(Waiting::EndOfRun, StepOutcome::EndOfRun);
     }
+    return finish();
 }
 
-void DiagramStep::interpretCommand()
+StepOutcome DiagramStep::finish()
+{
+    for (StepObserver *observer : m_observers)
+        observer->stepEnded(m_state);
+    return StepOutcome::Done;
+}
+
+bool DiagramStep::interpretCommand()
 {
     RunState &s = m_state;
     const Command command = InterpretCommand(s.KeyCmd);
@@ -238,10 +276,7 @@ void DiagramStep::interpretCommand()
         KeyMessage = m_codeMessage;
         break;
     case CommandKind::Fault:
-        m_host.EditFaults();
-        s.KeyCmd = LastKey;
-        KeyMessage = CommandText::Fault();
-        break;
+        return true;
     case CommandKind::SetCode:
         Nkod = command.code;
         KeyMessage = CommandText::CodeKey(command.code);
@@ -253,8 +288,7 @@ void DiagramStep::interpretCommand()
         KeyMessage = CommandText::Unknown();
         break;
     }
-    if (s.KeyCmd != LastKey)
-        m_host.ShowCommandMessage(KeyMessage);
+    return false;
 }
 
 void DiagramStep::Restart()
@@ -275,4 +309,6 @@ void DiagramStep::Restart()
     for (int j = 1; j <= outCount; ++j)
         s.OutState[j][0] = 0;
     s.InputVal[0] = 0;
+    for (StepObserver *observer : m_observers)
+        observer->restarted();
 }

@@ -11,23 +11,16 @@
 
 namespace {
 
-class SilentHost : public StepHost
+class SilentHost : public CodeInput
 {
 public:
     CodeTransmitter transmitter;
 
-    bool ContinueOutput() override { return true; }
-    void ShowCommandMessage(const QString &) override {}
-    void EditFaults() override {}
     int16_t WhodKod(int16_t Nkod) override
     {
         transmitter.WhodKod(Nkod);
         return transmitter.Wuhod;
     }
-    void EndOfRun() override {}
-    void ScreenRow(const QByteArray &) override {}
-    void ScreenHeading(const QByteArray &) override {}
-    void ReportError(const QString &) override {}
 };
 
 QString elementName(int i) { return QStringLiteral("Р%1").arg(i); }
