@@ -185,8 +185,8 @@ void frmDiag::ShowDiag()
         m_stepRunning = true;
         const StepOutcome outcome = next();
         m_stepRunning = false;
-        for (const QString &error : std::exchange(m_stepErrors, {}))
-            ShowError(error);
+        for (const std::function<void()> &work : std::exchange(m_heldOutput, {}))
+            work();
         return outcome;
     };
     StepOutcome outcome = advance([this] { return m_session.tick(); });
@@ -381,24 +381,33 @@ void frmDiag::ScreenRow(const QByteArray &row) { Printto(row); }
 
 void frmDiag::ScreenHeading(const QByteArray &heading) { headingLine->setText(CodePage::fromOem(heading)); }
 
+void frmDiag::AfterStepPart(std::function<void()> work)
+{
+    if (m_stepRunning)
+        m_heldOutput.push_back(std::move(work));
+    else
+        work();
+}
+
 void frmDiag::PrinterRow(const QByteArray &row)
 {
-    if (!m_unloaded)
-        m_printer->PrintRow(row);
+    AfterStepPart([this, row] {
+        if (!m_unloaded)
+            m_printer->PrintRow(row);
+    });
 }
 
 void frmDiag::PrinterHeader(const ReportHeaderContent &header)
 {
-    if (!m_unloaded)
-        m_printer->PrintHeader(header);
+    AfterStepPart([this, header] {
+        if (!m_unloaded)
+            m_printer->PrintHeader(header);
+    });
 }
 
 void frmDiag::ReportError(const QString &message)
 {
-    if (m_stepRunning)
-        m_stepErrors.append(message);
-    else
-        ShowError(message);
+    AfterStepPart([this, message] { ShowError(message); });
 }
 
 void frmDiag::ShowError(const QString &message)

@@ -12,7 +12,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class PrinterPages;
 class QLabel;
@@ -120,6 +122,8 @@ private:
     // Asks the question a step waits at; the answer for resume().
     bool Answer(StepOutcome question);
     void ShowError(const QString &message);
+    // Runs work at once, or once the step that is running ends or stops.
+    void AfterStepPart(std::function<void()> work);
 
     // OutputDevices
     void ScreenRow(const QByteArray &row) override;
@@ -148,8 +152,10 @@ private:
     bool m_unloaded = false;
     int m_busy = 0;                // open Busy scopes
     bool m_deleteWhenIdle = false; // closed while a Busy scope was open
-    // While a step runs, the failures of its report file wait for the step
-    // to end or to stop at a question: no message box opens inside a step.
+    // While a step runs, the printer's work and the failures of the report
+    // file wait, in their order, for the step to end or to stop at a
+    // question: the printer may have to say where its pages go, and no
+    // message box opens inside a step.
     bool m_stepRunning = false;
-    QStringList m_stepErrors;
+    std::vector<std::function<void()>> m_heldOutput;
 };
