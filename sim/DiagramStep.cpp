@@ -125,126 +125,123 @@ StepOutcome DiagramStep::ShowDiag()
     // 1. Step count and the continuation question.
     if (++ModelingItem > m_state.RunLength)
         return wait(Waiting::Continue, StepOutcome::AskContinue);
-    return fromModelTime();
+    return run(Part::ModelTime);
 }
 
 StepOutcome DiagramStep::resume(bool yes)
 {
-    const Waiting at = std::exchange(m_waitingAt, Waiting::None);
-    switch (at) {
-    case Waiting::None: return StepOutcome::Done;
+    switch (std::exchange(m_waitingAt, Waiting::None)) {
+    case Waiting::None: break;
     case Waiting::Continue:
         if (yes)
             ModelingItem = 1;
         else
             m_state.RunActive = FlagFalse; // the step still runs to its end
-        return fromModelTime();
+        return run(Part::ModelTime);
     case Waiting::Faults:
         m_state.KeyCmd = LastKey;
         KeyMessage = CommandText::Fault();
-        return afterCommand();
-    case Waiting::Message: return fromTransmitter();
-    case Waiting::EndOfRun: return finish();
+        return run(Part::CommandMessage);
+    case Waiting::Message: return run(Part::Transmitter);
+    case Waiting::EndOfRun: return run(Part::End);
     }
     return StepOutcome::Done;
 }
 
-StepOutcome DiagramStep::fromModelTime()
+// Steps 2 to 16 from the part given on: each case is where the step goes on
+// after a question, and each falls through to the next.
+StepOutcome DiagramStep::run(Part from)
 {
     RunState &s = m_state;
-    // 2. Model time, in single precision, within a 100-second span.
-    s.ModelTime += StepSeconds;
-    if (s.ModelTime >= ModelTimeSpan)
-        s.ModelTime = 0;
+    switch (from) {
+    case Part::ModelTime:
+        // 2. Model time, in single precision, within a 100-second span.
+        s.ModelTime += StepSeconds;
+        if (s.ModelTime >= ModelTimeSpan)
+            s.ModelTime = 0;
 
-    // 3. The command in force.
-    if (interpretCommand())
-        return wait(Waiting::Faults, StepOutcome::EditFaults);
-    return afterCommand();
-}
+        // 3. The command in force.
+        if (interpretCommand())
+            return wait(Waiting::Faults, StepOutcome::EditFaults);
+        [[fallthrough]];
+    case Part::CommandMessage:
+        if (s.KeyCmd != LastKey) {
+            for (StepObserver *observer : m_observers)
+                observer->commandChanged(KeyMessage);
+            return wait(Waiting::Message, StepOutcome::ShowMessage);
+        }
+        [[fallthrough]];
+    case Part::Transmitter: {
+        const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
+        const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
 
-StepOutcome DiagramStep::afterCommand()
-{
-    if (m_state.KeyCmd != LastKey) {
+        // 4. The transmitter runs at every step, even under a constant input.
+        s.InputVal[1] = m_input->WhodKod(Nkod);
+
+        // 5, 6. (Equal texts are not copied: a copy costs two atomic
+        // operations at every step.)
+        if (LastKey != s.KeyCmd)
+            LastKey = s.KeyCmd;
+        if (ConstInput != FlagFalse)
+            s.InputVal[1] = ConstValue;
+
+        // 7. Excitation, from the states of the previous step.
+        m_functions.EvalElements(s);
+
+        // 8 to 13, element by element: an element's fault, delays, state,
+        // change and carry read and write only that element, so doing them
+        // per element equals doing each of them for all elements in turn.
+        bool signalChange = s.InputVal[0] != s.InputVal[1];
+        bool pendingChange = false;
+        for (int i = 1; i <= elemCount; ++i) {
+            if (s.ElemFault[i] != 0) // a break forces 0, extra feeding 1
+                s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
+            advanceDelays(s, i);
+            signalChange |= (s.Excit[i][0] != s.Excit[i][1]) | (s.ElemState[i][0] != s.ElemState[i][1]);
+            // A release becoming pending always comes with an excitation
+            // change.
+            pendingChange |= (s.PickupPending[i][0] != s.PickupPending[i][1])
+                             | (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
+            carry(s.Excit[i]);
+            carry(s.PickupPending[i]);
+            carry(s.ReleasePending[i]);
+            carry(s.ElemState[i]);
+        }
+        SignalChange = int16_t(signalChange);
+        PendingChange = int16_t(pendingChange);
+        RowDue = int16_t(signalChange || pendingChange);
+        for (int j = 1; j <= outCount; ++j)
+            carry(s.OutState[j]);
+        carry(s.InputVal);
+
+        // 14. Outputs are combinational: they take the states of this step.
+        m_functions.EvalOutputs(s);
+
+        // 15. The row.
+        const bool changeDiagram = s.ChangeMode != FlagFalse;
+        if (ComposeRows && (!changeDiagram || RowDue)) {
+            ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
+            for (StepObserver *observer : m_observers)
+                observer->rowComposed(RowText);
+        }
+
+        // 16. The stop, at a step that is a multiple of 10. A run already
+        // ended by the continuation question has no dialogue left to enter.
+        if (s.KeyCmd == QChar(27))
+            StopRequested = FlagTrue;
+        if (StopRequested != FlagFalse && ModelingItem % 10 == 0 && s.RunActive != FlagFalse) {
+            LastKey.clear();
+            StopRequested = FlagFalse;
+            s.KeyCmd.clear();
+            return wait(Waiting::EndOfRun, StepOutcome::EndOfRun);
+        }
+    }
+        [[fallthrough]];
+    case Part::End:
         for (StepObserver *observer : m_observers)
-            observer->commandChanged(KeyMessage);
-        return wait(Waiting::Message, StepOutcome::ShowMessage);
+            observer->stepEnded(s);
+        break;
     }
-    return fromTransmitter();
-}
-
-StepOutcome DiagramStep::fromTransmitter()
-{
-    RunState &s = m_state;
-    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
-    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
-
-    // 4. The transmitter runs at every step, even under a constant input.
-    s.InputVal[1] = m_input->WhodKod(Nkod);
-
-    // 5, 6. (Equal texts are not copied: a copy costs two atomic operations
-    // at every step.)
-    if (LastKey != s.KeyCmd)
-        LastKey = s.KeyCmd;
-    if (ConstInput != FlagFalse)
-        s.InputVal[1] = ConstValue;
-
-    // 7. Excitation, from the states of the previous step.
-    m_functions.EvalElements(s);
-
-    // 8 to 13, element by element: an element's fault, delays, state, change
-    // and carry read and write only that element, so doing them per element
-    // equals doing each of them for all elements in turn.
-    bool signalChange = s.InputVal[0] != s.InputVal[1];
-    bool pendingChange = false;
-    for (int i = 1; i <= elemCount; ++i) {
-        if (s.ElemFault[i] != 0) // a break forces 0, extra feeding 1
-            s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
-        advanceDelays(s, i);
-        signalChange |= (s.Excit[i][0] != s.Excit[i][1]) | (s.ElemState[i][0] != s.ElemState[i][1]);
-        // A release becoming pending always comes with an excitation change.
-        pendingChange |= (s.PickupPending[i][0] != s.PickupPending[i][1])
-                         | (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
-        carry(s.Excit[i]);
-        carry(s.PickupPending[i]);
-        carry(s.ReleasePending[i]);
-        carry(s.ElemState[i]);
-    }
-    SignalChange = int16_t(signalChange);
-    PendingChange = int16_t(pendingChange);
-    RowDue = int16_t(signalChange || pendingChange);
-    for (int j = 1; j <= outCount; ++j)
-        carry(s.OutState[j]);
-    carry(s.InputVal);
-
-    // 14. Outputs are combinational: they take the states of this step.
-    m_functions.EvalOutputs(s);
-
-    // 15. The row.
-    const bool changeDiagram = s.ChangeMode != FlagFalse;
-    if (ComposeRows && (!changeDiagram || RowDue)) {
-        ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
-        for (StepObserver *observer : m_observers)
-            observer->rowComposed(RowText);
-    }
-
-    // 16. The stop, at a step that is a multiple of 10. A run already ended
-    // by the continuation question has no dialogue left to enter.
-    if (s.KeyCmd == QChar(27))
-        StopRequested = FlagTrue;
-    if (StopRequested != FlagFalse && ModelingItem % 10 == 0 && s.RunActive != FlagFalse) {
-        LastKey.clear();
-        StopRequested = FlagFalse;
-        s.KeyCmd.clear();
-        return wait(Waiting::EndOfRun, StepOutcome::EndOfRun);
-    }
-    return finish();
-}
-
-StepOutcome DiagramStep::finish()
-{
-    for (StepObserver *observer : m_observers)
-        observer->stepEnded(m_state);
     return StepOutcome::Done;
 }
 

@@ -126,15 +126,15 @@ public:
     int16_t RowDue = 0;
 
 private:
-    // The places a step can wait at; each one's answer is handled by the
-    // part of the step that follows it.
+    // The questions a step can wait at.
     enum class Waiting : uint8_t { None, Continue, Faults, Message, EndOfRun };
+    // Where a step goes on: from the model time after the count, from the
+    // command's message after the fault dialog, from the transmitter after
+    // the message, or at its end after the end-of-run dialogue.
+    enum class Part : uint8_t { ModelTime, CommandMessage, Transmitter, End };
 
     StepOutcome wait(Waiting at, StepOutcome question);
-    StepOutcome fromModelTime();
-    StepOutcome afterCommand();
-    StepOutcome fromTransmitter();
-    StepOutcome finish();
+    StepOutcome run(Part from);
     // The command in force; true for the fault command, whose dialogue
     // comes before the rest of its handling.
     bool interpretCommand();
