@@ -89,8 +89,6 @@ void DiagramStep::UseFunctions(std::shared_ptr<const FunctionProgram> program)
 
 void DiagramStep::addObserver(StepObserver &observer) { m_observers.push_back(&observer); }
 
-void DiagramStep::removeObserver(StepObserver &observer) { std::erase(m_observers, &observer); }
-
 void DiagramStep::Start(int16_t code)
 {
     Nkod = code;

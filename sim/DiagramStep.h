@@ -70,9 +70,8 @@ public:
     void setInput(CodeInput &input) { m_input = &input; }
 
     // Observers are told in the order they were added; each must outlive
-    // the step or be removed first.
+    // the steps it is told of.
     void addObserver(StepObserver &observer);
-    void removeObserver(StepObserver &observer);
 
     // Starts a run that has been set up: the code in force, runStarted to
     // the observers (the report header), RunActive, and the count of steps

@@ -86,7 +86,6 @@ public:
     CodeTransmitter &transmitter() { return m_transmitter; }
 
     void addObserver(StepObserver &observer) { m_step.addObserver(observer); }
-    void removeObserver(StepObserver &observer) { m_step.removeObserver(observer); }
 
 private:
     int16_t WhodKod(int16_t Nkod) override;
