@@ -23,7 +23,7 @@ constexpr size_t RunsPerBatch = 16;
 class QuietRun
 {
 public:
-    QuietRun(const SharedModel &model, RunScenario scenario) : m_session(model, m_host)
+    QuietRun(const SharedModel &model, RunScenario scenario) : m_session(model)
     {
         scenario.reportFile.clear();
         // The scenario was checked before the campaign.
@@ -63,7 +63,6 @@ public:
     }
 
 private:
-    SessionHost m_host;
     RunSession m_session;
     bool m_live = false;
 };

@@ -38,8 +38,7 @@ QString inScenario(const QString &message, const BenchScenario &scenario)
 std::expected<SignalTrace, QString> record(const LoadedBench &bench, const BenchScenario &scenario,
                                            const RunScenario &run)
 {
-    SessionHost host;
-    RunSession session(bench.model, host);
+    RunSession session(bench.model);
     if (const auto prepared = session.setUp(run, false); !prepared)
         return std::unexpected(inScenario(prepared.error().message, scenario));
     if (session.lastStep() > MaxBenchSteps)

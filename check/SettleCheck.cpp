@@ -53,8 +53,7 @@ void CheckSettling(const SharedModel &model, const QString &timingFile, double l
     const double delaySteps = std::clamp(std::ceil(longestDelay * 100 - 1e-6), 1.0, double(MaxSettleSteps));
     const qint64 settled = std::min(10 * qint64(delaySteps), MaxSettleSteps);
     for (const char *input : {"0", "1"}) {
-        SessionHost host;
-        RunSession session(model, host);
+        RunSession session(model);
         RunScenario scenario;
         scenario.timingFile = timingFile;
         // Twice the settling time: any repeating change shorter than it shows.

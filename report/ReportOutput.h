@@ -2,6 +2,7 @@
 
 #include "model/RunState.h"
 #include "report/OutputDevices.h"
+#include "sim/StepObserver.h"
 
 #include <QByteArrayView>
 #include <QDateTime>
@@ -17,14 +18,15 @@ class ReportFile;
 // and the printer through OutputDevices, the report file itself. A report
 // file that cannot be written is reported through OutputDevices::ReportError
 // with its name, file output is switched off (ToFile := 0) and the run goes
-// on; rows already on disk stay there.
-class ReportOutput
+// on; rows already on disk stay there. As an observer of a run it writes the
+// header when the run starts and every row as it is composed.
+class ReportOutput : public StepObserver
 {
 public:
     using Clock = std::function<QDateTime()>;
 
     ReportOutput(RunState &state, OutputDevices &devices);
-    ~ReportOutput();
+    ~ReportOutput() override;
 
     // The clock of the header's date and time; the system clock by default.
     void setClock(Clock clock);
@@ -47,6 +49,10 @@ public:
     // Empties the report file ("Очистить отчет"). False after a failure,
     // which has been reported and has switched file output off.
     bool EmptyReport();
+
+    // StepObserver
+    void runStarted(const RunState &) override { WriteReportHeader(); }
+    void rowComposed(const QByteArray &row) override { WriteRow(row); }
 
 private:
     bool appendToFile(QByteArrayView bytes, bool asLine);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -72,23 +73,10 @@ void advanceDelays(RunState &s, int i)
     s.ElemState[i][1] = int16_t(excited == 1 ? s.PickupPending[i][1] == 0 : s.ReleasePending[i][1] == 1);
 }
 
-// Undoes a flag on every way out of a scope.
-class FlagScope
-{
-public:
-    explicit FlagScope(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-
-private:
-    bool &m_flag;
-};
-
 } // namespace
 
-DiagramStep::DiagramStep(RunState &state, StepHost &host)
-    : m_state(state), m_host(host), m_output(state, host), m_decimalSeparator(DecimalSeparator(QLocale()))
+DiagramStep::DiagramStep(RunState &state, CodeInput &input)
+    : m_state(state), m_input(&input), m_decimalSeparator(DecimalSeparator(QLocale()))
 {
 }
 
@@ -99,118 +87,163 @@ void DiagramStep::UseFunctions(std::shared_ptr<const FunctionProgram> program)
     m_functions.use(std::move(program));
 }
 
+void DiagramStep::addObserver(StepObserver &observer) { m_observers.push_back(&observer); }
+
 void DiagramStep::Start(int16_t code)
 {
     Nkod = code;
-    m_output.WriteReportHeader();
+    for (StepObserver *observer : m_observers)
+        observer->runStarted(m_state);
     m_state.RunActive = FlagTrue;
     InitModel();
 }
 
-void DiagramStep::setLocale(const QLocale &locale)
+void DiagramStep::setLocale(const QLocale &locale) { m_decimalSeparator = DecimalSeparator(locale); }
+
+StepOutcome DiagramStep::wait(Waiting at, StepOutcome question)
 {
-    m_decimalSeparator = DecimalSeparator(locale);
-    m_output.setLocale(locale);
+    m_waitingAt = at;
+    return question;
 }
 
-void DiagramStep::ShowDiag()
+StepOutcome DiagramStep::ShowDiag()
 {
-    // A dialog inside a step runs a nested event loop in which the timer
-    // keeps firing; a step must never start inside another one.
-    if (m_inStep)
-        return;
-    FlagScope inStep(m_inStep);
+    switch (m_waitingAt) {
+    case Waiting::None: break;
+    case Waiting::Continue: return StepOutcome::AskContinue;
+    case Waiting::Faults: return StepOutcome::EditFaults;
+    case Waiting::Message: return StepOutcome::ShowMessage;
+    case Waiting::EndOfRun: return StepOutcome::EndOfRun;
+    }
     if (m_state.RunActive == FlagFalse) {
         InitModel();
-        m_host.EnableTimer();
-        return;
+        return StepOutcome::Idle;
     }
-    step();
-}
-
-void DiagramStep::step()
-{
-    RunState &s = m_state;
-    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
-    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
 
     // 1. Step count and the continuation question.
-    if (++ModelingItem > s.RunLength) {
-        if (m_host.ContinueOutput())
-            ModelingItem = 1;
-        else
-            s.RunActive = FlagFalse; // the step still runs to its end
-    }
-
-    // 2. Model time, in single precision, within a 100-second span.
-    s.ModelTime += StepSeconds;
-    if (s.ModelTime >= ModelTimeSpan)
-        s.ModelTime = 0;
-
-    // 3. The command in force.
-    interpretCommand();
-
-    // 4. The transmitter runs at every step, even under a constant input.
-    s.InputVal[1] = m_host.WhodKod(Nkod);
-
-    // 5, 6. (Equal texts are not copied: a copy costs two atomic operations
-    // at every step.)
-    if (LastKey != s.KeyCmd)
-        LastKey = s.KeyCmd;
-    if (ConstInput != FlagFalse)
-        s.InputVal[1] = ConstValue;
-
-    // 7. Excitation, from the states of the previous step.
-    m_functions.EvalElements(s);
-
-    // 8 to 13, element by element: an element's fault, delays, state, change
-    // and carry read and write only that element, so doing them per element
-    // equals doing each of them for all elements in turn.
-    bool signalChange = s.InputVal[0] != s.InputVal[1];
-    bool pendingChange = false;
-    for (int i = 1; i <= elemCount; ++i) {
-        if (s.ElemFault[i] != 0) // a break forces 0, extra feeding 1
-            s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
-        advanceDelays(s, i);
-        signalChange |= (s.Excit[i][0] != s.Excit[i][1]) | (s.ElemState[i][0] != s.ElemState[i][1]);
-        // A release becoming pending always comes with an excitation change.
-        pendingChange |= (s.PickupPending[i][0] != s.PickupPending[i][1])
-                         | (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
-        carry(s.Excit[i]);
-        carry(s.PickupPending[i]);
-        carry(s.ReleasePending[i]);
-        carry(s.ElemState[i]);
-    }
-    SignalChange = int16_t(signalChange);
-    PendingChange = int16_t(pendingChange);
-    RowDue = int16_t(signalChange || pendingChange);
-    for (int j = 1; j <= outCount; ++j)
-        carry(s.OutState[j]);
-    carry(s.InputVal);
-
-    // 14. Outputs are combinational: they take the states of this step.
-    m_functions.EvalOutputs(s);
-
-    // 15. The row.
-    const bool changeDiagram = s.ChangeMode != FlagFalse;
-    if (ComposeRows && (!changeDiagram || RowDue)) {
-        ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
-        m_output.WriteRow(RowText);
-    }
-
-    // 16. The stop, at a step that is a multiple of 10. A run already ended
-    // by the continuation question has no dialogue left to enter.
-    if (s.KeyCmd == QChar(27))
-        StopRequested = FlagTrue;
-    if (StopRequested != FlagFalse && ModelingItem % 10 == 0 && s.RunActive != FlagFalse) {
-        LastKey.clear();
-        StopRequested = FlagFalse;
-        s.KeyCmd.clear();
-        m_host.EndOfRun();
-    }
+    if (++ModelingItem > m_state.RunLength)
+        return wait(Waiting::Continue, StepOutcome::AskContinue);
+    return run(Part::ModelTime);
 }
 
-void DiagramStep::interpretCommand()
+StepOutcome DiagramStep::resume(bool yes)
+{
+    switch (std::exchange(m_waitingAt, Waiting::None)) {
+    case Waiting::None: break;
+    case Waiting::Continue:
+        if (yes)
+            ModelingItem = 1;
+        else
+            m_state.RunActive = FlagFalse; // the step still runs to its end
+        return run(Part::ModelTime);
+    case Waiting::Faults:
+        m_state.KeyCmd = LastKey;
+        KeyMessage = CommandText::Fault();
+        return run(Part::CommandMessage);
+    case Waiting::Message: return run(Part::Transmitter);
+    case Waiting::EndOfRun: return run(Part::End);
+    }
+    return StepOutcome::Done;
+}
+
+// Steps 2 to 16 from the part given on: each case is where the step goes on
+// after a question, and each falls through to the next.
+StepOutcome DiagramStep::run(Part from)
+{
+    RunState &s = m_state;
+    switch (from) {
+    case Part::ModelTime:
+        // 2. Model time, in single precision, within a 100-second span.
+        s.ModelTime += StepSeconds;
+        if (s.ModelTime >= ModelTimeSpan)
+            s.ModelTime = 0;
+
+        // 3. The command in force.
+        if (interpretCommand())
+            return wait(Waiting::Faults, StepOutcome::EditFaults);
+        [[fallthrough]];
+    case Part::CommandMessage:
+        if (s.KeyCmd != LastKey) {
+            for (StepObserver *observer : m_observers)
+                observer->commandChanged(KeyMessage);
+            return wait(Waiting::Message, StepOutcome::ShowMessage);
+        }
+        [[fallthrough]];
+    case Part::Transmitter: {
+        const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
+        const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
+
+        // 4. The transmitter runs at every step, even under a constant input.
+        s.InputVal[1] = m_input->WhodKod(Nkod);
+
+        // 5, 6. (Equal texts are not copied: a copy costs two atomic
+        // operations at every step.)
+        if (LastKey != s.KeyCmd)
+            LastKey = s.KeyCmd;
+        if (ConstInput != FlagFalse)
+            s.InputVal[1] = ConstValue;
+
+        // 7. Excitation, from the states of the previous step.
+        m_functions.EvalElements(s);
+
+        // 8 to 13, element by element: an element's fault, delays, state,
+        // change and carry read and write only that element, so doing them
+        // per element equals doing each of them for all elements in turn.
+        bool signalChange = s.InputVal[0] != s.InputVal[1];
+        bool pendingChange = false;
+        for (int i = 1; i <= elemCount; ++i) {
+            if (s.ElemFault[i] != 0) // a break forces 0, extra feeding 1
+                s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
+            advanceDelays(s, i);
+            signalChange |= (s.Excit[i][0] != s.Excit[i][1]) | (s.ElemState[i][0] != s.ElemState[i][1]);
+            // A release becoming pending always comes with an excitation
+            // change.
+            pendingChange |= (s.PickupPending[i][0] != s.PickupPending[i][1])
+                             | (s.ReleasePending[i][0] == 1 && s.ReleasePending[i][1] == 0);
+            carry(s.Excit[i]);
+            carry(s.PickupPending[i]);
+            carry(s.ReleasePending[i]);
+            carry(s.ElemState[i]);
+        }
+        SignalChange = int16_t(signalChange);
+        PendingChange = int16_t(pendingChange);
+        RowDue = int16_t(signalChange || pendingChange);
+        for (int j = 1; j <= outCount; ++j)
+            carry(s.OutState[j]);
+        carry(s.InputVal);
+
+        // 14. Outputs are combinational: they take the states of this step.
+        m_functions.EvalOutputs(s);
+
+        // 15. The row.
+        const bool changeDiagram = s.ChangeMode != FlagFalse;
+        if (ComposeRows && (!changeDiagram || RowDue)) {
+            ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
+            for (StepObserver *observer : m_observers)
+                observer->rowComposed(RowText);
+        }
+
+        // 16. The stop, at a step that is a multiple of 10. A run already
+        // ended by the continuation question has no dialogue left to enter.
+        if (s.KeyCmd == QChar(27))
+            StopRequested = FlagTrue;
+        if (StopRequested != FlagFalse && ModelingItem % 10 == 0 && s.RunActive != FlagFalse) {
+            LastKey.clear();
+            StopRequested = FlagFalse;
+            s.KeyCmd.clear();
+            return wait(Waiting::EndOfRun, StepOutcome::EndOfRun);
+        }
+    }
+        [[fallthrough]];
+    case Part::End:
+        for (StepObserver *observer : m_observers)
+            observer->stepEnded(s);
+        break;
+    }
+    return StepOutcome::Done;
+}
+
+bool DiagramStep::interpretCommand()
 {
     RunState &s = m_state;
     const Command command = InterpretCommand(s.KeyCmd);
@@ -238,10 +271,7 @@ void DiagramStep::interpretCommand()
         KeyMessage = m_codeMessage;
         break;
     case CommandKind::Fault:
-        m_host.EditFaults();
-        s.KeyCmd = LastKey;
-        KeyMessage = CommandText::Fault();
-        break;
+        return true;
     case CommandKind::SetCode:
         Nkod = command.code;
         KeyMessage = CommandText::CodeKey(command.code);
@@ -253,8 +283,7 @@ void DiagramStep::interpretCommand()
         KeyMessage = CommandText::Unknown();
         break;
     }
-    if (s.KeyCmd != LastKey)
-        m_host.ShowCommandMessage(KeyMessage);
+    return false;
 }
 
 void DiagramStep::Restart()
@@ -275,4 +304,6 @@ void DiagramStep::Restart()
     for (int j = 1; j <= outCount; ++j)
         s.OutState[j][0] = 0;
     s.InputVal[0] = 0;
+    for (StepObserver *observer : m_observers)
+        observer->restarted();
 }

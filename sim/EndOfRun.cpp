@@ -117,7 +117,7 @@ void changeParameters(EndOfRunHost &host)
         host.ClearWindow();
     }
     state.ReportHeadDue = FlagTrue;
-    host.Step().Output().WriteReportHeader();
+    host.Output().WriteReportHeader();
 }
 
 } // namespace
@@ -136,14 +136,14 @@ void EndOfRunDialogue(EndOfRunHost &host)
         changeParameters(host);
         break;
     case frmSubmenu::RedirectOutput:
-        ChooseOutputDevices(state, step.Output());
+        ChooseOutputDevices(state, host.Output());
         break;
     case frmSubmenu::FinishWork:
         state.RunActive = FlagFalse;
         host.CloseWindow();
         break;
     case frmSubmenu::EmptyReport:
-        step.Output().EmptyReport();
+        host.Output().EmptyReport();
         break;
     default: // ContinueOutput: the run goes on
         break;

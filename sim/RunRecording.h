@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/RunState.h"
+#include "sim/StepObserver.h"
 
 #include <QString>
 
@@ -11,8 +12,10 @@
 // per signal the steps where its value changed, and the steps where a
 // command or a fault was applied. Step 0 holds the state at rest before the
 // first step; one step is 0.01 s. Values are kept as runs of equal values, so
-// a long run that rarely changes costs little.
-class RunRecording
+// a long run that rarely changes costs little. As an observer of a run it
+// begins when the run starts, records each step as it ends and marks the
+// restarts.
+class RunRecording : public StepObserver
 {
 public:
     static constexpr double StepSeconds = 0.01;
@@ -44,6 +47,11 @@ public:
     // Marks the next step as the one where the diagram started again from
     // time 0 while the recording goes on.
     void markRestart();
+
+    // StepObserver
+    void runStarted(const RunState &state) override { begin(state); }
+    void stepEnded(const RunState &state) override { record(state); }
+    void restarted() override { markRestart(); }
 
     bool isEmpty() const { return m_lastStep == 0; }
     qint64 lastStep() const { return m_lastStep; }

@@ -4,25 +4,9 @@
 
 #include <algorithm>
 
-void SessionHost::ShowCommandMessage(qint64 step, const QString &message)
-{
-    Q_UNUSED(step);
-    Q_UNUSED(message);
-}
+RunSession::RunSession() : m_state(std::make_unique<RunState>()), m_step(*m_state, *this) {}
 
-void SessionHost::EndOfRun(RunSession &session) { session.end(); }
-
-int16_t SessionHost::WhodKod(RunSession &session, int16_t Nkod)
-{
-    session.transmitter().WhodKod(Nkod);
-    return session.transmitter().Wuhod;
-}
-
-RunSession::RunSession(SessionHost &host) : m_host(host), m_state(std::make_unique<RunState>()), m_step(*m_state, *this)
-{
-}
-
-RunSession::RunSession(SharedModel model, SessionHost &host) : RunSession(host) { m_model = std::move(model); }
+RunSession::RunSession(SharedModel model) : RunSession() { m_model = std::move(model); }
 
 RunSession::~RunSession() = default;
 
@@ -67,7 +51,6 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     state.ToScreen = screenRows ? FlagTrue : FlagFalse;
     state.ToPrinter = FlagFalse;
     state.ToFile = scenario.reportFile.isEmpty() ? FlagFalse : FlagTrue;
-    m_step.Output().setReportFileName(scenario.reportFile);
     m_step.ComposeRows = state.ToScreen != FlagFalse || state.ToFile != FlagFalse;
 
     m_keys.assign(scenario.keys.begin(), scenario.keys.end());
@@ -97,8 +80,6 @@ void RunSession::start() { start(m_code); }
 
 void RunSession::start(int16_t code) { m_step.Start(code); }
 
-void RunSession::tick() { m_step.ShowDiag(); }
-
 void RunSession::applyDue()
 {
     for (; m_nextKey < m_keys.size() && m_keys[m_nextKey].step == m_stepNumber; ++m_nextKey)
@@ -113,7 +94,11 @@ bool RunSession::step()
         return false;
     ++m_stepNumber;
     applyDue();
-    m_step.ShowDiag();
+    for (StepOutcome outcome = m_step.ShowDiag(); outcome != StepOutcome::Done && outcome != StepOutcome::Idle;) {
+        if (outcome == StepOutcome::EndOfRun)
+            end();
+        outcome = m_step.resume();
+    }
     return true;
 }
 
@@ -125,24 +110,8 @@ void RunSession::run()
 
 void RunSession::end() { m_state->RunActive = FlagFalse; }
 
-bool RunSession::ContinueOutput() { return m_host.ContinueOutput(); }
-
-void RunSession::ShowCommandMessage(const QString &message) { m_host.ShowCommandMessage(m_stepNumber, message); }
-
-void RunSession::EditFaults() { m_host.EditFaults(); }
-
-int16_t RunSession::WhodKod(int16_t Nkod) { return m_host.WhodKod(*this, Nkod); }
-
-void RunSession::EndOfRun() { m_host.EndOfRun(*this); }
-
-void RunSession::EnableTimer() { m_host.EnableTimer(); }
-
-void RunSession::ScreenRow(const QByteArray &row) { m_host.ScreenRow(row); }
-
-void RunSession::ScreenHeading(const QByteArray &heading) { m_host.ScreenHeading(heading); }
-
-void RunSession::PrinterRow(const QByteArray &row) { m_host.PrinterRow(row); }
-
-void RunSession::PrinterHeader(const ReportHeaderContent &header) { m_host.PrinterHeader(header); }
-
-void RunSession::ReportError(const QString &message) { m_host.ReportError(message); }
+int16_t RunSession::WhodKod(int16_t Nkod)
+{
+    m_transmitter.WhodKod(Nkod);
+    return m_transmitter.Wuhod;
+}

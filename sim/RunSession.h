@@ -4,7 +4,7 @@
 #include "model/RunState.h"
 #include "sim/DiagramStep.h"
 #include "sim/RunScenario.h"
-#include "sim/StepHost.h"
+#include "sim/StepObserver.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <QString>
@@ -12,29 +12,6 @@
 #include <expected>
 #include <memory>
 #include <vector>
-
-class RunSession;
-
-// What a session asks of whoever drives it: where the rows go, and the
-// answers a person would give (see StepHost). The defaults are the batch
-// answers: every "Продолжать вывод?" is Yes, messages are dropped, the fault
-// command changes nothing, ESC ends the run where the end-of-run dialogue
-// would open, and the session's own transmitter gives the input. The diagram
-// window answers with its dialogues and its transmitter component.
-class SessionHost : public OutputDevices
-{
-public:
-    virtual bool ContinueOutput() { return true; }
-    virtual void ShowCommandMessage(qint64 step, const QString &message);
-    virtual void EditFaults() {}
-    virtual void EndOfRun(RunSession &session);
-    virtual int16_t WhodKod(RunSession &session, int16_t Nkod);
-    virtual void EnableTimer() {}
-
-    void ScreenRow(const QByteArray &) override {}
-    void ScreenHeading(const QByteArray &) override {}
-    void ReportError(const QString &) override {}
-};
 
 // Why a set-up failed: a file that cannot be read, or a scenario that does
 // not fit the model (a fault on an element it does not have).
@@ -53,13 +30,14 @@ struct SetUpError
 // Every run starts the same way: load() the model, give the timing (from a
 // scenario, or as a person answers it into state()), then start(). The
 // headless runner has setUp() do the middle from a scenario; the diagram
-// window asks its questions in between.
-class RunSession final : private StepHost
+// window asks its questions in between. What the run does goes to the
+// observers; the report rows are one of them.
+class RunSession final : private CodeInput
 {
 public:
     // A session with no model yet, for a front end that chooses it first.
-    explicit RunSession(SessionHost &host);
-    RunSession(SharedModel model, SessionHost &host);
+    RunSession();
+    explicit RunSession(SharedModel model);
     ~RunSession() override;
     RunSession(const RunSession &) = delete;
     RunSession &operator=(const RunSession &) = delete;
@@ -70,22 +48,26 @@ public:
     void load(SharedModel model);
 
     // Loads the model again and sets the run up as the scenario says: relay
-    // timing, transmitter, output devices. The diagram rows go to the host's
+    // timing, transmitter, output devices. The diagram rows go to the
     // screen unless screenRows is false; with no report file either, no row
-    // is composed at all.
+    // is composed at all. (The report file's name is the report observer's.)
     std::expected<void, SetUpError> setUp(const RunScenario &scenario, bool screenRows = true);
     // Starts a run that has been set up with the scenario's code, or with
     // the code given: the report header goes out, and the steps can begin.
     void start();
     void start(int16_t code);
 
-    // One tick of a timer that drives the run: the step, or while the run is
-    // not active, the host's EnableTimer. Keys and faults of a scenario are
-    // not applied and the steps are not counted.
-    void tick();
+    // One tick of a timer that drives the run: begins the step and returns
+    // its outcome; resume() answers its questions. Keys and faults of a
+    // scenario are not applied and the steps are not counted.
+    StepOutcome tick() { return m_step.ShowDiag(); }
+    StepOutcome resume(bool yes = true) { return m_step.resume(yes); }
 
-    // Applies the keys and faults due and makes the next step. False, with
-    // nothing done, once the run has ended: all its steps made, or stopped.
+    // Applies the keys and faults due and makes the next step, answering as
+    // a batch would: every "Продолжать вывод?" is Yes, messages only go to
+    // the observers, the fault command changes nothing, and ESC ends the run
+    // where the end-of-run dialogue would open. False, with nothing done,
+    // once the run has ended: all its steps made, or stopped.
     bool step();
     // Steps to the end of the run.
     void run();
@@ -99,26 +81,17 @@ public:
     RunState &state() { return *m_state; }
     const LoadedModel &model() const { return *m_model; }
     DiagramStep &diagram() { return m_step; }
+    // The session's own transmitter gives the input unless another one has
+    // been given to the step (DiagramStep::setInput).
     CodeTransmitter &transmitter() { return m_transmitter; }
 
-private:
-    // StepHost: the person's part goes to the session host.
-    bool ContinueOutput() override;
-    void ShowCommandMessage(const QString &message) override;
-    void EditFaults() override;
-    int16_t WhodKod(int16_t Nkod) override;
-    void EndOfRun() override;
-    void EnableTimer() override;
-    void ScreenRow(const QByteArray &row) override;
-    void ScreenHeading(const QByteArray &heading) override;
-    void PrinterRow(const QByteArray &row) override;
-    void PrinterHeader(const ReportHeaderContent &header) override;
-    void ReportError(const QString &message) override;
+    void addObserver(StepObserver &observer) { m_step.addObserver(observer); }
 
+private:
+    int16_t WhodKod(int16_t Nkod) override;
     void applyDue();
 
     SharedModel m_model;
-    SessionHost &m_host;
     std::unique_ptr<RunState> m_state;
     DiagramStep m_step;
     CodeTransmitter m_transmitter;

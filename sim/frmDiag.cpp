@@ -21,6 +21,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 const QString PlacePrefix = QStringLiteral("Diag");
@@ -81,10 +83,15 @@ QRect frmDiag::Place(QMdiArea &area)
 }
 
 frmDiag::frmDiag(RunWindowHost &host, ModelState &settings)
-    : m_host(host), m_settings(settings), m_session(*this),
+    : m_host(host), m_settings(settings), m_report(m_session.state(), *this),
       m_printer(std::make_unique<PrinterPages>(m_session.state(), &host.printer()))
 {
     static_cast<OutputChoice &>(State()) = settings;
+    // The transmitter component, not the session's own, gives the input: its
+    // timing is what the run's dialogues set.
+    Step().setInput(*this);
+    m_session.addObserver(m_report);
+    m_session.addObserver(m_waves);
     setObjectName(QStringLiteral("frmDiag"));
     setWindowTitle(QStringLiteral("Диаграмма"));
     setFocusPolicy(Qt::StrongFocus);
@@ -168,18 +175,67 @@ void frmDiag::StepTimerFired()
 
 void frmDiag::ShowDiag()
 {
-    // A tick from the nested event loop of a dialog that a step (or the
-    // speed dialog) has open starts nothing.
-    if (m_busy > 0)
+    // A tick from the event loop of a question's message box starts nothing:
+    // the step still waits for its answer.
+    if (Step().InStep())
         return;
-    {
-        Busy busy(*this);
-        m_waves.beforeStep(State());
-        m_session.tick();
-        m_waves.afterStep(State());
+    Busy busy(*this);
+    bool closeAfterStep = false;
+    const auto advance = [this](auto &&next) {
+        m_stepRunning = true;
+        const StepOutcome outcome = next();
+        m_stepRunning = false;
+        for (const std::function<void()> &work : std::exchange(m_heldOutput, {}))
+            work();
+        return outcome;
+    };
+    StepOutcome outcome = advance([this] { return m_session.tick(); });
+    while (outcome != StepOutcome::Done && outcome != StepOutcome::Idle) {
+        const bool yes = Answer(outcome);
+        // The step finishes first: its row still goes to the printer and file.
+        closeAfterStep |= outcome == StepOutcome::AskContinue && !yes;
+        outcome = advance([this, yes] { return m_session.resume(yes); });
     }
-    if (m_closeAfterStep && !m_unloaded)
+    if (outcome == StepOutcome::Idle)
+        stepTimer->start();
+    if (closeAfterStep && !m_unloaded)
         Frame().close();
+}
+
+bool frmDiag::Answer(StepOutcome question)
+{
+    switch (question) {
+    case StepOutcome::AskContinue: {
+        MessageRequest ask;
+        ask.text = StepText::ContinueQuestion.toString();
+        ask.title = StepText::ContinueTitle.toString();
+        ask.buttons = Prompt::Buttons::YesNo;
+        ask.icon = Prompt::Icon::Question;
+        return prompts().message(ask) == Prompt::Answer::Yes;
+    }
+    case StepOutcome::ShowMessage: {
+        MessageRequest request;
+        request.text = Step().KeyMessage;
+        prompts().message(request);
+        return true;
+    }
+    case StepOutcome::EditFaults: {
+        frmFault faults(State(), this);
+        prompts().exec(faults);
+        return true;
+    }
+    case StepOutcome::EndOfRun:
+        EndOfRunDialogue(*this);
+        // The dialogue's windows took the keyboard; the command keys of the
+        // run that goes on must reach this window again.
+        if (!m_unloaded)
+            TakeFocus();
+        return true;
+    case StepOutcome::Done:
+    case StepOutcome::Idle:
+        break;
+    }
+    return true;
 }
 
 void frmDiag::InitModel()
@@ -274,7 +330,6 @@ void frmDiag::LayOutLabels()
 
 void frmDiag::ClearWindow()
 {
-    m_waves.restarted();
     m_rows.Clear();
     update();
 }
@@ -309,72 +364,53 @@ void frmDiag::ControlKey(int key)
 
 void frmDiag::TypeCommand(const QString &character) { State().KeyCmd = character; }
 
-// StepHost
+// Transmitter
 
-bool frmDiag::ContinueOutput()
+int16_t frmDiag::WhodKod(int16_t Nkod)
 {
-    MessageRequest question;
-    question.text = StepText::ContinueQuestion.toString();
-    question.title = StepText::ContinueTitle.toString();
-    question.buttons = Prompt::Buttons::YesNo;
-    question.icon = Prompt::Icon::Question;
-    if (prompts().message(question) == Prompt::Answer::Yes)
-        return true;
-    // The step finishes first: its row still goes to the printer and file.
-    m_closeAfterStep = true;
-    return false;
-}
-
-void frmDiag::ShowCommandMessage(qint64, const QString &message)
-{
-    MessageRequest request;
-    request.text = message;
-    prompts().message(request);
-}
-
-void frmDiag::EditFaults()
-{
-    frmFault faults(State(), this);
-    prompts().exec(faults);
-}
-
-int16_t frmDiag::WhodKod(RunSession &, int16_t Nkod)
-{
-    // A window closed under a running step keeps no transmitter.
+    // A window closed while its step waited keeps no transmitter.
     if (m_unloaded)
         return State().InputVal[1];
     Vesk().WhodKod(Nkod);
     return Vesk().Wuhod();
 }
 
-void frmDiag::EndOfRun(RunSession &)
-{
-    EndOfRunDialogue(*this);
-    // The dialogue's windows took the keyboard; the command keys of the run
-    // that goes on must reach this window again.
-    if (!m_unloaded)
-        TakeFocus();
-}
-
-void frmDiag::EnableTimer() { stepTimer->start(); }
+// OutputDevices
 
 void frmDiag::ScreenRow(const QByteArray &row) { Printto(row); }
 
 void frmDiag::ScreenHeading(const QByteArray &heading) { headingLine->setText(CodePage::fromOem(heading)); }
 
+void frmDiag::AfterStepPart(std::function<void()> work)
+{
+    if (m_stepRunning)
+        m_heldOutput.push_back(std::move(work));
+    else
+        work();
+}
+
 void frmDiag::PrinterRow(const QByteArray &row)
 {
-    if (!m_unloaded)
-        m_printer->PrintRow(row);
+    AfterStepPart([this, row] {
+        if (!m_unloaded)
+            m_printer->PrintRow(row);
+    });
 }
 
 void frmDiag::PrinterHeader(const ReportHeaderContent &header)
 {
-    if (!m_unloaded)
-        m_printer->PrintHeader(header);
+    AfterStepPart([this, header] {
+        if (!m_unloaded)
+            m_printer->PrintHeader(header);
+    });
 }
 
 void frmDiag::ReportError(const QString &message)
+{
+    AfterStepPart([this, message] { ShowError(message); });
+}
+
+void frmDiag::ShowError(const QString &message)
 {
     MessageRequest error;
     error.text = message;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/OutputDevices.h"
+#include "report/ReportOutput.h"
 #include "sim/DiagramRows.h"
 #include "sim/DiagramStep.h"
 #include "sim/EndOfRun.h"
@@ -10,7 +12,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class PrinterPages;
 class QLabel;
@@ -21,14 +25,14 @@ class Vesks;
 class RunWindowHost;
 
 // "Диаграмма": the window of one run. It owns the run's session, and its
-// timer drives the steps; it draws the rows, shows the questions of a step,
-// owns the run's transmitter component and printer pages, and takes the
-// command keys. Closing it ends the run: the
-// host is unlocked at once, while the object itself is deleted only
-// after any step that is still running has returned. Its widgets keep their
-// names as objectNames: Label1 (the model caption), Label2 (the heading row)
-// and Timer1 (the step timer).
-class frmDiag : public QWidget, public SessionHost, public EndOfRunHost
+// timer drives the steps; it asks the questions a step waits at and resumes
+// it, draws the rows, owns the run's transmitter component, report output
+// and printer pages, and takes the command keys. Closing it ends the run:
+// the host is unlocked at once, while the object itself is deleted only
+// after whatever it has open (a question, a dialogue, the set-up) has
+// returned. Its widgets keep their names as objectNames: Label1 (the model
+// caption), Label2 (the heading row) and Timer1 (the step timer).
+class frmDiag : public QWidget, private OutputDevices, private CodeInput, public EndOfRunHost
 {
     Q_OBJECT
 public:
@@ -42,7 +46,8 @@ public:
     QLabel *headingLine;  // Label2
     QTimer *stepTimer;    // Timer1
 
-    // One step, driven by stepTimer; nothing while another step is open.
+    // One step, driven by stepTimer, with its questions asked and answered;
+    // nothing while a step waits for an answer.
     void ShowDiag();
     // Enables stepTimer and starts the count of steps again.
     void InitModel();
@@ -68,7 +73,8 @@ public:
     static void ShowKeysHelp();
 
     // Holds the deletion of a window closed meanwhile until the scope ends,
-    // for whatever runs modal dialogues on behalf of the window.
+    // for whatever runs modal dialogues on behalf of the window (the
+    // questions of a step, the speed dialog, the set-up).
     class Busy
     {
     public:
@@ -90,22 +96,10 @@ public:
     // The run this window shows; the run set-up loads and starts it.
     RunSession &Session() { return m_session; }
 
-    // SessionHost
-    bool ContinueOutput() override;
-    void ShowCommandMessage(qint64 step, const QString &message) override;
-    void EditFaults() override;
-    int16_t WhodKod(RunSession &session, int16_t Nkod) override;
-    void EndOfRun(RunSession &session) override;
-    void EnableTimer() override;
-    void ScreenRow(const QByteArray &row) override;
-    void ScreenHeading(const QByteArray &heading) override;
-    void PrinterRow(const QByteArray &row) override;
-    void PrinterHeader(const ReportHeaderContent &header) override;
-    void ReportError(const QString &message) override;
-
     // EndOfRunHost
     RunState &State() override { return m_session.state(); }
     DiagramStep &Step() override { return m_session.diagram(); }
+    ReportOutput &Output() override { return m_report; }
     void CloseWindow() override;
     void ClearWindow() override;
     void SetTimeChar(const QString &modelPath) override;
@@ -125,6 +119,20 @@ private:
     void LayOutLabels();
     void ControlKey(int key);
     void TypeCommand(const QString &character);
+    // Asks the question a step waits at; the answer for resume().
+    bool Answer(StepOutcome question);
+    void ShowError(const QString &message);
+    // Runs work at once, or once the step that is running ends or stops.
+    void AfterStepPart(std::function<void()> work);
+
+    // OutputDevices
+    void ScreenRow(const QByteArray &row) override;
+    void ScreenHeading(const QByteArray &heading) override;
+    void PrinterRow(const QByteArray &row) override;
+    void PrinterHeader(const ReportHeaderContent &header) override;
+    void ReportError(const QString &message) override;
+    // CodeInput: the transmitter component.
+    int16_t WhodKod(int16_t Nkod) override;
 
 private slots:
     void StepTimerFired();
@@ -134,6 +142,7 @@ private:
     RunWindowHost &m_host;
     ModelState &m_settings; // the speed and paths, and the output choice handed back at the end
     RunSession m_session;
+    ReportOutput m_report;
     DiagramRows m_rows;
     LiveRecording m_waves; // what «Графики» shows of this run
     std::unique_ptr<Vesks> m_vesk;
@@ -142,6 +151,11 @@ private:
     QTimer *m_repaint;
     bool m_unloaded = false;
     int m_busy = 0;                // open Busy scopes
-    bool m_closeAfterStep = false; // "Продолжать вывод?" answered No
     bool m_deleteWhenIdle = false; // closed while a Busy scope was open
+    // While a step runs, the printer's work and the failures of the report
+    // file wait, in their order, for the step to end or to stop at a
+    // question: the printer may have to say where its pages go, and no
+    // message box opens inside a step.
+    bool m_stepRunning = false;
+    std::vector<std::function<void()>> m_heldOutput;
 };

@@ -1,25 +1,29 @@
 #include "tools/BatchRun.h"
 
 #include "model/LoadedModel.h"
+#include "report/ReportOutput.h"
 #include "sim/RunRecording.h"
 #include "sim/RunSession.h"
 #include "tools/ConsoleText.h"
 
 namespace {
 
-// The batch answers of a session, its rows on the diagram stream, its
-// messages on the error stream.
-class BatchHost final : public SessionHost
+// The screen of a session: its rows on the diagram stream, its messages on
+// the error stream.
+class BatchHost final : public OutputDevices, public StepObserver
 {
 public:
-    BatchHost(DiagramStream &out, std::FILE *err, bool verbose) : m_out(out), m_err(err), m_verbose(verbose) {}
+    BatchHost(const RunSession &session, DiagramStream &out, std::FILE *err, bool verbose)
+        : m_session(session), m_out(out), m_err(err), m_verbose(verbose)
+    {
+    }
 
     bool reportFailed = false;
 
-    void ShowCommandMessage(qint64 step, const QString &message) override
+    void commandChanged(const QString &message) override
     {
         if (m_verbose)
-            WriteLine(m_err, QStringLiteral("шаг %1: %2").arg(step).arg(message));
+            WriteLine(m_err, QStringLiteral("шаг %1: %2").arg(m_session.currentStep()).arg(message));
     }
 
     void ScreenRow(const QByteArray &row) override { m_out.writeLine(row); }
@@ -32,6 +36,7 @@ public:
     }
 
 private:
+    const RunSession &m_session;
     DiagramStream &m_out;
     std::FILE *m_err;
     bool m_verbose;
@@ -79,12 +84,16 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
         run.timing = *timing;
     }
     DiagramStream stream(out, options.encoding);
-    BatchHost host(stream, err, options.verbose);
-    RunSession session(*model, host);
+    RunSession session(*model);
+    BatchHost host(session, stream, err, options.verbose);
+    ReportOutput report(session.state(), host);
+    session.addObserver(host);
+    session.addObserver(report);
     if (const auto prepared = session.setUp(run); !prepared) {
         WriteLine(err, prepared.error().message);
         return prepared.error().kind == SetUpError::Kind::Scenario ? ExitUsageError : ExitFileError;
     }
+    report.setReportFileName(run.reportFile);
 
     const std::vector<RunExporter> exporters = RunExporters(writePicture);
     bool recorded = false;
@@ -98,14 +107,11 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
             return ExitFileError;
         }
     }
-    session.start();
     RunRecording recording;
     if (recorded)
-        recording.begin(session.state());
-    while (session.step()) {
-        if (recorded)
-            recording.record(session.state());
-    }
+        session.addObserver(recording);
+    session.start();
+    session.run();
 
     int status = host.reportFailed ? ExitFileError : ExitSuccess;
     if (!stream.flush()) {

@@ -11,24 +11,25 @@
 
 namespace {
 
-class SilentHost : public StepHost
+class SilentHost : public CodeInput
 {
 public:
     CodeTransmitter transmitter;
 
-    bool ContinueOutput() override { return true; }
-    void ShowCommandMessage(const QString &) override {}
-    void EditFaults() override {}
     int16_t WhodKod(int16_t Nkod) override
     {
         transmitter.WhodKod(Nkod);
         return transmitter.Wuhod;
     }
-    void EndOfRun() override {}
-    void ScreenRow(const QByteArray &) override {}
-    void ScreenHeading(const QByteArray &) override {}
-    void ReportError(const QString &) override {}
 };
+
+// One step, every question answered Yes: past the run length the
+// continuation question comes, and the step waits until it is answered.
+void step(DiagramStep &diag)
+{
+    for (StepOutcome outcome = diag.ShowDiag(); outcome != StepOutcome::Done; outcome = diag.resume()) {
+    }
+}
 
 QString elementName(int i) { return QStringLiteral("Р%1").arg(i); }
 
@@ -83,7 +84,7 @@ void runSteps(benchmark::State &bench, int16_t changeMode)
 
     int64_t rows = 0;
     for (auto _ : bench) {
-        diag.ShowDiag();
+        step(diag);
         rows += diag.RowDue;
         benchmark::DoNotOptimize(diag.RowText.data());
     }
@@ -105,7 +106,7 @@ void FunctionsOfAStep(benchmark::State &bench)
     diag.CompileModel();
     diag.Nkod = 3;
     for (int k = 0; k < 1000; ++k) // states of a device that has run a while
-        diag.ShowDiag();
+        step(diag);
     CompiledFunctions functions;
     functions.compile(state);
     for (auto _ : bench) {

@@ -37,8 +37,7 @@ bool runFull(RunRecording *recording)
     const SharedModel model = fullModel(&timing);
     if (!model)
         return false;
-    SessionHost host;
-    RunSession session(model, host);
+    RunSession session(model);
     RunScenario scenario;
     scenario.timingFile = timing;
     scenario.code = 2;

@@ -37,8 +37,7 @@ const FullDevice &fullDevice()
         const FileResult<TimingValues> timing = ReadTimingFile(base + QStringLiteral(".tim"), d.model->definition.ElemCount);
         if (timing)
             d.times = RelayTimes{timing->Tpr, timing->Totp};
-        SessionHost host;
-        RunSession session(d.model, host);
+        RunSession session(d.model);
         RunScenario scenario;
         scenario.timingFile = base + QStringLiteral(".tim");
         scenario.code = 2;

@@ -64,8 +64,7 @@ ModelText randomModel(std::mt19937 &random)
 std::vector<std::vector<int>> separateRun(const SharedModel &model, int16_t code, qint64 at,
                                           const std::vector<InjectedFault> &faults)
 {
-    SessionHost quiet;
-    RunSession session(model, quiet);
+    RunSession session(model);
     RunScenario scenario;
     scenario.code = code;
     scenario.steps = 300;

@@ -80,13 +80,14 @@ protected:
         state.RunActive = FlagTrue;
         diagram.Step().CompileModel();
         diagram.Step().setLocale(QLocale());
+        diagram.Output().setLocale(QLocale());
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
     void steps(int count)
     {
         for (int i = 0; i < count; ++i)
-            diagram.Step().ShowDiag();
+            diagram.ShowDiag();
     }
     // ESC typed just before the step escAt.
     void escapeAt(int escAt)
@@ -133,10 +134,10 @@ TEST_F(EndOfRunTest, StopWaitsForTheNextTenthStepAfterItsRow)
         run.Step().CompileModel();
         prompts.expectMessage(ContinueQuestion, A::Yes);
         for (int i = 1; i < c.escAt; ++i)
-            run.Step().ShowDiag();
+            run.ShowDiag();
         fresh.KeyCmd = Esc;
         for (int i = c.escAt; i <= c.stopAt + 15; ++i)
-            run.Step().ShowDiag();
+            run.ShowDiag();
 
         EXPECT_EQ(run.stopsAt, QList<int32_t>{c.stopAt});
         EXPECT_EQ(run.rowsAtStop, QList<int>{c.stopAt}); // that step's row came first

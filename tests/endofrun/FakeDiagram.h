@@ -1,30 +1,38 @@
 #pragma once
 
+#include "report/ReportOutput.h"
 #include "sim/DiagramStep.h"
 #include "sim/EndOfRun.h"
-#include "sim/StepHost.h"
 
 #include <QStringList>
 
 
 // The diagram window as the step and the dialogue after a stop see it: a real
-// DiagramStep, rows counted instead of drawn, the transmitter held at 1.
-class FakeDiagram : public StepHost, public EndOfRunHost
+// DiagramStep and report output, rows counted instead of drawn, the
+// transmitter held at 1.
+class FakeDiagram : public CodeInput, public OutputDevices, public EndOfRunHost
 {
 public:
-    explicit FakeDiagram(RunState &state) : m_state(state), m_step(state, *this) {}
-
-    // StepHost
-    bool ContinueOutput() override { return true; }
-    void ShowCommandMessage(const QString &) override {}
-    void EditFaults() override {}
-    int16_t WhodKod(int16_t) override { return 1; }
-    void EndOfRun() override
+    explicit FakeDiagram(RunState &state) : m_state(state), m_step(state, *this), m_output(state, *this)
     {
-        stopsAt << m_step.ModelingItem;
-        rowsAtStop << rows;
-        EndOfRunDialogue(*this);
+        m_step.addObserver(m_output);
     }
+
+    // One tick: every question answered Yes or OK, the end-of-run dialogue
+    // run when the step stops at it.
+    void ShowDiag()
+    {
+        for (StepOutcome outcome = m_step.ShowDiag(); outcome != StepOutcome::Done && outcome != StepOutcome::Idle;
+             outcome = m_step.resume()) {
+            if (outcome == StepOutcome::EndOfRun) {
+                stopsAt << m_step.ModelingItem;
+                rowsAtStop << rows;
+                EndOfRunDialogue(*this);
+            }
+        }
+    }
+
+    int16_t WhodKod(int16_t) override { return 1; }
     void ScreenRow(const QByteArray &) override { ++rows; }
     void ScreenHeading(const QByteArray &) override { ++headings; }
     void ReportError(const QString &message) override { errors << message; }
@@ -32,6 +40,7 @@ public:
     // EndOfRunHost
     RunState &State() override { return m_state; }
     DiagramStep &Step() override { return m_step; }
+    ReportOutput &Output() override { return m_output; }
     void CloseWindow() override { ++closed; }
     void ClearWindow() override { ++cleared; }
     void SetTimeChar(const QString &modelPath) override { timeCharPaths << modelPath; }
@@ -50,4 +59,5 @@ public:
 private:
     RunState &m_state;
     DiagramStep m_step;
+    ReportOutput m_output;
 };

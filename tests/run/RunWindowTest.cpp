@@ -44,22 +44,16 @@ void scriptStandardCodeTiming(ScriptedPrompts &prompts)
 
 // A reference run of the core alone: the same model, timing and code, no
 // window, rows collected as they come.
-class ReferenceHost : public StepHost
+class ReferenceHost : public CodeInput, public StepObserver
 {
 public:
     QList<QByteArray> rows;
-    bool ContinueOutput() override { return true; }
-    void ShowCommandMessage(const QString &) override {}
-    void EditFaults() override {}
     int16_t WhodKod(int16_t Nkod) override
     {
         transmitter.WhodKod(Nkod);
         return transmitter.Wuhod;
     }
-    void EndOfRun() override {}
-    void ScreenRow(const QByteArray &row) override { rows << row; }
-    void ScreenHeading(const QByteArray &) override {}
-    void ReportError(const QString &) override {}
+    void rowComposed(const QByteArray &row) override { rows << row; }
 
     CodeTransmitter transmitter;
 };
@@ -196,6 +190,7 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     alone.RunActive = FlagTrue;
     ReferenceHost host;
     DiagramStep reference(alone, host);
+    reference.addObserver(host);
     reference.CompileModel();
     reference.Nkod = 2;
     for (int i = 0; i < ticks; ++i)

@@ -17,8 +17,7 @@ TEST(SchematicLive, ShowsTheDecoderAtTheStepItsLampLights)
 {
     const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
     ASSERT_TRUE(model) << model.error().toStdString();
-    SessionHost host;
-    RunSession session(*model, host);
+    RunSession session(*model);
     RunScenario scenario;
     scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
     scenario.code = 1;

@@ -13,15 +13,19 @@ namespace {
 
 // Everything a run shows, step by step: the rows, and the contact states
 // and outputs after each step.
-class TraceHost final : public SessionHost
+class TraceHost final : public StepObserver
 {
 public:
-    void ScreenRow(const QByteArray &row) override { trace += row + '\n'; }
-    void ShowCommandMessage(qint64 step, const QString &message) override
+    explicit TraceHost(const RunSession &session) : m_session(session) {}
+    void rowComposed(const QByteArray &row) override { trace += row + '\n'; }
+    void commandChanged(const QString &message) override
     {
-        trace += QByteArray::number(step) + ' ' + message.toUtf8() + '\n';
+        trace += QByteArray::number(m_session.currentStep()) + ' ' + message.toUtf8() + '\n';
     }
     QByteArray trace;
+
+private:
+    const RunSession &m_session;
 };
 
 struct Case
@@ -34,8 +38,9 @@ struct Case
 
 QByteArray runAlone(const SharedModel &model, const Case &c)
 {
-    TraceHost host;
-    RunSession session(model, host);
+    RunSession session(model);
+    TraceHost host(session);
+    session.addObserver(host);
     RunScenario scenario;
     scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/") + QLatin1String(c.model) + QStringLiteral(".tim");
     scenario.code = c.code;

@@ -32,8 +32,7 @@ TEST(RunRecording, KeepsTheStepsOfAnExample)
 {
     const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/code-present"));
     ASSERT_TRUE(model) << model.error().toStdString();
-    SessionHost host;
-    RunSession session(*model, host);
+    RunSession session(*model);
     RunScenario scenario;
     scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/code-present.tim");
     scenario.steps = 200;

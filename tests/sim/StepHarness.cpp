@@ -58,6 +58,8 @@ StepRun::StepRun(std::initializer_list<FunctionLine> elements, std::initializer_
     state.InputCaption = QStringLiteral("Вх.");
     state.ToScreen = FlagTrue;
     diag.setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    report.setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    diag.addObserver(report);
     diag.CompileModel();
     state.RunActive = FlagTrue;
 }
@@ -70,7 +72,11 @@ void StepRun::step()
     if (auto action = before.find(stepNumber); action != before.end())
         action->second();
     host.currentStep = stepNumber;
-    diag.ShowDiag();
+    StepOutcome outcome = diag.ShowDiag();
+    if (outcome == StepOutcome::Idle)
+        ++host.timerEnables;
+    while (outcome != StepOutcome::Done && outcome != StepOutcome::Idle)
+        outcome = diag.resume(host.answer(outcome, diag));
 }
 
 void StepRun::runTo(int last)
@@ -100,4 +106,17 @@ void AttachTransmitter(RecordingHost &host, CodeTransmitter &transmitter)
         transmitter.WhodKod(Nkod);
         return transmitter.Wuhod;
     };
+}
+
+bool RecordingHost::answer(StepOutcome question, const DiagramStep &diag)
+{
+    switch (question) {
+    case StepOutcome::AskContinue: return ContinueOutput();
+    case StepOutcome::ShowMessage: ShowCommandMessage(diag.KeyMessage); break;
+    case StepOutcome::EditFaults: EditFaults(); break;
+    case StepOutcome::EndOfRun: EndOfRun(); break;
+    case StepOutcome::Done:
+    case StepOutcome::Idle: break;
+    }
+    return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/RunState.h"
+#include "report/ReportOutput.h"
 #include "sim/DiagramStep.h"
-#include "sim/StepHost.h"
 
 #include <QByteArray>
 #include <QList>
@@ -19,7 +19,7 @@
 // question from a queue, records every message, row and heading with the
 // number of the call of ShowDiag it came in, and takes the device input
 // from a function of the transmitter call count.
-class RecordingHost : public StepHost
+class RecordingHost : public CodeInput, public OutputDevices
 {
 public:
     struct Message
@@ -49,7 +49,7 @@ public:
     QList<QByteArray> headings;
     QStringList errors;
 
-    bool ContinueOutput() override
+    bool ContinueOutput()
     {
         ++continueQuestions;
         if (continueAnswers.empty())
@@ -58,12 +58,12 @@ public:
         continueAnswers.pop_front();
         return answer;
     }
-    void ShowCommandMessage(const QString &message) override
+    void ShowCommandMessage(const QString &message)
     {
         messages.append({currentStep, message});
         onMessage();
     }
-    void EditFaults() override
+    void EditFaults()
     {
         ++faultDialogs;
         onFaults();
@@ -73,12 +73,13 @@ public:
         codesSeen.append(Nkod);
         return transmitter(++transmitterCalls, Nkod);
     }
-    void EndOfRun() override
+    void EndOfRun()
     {
         endOfRunSteps.append(currentStep);
         onEndOfRun();
     }
-    void EnableTimer() override { ++timerEnables; }
+    // Answers the question a step waits at, as the window would.
+    bool answer(StepOutcome question, const DiagramStep &diag);
     void ScreenRow(const QByteArray &row) override { rows.append({currentStep, row}); }
     void ScreenHeading(const QByteArray &heading) override { headings.append(heading); }
     void ReportError(const QString &message) override { errors.append(message); }
@@ -120,6 +121,7 @@ public:
     RunState state;
     RecordingHost host;
     DiagramStep diag{state, host};
+    ReportOutput report{state, host};
     std::map<int, QString> keys;
     std::map<int, std::function<void()>> before; // actions just before a step
     int stepNumber = 0;

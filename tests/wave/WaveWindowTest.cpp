@@ -47,8 +47,7 @@ void runDecoder(LiveRecording &live, std::optional<qint64> restartAt = std::null
 {
     const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
     ASSERT_TRUE(model) << model.error().toStdString();
-    SessionHost host;
-    RunSession session(*model, host);
+    RunSession session(*model);
     RunScenario scenario;
     scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
     scenario.code = 1;
