@@ -326,8 +326,7 @@ TEST(FaultCampaign, VerdictsEqualTheRulesAppliedToSeparateRuns)
 
         // One run's outputs and element states, bit j and bit i, step by step.
         const auto trace = [&](int16_t code, const std::vector<InjectedFault> &faults) {
-            SessionHost quiet;
-            RunSession session(model, quiet);
+            RunSession session(model);
             RunScenario scenario = plan.scenario;
             scenario.code = code;
             for (const InjectedFault &fault : faults)
