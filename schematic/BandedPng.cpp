@@ -9,8 +9,8 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -23,18 +23,25 @@ namespace {
 // filter, and deflate's fastest level loses little on long runs of paper.
 constexpr int CompressionLevel = 1;
 constexpr int PaletteSize = 256;
+// Beyond 256 colours, the rarest (antialiased edges of a picture of many
+// inks) take the nearest of the others while they are at most this share of
+// the pixels; a picture of more is written in full colour.
+constexpr qint64 NearestShare = 1000; // one pixel in a thousand
 constexpr quint32 PixelsPerMetre = 3780; // 96 dpi, the picture's unit
 
 struct Band
 {
     int top = 0;
     int height = 0;
-    QByteArray rows;           // each row: its filter byte (none), then its pixels
-    std::vector<QRgb> palette; // the band's colours in the order they appear
+    // Each pixel as the index of its colour among the band's own colours: a
+    // byte while they are at most 256, two while at most 65536.
+    std::vector<quint8> narrow;
+    std::vector<quint16> wide;
+    std::vector<QRgb> colours;  // the band's colours in the order they appear
+    std::vector<qint64> counts; // the pixels of each of them
     QByteArray deflated;
-    uLong adler = 0;      // of the rows
-    qsizetype length = 0; // of the rows
-    bool overflow = false; // more colours than a palette holds
+    uLong adler = 0;      // of the rows deflated
+    qsizetype length = 0; // of the rows deflated
 };
 
 // task(index, worker) for every index below count, on up to workers threads.
@@ -51,60 +58,140 @@ void forEachIndex(int count, int workers, const std::function<void(int, int)> &t
     work(0);
 }
 
-void toPaletteRows(const QImage &image, Band &band)
+// All of the first Run pixels are colour: written so that it compiles to a
+// few vector compares.
+constexpr int Run = 8;
+bool sameColour(const QRgb *pixels, QRgb colour)
+{
+    QRgb differ = 0;
+    for (int i = 0; i < Run; ++i)
+        differ |= pixels[i] ^ colour;
+    return differ == 0;
+}
+
+// The first height rows of image as the indices indexOf gives their
+// colours, and each index's pixels in counts. False when an index does not
+// fit in Index.
+template <typename Index, typename IndexOf>
+bool toIndices(const QImage &image, int height, IndexOf indexOf, std::vector<Index> &indices, std::vector<qint64> &counts)
 {
     const int width = image.width();
-    band.rows.resize(qsizetype(width + 1) * band.height);
-    QHash<QRgb, uchar> indices;
-    auto *out = reinterpret_cast<uchar *>(band.rows.data());
-    QRgb last = 0;
-    int lastIndex = -1;
-    for (int y = 0; y < band.height; ++y) {
-        *out++ = 0;
-        const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            if (pixels[x] != last || lastIndex < 0) {
-                last = pixels[x];
-                const auto found = indices.constFind(last);
-                if (found != indices.cend()) {
-                    lastIndex = *found;
-                } else if (band.palette.size() < PaletteSize) {
-                    lastIndex = int(band.palette.size());
-                    indices.insert(last, uchar(lastIndex));
-                    band.palette.push_back(last);
-                } else {
-                    band.overflow = true;
-                    return;
-                }
+    indices.resize(size_t(width) * size_t(height));
+    counts.clear();
+    Index *out = indices.data();
+    QRgb last = image.pixel(0, 0);
+    int lastIndex = indexOf(last);
+    qint64 run = 0; // pixels of last since it was last counted
+    const auto count = [&] {
+        if (size_t(lastIndex) >= counts.size())
+            counts.resize(size_t(lastIndex) + 1);
+        counts[size_t(lastIndex)] += run;
+        run = 0;
+    };
+    for (int y = 0; y < height; ++y) {
+        const auto *pixel = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        const QRgb *const end = pixel + width;
+        while (pixel != end) {
+            // Paper and wires, most of a schematic, go a run at a time.
+            if (end - pixel >= Run && sameColour(pixel, last)) {
+                out = std::fill_n(out, Run, Index(lastIndex));
+                pixel += Run;
+                run += Run;
+                continue;
             }
-            *out++ = uchar(lastIndex);
+            if (*pixel != last) {
+                count();
+                last = *pixel;
+                lastIndex = indexOf(last);
+                if (lastIndex > std::numeric_limits<Index>::max())
+                    return false;
+            }
+            *out++ = Index(lastIndex);
+            ++pixel;
+            ++run;
         }
+    }
+    count();
+    return true;
+}
+
+// Palette rows, each a filter byte (none) and its pixels' palette indices.
+template <typename Index>
+void toPaletteRows(const std::vector<Index> &indices, int width, const std::vector<quint8> &palette, QByteArray &rows)
+{
+    const size_t height = indices.size() / size_t(width);
+    rows.resize(qsizetype(height * (size_t(width) + 1)));
+    auto *out = reinterpret_cast<quint8 *>(rows.data());
+    for (auto in = indices.cbegin(); in != indices.cend(); in += width) {
+        *out++ = 0;
+        out = std::transform(in, in + width, out, [&palette](Index index) { return palette[index]; });
     }
 }
 
-void toColourRows(const QImage &image, Band &band)
+// Full-colour rows, each a filter byte (none) and its pixels.
+void toColourRows(const QImage &image, int height, QByteArray &rows)
 {
-    const QImage rgb = image.copy(0, 0, image.width(), band.height).convertToFormat(QImage::Format_RGB888);
+    const QImage rgb = image.copy(0, 0, image.width(), height).convertToFormat(QImage::Format_RGB888);
     const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
-    band.rows.resize((rowBytes + 1) * band.height);
-    char *out = band.rows.data();
-    for (int y = 0; y < band.height; ++y) {
+    rows.resize((rowBytes + 1) * height);
+    char *out = rows.data();
+    for (int y = 0; y < height; ++y) {
         *out++ = 0;
         out = std::copy_n(reinterpret_cast<const char *>(rgb.constScanLine(y)), rowBytes, out);
     }
 }
 
+// The colours of the picture for its palette: every one when there are at
+// most 256, else the 256 commonest and the nearest of them for each other,
+// and none (full colour) when those others are too many pixels. Commonest
+// first, so that the palette is the same however the bands were shared out.
+QHash<QRgb, quint8> choosePalette(const std::vector<Band> &bands, qint64 pixels, std::vector<QRgb> &palette)
+{
+    palette.clear();
+    QHash<QRgb, quint8> indices;
+    QHash<QRgb, qint64> total;
+    for (const Band &band : bands) {
+        if (band.narrow.empty() && band.wide.empty())
+            return indices; // a band of colours beyond counting
+        for (size_t i = 0; i < band.colours.size(); ++i)
+            total[band.colours[i]] += band.counts[i];
+    }
+    std::vector<std::pair<qint64, QRgb>> byCount;
+    for (auto colour = total.cbegin(); colour != total.cend(); ++colour)
+        byCount.emplace_back(colour.value(), colour.key());
+    std::ranges::sort(byCount, [](const auto &a, const auto &b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
+    qint64 beyond = 0;
+    for (size_t i = PaletteSize; i < byCount.size(); ++i)
+        beyond += byCount[i].first;
+    if (beyond * NearestShare > pixels)
+        return indices;
+    for (const auto &[count, colour] : byCount) {
+        if (palette.size() < PaletteSize) {
+            indices.insert(colour, quint8(palette.size()));
+            palette.push_back(colour);
+            continue;
+        }
+        const auto distance = [colour](QRgb other) {
+            const int r = qRed(colour) - qRed(other), g = qGreen(colour) - qGreen(other), b = qBlue(colour) - qBlue(other);
+            return r * r + g * g + b * b;
+        };
+        const auto nearest = std::ranges::min_element(palette, {}, distance);
+        indices.insert(colour, quint8(nearest - palette.begin()));
+    }
+    return indices;
+}
+
 // The band's rows as raw deflate blocks that the next band's continue; the
-// last band ends the stream. Frees the rows.
-bool deflateBand(Band &band, bool last)
+// last band ends the stream.
+bool deflateBand(const QByteArray &rows, Band &band, bool last)
 {
     z_stream stream{};
     if (deflateInit2(&stream, CompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return false;
-    const auto *in = reinterpret_cast<const Bytef *>(band.rows.constData());
-    const auto size = uLong(band.rows.size());
+    const auto *in = reinterpret_cast<const Bytef *>(rows.constData());
+    const auto size = uLong(rows.size());
     band.adler = adler32(adler32(0, nullptr, 0), in, uInt(size));
-    band.length = band.rows.size();
+    band.length = rows.size();
     // A flush adds a few bytes beyond what the bound counts for the end.
     band.deflated.resize(qsizetype(deflateBound(&stream, size)) + 16);
     stream.next_in = const_cast<Bytef *>(in);
@@ -114,8 +201,8 @@ bool deflateBand(Band &band, bool last)
     const int result = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
     const bool done = last ? result == Z_STREAM_END : result == Z_OK && stream.avail_in == 0 && stream.avail_out > 0;
     band.deflated.resize(qsizetype(stream.total_out));
+    band.deflated.squeeze();
     deflateEnd(&stream);
-    band.rows = QByteArray();
     return done;
 }
 
@@ -183,68 +270,58 @@ std::optional<QByteArray> BandedPng(QSize size, const PaintBand &paint, int band
     }
     const int workers = std::clamp(QThread::idealThreadCount(), 1, int(bands.size()));
     std::vector<QImage> images(static_cast<size_t>(workers));
-
-    const auto paintBands = [&](bool palette) {
-        std::atomic<bool> overflow = false;
-        forEachIndex(int(bands.size()), workers, [&](int b, int worker) {
-            if (overflow)
-                return;
-            Band &band = bands[size_t(b)];
-            QImage &image = images[size_t(worker)];
-            if (image.isNull())
-                image = QImage(size.width(), bandHeight, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            painter.translate(0, -band.top);
-            paint(painter, QRect(0, band.top, size.width(), band.height));
-            painter.end();
-            band.palette.clear();
-            band.overflow = false;
-            if (palette)
-                toPaletteRows(image, band);
-            else
-                toColourRows(image, band);
-            if (band.overflow)
-                overflow = true;
-        });
-        return !overflow;
+    const auto painted = [&](const Band &band, int worker) -> const QImage & {
+        QImage &image = images[size_t(worker)];
+        if (image.isNull())
+            image = QImage(size.width(), bandHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(0, -band.top);
+        paint(painter, QRect(0, band.top, size.width(), band.height));
+        return image;
     };
 
-    // One palette for all: the bands' colours in band order, and what each
-    // band's own index becomes in it.
-    std::vector<QRgb> palette;
-    std::vector<std::array<uchar, PaletteSize>> renumbering(bands.size());
-    bool paletted = paintBands(true);
-    for (size_t b = 0; paletted && b < bands.size(); ++b) {
-        for (size_t i = 0; i < bands[b].palette.size(); ++i) {
-            const QRgb colour = bands[b].palette[i];
-            auto found = std::ranges::find(palette, colour);
-            if (found == palette.end()) {
-                if (palette.size() == PaletteSize) {
-                    paletted = false;
-                    break;
-                }
-                found = palette.insert(palette.end(), colour);
-            }
-            renumbering[b][i] = uchar(found - palette.begin());
-        }
-    }
-    if (!paletted) {
-        palette.clear();
-        paintBands(false);
-    }
-    images.clear();
-
-    std::atomic<bool> failed = false;
-    forEachIndex(int(bands.size()), workers, [&](int b, int) {
+    // Each band in the palette of its own colours.
+    forEachIndex(int(bands.size()), workers, [&](int b, int worker) {
         Band &band = bands[size_t(b)];
-        if (paletted) {
-            const auto &to = renumbering[size_t(b)];
-            auto *row = reinterpret_cast<uchar *>(band.rows.data());
-            for (int y = 0; y < band.height; ++y, row += size.width() + 1)
-                std::transform(row + 1, row + 1 + size.width(), row + 1, [&to](uchar index) { return to[index]; });
+        QHash<QRgb, int> indices;
+        const auto indexOf = [&](QRgb colour) {
+            auto found = indices.constFind(colour);
+            if (found == indices.cend()) {
+                found = indices.insert(colour, int(band.colours.size()));
+                band.colours.push_back(colour);
+            }
+            return *found;
+        };
+        const QImage &image = painted(band, worker);
+        if (!toIndices(image, band.height, indexOf, band.narrow, band.counts)) {
+            band.narrow = {};
+            if (!toIndices(image, band.height, indexOf, band.wide, band.counts))
+                band.wide = {};
         }
-        if (!deflateBand(band, size_t(b) + 1 == bands.size()))
+    });
+
+    std::vector<QRgb> palette;
+    const QHash<QRgb, quint8> indices = choosePalette(bands, qint64(size.width()) * size.height(), palette);
+    std::vector<QByteArray> rows(images.size());
+    std::atomic<bool> failed = false;
+    forEachIndex(int(bands.size()), workers, [&](int b, int worker) {
+        Band &band = bands[size_t(b)];
+        QByteArray &bandRows = rows[size_t(worker)];
+        if (palette.empty()) {
+            toColourRows(painted(band, worker), band.height, bandRows);
+        } else {
+            std::vector<quint8> inPalette;
+            for (const QRgb colour : band.colours)
+                inPalette.push_back(indices.value(colour));
+            if (!band.narrow.empty())
+                toPaletteRows(band.narrow, size.width(), inPalette, bandRows);
+            else
+                toPaletteRows(band.wide, size.width(), inPalette, bandRows);
+        }
+        band.narrow = {};
+        band.wide = {};
+        if (!deflateBand(bandRows, band, size_t(b) + 1 == bands.size()))
             failed = true;
     });
     if (failed)
