@@ -7,8 +7,6 @@
 #include "model/LoadedModel.h"
 #include "model/TimingFile.h"
 #include "schematic/SchematicPages.h"
-#include "sim/RunSession.h"
-#include "wave/OffscreenGui.h"
 
 #include <QImage>
 #include <QPainter>
@@ -37,17 +35,7 @@ const FullDevice &fullDevice()
         const FileResult<TimingValues> timing = ReadTimingFile(base + QStringLiteral(".tim"), d.model->definition.ElemCount);
         if (timing)
             d.times = RelayTimes{timing->Tpr, timing->Totp};
-        SessionHost host;
-        RunSession session(d.model, host);
-        RunScenario scenario;
-        scenario.timingFile = base + QStringLiteral(".tim");
-        scenario.code = 2;
-        scenario.steps = 1000;
-        if (session.setUp(scenario, false)) {
-            session.start();
-            session.run();
-        }
-        d.live = LiveState::of(session.state());
+        RunFullCapacity(1000, [&d](qint64, const RunState &state) { d.live = LiveState::of(state); });
         return d;
     }();
     return device;
@@ -116,12 +104,3 @@ BENCHMARK(Export)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    OffscreenGui gui(argv[0]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
