@@ -18,15 +18,15 @@ namespace schematic {
 
 namespace {
 
-// Qt's own PNG writer filters every row five ways and converts it on its
-// own: seconds for a picture of tens of megapixels. A palette row needs no
-// filter, and deflate's fastest level loses little on long runs of paper.
+// Qt's own PNG writer converts the picture row by row and has libpng try
+// every filter on every row: seconds for a picture of tens of megapixels. A
+// palette row needs no filter, and deflate's fastest level loses little on
+// long runs of paper.
 constexpr int CompressionLevel = 1;
 constexpr int PaletteSize = 256;
-// Beyond 256 colours, the rarest (antialiased edges of a picture of many
-// inks) take the nearest of the others while they are at most this share of
-// the pixels; a picture of more is written in full colour.
-constexpr qint64 NearestShare = 1000; // one pixel in a thousand
+// Beyond 256 colours the rarest take the nearest of the others while they
+// are at most one pixel in NearestShare.
+constexpr qint64 NearestShare = 1000;
 constexpr quint32 PixelsPerMetre = 3780; // 96 dpi, the picture's unit
 
 struct Band

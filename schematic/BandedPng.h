@@ -18,9 +18,11 @@ using PaintBand = std::function<void(QPainter &painter, const QRect &band)>;
 // A picture of size as PNG, painted and compressed band by band on all
 // cores: a tall picture never stands in memory as a whole. A picture of at
 // most 256 colours (ink on paper, as a schematic is) is written with a
-// palette, a byte a pixel; one of more colours, in full colour. The pixels
-// are those of painting the whole picture on one image; nullopt when the
-// compressor fails.
+// palette, a byte a pixel; beyond that, while the colours past the 256
+// commonest are at most a pixel in a thousand (the antialiased edges of a
+// picture of several inks), those pixels take the nearest of the 256; a
+// picture of more is written in full colour. nullopt when the compressor
+// fails.
 std::optional<QByteArray> BandedPng(QSize size, const PaintBand &paint, int bandHeight);
 
 } // namespace schematic
