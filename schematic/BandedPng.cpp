@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <limits>
 #include <thread>
 #include <vector>
 
@@ -33,12 +32,7 @@ struct Band
 {
     int top = 0;
     int height = 0;
-    // Each pixel as the index of its colour among the band's own colours: a
-    // byte while they are at most 256, two while at most 65536.
-    std::vector<quint8> narrow;
-    std::vector<quint16> wide;
-    std::vector<QRgb> colours;  // the band's colours in the order they appear
-    std::vector<qint64> counts; // the pixels of each of them
+    QHash<QRgb, qint64> counts; // the pixels of each of the band's colours
     QByteArray deflated;
     uLong adler = 0;      // of the rows deflated
     qsizetype length = 0; // of the rows deflated
@@ -58,74 +52,60 @@ void forEachIndex(int count, int workers, const std::function<void(int, int)> &t
     work(0);
 }
 
-// All of the first Run pixels are colour: written so that it compiles to a
-// few vector compares.
-constexpr int Run = 8;
+// All of the first Block pixels are colour: written so that it compiles to
+// a few vector compares.
+constexpr int Block = 8;
 bool sameColour(const QRgb *pixels, QRgb colour)
 {
     QRgb differ = 0;
-    for (int i = 0; i < Run; ++i)
+    for (int i = 0; i < Block; ++i)
         differ |= pixels[i] ^ colour;
     return differ == 0;
 }
 
-// The first height rows of image as the indices indexOf gives their
-// colours, and each index's pixels in counts. False when an index does not
-// fit in Index.
-template <typename Index, typename IndexOf>
-bool toIndices(const QImage &image, int height, IndexOf indexOf, std::vector<Index> &indices, std::vector<qint64> &counts)
+// Calls row() at the start of each of the first height rows of image, then
+// run(colour, length) for its pixels, left to right, a run of one colour at
+// a time.
+template <typename Row, typename Run>
+void forEachRun(const QImage &image, int height, Row row, Run run)
 {
     const int width = image.width();
-    indices.resize(size_t(width) * size_t(height));
-    counts.clear();
-    Index *out = indices.data();
-    QRgb last = image.pixel(0, 0);
-    int lastIndex = indexOf(last);
-    qint64 run = 0; // pixels of last since it was last counted
-    const auto count = [&] {
-        if (size_t(lastIndex) >= counts.size())
-            counts.resize(size_t(lastIndex) + 1);
-        counts[size_t(lastIndex)] += run;
-        run = 0;
-    };
     for (int y = 0; y < height; ++y) {
+        row();
         const auto *pixel = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         const QRgb *const end = pixel + width;
         while (pixel != end) {
-            // Paper and wires, most of a schematic, go a run at a time.
-            if (end - pixel >= Run && sameColour(pixel, last)) {
-                out = std::fill_n(out, Run, Index(lastIndex));
-                pixel += Run;
-                run += Run;
-                continue;
-            }
-            if (*pixel != last) {
-                count();
-                last = *pixel;
-                lastIndex = indexOf(last);
-                if (lastIndex > std::numeric_limits<Index>::max())
-                    return false;
-            }
-            *out++ = Index(lastIndex);
-            ++pixel;
-            ++run;
+            const QRgb *const start = pixel;
+            const QRgb colour = *pixel++;
+            // Paper and wires, most of a schematic, go a block at a time.
+            while (end - pixel >= Block && sameColour(pixel, colour))
+                pixel += Block;
+            while (pixel != end && *pixel == colour)
+                ++pixel;
+            run(colour, int(pixel - start));
         }
     }
-    count();
-    return true;
 }
 
-// Palette rows, each a filter byte (none) and its pixels' palette indices.
-template <typename Index>
-void toPaletteRows(const std::vector<Index> &indices, int width, const std::vector<quint8> &palette, QByteArray &rows)
+void countColours(const QImage &image, int height, QHash<QRgb, qint64> &counts)
 {
-    const size_t height = indices.size() / size_t(width);
-    rows.resize(qsizetype(height * (size_t(width) + 1)));
+    forEachRun(image, height, [] {}, [&counts](QRgb colour, int length) { counts[colour] += length; });
+}
+
+// Palette rows, each a filter byte (none) and its pixels' indices.
+void toPaletteRows(const QImage &image, int height, const QHash<QRgb, quint8> &indices, QByteArray &rows)
+{
+    rows.resize(qsizetype(image.width() + 1) * height);
     auto *out = reinterpret_cast<quint8 *>(rows.data());
-    for (auto in = indices.cbegin(); in != indices.cend(); in += width) {
-        *out++ = 0;
-        out = std::transform(in, in + width, out, [&palette](Index index) { return palette[index]; });
-    }
+    QRgb last = ~image.pixel(0, 0);
+    quint8 lastIndex = 0;
+    forEachRun(image, height, [&out] { *out++ = 0; }, [&](QRgb colour, int length) {
+        if (colour != last) {
+            last = colour;
+            lastIndex = indices.value(colour); // every colour the counting saw has one
+        }
+        out = std::fill_n(out, length, lastIndex);
+    });
 }
 
 // Full-colour rows, each a filter byte (none) and its pixels.
@@ -150,12 +130,9 @@ QHash<QRgb, quint8> choosePalette(const std::vector<Band> &bands, qint64 pixels,
     palette.clear();
     QHash<QRgb, quint8> indices;
     QHash<QRgb, qint64> total;
-    for (const Band &band : bands) {
-        if (band.narrow.empty() && band.wide.empty())
-            return indices; // a band of colours beyond counting
-        for (size_t i = 0; i < band.colours.size(); ++i)
-            total[band.colours[i]] += band.counts[i];
-    }
+    for (const Band &band : bands)
+        for (auto colour = band.counts.cbegin(); colour != band.counts.cend(); ++colour)
+            total[colour.key()] += colour.value();
     std::vector<std::pair<qint64, QRgb>> byCount;
     for (auto colour = total.cbegin(); colour != total.cend(); ++colour)
         byCount.emplace_back(colour.value(), colour.key());
@@ -281,26 +258,12 @@ std::optional<QByteArray> BandedPng(QSize size, const PaintBand &paint, int band
         return image;
     };
 
-    // Each band in the palette of its own colours.
+    // The colours first, then the rows in the palette they make: painting a
+    // band twice costs less than keeping the whole picture between the two.
     forEachIndex(int(bands.size()), workers, [&](int b, int worker) {
         Band &band = bands[size_t(b)];
-        QHash<QRgb, int> indices;
-        const auto indexOf = [&](QRgb colour) {
-            auto found = indices.constFind(colour);
-            if (found == indices.cend()) {
-                found = indices.insert(colour, int(band.colours.size()));
-                band.colours.push_back(colour);
-            }
-            return *found;
-        };
-        const QImage &image = painted(band, worker);
-        if (!toIndices(image, band.height, indexOf, band.narrow, band.counts)) {
-            band.narrow = {};
-            if (!toIndices(image, band.height, indexOf, band.wide, band.counts))
-                band.wide = {};
-        }
+        countColours(painted(band, worker), band.height, band.counts);
     });
-
     std::vector<QRgb> palette;
     const QHash<QRgb, quint8> indices = choosePalette(bands, qint64(size.width()) * size.height(), palette);
     std::vector<QByteArray> rows(images.size());
@@ -308,19 +271,11 @@ std::optional<QByteArray> BandedPng(QSize size, const PaintBand &paint, int band
     forEachIndex(int(bands.size()), workers, [&](int b, int worker) {
         Band &band = bands[size_t(b)];
         QByteArray &bandRows = rows[size_t(worker)];
-        if (palette.empty()) {
+        if (palette.empty())
             toColourRows(painted(band, worker), band.height, bandRows);
-        } else {
-            std::vector<quint8> inPalette;
-            for (const QRgb colour : band.colours)
-                inPalette.push_back(indices.value(colour));
-            if (!band.narrow.empty())
-                toPaletteRows(band.narrow, size.width(), inPalette, bandRows);
-            else
-                toPaletteRows(band.wide, size.width(), inPalette, bandRows);
-        }
-        band.narrow = {};
-        band.wide = {};
+        else
+            toPaletteRows(painted(band, worker), band.height, indices, bandRows);
+        band.counts = {};
         if (!deflateBand(bandRows, band, size_t(b) + 1 == bands.size()))
             failed = true;
     });

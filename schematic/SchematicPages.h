@@ -41,7 +41,7 @@ private:
 // The schematic as PNG, painted and compressed in bands of bandHeight rows
 // on all cores; nullopt when it cannot be compressed.
 std::optional<QByteArray> SchematicPng(const SchematicPainter &painter, const SchematicPainter::View &view = {},
-                                       int bandHeight = 1024);
+                                       int bandHeight = 2048);
 
 // Writes the schematic to fileName as SVG, PDF or PNG by its suffix, whole
 // or not at all; a Russian message naming the file when it cannot be
