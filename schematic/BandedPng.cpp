@@ -246,11 +246,12 @@ std::optional<QByteArray> BandedPng(QSize size, const PaintBand &paint, int band
         bands[b].height = std::min(bandHeight, size.height() - bands[b].top);
     }
     const int workers = std::clamp(QThread::idealThreadCount(), 1, int(bands.size()));
-    std::vector<QImage> images(static_cast<size_t>(workers));
+    std::vector<QImage> images;
+    for (int worker = 0; worker < workers; ++worker)
+        if (images.emplace_back(size.width(), bandHeight, QImage::Format_RGB32).isNull())
+            return std::nullopt; // no memory for a band
     const auto painted = [&](const Band &band, int worker) -> const QImage & {
         QImage &image = images[size_t(worker)];
-        if (image.isNull())
-            image = QImage(size.width(), bandHeight, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.translate(0, -band.top);

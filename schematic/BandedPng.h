@@ -21,8 +21,8 @@ using PaintBand = std::function<void(QPainter &painter, const QRect &band)>;
 // palette, a byte a pixel; beyond that, while the colours past the 256
 // commonest are at most a pixel in a thousand (the antialiased edges of a
 // picture of several inks), those pixels take the nearest of the 256; a
-// picture of more is written in full colour. nullopt when the compressor
-// fails.
+// picture of more is written in full colour. nullopt for an empty size, or
+// when a band's image or the compressor finds no memory.
 std::optional<QByteArray> BandedPng(QSize size, const PaintBand &paint, int bandHeight);
 
 } // namespace schematic

@@ -39,7 +39,7 @@ private:
 };
 
 // The schematic as PNG, painted and compressed in bands of bandHeight rows
-// on all cores; nullopt when it cannot be compressed.
+// on all cores; nullopt when there is no memory for it.
 std::optional<QByteArray> SchematicPng(const SchematicPainter &painter, const SchematicPainter::View &view = {},
                                        int bandHeight = 2048);
 
