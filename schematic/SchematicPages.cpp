@@ -1,11 +1,12 @@
 #include "schematic/SchematicPages.h"
 
+#include "schematic/BandedPng.h"
+
 #include "wave/PictureExport.h"
 #include "wave/WaveExport.h"
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -14,23 +15,6 @@ namespace schematic {
 namespace {
 
 constexpr qreal HeaderHeight = SchematicPainter::TitleHeight;
-
-std::optional<QByteArray> pngBytes(const SchematicPainter &painter, const SchematicPainter::View &view)
-{
-    const QSize size = painter.size().toSize();
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter imagePainter(&image);
-    painter.paint(imagePainter, view);
-    imagePainter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    // Light compression: a tall picture takes seconds at the default level.
-    if (!image.save(&buffer, "PNG", 80))
-        return std::nullopt;
-    return bytes;
-}
 
 std::optional<QByteArray> pdfBytes(const SchematicPainter &painter, const SchematicPainter::View &view)
 {
@@ -104,6 +88,18 @@ bool SchematicPages::paint(QPainter &painter, const std::function<bool()> &newPa
     return true;
 }
 
+std::optional<QByteArray> SchematicPng(const SchematicPainter &painter, const SchematicPainter::View &view,
+                                       int bandHeight)
+{
+    return BandedPng(
+        painter.size().toSize(),
+        [&](QPainter &bandPainter, const QRect &band) {
+            // A stroke on a rung's edge reaches a pixel into the rung beside it.
+            painter.paint(bandPainter, view, QRectF(band).adjusted(0, -2, 0, 2));
+        },
+        bandHeight);
+}
+
 std::expected<void, QString> ExportSchematic(const SchematicPainter &painter, const QString &fileName,
                                              const SchematicPainter::View &view)
 {
@@ -115,7 +111,7 @@ std::expected<void, QString> ExportSchematic(const SchematicPainter &painter, co
     else if (suffix == QLatin1String("pdf"))
         bytes = pdfBytes(painter, view);
     else if (suffix == QLatin1String("png"))
-        bytes = pngBytes(painter, view);
+        bytes = SchematicPng(painter, view);
     else
         return std::unexpected(
             QStringLiteral("Файл «%1» не записан: схема записывается в файлы .svg, .pdf и .png").arg(fileName));

@@ -2,10 +2,12 @@
 
 #include "schematic/SchematicPainter.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <expected>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -35,6 +37,11 @@ private:
     qreal m_pageHeight; // in picture units
     std::vector<int> m_firstRungs; // the first rung of each page
 };
+
+// The schematic as PNG, painted and compressed in bands of bandHeight rows
+// on all cores; nullopt when there is no memory for it.
+std::optional<QByteArray> SchematicPng(const SchematicPainter &painter, const SchematicPainter::View &view = {},
+                                       int bandHeight = 2048);
 
 // Writes the schematic to fileName as SVG, PDF or PNG by its suffix, whole
 // or not at all; a Russian message naming the file when it cannot be

@@ -190,7 +190,7 @@ void SchematicPainter::paint(QPainter &painter, const View &view, const QRectF &
     paintTitle(painter, 0);
     for (size_t r = 0; r < m_schematic.rungs.size(); ++r)
         if (exposed.isNull() || rungRect(int(r)).intersects(exposed))
-            paintRung(painter, int(r), m_tops[r], view);
+            paintRung(painter, int(r), m_tops[r], view, exposed);
 }
 
 void SchematicPainter::paintTitle(QPainter &painter, qreal top, const QString &trailer) const
@@ -210,7 +210,7 @@ void SchematicPainter::paintTitle(QPainter &painter, qreal top, const QString &t
     }
 }
 
-void SchematicPainter::paintRung(QPainter &painter, int r, qreal top, const View &view) const
+void SchematicPainter::paintRung(QPainter &painter, int r, qreal top, const View &view, const QRectF &exposed) const
 {
     const Rung &rung = m_schematic.rungs[size_t(r)];
     const qreal height = m_tops[size_t(r) + 1] - m_tops[size_t(r)];
@@ -275,6 +275,12 @@ void SchematicPainter::paintRung(QPainter &painter, int r, qreal top, const View
         for (const Item &item : branch.items) {
             const qreal x = FirstCell + item.column * CellWidth;
             const qreal y = rowY(top, item.row);
+            // A tall rung meets a band of an export or a window a few rows at a time.
+            if (!exposed.isNull() && !QRectF(x, y - 30, CellWidth, 60).intersects(exposed)) {
+                if (!item.note.isEmpty())
+                    notes.append(item.note);
+                continue;
+            }
             if (highlighted(item.element) && item.kind != Item::Kind::Dropped)
                 painter.fillRect(QRectF(x + 4, y - 28, CellWidth - 8, 42), Highlight);
             if (item.kind == Item::Kind::Dropped)

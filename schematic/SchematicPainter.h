@@ -55,8 +55,9 @@ public:
     void paint(QPainter &painter, const View &view, const QRectF &exposed = {}) const;
     // The title line at top, width wide: the model's name and what follows it.
     void paintTitle(QPainter &painter, qreal top, const QString &trailer = {}) const;
-    // Rung r with its top at y (the rung's own position ignored), the rails along it.
-    void paintRung(QPainter &painter, int r, qreal top, const View &view) const;
+    // Rung r with its top at y (the rung's own position ignored), the rails
+    // along it; of its contacts only those that meet exposed (when given).
+    void paintRung(QPainter &painter, int r, qreal top, const View &view, const QRectF &exposed = {}) const;
 
     const Schematic &schematic() const { return m_schematic; }
 

@@ -1,7 +1,9 @@
 #include "bench/tools/FullCapacityModel.h"
 
+#include "model/LoadedModel.h"
 #include "model/ModelFile.h"
 #include "model/ModelState.h"
+#include "sim/RunSession.h"
 
 #include <QFile>
 
@@ -59,4 +61,24 @@ const QTemporaryDir &FullCapacityFolder()
     if (!written)
         std::abort();
     return dir;
+}
+
+bool RunFullCapacity(qint64 steps, const std::function<void(qint64 step, const RunState &state)> &watch)
+{
+    const QString base = FullCapacityFolder().filePath(QStringLiteral("full"));
+    const FileResult<SharedModel> model = LoadSharedModel(base);
+    if (!model)
+        return false;
+    RunSession session(*model);
+    RunScenario scenario;
+    scenario.timingFile = base + QStringLiteral(".tim");
+    scenario.code = 2;
+    scenario.steps = steps;
+    if (!session.setUp(scenario, false))
+        return false;
+    session.start();
+    watch(0, session.state());
+    for (qint64 step = 1; session.step(); ++step)
+        watch(step, session.state());
+    return true;
 }

@@ -3,17 +3,13 @@
 // time to draw a window's worth of its traces at several zooms.
 
 #include "bench/tools/FullCapacityModel.h"
-#include "model/LoadedModel.h"
 #include "sim/RunRecording.h"
-#include "sim/RunSession.h"
-#include "wave/OffscreenGui.h"
 #include "wave/TracePainter.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -21,36 +17,17 @@ namespace {
 
 constexpr qint64 Steps = 1000000;
 
-SharedModel fullModel(QString *timing)
-{
-    static QTemporaryDir dir;
-    static const QString base = dir.filePath(QStringLiteral("full"));
-    static const SharedModel model = WriteFullCapacityModel(base) ? LoadSharedModel(base).value_or(nullptr) : nullptr;
-    *timing = base + QStringLiteral(".tim");
-    return model;
-}
-
 // Runs the model to its end, recording every step when recording is given.
 bool runFull(RunRecording *recording)
 {
-    QString timing;
-    const SharedModel model = fullModel(&timing);
-    if (!model)
-        return false;
-    RunSession session(model);
-    RunScenario scenario;
-    scenario.timingFile = timing;
-    scenario.code = 2;
-    scenario.steps = Steps;
-    if (!session.setUp(scenario, false))
-        return false;
-    session.start();
-    if (recording)
-        recording->begin(session.state());
-    while (session.step())
-        if (recording)
-            recording->record(session.state());
-    return true;
+    return RunFullCapacity(Steps, [recording](qint64 step, const RunState &state) {
+        if (!recording)
+            return;
+        if (step == 0)
+            recording->begin(state);
+        else
+            recording->record(state);
+    });
 }
 
 void RunRecorded(benchmark::State &state)
@@ -102,12 +79,3 @@ void RedrawVisibleRange(benchmark::State &state)
 BENCHMARK(RedrawVisibleRange)->Arg(Steps + 1)->Arg(100000)->Arg(1000)->Arg(20)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    OffscreenGui gui(argv[0]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

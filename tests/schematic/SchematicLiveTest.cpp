@@ -1,8 +1,8 @@
-#include "model/LoadedModel.h"
+#include "model/ModelFile.h"
 #include "schematic/Schematic.h"
 #include "schematic/SchematicState.h"
 #include "sim/RunRecording.h"
-#include "sim/RunSession.h"
+#include "tests/support/ExampleRun.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +15,22 @@ using namespace schematic;
 // before, КЖ is fed and its pickup is running.
 TEST(SchematicLive, ShowsTheDecoderAtTheStepItsLampLights)
 {
-    const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
-    ASSERT_TRUE(model) << model.error().toStdString();
-    RunSession session(*model);
     RunScenario scenario;
-    scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
     scenario.code = 1;
     scenario.steps = 75;
-    ASSERT_TRUE(session.setUp(scenario, false));
-    session.start();
     RunRecording recording;
-    recording.begin(session.state());
-    while (session.step())
-        recording.record(session.state());
+    LiveState lit;
+    RunExample(QStringLiteral("decoder"), scenario, [&](qint64 step, const RunState &state) {
+        if (step == 0)
+            recording.begin(state);
+        else
+            recording.record(state);
+        lit = LiveState::of(state);
+    });
+    const auto definition = ReadModelFile(QStringLiteral(EXAMPLES_DIR "/decoder"));
+    ASSERT_TRUE(definition);
 
-    const Schematic schematic = BuildSchematic((*model)->definition);
+    const Schematic schematic = BuildSchematic(*definition);
     constexpr int Kzh = 6, Zhz = 5; // elements КЖ and ЖЗ
     const Rung &kzhRung = *schematic.elementRung(Kzh);
     const Rung &lampRung = *schematic.outputRung(1); // ЛКЖ
@@ -42,7 +43,6 @@ TEST(SchematicLive, ShowsTheDecoderAtTheStepItsLampLights)
     EXPECT_FALSE(before.conducts(lampRung.branches[0]));
     EXPECT_FALSE(before.lit[1]);
 
-    const LiveState lit = LiveState::of(session.state());
     EXPECT_TRUE(lit.up[Kzh]);
     EXPECT_FALSE(lit.pickupRunning[Kzh]);
     EXPECT_FALSE(lit.up[Zhz]);

@@ -4,13 +4,12 @@
 // installed. With MODEL_SCHEMATIC_SCREENSHOT set, the window is saved there.
 
 #include "editor/frmEditor.h"
-#include "model/LoadedModel.h"
 #include "platform/CommonDialog.h"
 #include "platform/RunWindowHost.h"
 #include "schematic/SchematicCanvas.h"
 #include "schematic/frmSchematic.h"
-#include "sim/RunSession.h"
 #include "tests/schematic/PdfPages.h"
+#include "tests/support/ExampleRun.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "wave/LiveRecording.h"
 #include "wave/WaveCanvas.h"
@@ -53,18 +52,15 @@ public:
 
 void runDecoder(LiveRecording &live)
 {
-    const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
-    ASSERT_TRUE(model) << model.error().toStdString();
-    RunSession session(*model);
     RunScenario scenario;
-    scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
     scenario.code = 1;
     scenario.steps = 200;
-    ASSERT_TRUE(session.setUp(scenario, false));
-    session.start();
-    live.beforeStep(session.state());
-    while (session.step())
-        live.afterStep(session.state());
+    RunExample(QStringLiteral("decoder"), scenario, [&](qint64 step, const RunState &state) {
+        if (step == 0)
+            live.beforeStep(state);
+        else
+            live.afterStep(state);
+    });
 }
 
 // A mouse move with no button, as the pointer gives it.

@@ -2,9 +2,8 @@
 // constant input from step 50 brings КОД up on steps 56-114, and a break on
 // ИП before step 200 shows on its fault lane.
 
-#include "model/LoadedModel.h"
 #include "sim/RunRecording.h"
-#include "sim/RunSession.h"
+#include "tests/support/ExampleRun.h"
 
 #include <gtest/gtest.h>
 
@@ -30,20 +29,17 @@ Runs runsOf(const RunRecording::Lane &lane)
 
 TEST(RunRecording, KeepsTheStepsOfAnExample)
 {
-    const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/code-present"));
-    ASSERT_TRUE(model) << model.error().toStdString();
-    RunSession session(*model);
     RunScenario scenario;
-    scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/code-present.tim");
     scenario.steps = 200;
     scenario.keys = {{50, QStringLiteral("1")}};
     scenario.faults = {{200, 2, 1}};
-    ASSERT_TRUE(session.setUp(scenario, false));
-    session.start();
     RunRecording recording;
-    recording.begin(session.state());
-    while (session.step())
-        recording.record(session.state());
+    RunExample(QStringLiteral("code-present"), scenario, [&](qint64 step, const RunState &state) {
+        if (step == 0)
+            recording.begin(state);
+        else
+            recording.record(state);
+    });
 
     using Kind = RunRecording::LaneKind;
     const struct

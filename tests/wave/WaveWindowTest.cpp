@@ -3,8 +3,7 @@
 // of the transmitter (step 1) to ЛКЖ lighting (step 75). With
 // MODEL_WAVE_SCREENSHOT set, the window is saved there as a picture.
 
-#include "model/LoadedModel.h"
-#include "sim/RunSession.h"
+#include "tests/support/ExampleRun.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "wave/frmWave.h"
 #include "wave/LiveRecording.h"
@@ -45,21 +44,18 @@ private:
 // end-of-run dialogue's restart does.
 void runDecoder(LiveRecording &live, std::optional<qint64> restartAt = std::nullopt)
 {
-    const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
-    ASSERT_TRUE(model) << model.error().toStdString();
-    RunSession session(*model);
     RunScenario scenario;
-    scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
     scenario.code = 1;
     scenario.keys = {{300, QStringLiteral("@")}};
-    ASSERT_TRUE(session.setUp(scenario, false));
-    session.start();
-    live.beforeStep(session.state());
-    for (qint64 step = 1; session.step(); ++step) {
+    RunExample(QStringLiteral("decoder"), scenario, [&](qint64 step, const RunState &state) {
+        if (step == 0) {
+            live.beforeStep(state);
+            return;
+        }
         if (step == restartAt)
             live.restarted();
-        live.afterStep(session.state());
-    }
+        live.afterStep(state);
+    });
 }
 
 TEST(WaveWindow, CursorsMeasureTheFirstPulseToTheLamp)
