@@ -39,7 +39,8 @@ public:
         QString name;
     };
 
-    // Throw std::logic_error once a gate exists.
+    // Inputs come before latches and latches before gates; std::logic_error
+    // otherwise.
     Lit addInput(const QString &name);
     Lit addLatch(const QString &name);
 
