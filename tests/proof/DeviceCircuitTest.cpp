@@ -1,6 +1,7 @@
 #include "model/ModelFile.h"
 #include "proof/AigSim.h"
 #include "proof/DeviceCircuit.h"
+#include "proof/TransmitterMachine.h"
 #include "sim/RunSession.h"
 
 #include <QTemporaryDir>
@@ -180,5 +181,18 @@ TEST(DeviceCircuit, EqualsRunsOfRandomDevices)
         const std::string what = "model " + std::to_string(m);
         expectCircuitEqualsRun(*model, timing, m % 2 ? 7 : 5, randomCodes(random), what);
         expectCircuitEqualsRun(*model, timing, 5, randomInput(random), what + " free input");
+    }
+}
+
+// КПТШ-5's train of code 1 has 81 states: the start, 23 steps of the 0.23 s
+// pulse and 57 of the 0.57 s interval; the next cycle comes back to the
+// state after the first step, never to the start. The train of code 2 runs
+// 1.60 s and has more.
+TEST(DeviceCircuit, TransmitterExplorationStopsAtItsLimit)
+{
+    for (const auto &[limit, code] : {std::pair{80, "кода 1"}, std::pair{81, "кода 2"}}) {
+        const auto machine = TransmitterMachine::Extract(CodeTiming::Kpt5(), limit);
+        ASSERT_FALSE(machine.has_value()) << limit;
+        EXPECT_TRUE(machine.error().contains(QString::fromUtf8(code))) << machine.error().toStdString();
     }
 }
