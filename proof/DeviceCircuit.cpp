@@ -127,6 +127,8 @@ struct ElementLatches
 // and the previous state ask for it, `was` the flag of the previous step.
 // A delay pending at two steps in a row counts one more step and completes
 // when the count reaches its steps; a delay no longer wanted starts over.
+// The count is 0 whenever the flag is down, as the run's timer is, so a
+// delay that becomes pending starts from 0.
 struct DelayNext
 {
     Lit pending;
