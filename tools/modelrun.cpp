@@ -2,6 +2,7 @@
 // exports and exact checks; "modelrun check" checks a model, "modelrun
 // test" runs test benches and "modelrun sweep" finds their timing margins. See UsageText() for the command line.
 
+#include "tools/AigerCommand.h"
 #include "tools/BatchRun.h"
 #include "tools/CheckCommand.h"
 #include "tools/ConsoleText.h"
@@ -59,6 +60,8 @@ int main(int argc, char **argv)
         return RunTestCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("faults"))
         return RunFaultsCommand(arguments.mid(1), stdout, stderr);
+    if (arguments.value(0) == QLatin1String("aiger"))
+        return RunAigerCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("draw")) {
         const OffscreenGui gui(argv[0]);
         return RunDrawCommand(arguments.mid(1), stdout, stderr);

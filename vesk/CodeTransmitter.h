@@ -53,6 +53,10 @@ public:
     Status WhodKod(int16_t Nkod);
 
 private:
+    // Reads and sets the cycle state, code by code, to list the states a
+    // transmitter can reach.
+    friend class TransmitterMachine;
+
     // Elapsed pulse and interval time of one pulse/interval pair.
     struct PairState
     {

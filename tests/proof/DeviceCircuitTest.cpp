@@ -1,0 +1,198 @@
+#include "model/ModelFile.h"
+#include "proof/AigSim.h"
+#include "proof/DeviceCircuit.h"
+#include "proof/TransmitterMachine.h"
+#include "sim/RunSession.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+constexpr int Steps = 400;
+
+// A run of the model, the input of every step given: the code in force
+// (through the keys that set it) or the input itself (through the constant
+// input keys).
+struct Drive
+{
+    CircuitInput kind = CircuitInput::Code;
+    std::vector<int> perStep; // a code 0..3, or p 0/1
+};
+
+QString keyFor(CircuitInput kind, int value)
+{
+    static const char *const codeKeys[] = {")", "!", "@", "#"};
+    return kind == CircuitInput::Code ? QString::fromLatin1(codeKeys[value]) : QString::number(value);
+}
+
+// Every step's element states, outputs and input as the run has them, and
+// as the circuit gives them, compared step by step.
+void expectCircuitEqualsRun(const SharedModel &model, const TimingValues &timing, int kpt, const Drive &drive,
+                            const std::string &what)
+{
+    const CodeTiming codeTiming = kpt == 7 ? CodeTiming::Kpt7() : CodeTiming::Kpt5();
+    const auto circuit = BuildDeviceCircuit(model->definition, timing, codeTiming, drive.kind);
+    ASSERT_TRUE(circuit.has_value()) << what << ": " << circuit.error().toStdString();
+
+    SessionHost quiet;
+    RunSession session(model, quiet);
+    RunScenario scenario;
+    scenario.timing = timing;
+    scenario.kpt = kpt;
+    scenario.steps = Steps;
+    for (int s = 0; s < Steps; ++s)
+        if (s == 0 || drive.perStep[std::size_t(s)] != drive.perStep[std::size_t(s - 1)])
+            scenario.keys.append({s + 1, keyFor(drive.kind, drive.perStep[std::size_t(s)])});
+    ASSERT_TRUE(session.setUp(scenario, false).has_value()) << what;
+    session.start();
+
+    AigSim sim(circuit->aig);
+    const RunState &state = session.state();
+    for (int s = 0; s < Steps; ++s) {
+        ASSERT_TRUE(session.step()) << what;
+        const int value = drive.perStep[std::size_t(s)];
+        const std::vector<bool> inputs = drive.kind == CircuitInput::Code
+                                             ? std::vector<bool>{(value & 1) != 0, (value & 2) != 0}
+                                             : std::vector<bool>{value != 0};
+        const std::vector<bool> out = sim.step(inputs);
+        ASSERT_EQ(out[std::size_t(circuit->inputOutput())], state.InputVal[1] != 0) << what << " step " << s + 1;
+        for (int i = 1; i <= circuit->elementCount; ++i)
+            ASSERT_EQ(out[std::size_t(circuit->elementOutput(i))], state.ElemState[i][1] != 0)
+                << what << " step " << s + 1 << " element " << i;
+        for (int j = 1; j <= circuit->outputCount; ++j)
+            ASSERT_EQ(out[std::size_t(circuit->modelOutput(j))], state.OutState[j][1] != 0)
+                << what << " step " << s + 1 << " output " << j;
+    }
+}
+
+// Codes held for random stretches, from a few steps to a few cycles.
+Drive randomCodes(std::mt19937 &random)
+{
+    Drive drive;
+    while (drive.perStep.size() < std::size_t(Steps)) {
+        const int code = std::uniform_int_distribution<int>(0, 3)(random);
+        const int length = std::uniform_int_distribution<int>(1, 120)(random);
+        drive.perStep.insert(drive.perStep.end(), std::size_t(length), code);
+    }
+    drive.perStep.resize(std::size_t(Steps));
+    return drive;
+}
+
+Drive randomInput(std::mt19937 &random)
+{
+    Drive drive{CircuitInput::Free, {}};
+    while (drive.perStep.size() < std::size_t(Steps))
+        drive.perStep.insert(drive.perStep.end(), std::size_t(std::uniform_int_distribution<int>(1, 12)(random)),
+                             std::uniform_int_distribution<int>(0, 1)(random));
+    drive.perStep.resize(std::size_t(Steps));
+    return drive;
+}
+
+// Up to five relays over names that run into each other and into "p".
+ModelText randomModel(std::mt19937 &random)
+{
+    const QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("АБ"), QStringLiteral("В"),
+                               QStringLiteral("Г")};
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto function = [&] {
+        QStringList terms;
+        for (int t = pick(1, 3); t > 0; --t) {
+            QStringList operands;
+            for (int o = pick(1, 3); o > 0; --o) {
+                const int n = pick(0, int(names.size()));
+                operands << (pick(0, 2) == 0 ? QStringLiteral("-") : QString())
+                                + (n == names.size() ? QStringLiteral("p") : names[n]);
+            }
+            terms << operands.join(QLatin1Char('*'));
+        }
+        return terms.join(QLatin1Char('+'));
+    };
+    ModelText model;
+    model.name = QStringLiteral("случайная");
+    for (int i = 0, count = pick(2, 5); i < count; ++i)
+        model.elements.append({names[i], function()});
+    for (int j = 0, count = pick(1, 3); j < count; ++j)
+        model.outputs.append({QStringLiteral("ВЫХ%1").arg(j + 1), function()});
+    return model;
+}
+
+// Delays in hundredths, with the odd ones a run rounds: zero, 0.005, 0.055.
+TimingValues randomTiming(std::mt19937 &random, int elements)
+{
+    const float odd[] = {0.0f, 0.005f, 0.055f, 0.105f};
+    const auto delay = [&] {
+        if (std::uniform_int_distribution<int>(0, 3)(random) == 0)
+            return odd[std::uniform_int_distribution<int>(0, 3)(random)];
+        return float(std::uniform_int_distribution<int>(1, 60)(random)) / 100.0f;
+    };
+    TimingValues timing;
+    for (int i = 1; i <= elements; ++i) {
+        timing.Tpr[std::size_t(i)] = delay();
+        timing.Totp[std::size_t(i)] = delay();
+    }
+    timing.RunLength = Steps;
+    return timing;
+}
+
+} // namespace
+
+TEST(DeviceCircuit, DelayStepsAreThoseOfTheRunsArithmetic)
+{
+    // 0.055 s is a hair under 5.5 hundredths in single precision: H = 5.
+    const struct { float delay; int steps; } rows[] = {
+        {0.0f, 1}, {0.004f, 1}, {0.01f, 1}, {0.02f, 2}, {0.05f, 5}, {0.055f, 5}, {0.1f, 10}, {1.0f, 100},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(DelaySteps(row.delay), row.steps) << row.delay;
+    EXPECT_FALSE(DelaySteps(1e9f).has_value());
+}
+
+TEST(DeviceCircuit, EqualsRunsOfTheExamples)
+{
+    std::mt19937 random(20261208);
+    for (const char *name : {"code-present", "decoder", "stick-relay"}) {
+        const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/") + QLatin1String(name));
+        ASSERT_TRUE(model.has_value()) << name;
+        const auto timing =
+            ReadTimingFile(QStringLiteral(EXAMPLES_DIR "/%1.tim").arg(QLatin1String(name)),
+                           (*model)->definition.ElemCount);
+        ASSERT_TRUE(timing.has_value()) << name;
+        for (const int kpt : {5, 7})
+            expectCircuitEqualsRun(*model, *timing, kpt, randomCodes(random),
+                                   std::string(name) + " kpt " + std::to_string(kpt));
+    }
+}
+
+TEST(DeviceCircuit, EqualsRunsOfRandomDevices)
+{
+    QTemporaryDir dir;
+    std::mt19937 random(8122026);
+    for (int m = 0; m < 12; ++m) {
+        const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
+        const ModelText text = randomModel(random);
+        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), text));
+        const auto model = LoadSharedModel(path);
+        ASSERT_TRUE(model.has_value());
+        const TimingValues timing = randomTiming(random, int(text.elements.size()));
+        const std::string what = "model " + std::to_string(m);
+        expectCircuitEqualsRun(*model, timing, m % 2 ? 7 : 5, randomCodes(random), what);
+        expectCircuitEqualsRun(*model, timing, 5, randomInput(random), what + " free input");
+    }
+}
+
+// КПТШ-5's train of code 1 has 81 states: the start, 23 steps of the 0.23 s
+// pulse and 57 of the 0.57 s interval; the next cycle comes back to the
+// state after the first step, never to the start. The train of code 2 runs
+// 1.60 s and has more.
+TEST(DeviceCircuit, TransmitterExplorationStopsAtItsLimit)
+{
+    for (const auto &[limit, code] : {std::pair{80, "кода 1"}, std::pair{81, "кода 2"}}) {
+        const auto machine = TransmitterMachine::Extract(CodeTiming::Kpt5(), limit);
+        ASSERT_FALSE(machine.has_value()) << limit;
+        EXPECT_TRUE(machine.error().contains(QString::fromUtf8(code))) << machine.error().toStdString();
+    }
+}
