@@ -38,8 +38,7 @@ void expectCircuitEqualsRun(const SharedModel &model, const TimingValues &timing
     const auto circuit = BuildDeviceCircuit(model->definition, timing, codeTiming, drive.kind);
     ASSERT_TRUE(circuit.has_value()) << what << ": " << circuit.error().toStdString();
 
-    SessionHost quiet;
-    RunSession session(model, quiet);
+    RunSession session(model);
     RunScenario scenario;
     scenario.timing = timing;
     scenario.kpt = kpt;
