@@ -13,8 +13,9 @@
 // A fault kept from a step to the end of a run.
 struct InjectedFault
 {
-    int element = 0;  // from 1
-    uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1)
+    int element = 0;  // from 1; for a contact its relay, 0 for the input p
+    uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1); contacts: 3 welded, 4 open
+    int contact = 0;  // the contact's number (ModelContacts); 0 for a fault of element's coil
 };
 
 // How an output of a faulty run compares with the fault-free run.
@@ -39,6 +40,7 @@ struct CampaignPlan
     RunScenario scenario;    // its files already read (ReadScenarioFiles)
     QList<int16_t> codes{0, 1, 2, 3};
     bool pairs = false;      // every pair of faults on two different elements too
+    bool contacts = false;   // every contact welded and open too, after the faults of the coils
     qint64 at = 1;           // the faults are in force from this step on
     int jobs = 1;            // threads
     // The slice of the faulty runs to make, 0 <= shard < shards: the runs in
@@ -51,6 +53,10 @@ struct CampaignPlan
 // The faults tried, in the order of the results: every element with a break,
 // then with a feed; with pairs, every pair after the single faults.
 std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs);
+// The same with contacts: after those of the coils, every contact welded,
+// then every contact open; a pair is two faults of different coils or
+// contacts.
+std::vector<std::vector<InjectedFault>> CampaignFaults(const ModelDefinition &definition, bool pairs, bool contacts);
 
 // Runs every fault of the campaign under every code, each compared with the
 // fault-free run of its code. The outcomes come per code, per fault, per

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ContactFault.h"
 #include "model/RunState.h"
 
 #include <cstdint>
@@ -19,6 +20,10 @@ public:
 
     // Translates the functions of a definition (names, terms, counts).
     explicit FunctionProgram(const ModelDefinition &definition);
+    // The same with contacts failed (numbered as ModelContacts numbers
+    // them): a welded contact is left out of its term, a term with an open
+    // contact never holds.
+    FunctionProgram(const ModelDefinition &definition, const std::vector<ContactFault> &faults);
 
     int elementCount() const { return int(m_elements.size()); }
     int outputCount() const { return int(m_outputs.size()); }
@@ -43,7 +48,7 @@ private:
     };
 
     Function compileFunction(const ModelDefinition &definition, const QString *terms, int termCount,
-                             bool inputEndsName);
+                             bool inputEndsName, const std::vector<ContactFault> &faults, int &contactsBefore);
     bool holds(const Function &function, Bits values) const;
     Bits evaluate(const std::vector<Function> &functions, Bits values) const;
 

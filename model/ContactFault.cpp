@@ -1,0 +1,175 @@
+#include "model/ContactFault.h"
+
+#include "model/TermWalk.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The operands of one function, term by term in text order.
+class ContactCollector final : public TermVisitor
+{
+public:
+    ContactCollector(std::vector<Contact> &into, bool inOutput, int function)
+        : m_into(into), m_inOutput(inOutput), m_function(function)
+    {
+    }
+
+    void operand(int term, int element, bool negated, qsizetype from, qsizetype) override
+    {
+        Contact contact;
+        contact.inOutput = m_inOutput;
+        contact.function = m_function;
+        contact.term = term + 1;
+        contact.relay = element;
+        contact.back = negated;
+        contact.position = int(from) + 1;
+        m_term.push_back(contact);
+    }
+
+    void termEnd(int, bool) override
+    {
+        // In an output function a name that runs on after "p" ends after
+        // it, so the walk yields the "p" first.
+        std::ranges::stable_sort(m_term, {}, &Contact::position);
+        for (auto c = m_term.begin(); c != m_term.end(); ++c)
+            c->repeat = 1 + int(std::count_if(m_term.begin(), c, [&](const Contact &before) {
+                                return before.relay == c->relay && before.back == c->back;
+                            }));
+        m_into.insert(m_into.end(), m_term.begin(), m_term.end());
+        m_term.clear();
+    }
+
+private:
+    std::vector<Contact> &m_into;
+    std::vector<Contact> m_term;
+    bool m_inOutput;
+    int m_function;
+};
+
+int termCountOf(const ModelDefinition &definition, bool inOutput, int function)
+{
+    return inOutput ? std::clamp<int>(definition.OutTermCount[function], 0, MaxOutTerms)
+                    : std::clamp<int>(definition.ElemTermCount[function], 0, MaxElemTerms);
+}
+
+// The function a spec names: element functions first, then outputs.
+struct NamedFunction
+{
+    bool inOutput = false;
+    int index = 0;
+};
+
+std::optional<NamedFunction> functionNamed(const ModelDefinition &definition, const QString &name)
+{
+    for (int i = 1; i <= std::clamp<int>(definition.ElemCount, 0, MaxElements); ++i)
+        if (definition.ElemName[i] == name)
+            return NamedFunction{false, i};
+    for (int j = 1; j <= std::clamp<int>(definition.OutCount, 0, MaxOutputs); ++j)
+        if (definition.OutName[j] == name)
+            return NamedFunction{true, j};
+    return std::nullopt;
+}
+
+const QRegularExpression &specPattern()
+{
+    // ФУНКЦИЯ/ТЕРМ/КОНТАКТ[/N]; a function name may itself hold "/".
+    static const QRegularExpression pattern(QStringLiteral("^(.+)/(\\d+)/(.+?)(?:/(\\d+))?$"));
+    return pattern;
+}
+
+} // namespace
+
+bool IsContactFaultKind(uint8_t kind) { return kind == ContactWelded || kind == ContactOpen; }
+
+std::vector<Contact> ModelContacts(const ModelDefinition &definition)
+{
+    std::vector<Contact> contacts;
+    for (int i = 1; i <= std::clamp<int>(definition.ElemCount, 0, MaxElements); ++i) {
+        ContactCollector collector(contacts, false, i);
+        WalkTerms(definition, &definition.ElemTerm[i][1], termCountOf(definition, false, i), true, collector);
+    }
+    for (int j = 1; j <= std::clamp<int>(definition.OutCount, 0, MaxOutputs); ++j) {
+        ContactCollector collector(contacts, true, j);
+        WalkTerms(definition, &definition.OutTerm[j][1], termCountOf(definition, true, j), false, collector);
+    }
+    return contacts;
+}
+
+QString FunctionName(const ModelDefinition &definition, const Contact &contact)
+{
+    return contact.inOutput ? definition.OutName[contact.function] : definition.ElemName[contact.function];
+}
+
+QString ContactLabel(const ModelDefinition &definition, const Contact &contact)
+{
+    const QString relay = contact.relay == 0 ? QStringLiteral("p") : definition.ElemName[contact.relay];
+    return contact.back ? QLatin1Char('-') + relay : relay;
+}
+
+QString ContactName(const ModelDefinition &definition, const Contact &contact)
+{
+    QString name = QStringLiteral("контакт %1 в функции %2, терм %3")
+                       .arg(ContactLabel(definition, contact), FunctionName(definition, contact))
+                       .arg(contact.term);
+    if (contact.repeat > 1)
+        name += QStringLiteral(" (%1-й такой в терме)").arg(contact.repeat);
+    return name;
+}
+
+QString ContactFaultText(uint8_t kind)
+{
+    return kind == ContactWelded ? QStringLiteral("не размыкается") : QStringLiteral("не замыкается");
+}
+
+QString ContactSpec(const ModelDefinition &definition, const Contact &contact)
+{
+    QString spec = QStringLiteral("%1/%2/%3")
+                       .arg(FunctionName(definition, contact))
+                       .arg(contact.term)
+                       .arg(ContactLabel(definition, contact));
+    if (contact.repeat > 1)
+        spec += QLatin1Char('/') + QString::number(contact.repeat);
+    return spec;
+}
+
+bool LooksLikeContactSpec(const QString &text) { return specPattern().match(text).hasMatch(); }
+
+std::expected<int, QString> FindContact(const ModelDefinition &definition, const std::vector<Contact> &contacts,
+                                        const QString &spec)
+{
+    const QRegularExpressionMatch match = specPattern().match(spec);
+    if (!match.hasMatch())
+        return std::unexpected(QStringLiteral("«%1» — контакт задается как ФУНКЦИЯ/ТЕРМ/КОНТАКТ, например КЖ/1/-Б")
+                                   .arg(spec));
+    const QString functionText = match.captured(1);
+    const std::optional<NamedFunction> function = functionNamed(definition, functionText);
+    if (!function)
+        return std::unexpected(QStringLiteral("«%1»: нет элемента или выхода «%2»").arg(spec, functionText));
+    const int termCount = termCountOf(definition, function->inOutput, function->index);
+    const int term = match.captured(2).toInt();
+    if (term < 1 || term > termCount)
+        return std::unexpected(QStringLiteral("«%1»: в функции %2 термов %3").arg(spec, functionText).arg(termCount));
+    const QString label = match.captured(3);
+    const int repeat = match.captured(4).isEmpty() ? 1 : match.captured(4).toInt();
+    QStringList present;
+    for (size_t k = 0; k < contacts.size(); ++k) {
+        const Contact &contact = contacts[k];
+        if (contact.inOutput != function->inOutput || contact.function != function->index || contact.term != term)
+            continue;
+        if (ContactLabel(definition, contact) == label && contact.repeat == repeat)
+            return int(k) + 1;
+        present << ContactLabel(definition, contact)
+                       + (contact.repeat > 1 ? QLatin1Char('/') + QString::number(contact.repeat) : QString());
+    }
+    return std::unexpected(present.isEmpty()
+                               ? QStringLiteral("«%1»: в терме %2 функции %3 нет контактов").arg(spec).arg(term).arg(functionText)
+                               : QStringLiteral("«%1»: в терме %2 функции %3 есть контакты %4")
+                                     .arg(spec)
+                                     .arg(term)
+                                     .arg(functionText, present.join(QStringLiteral(", "))));
+}
