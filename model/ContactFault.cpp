@@ -126,6 +126,19 @@ QString ContactFaultText(uint8_t kind)
     return kind == ContactWelded ? QStringLiteral("не размыкается") : QStringLiteral("не замыкается");
 }
 
+std::optional<uint8_t> ContactFaultKindNamed(const QString &word)
+{
+    QString key = word.trimmed();
+    key.replace(QLatin1Char(' '), QLatin1Char('-'));
+    if (key == QStringLiteral("не-размыкается"))
+        return ContactWelded;
+    if (key == QStringLiteral("не-замыкается"))
+        return ContactOpen;
+    if (key == QStringLiteral("норма"))
+        return uint8_t(0);
+    return std::nullopt;
+}
+
 QString ContactSpec(const ModelDefinition &definition, const Contact &contact)
 {
     QString spec = QStringLiteral("%1/%2/%3")

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <expected>
+#include <optional>
 #include <vector>
 
 // A contact of the device: one operand that the function language reads in a
@@ -57,6 +58,11 @@ QString ContactName(const ModelDefinition &definition, const Contact &contact);
 
 // «не размыкается», «не замыкается».
 QString ContactFaultText(uint8_t kind);
+
+// The kind a word names as --fault and a bench write it: "не-размыкается",
+// "не-замыкается" (a blank in place of the hyphen too), or "норма" (0: the
+// contact works again).
+std::optional<uint8_t> ContactFaultKindNamed(const QString &word);
 
 // The contact as --fault and a bench name it: ФУНКЦИЯ/ТЕРМ/КОНТАКТ, with
 // "/N" after the contact for its N-th repeat: "КЖ/1/-Б", "КЖ/2/Б/2".

@@ -1,5 +1,6 @@
 #include "tools/RunOptions.h"
 
+#include "model/ContactFault.h"
 #include "model/ModelState.h"
 
 namespace {
@@ -32,7 +33,8 @@ std::expected<RunOptions::KeyAt, QString> parseKey(const QString &text)
 }
 
 // ШАГ:ЭЛЕМЕНТ:ВИД, the element by its number or its name in the model, the
-// kind by its number or its word as the benches write it.
+// kind by its number or its word as the benches write it; or
+// ШАГ:ФУНКЦИЯ/ТЕРМ/КОНТАКТ:ВИД for a contact, found once the model is read.
 std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
@@ -42,6 +44,13 @@ std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
     if (!step)
         return std::unexpected(step.error());
     RunOptions::NamedFaultAt fault{*step, {}, 0};
+    if (LooksLikeContactSpec(parts[1].trimmed())) {
+        const std::optional<uint8_t> kind = ContactFaultKindNamed(parts[2]);
+        if (!kind)
+            return std::unexpected(QStringLiteral("--fault: «%1» — вид неисправности контакта: не-размыкается, "
+                                                  "не-замыкается или норма").arg(parts[2]));
+        return RunOptions::NamedFaultAt{*step, parts[1].trimmed(), *kind, true};
+    }
     bool numbered = false;
     parts[1].toLongLong(&numbered, 10);
     if (numbered) {
@@ -213,6 +222,10 @@ QString UsageText()
         "  --key ШАГ:КОМАНДА    команда перед шагом ШАГ: один символ, ESC или EMPTY\n"
         "  --fault ШАГ:ЭЛ:ВИД   неисправность элемента ЭЛ (номер или имя) перед шагом ШАГ:\n"
         "                       0 или норма, 1 или обрыв (питания), 2 или подпитка\n"
+        "  --fault ШАГ:ФУНКЦИЯ/ТЕРМ/КОНТАКТ:ВИД  неисправность контакта перед шагом ШАГ: контакт\n"
+        "                       Б, -Б или p в терме ТЕРМ (с 1) функции элемента или выхода,\n"
+        "                       /N после контакта — его N-й повтор в терме (КЖ/1/-ЖЗ, ИП/1/И/2);\n"
+        "                       не-размыкается, не-замыкается или норма\n"
         "  --encoding utf8|cp866  кодировка стандартного вывода (по умолчанию utf8)\n"
         "  --report ФАЙЛ        дописать заголовок и строки в файл отчета (кодировка 866)\n"
         "  --vcd ФАЙЛ           записать временные диаграммы в формате VCD\n"
