@@ -113,11 +113,14 @@ QString ContactLabel(const ModelDefinition &definition, const Contact &contact)
 
 QString ContactName(const ModelDefinition &definition, const Contact &contact)
 {
-    QString name = QStringLiteral("контакт %1 в функции %2, терм %3")
-                       .arg(ContactLabel(definition, contact), FunctionName(definition, contact))
-                       .arg(contact.term);
-    if (contact.repeat > 1)
-        name += QStringLiteral(" (%1-й такой в терме)").arg(contact.repeat);
+    return ContactName(ContactLabel(definition, contact), FunctionName(definition, contact), contact.term, contact.repeat);
+}
+
+QString ContactName(const QString &label, const QString &function, int term, int repeat)
+{
+    QString name = QStringLiteral("контакт %1 в функции %2, терм %3").arg(label, function).arg(term);
+    if (repeat > 1)
+        name += QStringLiteral(" (%1-й такой в терме)").arg(repeat);
     return name;
 }
 
@@ -141,13 +144,13 @@ std::optional<uint8_t> ContactFaultKindNamed(const QString &word)
 
 QString ContactSpec(const ModelDefinition &definition, const Contact &contact)
 {
-    QString spec = QStringLiteral("%1/%2/%3")
-                       .arg(FunctionName(definition, contact))
-                       .arg(contact.term)
-                       .arg(ContactLabel(definition, contact));
-    if (contact.repeat > 1)
-        spec += QLatin1Char('/') + QString::number(contact.repeat);
-    return spec;
+    return ContactSpec(ContactLabel(definition, contact), FunctionName(definition, contact), contact.term, contact.repeat);
+}
+
+QString ContactSpec(const QString &label, const QString &function, int term, int repeat)
+{
+    return QStringLiteral("%1/%2/%3").arg(function).arg(term).arg(label)
+           + (repeat > 1 ? QLatin1Char('/') + QString::number(repeat) : QString());
 }
 
 bool LooksLikeContactSpec(const QString &text) { return specPattern().match(text).hasMatch(); }
@@ -157,16 +160,15 @@ std::expected<int, QString> FindContact(const ModelDefinition &definition, const
 {
     const QRegularExpressionMatch match = specPattern().match(spec);
     if (!match.hasMatch())
-        return std::unexpected(QStringLiteral("«%1» — контакт задается как ФУНКЦИЯ/ТЕРМ/КОНТАКТ, например КЖ/1/-Б")
-                                   .arg(spec));
+        return std::unexpected(QStringLiteral("контакт задается как ФУНКЦИЯ/ТЕРМ/КОНТАКТ, например КЖ/1/-Б"));
     const QString functionText = match.captured(1);
     const std::optional<NamedFunction> function = functionNamed(definition, functionText);
     if (!function)
-        return std::unexpected(QStringLiteral("«%1»: нет элемента или выхода «%2»").arg(spec, functionText));
+        return std::unexpected(QStringLiteral("нет элемента или выхода «%1»").arg(functionText));
     const int termCount = termCountOf(definition, function->inOutput, function->index);
     const int term = match.captured(2).toInt();
     if (term < 1 || term > termCount)
-        return std::unexpected(QStringLiteral("«%1»: в функции %2 термов %3").arg(spec, functionText).arg(termCount));
+        return std::unexpected(QStringLiteral("в функции %1 термов: %2").arg(functionText).arg(termCount));
     const QString label = match.captured(3);
     const int repeat = match.captured(4).isEmpty() ? 1 : match.captured(4).toInt();
     QStringList present;
@@ -179,10 +181,10 @@ std::expected<int, QString> FindContact(const ModelDefinition &definition, const
         present << ContactLabel(definition, contact)
                        + (contact.repeat > 1 ? QLatin1Char('/') + QString::number(contact.repeat) : QString());
     }
-    return std::unexpected(present.isEmpty()
-                               ? QStringLiteral("«%1»: в терме %2 функции %3 нет контактов").arg(spec).arg(term).arg(functionText)
-                               : QStringLiteral("«%1»: в терме %2 функции %3 есть контакты %4")
-                                     .arg(spec)
-                                     .arg(term)
-                                     .arg(functionText, present.join(QStringLiteral(", "))));
+    const QString missing = QStringLiteral("в терме %1 функции %2 нет контакта «%3»")
+                                .arg(term)
+                                .arg(functionText, match.captured(3) + (repeat > 1 ? QStringLiteral("/%1").arg(repeat) : QString()));
+    if (present.isEmpty())
+        return std::unexpected(missing + QStringLiteral(": в нем нет контактов"));
+    return std::unexpected(missing + QStringLiteral("; есть ") + present.join(QStringLiteral(", ")));
 }

@@ -55,6 +55,8 @@ QString ContactLabel(const ModelDefinition &definition, const Contact &contact);
 
 // «контакт -Б в функции КЖ, терм 1», with «(2-й такой в терме)» for a repeat.
 QString ContactName(const ModelDefinition &definition, const Contact &contact);
+// The same from the parts: the label as ContactLabel gives it.
+QString ContactName(const QString &label, const QString &function, int term, int repeat);
 
 // «не размыкается», «не замыкается».
 QString ContactFaultText(uint8_t kind);
@@ -67,6 +69,7 @@ std::optional<uint8_t> ContactFaultKindNamed(const QString &word);
 // The contact as --fault and a bench name it: ФУНКЦИЯ/ТЕРМ/КОНТАКТ, with
 // "/N" after the contact for its N-th repeat: "КЖ/1/-Б", "КЖ/2/Б/2".
 QString ContactSpec(const ModelDefinition &definition, const Contact &contact);
+QString ContactSpec(const QString &label, const QString &function, int term, int repeat);
 
 // True when text has the shape of a contact spec (it may still name none).
 bool LooksLikeContactSpec(const QString &text);

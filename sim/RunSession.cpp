@@ -39,8 +39,9 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
             const std::expected<int, QString> contact = FindContact(definition, contacts, fault.element);
             if (!contact)
                 return std::unexpected(SetUpError{SetUpError::Kind::Scenario,
-                                                  QStringLiteral("--fault: в модели «%1» %2")
-                                                      .arg(m_model->path + QStringLiteral(".mod"), contact.error())});
+                                                  QStringLiteral("--fault: «%1»: %2 (модель «%3»)")
+                                                      .arg(fault.element, contact.error(),
+                                                           m_model->path + QStringLiteral(".mod"))});
             faults.push_back({fault.step, contacts[size_t(*contact - 1)].relay, fault.kind, *contact});
             continue;
         }

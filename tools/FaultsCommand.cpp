@@ -1,5 +1,7 @@
 #include "tools/FaultsCommand.h"
 
+#include "check/TextFile.h"
+#include "model/ModelFile.h"
 #include "model/TimingFile.h"
 #include "tools/BatchRun.h"
 #include "analysis/BenchFaultCampaign.h"
@@ -60,6 +62,8 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
         const auto takeValue = [&] { return TakeOptionValue(option, arguments, a); };
         if (name == QLatin1String("--pairs")) {
             options.campaign.pairs = true;
+        } else if (name == QLatin1String("--contacts")) {
+            options.campaign.contacts = true;
         } else if (name == QLatin1String("--codes")) {
             const std::expected<QString, QString> list = takeValue();
             if (!list)
@@ -137,6 +141,14 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
     return options;
 }
 
+// Where the function lines of the model file put each term, for the
+// columns of contact faults; nothing when the file cannot be read again.
+ModelLayout layoutOf(const LoadedModel &model)
+{
+    const std::expected<QString, QString> text = ReadUserTextFile(model.path + QStringLiteral(".mod"));
+    return text ? LayOutModel(model.definition, ModelFileLines(*text)) : ModelLayout{};
+}
+
 QString emptyModel(const QString &path)
 {
     return QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n").arg(path);
@@ -173,7 +185,9 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
     }
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
 
-    const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    if (plan.contacts)
+        PlaceContactColumns(lines, layoutOf(**model));
     if (options.sharded)
         WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
                                        ShardCampaign(arguments, {options.run.modelPath + QStringLiteral(".mod")}),
@@ -218,7 +232,9 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
         WriteText(err, outcomes.error() + QLatin1Char('\n'));
         return ExitFileError;
     }
-    const QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    if (options.campaign.contacts)
+        PlaceContactColumns(lines, layoutOf(*bench->model));
     if (options.sharded)
         WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults,
                                        ShardCampaign(arguments, {bench->model->path + QStringLiteral(".mod")}),
@@ -239,7 +255,8 @@ QString FaultsUsageText()
     return QStringLiteral(
         "Использование: modelrun faults МОДЕЛЬ[.mod] [параметры прогона] [параметры анализа]\n"
         "       modelrun faults [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench [параметры анализа]\n"
-        "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку) при каждом коде\n"
+        "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку), с --contacts и\n"
+        "каждого контакта, при каждом коде\n"
         "и сравнивает выходы с исправным прогоном того же сценария.\n"
         "С --bench сценарии (с их кодами, временами и клавишами) и модель, если МОДЕЛЬ не задана,\n"
         "берутся из файла испытаний: каждый сценарий прогоняется с каждой неисправностью (в добавок к его\n"
@@ -251,6 +268,11 @@ QString FaultsUsageText()
         "  --bench ФАЙЛ         проверять ожидания файла испытаний (без параметров прогона и --codes)\n"
         "  --codes СПИСОК       коды через запятую (по умолчанию 0,1,2,3)\n"
         "  --pairs              также каждая пара неисправностей двух разных элементов\n"
+        "                       (с --contacts — двух разных обмоток или контактов)\n"
+        "  --contacts           также каждый контакт: не размыкается (сварен) и не замыкается;\n"
+        "                       контакт — каждое вхождение имени в функцию, как его читает\n"
+        "                       программа: «контакт -Б в функции КЖ, терм 1»; в JSON поля\n"
+        "                       contact, function, function_of, term, side, repeat, position, column\n"
         "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
         "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку\n"

@@ -77,7 +77,7 @@ TEST(ContactFault, WeldedAndOpenContactsByHand)
     const std::vector<Contact> contacts = ModelContacts(repeated);
     EXPECT_EQ(ContactName(repeated, contacts[1]), QStringLiteral("контакт Б в функции В, терм 1 (2-й такой в терме)"));
     EXPECT_EQ(FindContact(repeated, contacts, QStringLiteral("В/1/Г")).error(),
-              QStringLiteral("«В/1/Г»: в терме 1 функции В есть контакты Б, Б/2"));
+              QStringLiteral("в терме 1 функции В нет контакта «Г»; есть Б, Б/2"));
 }
 
 // Function texts from pieces that misspell, join and negate across terms.
