@@ -1,6 +1,7 @@
 #include "check/BenchParser.h"
 
 #include "check/TextFile.h"
+#include "model/ContactFault.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -160,6 +161,8 @@ private:
             const Token element = take();
             fault.element = element.text;
             fault.place = {m_line, element.column};
+            if (LooksLikeContactSpec(element.text))
+                return contactFault(fault, target);
             if (!needed(QStringLiteral("вид неисправности: норма, обрыв или подпитка")))
                 return false;
             const Token kind = take();
@@ -173,6 +176,25 @@ private:
         }
         return fail(keyword, QStringLiteral("неизвестное слово «%1»: строка начинается с настройки, "
                                             "«сценарий» или «ожидать»").arg(word));
+    }
+
+    // The kind of a contact fault, one word or "не" and a word.
+    bool contactFault(BenchFault &fault, BenchScenario &target)
+    {
+        const QString kinds = QStringLiteral("вид неисправности контакта: не-размыкается, не-замыкается или норма");
+        if (!needed(kinds))
+            return false;
+        const Token kind = take();
+        QString word = kind.text;
+        if (word == QStringLiteral("не") && m_next < m_tokens.size())
+            word += QLatin1Char(' ') + take().text;
+        const std::optional<uint8_t> named = ContactFaultKindNamed(word);
+        if (!named)
+            return fail(kind, QStringLiteral("«%1»: %2").arg(word, kinds));
+        fault.kind = *named;
+        fault.contact = true;
+        target.faults.append(fault);
+        return true;
     }
 
     bool expectation(Expectation *e)

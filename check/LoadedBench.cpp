@@ -1,6 +1,7 @@
 #include "check/LoadedBench.h"
 
 #include "check/BenchParser.h"
+#include "model/ContactFault.h"
 #include "sim/RunSession.h"
 
 namespace {
@@ -98,7 +99,18 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
         for (qsizetype k = 0; k < run->keys.size(); ++k)
             if (run->keys[k].step > length)
                 return std::unexpected(pastTheEnd(run->keys[k].step, scenario.keyPlaces[k]));
+        const std::vector<Contact> contacts = ModelContacts(definition);
         for (const BenchFault &fault : scenario.faults) {
+            if (fault.contact) {
+                const std::expected<int, QString> contact = FindContact(definition, contacts, fault.element);
+                if (!contact)
+                    return std::unexpected(BenchErrorAt(fileName, fault.place, contact.error()).message);
+                if (fault.step > length)
+                    return std::unexpected(pastTheEnd(fault.step, fault.stepPlace));
+                run->faults.append(
+                    RunScenario::FaultAt{fault.step, contacts[size_t(*contact - 1)].relay, fault.kind, *contact});
+                continue;
+            }
             const std::expected<int, QString> element = faultElement(fault, definition);
             if (!element)
                 return std::unexpected(BenchErrorAt(fileName, fault.place, element.error()).message);
