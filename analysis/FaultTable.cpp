@@ -48,6 +48,7 @@ void FaultTable::setOutcomes(SharedModel model, std::vector<FaultOutcome> outcom
 {
     beginResetModel();
     m_model = std::move(model);
+    m_contacts = ModelContacts(m_model->definition);
     m_rows = std::move(outcomes);
     std::stable_sort(m_rows.begin(), m_rows.end(),
                      [](const FaultOutcome &a, const FaultOutcome &b) { return Rank(a.effect) < Rank(b.effect); });
@@ -63,8 +64,13 @@ QString FaultTable::text(const FaultOutcome &outcome, int column) const
     const ModelDefinition &names = m_model->definition;
     const InjectedFault &fault = outcome.faults.front();
     switch (column) {
-    case ElementColumn: return names.ElemName[size_t(fault.element)];
-    case FaultColumn: return fault.kind == 1 ? QStringLiteral("Обрыв питания") : QStringLiteral("Подпитка");
+    case ElementColumn:
+        return fault.contact != 0 ? ContactName(names, m_contacts[size_t(fault.contact - 1)])
+                                  : names.ElemName[size_t(fault.element)];
+    case FaultColumn:
+        return fault.contact != 0 ? ContactFaultText(fault.kind)
+               : fault.kind == 1  ? QStringLiteral("Обрыв питания")
+                                  : QStringLiteral("Подпитка");
     case OutputColumn: return names.OutName[size_t(outcome.output)];
     case EffectColumn: return EffectText(outcome.effect);
     case FirstStepColumn: return outcome.firstStep ? QString::number(outcome.firstStep) : QString();
@@ -91,7 +97,7 @@ QVariant FaultTable::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case ElementColumn: return QStringLiteral("Элемент");
+    case ElementColumn: return QStringLiteral("Элемент или контакт");
     case FaultColumn: return QStringLiteral("Неисправность");
     case OutputColumn: return QStringLiteral("Выход");
     case EffectColumn: return QStringLiteral("Влияние");

@@ -9,13 +9,15 @@
 #include <thread>
 
 class FaultTable;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
 class RunWindowHost;
 
-// «Анализ неисправностей»: every element with a break, then with a feed, in
+// «Анализ неисправностей»: every element with a break, then with a feed
+// (with «Контакты», every contact welded, then open), in
 // force from the first step of one scenario, each run compared with the
 // fault-free run. The campaign runs on a thread of its own while the window
 // shows its progress; then the table holds fault × output, dangerous first.
@@ -33,6 +35,7 @@ public:
     ~frmFaults() override;
 
     QLabel *lblScenario;
+    QCheckBox *chkContacts; // contact faults too; a change starts the campaign again
     QTableView *Table;
     QProgressBar *Progress;
     QPushButton *cmdCancel;
