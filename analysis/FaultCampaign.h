@@ -63,7 +63,10 @@ std::vector<std::vector<InjectedFault>> CampaignFaults(const ModelDefinition &de
 // output, in that order whatever the number of jobs. progress, when given,
 // is called from the calling thread with the runs done so far. Each faulty
 // run is stepped beside a fault-free run and compared step by step, so no
-// run is kept and the memory does not grow with the run length. Setting
+// run is kept and the memory does not grow with the run length. A single
+// contact fault that never changes an excitation while the device runs as
+// the fault-free one needs no run of its own: the fault-free run of its
+// code settles it. Setting
 // cancel stops the campaign within a few thousand steps, inside a run too;
 // the outcomes are then incomplete.
 std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
