@@ -77,6 +77,7 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
     // Every name is checked before anything runs: a misspelt signal is a
     // fault of the bench, never a failure of the device.
     loaded.names = std::make_shared<const SignalNames>(definition);
+    const std::vector<Contact> contacts = ModelContacts(definition);
     for (const BenchScenario &scenario : bench->scenarios) {
         for (const Expectation &expectation : scenario.expectations)
             if (const auto known = CheckSignalNames(expectation, *loaded.names, fileName); !known)
@@ -99,7 +100,6 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
         for (qsizetype k = 0; k < run->keys.size(); ++k)
             if (run->keys[k].step > length)
                 return std::unexpected(pastTheEnd(run->keys[k].step, scenario.keyPlaces[k]));
-        const std::vector<Contact> contacts = ModelContacts(definition);
         for (const BenchFault &fault : scenario.faults) {
             if (fault.contact) {
                 const std::expected<int, QString> contact = FindContact(definition, contacts, fault.element);

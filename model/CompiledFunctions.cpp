@@ -38,6 +38,7 @@ FunctionProgram::FunctionProgram(const ModelDefinition &definition, const std::v
         m_outputs.push_back(compileFunction(definition, &definition.OutTerm[j][1],
                                             std::clamp<int>(definition.OutTermCount[j], 0, MaxOutTerms),
                                             false, faults, contactsBefore));
+    m_contactCount = contactsBefore;
 }
 
 // Walks the term texts once, as the evaluation would at every step. Which

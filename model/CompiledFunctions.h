@@ -27,6 +27,8 @@ public:
 
     int elementCount() const { return int(m_elements.size()); }
     int outputCount() const { return int(m_outputs.size()); }
+    // The contacts the functions were read with (see ModelContacts).
+    int contactCount() const { return m_contactCount; }
 
     // Bit i set when the function of element i (output i) holds for values.
     Bits elementResults(Bits values) const { return evaluate(m_elements, values); }
@@ -55,6 +57,7 @@ private:
     std::vector<Term> m_terms;
     std::vector<Function> m_elements; // element i at index i - 1
     std::vector<Function> m_outputs;  // output j at index j - 1
+    int m_contactCount = 0;
 };
 
 // The functions as one run evaluates them: a program, possibly shared with

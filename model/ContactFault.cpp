@@ -142,11 +142,6 @@ std::optional<uint8_t> ContactFaultKindNamed(const QString &word)
     return std::nullopt;
 }
 
-QString ContactSpec(const ModelDefinition &definition, const Contact &contact)
-{
-    return ContactSpec(ContactLabel(definition, contact), FunctionName(definition, contact), contact.term, contact.repeat);
-}
-
 QString ContactSpec(const QString &label, const QString &function, int term, int repeat)
 {
     return QStringLiteral("%1/%2/%3").arg(function).arg(term).arg(label)

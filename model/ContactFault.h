@@ -66,9 +66,9 @@ QString ContactFaultText(uint8_t kind);
 // contact works again).
 std::optional<uint8_t> ContactFaultKindNamed(const QString &word);
 
-// The contact as --fault and a bench name it: ФУНКЦИЯ/ТЕРМ/КОНТАКТ, with
+// The contact as --fault and a bench name it, from its label (ContactLabel),
+// function and place: ФУНКЦИЯ/ТЕРМ/КОНТАКТ, with
 // "/N" after the contact for its N-th repeat: "КЖ/1/-Б", "КЖ/2/Б/2".
-QString ContactSpec(const ModelDefinition &definition, const Contact &contact);
 QString ContactSpec(const QString &label, const QString &function, int term, int repeat);
 
 // True when text has the shape of a contact spec (it may still name none).

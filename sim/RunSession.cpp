@@ -33,7 +33,9 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     const ModelDefinition &definition = m_model->definition;
     std::vector<RunScenario::FaultAt> faults(scenario.faults.begin(), scenario.faults.end());
     const auto names = definition.ElemName.begin() + 1;
-    const std::vector<Contact> contacts = ModelContacts(definition);
+    const bool namesContacts = std::ranges::any_of(scenario.namedFaults, &RunScenario::NamedFaultAt::contact);
+    const std::vector<Contact> contacts = namesContacts ? ModelContacts(definition) : std::vector<Contact>();
+    const int contactCount = m_model->functions->contactCount();
     for (const RunScenario::NamedFaultAt &fault : scenario.namedFaults) {
         if (fault.contact) {
             const std::expected<int, QString> contact = FindContact(definition, contacts, fault.element);
@@ -53,12 +55,12 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
         faults.push_back({fault.step, int(named - names) + 1, fault.kind});
     }
     for (const RunScenario::FaultAt &fault : faults) {
-        if (fault.contact > int(contacts.size()))
+        if (fault.contact > contactCount)
             return std::unexpected(SetUpError{SetUpError::Kind::Scenario,
                                               QStringLiteral("--fault: в модели «%1» нет контакта %2 (контактов: %3)")
                                                   .arg(m_model->path + QStringLiteral(".mod"))
                                                   .arg(fault.contact)
-                                                  .arg(contacts.size())});
+                                                  .arg(contactCount)});
         if (fault.contact == 0 && fault.element > definition.ElemCount)
             return std::unexpected(SetUpError{
                 SetUpError::Kind::Scenario,

@@ -129,12 +129,11 @@ QString faultsCsv(const Faults &faults)
     return CsvField(parts.join(QLatin1Char(' ')));
 }
 
-Faults reportFaults(const ModelDefinition &model, const std::vector<InjectedFault> &injected)
+// contacts: ModelContacts(model), found once for all the lines.
+Faults reportFaults(const ModelDefinition &model, const std::vector<Contact> &contacts,
+                    const std::vector<InjectedFault> &injected)
 {
     Faults faults;
-    const std::vector<Contact> contacts = std::ranges::any_of(injected, [](const InjectedFault &f) { return f.contact != 0; })
-                                              ? ModelContacts(model)
-                                              : std::vector<Contact>();
     for (const InjectedFault &fault : injected)
         faults.append({fault.element,
                        fault.contact != 0 && fault.element == 0 ? QStringLiteral("p") : model.ElemName[fault.element],
@@ -277,9 +276,10 @@ QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vect
 {
     QList<FaultReportLine> lines;
     lines.reserve(qsizetype(outcomes.size()));
+    const std::vector<Contact> contacts = ModelContacts(model);
     for (const FaultOutcome &outcome : outcomes) {
         FaultReportLine line;
-        line.faults = reportFaults(model, outcome.faults);
+        line.faults = reportFaults(model, contacts, outcome.faults);
         line.code = outcome.code;
         line.output = model.OutName[outcome.output];
         line.effect = outcome.effect;
@@ -343,9 +343,10 @@ QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std
 {
     QList<BenchFaultReportLine> lines;
     lines.reserve(qsizetype(outcomes.size()));
+    const std::vector<Contact> contacts = ModelContacts(bench.model->definition);
     for (const BenchFaultOutcome &outcome : outcomes) {
         BenchFaultReportLine line;
-        line.faults = reportFaults(bench.model->definition, outcome.faults);
+        line.faults = reportFaults(bench.model->definition, contacts, outcome.faults);
         line.scenario = bench.bench.scenarios[outcome.scenario].name;
         if (const std::optional<ExpectationResult> &failure = outcome.failure) {
             line.failed = true;
