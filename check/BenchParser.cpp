@@ -161,7 +161,7 @@ private:
             const Token element = take();
             fault.element = element.text;
             fault.place = {m_line, element.column};
-            if (LooksLikeContactSpec(element.text))
+            if (LooksLikeContactAddress(element.text))
                 return contactFault(fault, target);
             if (!needed(QStringLiteral("вид неисправности: норма, обрыв или подпитка")))
                 return false;

@@ -57,7 +57,7 @@ int termCountOf(const ModelDefinition &definition, bool inOutput, int function)
                     : std::clamp<int>(definition.ElemTermCount[function], 0, MaxElemTerms);
 }
 
-// The function a spec names: element functions first, then outputs.
+// The function an address names: element functions first, then outputs.
 struct NamedFunction
 {
     bool inOutput = false;
@@ -75,7 +75,7 @@ std::optional<NamedFunction> functionNamed(const ModelDefinition &definition, co
     return std::nullopt;
 }
 
-const QRegularExpression &specPattern()
+const QRegularExpression &addressPattern()
 {
     // ФУНКЦИЯ/ТЕРМ/КОНТАКТ[/N]; a function name may itself hold "/".
     static const QRegularExpression pattern(QStringLiteral("^(.+)/(\\d+)/(.+?)(?:/(\\d+))?$"));
@@ -142,18 +142,18 @@ std::optional<uint8_t> ContactFaultKindNamed(const QString &word)
     return std::nullopt;
 }
 
-QString ContactSpec(const QString &label, const QString &function, int term, int repeat)
+QString ContactAddress(const QString &label, const QString &function, int term, int repeat)
 {
     return QStringLiteral("%1/%2/%3").arg(function).arg(term).arg(label)
            + (repeat > 1 ? QLatin1Char('/') + QString::number(repeat) : QString());
 }
 
-bool LooksLikeContactSpec(const QString &text) { return specPattern().match(text).hasMatch(); }
+bool LooksLikeContactAddress(const QString &text) { return addressPattern().match(text).hasMatch(); }
 
 std::expected<int, QString> FindContact(const ModelDefinition &definition, const std::vector<Contact> &contacts,
-                                        const QString &spec)
+                                        const QString &address)
 {
-    const QRegularExpressionMatch match = specPattern().match(spec);
+    const QRegularExpressionMatch match = addressPattern().match(address);
     if (!match.hasMatch())
         return std::unexpected(QStringLiteral("контакт задается как ФУНКЦИЯ/ТЕРМ/КОНТАКТ, например КЖ/1/-Б"));
     const QString functionText = match.captured(1);

@@ -69,13 +69,13 @@ std::optional<uint8_t> ContactFaultKindNamed(const QString &word);
 // The contact as --fault and a bench name it, from its label (ContactLabel),
 // function and place: ФУНКЦИЯ/ТЕРМ/КОНТАКТ, with
 // "/N" after the contact for its N-th repeat: "КЖ/1/-Б", "КЖ/2/Б/2".
-QString ContactSpec(const QString &label, const QString &function, int term, int repeat);
+QString ContactAddress(const QString &label, const QString &function, int term, int repeat);
 
-// True when text has the shape of a contact spec (it may still name none).
-bool LooksLikeContactSpec(const QString &text);
+// True when text has the shape of a contact address (it may still name none).
+bool LooksLikeContactAddress(const QString &text);
 
-// The number of the contact spec names (functions of elements are looked up
+// The number of the contact address names (functions of elements are looked up
 // before those of outputs), or a Russian message that says what is missing
 // and lists the contacts of that term, or the function's term count.
 std::expected<int, QString> FindContact(const ModelDefinition &definition, const std::vector<Contact> &contacts,
-                                        const QString &spec);
+                                        const QString &address);

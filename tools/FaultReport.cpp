@@ -24,9 +24,9 @@ QString contactLabel(const FaultReportLine::Fault &fault)
     return (fault.contact.back ? QStringLiteral("-") : QString()) + fault.name;
 }
 
-QString contactSpec(const FaultReportLine::Fault &fault)
+QString contactAddress(const FaultReportLine::Fault &fault)
 {
-    return ContactSpec(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat);
+    return ContactAddress(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat);
 }
 
 QString contactFaultText(const FaultReportLine::Fault &fault)
@@ -124,7 +124,7 @@ QString faultsCsv(const Faults &faults)
 {
     QStringList parts;
     for (const FaultReportLine::Fault &fault : faults)
-        parts << (fault.contact.number != 0 ? QStringLiteral("%1:%2").arg(contactSpec(fault)).arg(fault.kind)
+        parts << (fault.contact.number != 0 ? QStringLiteral("%1:%2").arg(contactAddress(fault)).arg(fault.kind)
                                             : QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind));
     return CsvField(parts.join(QLatin1Char(' ')));
 }

@@ -44,7 +44,7 @@ std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
     if (!step)
         return std::unexpected(step.error());
     RunOptions::NamedFaultAt fault{*step, {}, 0};
-    if (LooksLikeContactSpec(parts[1].trimmed())) {
+    if (LooksLikeContactAddress(parts[1].trimmed())) {
         const std::optional<uint8_t> kind = ContactFaultKindNamed(parts[2]);
         if (!kind)
             return std::unexpected(QStringLiteral("--fault: «%1» — вид неисправности контакта: не-размыкается, "
