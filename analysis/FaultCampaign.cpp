@@ -2,12 +2,14 @@
 
 #include "sim/RunSession.h"
 #include "analysis/ParallelRuns.h"
+#include "model/ContactSensitivity.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <deque>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -34,6 +36,8 @@ public:
 
     // Makes the next step; false, then and from then on, once the run has ended.
     bool step() { return m_live = m_live && m_session.step(); }
+
+    const RunState &state() const { return m_session.state(); }
 
     // The outputs after the last step, bit j for output j.
     unsigned outputs() const
@@ -71,8 +75,7 @@ private:
 struct Batch
 {
     int codeIndex;
-    qint64 firstJob;
-    qint64 endJob;
+    std::vector<qint64> jobs;
     bool countsBaseline = false;
 };
 
@@ -116,6 +119,101 @@ void judgeStep(SafetyJudgement &judgement, qint64 step, int codeLevel, unsigned 
         judgement.add(step, codeLevel, faultFreeOutputs, outputs);
 }
 
+// Steps the fault-free run of one code and settles the jobs of single
+// contact faults (job, fault) with it. A faulty run goes exactly as the
+// fault-free one for as long as its fault changes no element's excitation:
+// up to then only the outputs of the fault's own function can differ, at
+// the steps where the fault-free signals let the fault matter. A fault that
+// changes an excitation at some step from `at` on keeps needsRun: it needs
+// a run of its own; the others get their differences here.
+void screenContactFaults(const SharedModel &model, const RunScenario &scenario, qint64 at,
+                         const std::vector<Contact> &contacts, const ContactSensitivity &sensitivity,
+                         const std::vector<std::pair<qint64, ContactFault>> &jobs, std::vector<Differences> &differences,
+                         std::vector<SafetyJudgement> &judgements, std::vector<char> &needsRun,
+                         const std::function<bool()> &cancelled)
+{
+    using Bits = ContactSensitivity::Bits;
+    const auto slotOf = [](const ContactFault &fault) { return size_t(fault.contact) * 2 + (fault.kind == ContactOpen); };
+    std::vector<qint64> jobOf(2 * (contacts.size() + 1), -1);
+    for (const auto &[job, fault] : jobs) {
+        jobOf[slotOf(fault)] = job;
+        needsRun[size_t(job)] = 0;
+    }
+    QuietRun base(model, scenario);
+    Bits before = 0; // the elements at the end of the previous step, bit k element k
+    std::optional<Bits> elementValues;
+    std::optional<Bits> outputValues;
+    std::vector<ContactFault> flips;
+    // The jobs whose fault flips its own function's output under the signals
+    // of this step, with that output's bit.
+    std::vector<std::pair<qint64, unsigned>> flipped;
+    for (qint64 step = 1; base.step(); ++step) {
+        if (step % CancelCheckSteps == 0 && cancelled())
+            return;
+        const RunState &state = base.state();
+        Bits states = 0;
+        for (int k = 1; k <= state.ElemCount; ++k)
+            states |= Bits(state.ElemState[k][1] != 0) << k;
+        const Bits input = state.InputVal[1] != 0 ? 1 : 0;
+        const Bits forElements = input | std::exchange(before, states);
+        // The same signals as at the step before give the same flips again,
+        // which add nothing once that step has been screened.
+        if (step < at)
+            continue;
+        if (forElements != elementValues) {
+            elementValues = forElements;
+            sensitivity.elementFlips(forElements, flips);
+            for (const ContactFault &flip : flips)
+                if (const qint64 job = jobOf[slotOf(flip)]; job >= 0)
+                    needsRun[size_t(job)] = 1;
+        }
+        if ((input | states) != outputValues) {
+            outputValues = input | states;
+            sensitivity.outputFlips(input | states, flips);
+            flipped.clear();
+            for (const ContactFault &flip : flips)
+                if (const qint64 job = jobOf[slotOf(flip)]; job >= 0)
+                    flipped.push_back({job, 1u << contacts[size_t(flip.contact - 1)].function});
+        }
+        // The judgement weighs every step, since the code can change while
+        // the signals stay.
+        const unsigned outputs = base.outputs();
+        const int codeLevel = base.codeLevel();
+        for (const auto &[job, output] : flipped) {
+            differences[size_t(job)].add(outputs, outputs ^ output, step);
+            judgements[size_t(job)].add(step, codeLevel, outputs, outputs ^ output);
+        }
+    }
+}
+
+std::vector<InjectedFault> coilFaults(int elemCount)
+{
+    std::vector<InjectedFault> singles;
+    for (uint8_t kind = 1; kind <= 2; ++kind)
+        for (int element = 1; element <= elemCount; ++element)
+            singles.push_back({element, kind});
+    return singles;
+}
+
+// Two faults of one coil or of one contact never make a pair.
+bool samePlace(const InjectedFault &a, const InjectedFault &b)
+{
+    return a.contact == b.contact && (a.contact != 0 || a.element == b.element);
+}
+
+std::vector<std::vector<InjectedFault>> withPairs(const std::vector<InjectedFault> &singles, bool pairs)
+{
+    std::vector<std::vector<InjectedFault>> faults;
+    for (const InjectedFault &fault : singles)
+        faults.push_back({fault});
+    if (pairs)
+        for (size_t a = 0; a < singles.size(); ++a)
+            for (size_t b = a + 1; b < singles.size(); ++b)
+                if (!samePlace(singles[a], singles[b]))
+                    faults.push_back({singles[a], singles[b]});
+    return faults;
+}
+
 } // namespace
 
 SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultFree, const RunScenario &faulty,
@@ -131,27 +229,28 @@ SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultF
 
 std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs)
 {
-    std::vector<InjectedFault> singles;
-    for (uint8_t kind = 1; kind <= 2; ++kind)
-        for (int element = 1; element <= elemCount; ++element)
-            singles.push_back({element, kind});
-    std::vector<std::vector<InjectedFault>> faults;
-    for (const InjectedFault &fault : singles)
-        faults.push_back({fault});
-    if (pairs)
-        for (size_t a = 0; a < singles.size(); ++a)
-            for (size_t b = a + 1; b < singles.size(); ++b)
-                if (singles[a].element != singles[b].element)
-                    faults.push_back({singles[a], singles[b]});
-    return faults;
+    return withPairs(coilFaults(elemCount), pairs);
+}
+
+std::vector<std::vector<InjectedFault>> CampaignFaults(const ModelDefinition &definition, bool pairs, bool contacts)
+{
+    std::vector<InjectedFault> singles = coilFaults(definition.ElemCount);
+    if (contacts) {
+        const std::vector<Contact> all = ModelContacts(definition);
+        for (const uint8_t kind : {ContactWelded, ContactOpen})
+            for (size_t n = 0; n < all.size(); ++n)
+                singles.push_back({all[n].relay, kind, int(n) + 1});
+    }
+    return withPairs(singles, pairs);
 }
 
 std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64, qint64)> &progress,
                                            const std::atomic<bool> *cancel)
 {
-    const int outCount = model->definition.OutCount;
-    const std::vector<std::vector<InjectedFault>> faults = CampaignFaults(model->definition.ElemCount, plan.pairs);
+    const ModelDefinition &definition = model->definition;
+    const int outCount = definition.OutCount;
+    const std::vector<std::vector<InjectedFault>> faults = CampaignFaults(definition, plan.pairs, plan.contacts);
     const qint64 faultCount = qint64(faults.size());
     const int codeCount = int(plan.codes.size());
 
@@ -159,45 +258,71 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
         RunScenario scenario = plan.scenario;
         scenario.code = plan.codes[codeIndex];
         for (const InjectedFault &fault : injected)
-            scenario.faults.append({plan.at, fault.element, fault.kind});
+            scenario.faults.append({plan.at, fault.element, fault.kind, fault.contact});
         return scenario;
     };
 
     // Runs are numbered code by code, fault by fault; job 0 is the slice's first.
     const RunSlice slice = ShardSlice(qint64(codeCount) * faultCount, plan.shard, plan.shards);
-    std::vector<Batch> batches;
-    for (qint64 run = slice.first; run < slice.end;) {
-        const qint64 codeEnd = (run / faultCount + 1) * faultCount;
-        const qint64 end = std::min({slice.end, codeEnd, run + qint64(RunsPerBatch)});
-        batches.push_back({int(run / faultCount), run - slice.first, end - slice.first, false});
-        run = end;
-    }
     const qint64 jobCount = slice.end - slice.first;
-    // The fault-free run of each code in the slice counts once, with the
-    // first batch of its code, as the one run it stands for.
-    qint64 total = jobCount;
-    for (size_t b = 0; b < batches.size(); ++b)
-        if (b == 0 || batches[b].codeIndex != batches[b - 1].codeIndex) {
-            batches[b].countsBaseline = true;
-            ++total;
-        }
-
-    std::vector<FaultOutcome> outcomes(size_t(jobCount) * size_t(outCount));
-    std::atomic<qint64> batchesDone{0};
+    std::vector<Differences> differences(static_cast<size_t>(jobCount));
+    std::vector<SafetyJudgement> judgements(static_cast<size_t>(jobCount), SafetyJudgement(plan.levels));
+    std::vector<char> needsRun(static_cast<size_t>(jobCount), 1);
     std::atomic<qint64> runsDone{0};
+    // The fault-free run of each code in the slice counts once, as the one
+    // run it stands for.
+    qint64 total = jobCount;
+    for (int c = 0; c < codeCount; ++c)
+        total += std::max(slice.first, c * faultCount) < std::min(slice.end, (c + 1) * faultCount) ? 1 : 0;
     std::function<void()> report;
     if (progress)
         report = [&] { progress(runsDone.load(), total); };
-    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
+    const std::function<bool()> cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
 
+    // The fault-free run alone settles most single contact faults; it
+    // stands for itself only while no other fault is in force.
+    const bool screened = plan.contacts && plan.scenario.faults.isEmpty() && plan.scenario.namedFaults.isEmpty();
+    if (screened) {
+        const std::vector<Contact> contacts = ModelContacts(definition);
+        const ContactSensitivity sensitivity(definition, contacts);
+        std::atomic<qint64> codesDone{0};
+        ForEachInParallel(qint64(codeCount), plan.jobs, cancel, codesDone, report, [&](qint64 codeIndex) {
+            const qint64 first = std::max(slice.first, codeIndex * faultCount);
+            const qint64 end = std::min(slice.end, (codeIndex + 1) * faultCount);
+            if (first >= end)
+                return;
+            std::vector<std::pair<qint64, ContactFault>> jobs;
+            for (qint64 run = first; run < end; ++run)
+                if (const std::vector<InjectedFault> &fault = faults[size_t(run % faultCount)];
+                    fault.size() == 1 && fault.front().contact != 0)
+                    jobs.push_back({run - slice.first, ContactFault{fault.front().contact, fault.front().kind}});
+            screenContactFaults(model, scenarioFor(int(codeIndex), {}), plan.at, contacts, sensitivity, jobs,
+                                differences, judgements, needsRun, cancelled);
+            runsDone += qint64(std::ranges::count(needsRun.begin() + (first - slice.first),
+                                                  needsRun.begin() + (end - slice.first), 0))
+                        + 1;
+        });
+    }
+
+    std::vector<Batch> batches;
+    for (qint64 job = 0; job < jobCount; ++job) {
+        if (!needsRun[size_t(job)])
+            continue;
+        const int codeIndex = int((slice.first + job) / faultCount);
+        if (batches.empty() || batches.back().codeIndex != codeIndex || batches.back().jobs.size() == RunsPerBatch)
+            batches.push_back({codeIndex, {}, !screened && (batches.empty() || batches.back().codeIndex != codeIndex)});
+        batches.back().jobs.push_back(job);
+    }
+
+    std::atomic<qint64> batchesDone{0};
     ForEachInParallel(qint64(batches.size()), plan.jobs, cancel, batchesDone, report, [&](qint64 task) {
         const Batch &batch = batches[size_t(task)];
         QuietRun base(model, scenarioFor(batch.codeIndex, {}));
         std::deque<QuietRun> faulty; // a session stays where it was made
-        for (qint64 job = batch.firstJob; job < batch.endJob; ++job)
+        for (const qint64 job : batch.jobs)
             faulty.emplace_back(model, scenarioFor(batch.codeIndex, faults[size_t((slice.first + job) % faultCount)]));
-        std::vector<Differences> differences(faulty.size());
-        std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(plan.levels));
+        std::vector<Differences> found(faulty.size());
+        std::vector<SafetyJudgement> judged(faulty.size(), SafetyJudgement(plan.levels));
         for (qint64 step = 1; base.step(); ++step) {
             if (step % CancelCheckSteps == 0 && cancelled())
                 return;
@@ -208,29 +333,33 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
             bool anyLive = false;
             for (size_t r = 0; r < faulty.size(); ++r)
                 if (faulty[r].step()) {
-                    differences[r].add(was, faulty[r].outputs(), step);
-                    judgeStep(judgements[r], step, codeLevel, was, elements, faulty[r]);
+                    found[r].add(was, faulty[r].outputs(), step);
+                    judgeStep(judged[r], step, codeLevel, was, elements, faulty[r]);
                     anyLive = true;
                 }
             if (!anyLive)
                 break;
         }
-        for (qint64 job = batch.firstJob; job < batch.endJob; ++job) {
-            const Differences &found = differences[size_t(job - batch.firstJob)];
-            const SafetyVerdict verdict = judgements[size_t(job - batch.firstJob)].verdict();
-            for (int j = 1; j <= outCount; ++j) {
-                FaultOutcome &outcome = outcomes[size_t(job) * size_t(outCount) + size_t(j - 1)];
-                outcome.faults = faults[size_t((slice.first + job) % faultCount)];
-                outcome.code = plan.codes[batch.codeIndex];
-                outcome.output = j;
-                outcome.effect = found.effect(j);
-                outcome.firstStep = found.firstStep[size_t(j)];
-                outcome.verdict = verdict;
-            }
+        for (size_t r = 0; r < batch.jobs.size(); ++r) {
+            differences[size_t(batch.jobs[r])] = found[r];
+            judgements[size_t(batch.jobs[r])] = judged[r];
         }
-        runsDone += batch.endJob - batch.firstJob + (batch.countsBaseline ? 1 : 0);
+        runsDone += qint64(batch.jobs.size()) + (batch.countsBaseline ? 1 : 0);
     });
     if (report)
         report();
+
+    std::vector<FaultOutcome> outcomes(size_t(jobCount) * size_t(outCount));
+    for (qint64 job = 0; job < jobCount; ++job)
+        for (int j = 1; j <= outCount; ++j) {
+            FaultOutcome &outcome = outcomes[size_t(job) * size_t(outCount) + size_t(j - 1)];
+            const Differences &found = differences[size_t(job)];
+            outcome.faults = faults[size_t((slice.first + job) % faultCount)];
+            outcome.code = plan.codes[int((slice.first + job) / faultCount)];
+            outcome.output = j;
+            outcome.effect = found.effect(j);
+            outcome.firstStep = found.firstStep[size_t(j)];
+            outcome.verdict = judgements[size_t(job)].verdict();
+        }
     return outcomes;
 }

@@ -14,8 +14,9 @@
 // A fault kept from a step to the end of a run.
 struct InjectedFault
 {
-    int element = 0;  // from 1
-    uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1)
+    int element = 0;  // from 1; for a contact its relay, 0 for the input p
+    uint8_t kind = 0; // 1 break (excitation 0), 2 feed (excitation 1); contacts: 3 welded, 4 open
+    int contact = 0;  // the contact's number (ModelContacts); 0 for a fault of element's coil
 };
 
 // How an output of a faulty run compares with the fault-free run. Which of
@@ -42,6 +43,7 @@ struct CampaignPlan
     RunScenario scenario;    // its files already read (ReadScenarioFiles)
     QList<int16_t> codes{0, 1, 2, 3};
     bool pairs = false;      // every pair of faults on two different elements too
+    bool contacts = false;   // every contact welded and open too, after the faults of the coils
     OutputLevels levels;     // what the outputs show to the driver, for the verdicts
     qint64 at = 1;           // the faults are in force from this step on
     int jobs = 1;            // threads
@@ -55,20 +57,27 @@ struct CampaignPlan
 // The faults tried, in the order of the results: every element with a break,
 // then with a feed; with pairs, every pair after the single faults.
 std::vector<std::vector<InjectedFault>> CampaignFaults(int elemCount, bool pairs);
+// The same with contacts: after those of the coils, every contact welded,
+// then every contact open; a pair is two faults of different coils or
+// contacts.
+std::vector<std::vector<InjectedFault>> CampaignFaults(const ModelDefinition &definition, bool pairs, bool contacts);
+
+// The verdict on one faulty run against the fault-free run it differs from
+// only by its faults, both stepped together to the end.
+SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultFree, const RunScenario &faulty,
+                             const OutputLevels &levels);
 
 // Runs every fault of the campaign under every code, each compared with the
 // fault-free run of its code. The outcomes come per code, per fault, per
 // output, in that order whatever the number of jobs. progress, when given,
 // is called from the calling thread with the runs done so far. Each faulty
 // run is stepped beside a fault-free run and compared step by step, so no
-// run is kept and the memory does not grow with the run length. Setting
+// run is kept and the memory does not grow with the run length. A single
+// contact fault that never changes an excitation while the device runs as
+// the fault-free one needs no run of its own: the fault-free run of its
+// code settles it. Setting
 // cancel stops the campaign within a few thousand steps, inside a run too;
 // the outcomes are then incomplete.
-// The verdict on one faulty run against the fault-free run it differs from
-// only by its faults, both stepped together to the end.
-SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultFree, const RunScenario &faulty,
-                             const OutputLevels &levels);
-
 std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64 done, qint64 total)> &progress = {},
                                            const std::atomic<bool> *cancel = nullptr);

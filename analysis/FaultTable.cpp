@@ -82,6 +82,7 @@ void FaultTable::setOutcomes(SharedModel model, std::vector<FaultOutcome> outcom
 {
     beginResetModel();
     m_model = std::move(model);
+    m_contacts = ModelContacts(m_model->definition);
     m_rows = std::move(outcomes);
     m_levels = levels;
     const auto rank = [levels](const FaultOutcome &o) { return levels ? SafetyRank(o.verdict) : EffectRank(o.effect); };
@@ -99,8 +100,13 @@ QString FaultTable::text(const FaultOutcome &outcome, int column) const
     const ModelDefinition &names = m_model->definition;
     const InjectedFault &fault = outcome.faults.front();
     switch (column) {
-    case ElementColumn: return names.ElemName[size_t(fault.element)];
-    case FaultColumn: return fault.kind == 1 ? QStringLiteral("Обрыв питания") : QStringLiteral("Подпитка");
+    case ElementColumn:
+        return fault.contact != 0 ? ContactName(names, m_contacts[size_t(fault.contact - 1)])
+                                  : names.ElemName[size_t(fault.element)];
+    case FaultColumn:
+        return fault.contact != 0 ? ContactFaultText(fault.kind)
+               : fault.kind == 1  ? QStringLiteral("Обрыв питания")
+                                  : QStringLiteral("Подпитка");
     case OutputColumn: return names.OutName[size_t(outcome.output)];
     case EffectColumn: return EffectText(outcome.effect);
     case FirstStepColumn: return outcome.firstStep ? QString::number(outcome.firstStep) : QString();
@@ -128,7 +134,7 @@ QVariant FaultTable::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case ElementColumn: return QStringLiteral("Элемент");
+    case ElementColumn: return QStringLiteral("Элемент или контакт");
     case FaultColumn: return QStringLiteral("Неисправность");
     case OutputColumn: return QStringLiteral("Выход");
     case EffectColumn: return QStringLiteral("Влияние");

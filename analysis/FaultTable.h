@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/FaultCampaign.h"
+#include "model/ContactFault.h"
 
 #include <QAbstractTableModel>
 
@@ -33,6 +34,7 @@ private:
     QString text(const FaultOutcome &outcome, int column) const;
 
     SharedModel m_model;
+    std::vector<Contact> m_contacts; // of m_model, for the names of contact faults
     std::vector<FaultOutcome> m_rows;
     bool m_levels = false;
 };

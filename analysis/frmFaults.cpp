@@ -7,6 +7,7 @@
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -80,6 +81,8 @@ frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, 
                                  .arg(m_model->definition.ModelName, CodeName(scenario.code))
                                  .arg(scenario.timing.RunLength));
     lblScenario->setObjectName(QStringLiteral("lblScenario"));
+    chkContacts = new QCheckBox(QStringLiteral("Контакты: каждый не размыкается и не замыкается"));
+    chkContacts->setObjectName(QStringLiteral("chkContacts"));
     Table = new QTableView;
     Table->setObjectName(QStringLiteral("Table"));
     Table->setModel(m_table);
@@ -103,6 +106,7 @@ frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, 
     progressRow->addWidget(cmdCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblScenario);
+    layout->addWidget(chkContacts);
     layout->addWidget(Table, 1);
     layout->addLayout(progressRow);
     layout->addWidget(lblStatus);
@@ -110,6 +114,10 @@ frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, 
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         m_cancel = true;
         cmdCancel->setEnabled(false);
+    });
+    connect(chkContacts, &QCheckBox::toggled, this, [this] {
+        if (!m_running)
+            startCampaign();
     });
     connect(Table, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) { runRow(index.row()); });
 }
@@ -131,9 +139,14 @@ void frmFaults::startCampaign()
     plan.codes = {m_scenario.code};
     m_levels = LevelsBesideModel(*m_model);
     plan.levels = m_levels;
+    plan.contacts = chkContacts->isChecked();
     plan.jobs = int(std::max(1u, std::thread::hardware_concurrency()));
 
+    m_table->setOutcomes(m_model, {});
+    m_cancel = false;
     m_running = true;
+    chkContacts->setEnabled(false);
+    cmdCancel->setEnabled(true);
     Progress->setRange(0, 0);
     lblStatus->setText(QStringLiteral("Идёт анализ…"));
     m_worker = std::thread([this, plan, model = m_model] {
@@ -163,6 +176,7 @@ void frmFaults::finished(std::vector<FaultOutcome> outcomes, bool cancelled)
     m_worker.join();
     m_running = false;
     cmdCancel->setEnabled(false);
+    chkContacts->setEnabled(true);
     if (cancelled) {
         Progress->setRange(0, 1);
         Progress->reset();
@@ -210,5 +224,6 @@ void frmFaults::runRow(int row)
     FaultRun run = m_scenario;
     run.element = fault.element;
     run.kind = fault.kind;
+    run.contact = fault.contact;
     RunWithFault(m_host, m_state, run);
 }

@@ -9,13 +9,15 @@
 #include <thread>
 
 class FaultTable;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
 class RunWindowHost;
 
-// «Анализ неисправностей»: every element with a break, then with a feed, in
+// «Анализ неисправностей»: every element with a break, then with a feed
+// (with «Контакты», every contact welded, then open), in
 // force from the first step of one scenario, each run compared with the
 // fault-free run and judged by the indication levels of the bench beside the
 // model, when there is one. The campaign runs on a thread of its own while
@@ -34,6 +36,7 @@ public:
     ~frmFaults() override;
 
     QLabel *lblScenario;
+    QCheckBox *chkContacts; // contact faults too; a change starts the campaign again
     QTableView *Table;
     QProgressBar *Progress;
     QPushButton *cmdCancel;

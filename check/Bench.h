@@ -57,12 +57,14 @@ struct Expectation
     StepRange range;
 };
 
-// A fault by element name or number, resolved once the model is read.
+// A fault by element name or number, or of a contact as
+// ФУНКЦИЯ/ТЕРМ/КОНТАКТ, resolved once the model is read.
 struct BenchFault
 {
     qint64 step = 0;
     QString element;
     uint8_t kind = 0;
+    bool contact = false; // element names a contact
     BenchPlace place;     // of the element
     BenchPlace stepPlace; // of the step
 };

@@ -1,6 +1,7 @@
 #include "check/BenchParser.h"
 
 #include "check/TextFile.h"
+#include "model/ContactFault.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -163,6 +164,8 @@ private:
             const Token element = take();
             fault.element = element.text;
             fault.place = {m_line, element.column};
+            if (LooksLikeContactAddress(element.text))
+                return contactFault(fault, target);
             if (!needed(QStringLiteral("вид неисправности: норма, обрыв или подпитка")))
                 return false;
             const Token kind = take();
@@ -192,6 +195,25 @@ private:
         if (!integer(QStringLiteral("уровень показания"), 0, 3, &level))
             return false;
         indications->append({output.text, int(level), {m_line, output.column}});
+        return true;
+    }
+
+    // The kind of a contact fault, one word or "не" and a word.
+    bool contactFault(BenchFault &fault, BenchScenario &target)
+    {
+        const QString kinds = QStringLiteral("вид неисправности контакта: не-размыкается, не-замыкается или норма");
+        if (!needed(kinds))
+            return false;
+        const Token kind = take();
+        QString word = kind.text;
+        if (word == QStringLiteral("не") && m_next < m_tokens.size())
+            word += QLatin1Char(' ') + take().text;
+        const std::optional<uint8_t> named = ContactFaultKindNamed(word);
+        if (!named)
+            return fail(kind, QStringLiteral("«%1»: %2").arg(word, kinds));
+        fault.kind = *named;
+        fault.contact = true;
+        target.faults.append(fault);
         return true;
     }
 

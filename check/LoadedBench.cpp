@@ -2,6 +2,7 @@
 
 #include "check/BenchParser.h"
 #include "check/NearestNames.h"
+#include "model/ContactFault.h"
 #include "sim/RunSession.h"
 
 namespace {
@@ -107,6 +108,7 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
     if (!levels)
         return std::unexpected(levels.error());
     loaded.levels = *levels;
+    const std::vector<Contact> contacts = ModelContacts(definition);
     for (const BenchScenario &scenario : bench->scenarios) {
         for (const Expectation &expectation : scenario.expectations)
             if (const auto known = CheckSignalNames(expectation, *loaded.names, fileName); !known)
@@ -130,6 +132,16 @@ std::expected<LoadedBench, QString> LoadBench(const QString &fileName, const QSt
             if (run->keys[k].step > length)
                 return std::unexpected(pastTheEnd(run->keys[k].step, scenario.keyPlaces[k]));
         for (const BenchFault &fault : scenario.faults) {
+            if (fault.contact) {
+                const std::expected<int, QString> contact = FindContact(definition, contacts, fault.element);
+                if (!contact)
+                    return std::unexpected(BenchErrorAt(fileName, fault.place, contact.error()).message);
+                if (fault.step > length)
+                    return std::unexpected(pastTheEnd(fault.step, fault.stepPlace));
+                run->faults.append(
+                    RunScenario::FaultAt{fault.step, contacts[size_t(*contact - 1)].relay, fault.kind, *contact});
+                continue;
+            }
             const std::expected<int, QString> element = faultElement(fault, definition);
             if (!element)
                 return std::unexpected(BenchErrorAt(fileName, fault.place, element.error()).message);

@@ -25,16 +25,20 @@ uint32_t signalBits(const RunState &state, int elementCount, int column)
 
 } // namespace
 
-FunctionProgram::FunctionProgram(const ModelDefinition &definition)
+FunctionProgram::FunctionProgram(const ModelDefinition &definition) : FunctionProgram(definition, {}) {}
+
+FunctionProgram::FunctionProgram(const ModelDefinition &definition, const std::vector<ContactFault> &faults)
 {
+    int contactsBefore = 0;
     for (int i = 1; i <= elementCountOf(definition); ++i)
         m_elements.push_back(compileFunction(definition, &definition.ElemTerm[i][1],
                                              std::clamp<int>(definition.ElemTermCount[i], 0, MaxElemTerms),
-                                             true));
+                                             true, faults, contactsBefore));
     for (int j = 1; j <= std::clamp<int>(definition.OutCount, 0, MaxOutputs); ++j)
         m_outputs.push_back(compileFunction(definition, &definition.OutTerm[j][1],
                                             std::clamp<int>(definition.OutTermCount[j], 0, MaxOutTerms),
-                                            false));
+                                            false, faults, contactsBefore));
+    m_contactCount = contactsBefore;
 }
 
 // Walks the term texts once, as the evaluation would at every step. Which
@@ -42,33 +46,64 @@ FunctionProgram::FunctionProgram(const ModelDefinition &definition)
 // walk can be done here and only the resulting operands kept.
 FunctionProgram::Function FunctionProgram::compileFunction(const ModelDefinition &definition,
                                                           const QString *terms, int termCount,
-                                                          bool inputEndsName)
+                                                          bool inputEndsName,
+                                                          const std::vector<ContactFault> &faults,
+                                                          int &contactsBefore)
 {
+    struct Operand
+    {
+        qsizetype from;
+        int element;
+        bool negated;
+    };
     struct Translation final : TermVisitor
     {
         std::vector<Term> &terms;
+        const std::vector<ContactFault> &faults;
+        int &contactsBefore;
         Function function;
-        Bits mustBeOne = 0;
-        Bits mustBeZero = 0;
+        std::vector<Operand> operands;
         bool alwaysTrue = false;
 
-        Translation(std::vector<Term> &into) : terms(into), function{int(into.size()), 0} {}
-
-        void operand(int, int element, bool negated, qsizetype, qsizetype) override
+        Translation(std::vector<Term> &into, const std::vector<ContactFault> &faults, int &contactsBefore)
+            : terms(into), faults(faults), contactsBefore(contactsBefore), function{int(into.size()), 0}
         {
-            (negated ? mustBeZero : mustBeOne) |= Bits(1) << element;
+        }
+
+        uint8_t faultOf(int contact) const
+        {
+            const auto found = std::ranges::find(faults, contact, &ContactFault::contact);
+            return found == faults.end() ? 0 : found->kind;
+        }
+
+        void operand(int, int element, bool negated, qsizetype from, qsizetype) override
+        {
+            operands.push_back({from, element, negated});
         }
         void termEnd(int, bool) override
         {
-            const Bits one = std::exchange(mustBeOne, 0);
-            const Bits zero = std::exchange(mustBeZero, 0);
-            if (alwaysTrue || (one & zero))
+            // Contacts are numbered in the order of the text.
+            const int first = std::exchange(contactsBefore, contactsBefore + int(operands.size()));
+            if (!faults.empty())
+                std::ranges::stable_sort(operands, {}, &Operand::from);
+            Bits one = 0;
+            Bits zero = 0;
+            bool open = false;
+            for (size_t k = 0; k < operands.size(); ++k) {
+                const uint8_t fault = faults.empty() ? 0 : faultOf(first + int(k) + 1);
+                if (fault == ContactWelded)
+                    continue;
+                open |= fault == ContactOpen;
+                (operands[k].negated ? zero : one) |= Bits(1) << operands[k].element;
+            }
+            operands.clear();
+            if (alwaysTrue || open || (one & zero))
                 return; // after an always true term, or X AND NOT X: never reached or never true
             terms.push_back(Term{one | zero, one});
             ++function.count;
             alwaysTrue = one == 0 && zero == 0;
         }
-    } translation(m_terms);
+    } translation(m_terms, faults, contactsBefore);
     WalkTerms(definition, terms, termCount, inputEndsName, translation);
     return translation.function;
 }

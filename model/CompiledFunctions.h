@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ContactFault.h"
 #include "model/RunState.h"
 
 #include <cstdint>
@@ -19,9 +20,15 @@ public:
 
     // Translates the functions of a definition (names, terms, counts).
     explicit FunctionProgram(const ModelDefinition &definition);
+    // The same with contacts failed (numbered as ModelContacts numbers
+    // them): a welded contact is left out of its term, a term with an open
+    // contact never holds.
+    FunctionProgram(const ModelDefinition &definition, const std::vector<ContactFault> &faults);
 
     int elementCount() const { return int(m_elements.size()); }
     int outputCount() const { return int(m_outputs.size()); }
+    // The contacts the functions were read with (see ModelContacts).
+    int contactCount() const { return m_contactCount; }
 
     // Bit i set when the function of element i (output i) holds for values.
     Bits elementResults(Bits values) const { return evaluate(m_elements, values); }
@@ -43,13 +50,14 @@ private:
     };
 
     Function compileFunction(const ModelDefinition &definition, const QString *terms, int termCount,
-                             bool inputEndsName);
+                             bool inputEndsName, const std::vector<ContactFault> &faults, int &contactsBefore);
     bool holds(const Function &function, Bits values) const;
     Bits evaluate(const std::vector<Function> &functions, Bits values) const;
 
     std::vector<Term> m_terms;
     std::vector<Function> m_elements; // element i at index i - 1
     std::vector<Function> m_outputs;  // output j at index j - 1
+    int m_contactCount = 0;
 };
 
 // The functions as one run evaluates them: a program, possibly shared with

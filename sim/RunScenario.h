@@ -23,7 +23,8 @@ struct RunScenario
     {
         qint64 step = 0;
         int element = 0;
-        uint8_t kind = 0; // 0 none, 1 break, 2 feed
+        uint8_t kind = 0; // 0 none, 1 break, 2 feed; for a contact 3 welded, 4 open
+        int contact = 0;  // a contact's number (ModelContacts), for kinds 3 and 4, or 0 to clear it
     };
 
     QString timingFile;          // empty: 0.01 s delays and 100 steps
@@ -41,6 +42,7 @@ struct RunScenario
         qint64 step = 0;
         QString element;
         uint8_t kind = 0;
+        bool contact = false; // element is a contact as ФУНКЦИЯ/ТЕРМ/КОНТАКТ
     };
     QList<NamedFaultAt> namedFaults;
     QString reportFile;          // empty: no report file

@@ -3,6 +3,7 @@
 #include "model/RunState.h"
 
 #include <algorithm>
+#include <utility>
 
 RunSession::RunSession() : m_state(std::make_unique<RunState>()), m_step(*m_state, *this) {}
 
@@ -16,7 +17,20 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     const ModelDefinition &definition = m_model->definition;
     std::vector<RunScenario::FaultAt> faults(scenario.faults.begin(), scenario.faults.end());
     const auto names = definition.ElemName.begin() + 1;
+    const bool namesContacts = std::ranges::any_of(scenario.namedFaults, &RunScenario::NamedFaultAt::contact);
+    const std::vector<Contact> contacts = namesContacts ? ModelContacts(definition) : std::vector<Contact>();
+    const int contactCount = m_model->functions->contactCount();
     for (const RunScenario::NamedFaultAt &fault : scenario.namedFaults) {
+        if (fault.contact) {
+            const std::expected<int, QString> contact = FindContact(definition, contacts, fault.element);
+            if (!contact)
+                return std::unexpected(SetUpError{SetUpError::Kind::Scenario,
+                                                  QStringLiteral("--fault: «%1»: %2 (модель «%3»)")
+                                                      .arg(fault.element, contact.error(),
+                                                           m_model->path + QStringLiteral(".mod"))});
+            faults.push_back({fault.step, contacts[size_t(*contact - 1)].relay, fault.kind, *contact});
+            continue;
+        }
         const auto named = std::find(names, names + definition.ElemCount, fault.element);
         if (named == names + definition.ElemCount)
             return std::unexpected(SetUpError{SetUpError::Kind::Scenario,
@@ -25,7 +39,13 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
         faults.push_back({fault.step, int(named - names) + 1, fault.kind});
     }
     for (const RunScenario::FaultAt &fault : faults) {
-        if (fault.element > definition.ElemCount)
+        if (fault.contact > contactCount)
+            return std::unexpected(SetUpError{SetUpError::Kind::Scenario,
+                                              QStringLiteral("--fault: в модели «%1» нет контакта %2 (контактов: %3)")
+                                                  .arg(m_model->path + QStringLiteral(".mod"))
+                                                  .arg(fault.contact)
+                                                  .arg(contactCount)});
+        if (fault.contact == 0 && fault.element > definition.ElemCount)
             return std::unexpected(SetUpError{
                 SetUpError::Kind::Scenario,
                 QStringLiteral("--fault: в модели «%1» нет элемента %2 (элементов: %3)")
@@ -74,6 +94,7 @@ void RunSession::load(SharedModel model)
     state.ModelPath = m_model->path;
     BeginRunOfModel(state);
     m_step.UseFunctions(m_model->functions);
+    m_contactFaults.clear();
 }
 
 void RunSession::start() { start(m_code); }
@@ -84,8 +105,30 @@ void RunSession::applyDue()
 {
     for (; m_nextKey < m_keys.size() && m_keys[m_nextKey].step == m_stepNumber; ++m_nextKey)
         m_state->KeyCmd = m_keys[m_nextKey].command;
-    for (; m_nextFault < m_faults.size() && m_faults[m_nextFault].step == m_stepNumber; ++m_nextFault)
-        m_state->ElemFault[m_faults[m_nextFault].element] = m_faults[m_nextFault].kind;
+    bool contactsDue = false;
+    std::vector<ContactFault> contactFaults;
+    for (; m_nextFault < m_faults.size() && m_faults[m_nextFault].step == m_stepNumber; ++m_nextFault) {
+        const RunScenario::FaultAt &fault = m_faults[m_nextFault];
+        if (fault.contact == 0) {
+            m_state->ElemFault[fault.element] = fault.kind;
+            continue;
+        }
+        if (!std::exchange(contactsDue, true))
+            contactFaults = m_contactFaults;
+        std::erase_if(contactFaults, [&](const ContactFault &f) { return f.contact == fault.contact; });
+        if (IsContactFaultKind(fault.kind))
+            contactFaults.push_back({fault.contact, fault.kind});
+    }
+    if (contactsDue && contactFaults != m_contactFaults)
+        setContactFaults(std::move(contactFaults));
+}
+
+void RunSession::setContactFaults(std::vector<ContactFault> faults)
+{
+    m_contactFaults = std::move(faults);
+    m_step.UseFunctions(m_contactFaults.empty()
+                            ? m_model->functions
+                            : std::make_shared<const FunctionProgram>(m_model->definition, m_contactFaults));
 }
 
 bool RunSession::step()

@@ -75,6 +75,10 @@ public:
     // Ends the run after the step in progress.
     void end();
 
+    // The contact faults in force from the next step on (none: the model's
+    // own functions).
+    void setContactFaults(std::vector<ContactFault> faults);
+
     qint64 currentStep() const { return m_stepNumber; }
     qint64 lastStep() const { return m_lastStep; }
     const RunState &state() const { return *m_state; }
@@ -99,6 +103,7 @@ private:
     // keep their given order.
     std::vector<RunScenario::KeyAt> m_keys;
     std::vector<RunScenario::FaultAt> m_faults;
+    std::vector<ContactFault> m_contactFaults;
     size_t m_nextKey = 0;
     size_t m_nextFault = 0;
     qint64 m_stepNumber = 0;

@@ -84,7 +84,10 @@ bool SetUpFaultRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, con
     PutModel(host, diag, run.model);
     ApplyTiming(state, run.timing);
     SetTiming(diag.Vesk(), run.codeTiming);
-    state.ElemFault[run.element] = run.kind;
+    if (run.contact != 0)
+        diag.Session().setContactFaults({{run.contact, run.kind}});
+    else
+        state.ElemFault[run.element] = run.kind;
     diag.ShowModtype();
     StartRun(diag, run.code);
     return true;

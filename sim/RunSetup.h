@@ -28,7 +28,8 @@ struct FaultRun
     CodeTiming codeTiming;
     int16_t code = 0;
     int element = 0;  // from 1
-    uint8_t kind = 0; // 1 break, 2 feed
+    uint8_t kind = 0; // 1 break, 2 feed; 3 contact welded, 4 contact open
+    int contact = 0;  // for kinds 3 and 4: the contact's number (ModelContacts)
 };
 
 // The same start as RunSetup with the answers already given: no question

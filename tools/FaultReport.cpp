@@ -1,5 +1,6 @@
 #include "tools/FaultReport.h"
 
+#include "model/ContactFault.h"
 #include "tools/ConsoleText.h"
 
 #include <QJsonArray>
@@ -74,24 +75,94 @@ QString verdictCsv(const SafetyVerdict &verdict, const QString &latent)
         .join(QLatin1Char(','));
 }
 
+// The contact as the model reads it: "Б", "-Б" or "p".
+QString contactLabel(const FaultReportLine::Fault &fault)
+{
+    return (fault.contact.back ? QStringLiteral("-") : QString()) + fault.name;
+}
+
+QString contactAddress(const FaultReportLine::Fault &fault)
+{
+    return ContactAddress(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat);
+}
+
+QString contactFaultText(const FaultReportLine::Fault &fault)
+{
+    return ContactName(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat)
+           + QLatin1Char(' ') + ContactFaultText(uint8_t(fault.kind));
+}
+
+ContactOfFault contactOfFault(const ModelDefinition &model, const std::vector<Contact> &contacts, int number)
+{
+    const Contact &contact = contacts[size_t(number - 1)];
+    return ContactOfFault{number,       FunctionName(model, contact), contact.inOutput, contact.function,
+                          contact.term, contact.back,                  contact.repeat,   contact.position};
+}
+
+void addContactJson(QJsonObject &object, const ContactOfFault &contact)
+{
+    object.insert(QStringLiteral("contact"), contact.number);
+    object.insert(QStringLiteral("function"), contact.function);
+    object.insert(QStringLiteral("function_of"), contact.inOutput ? QStringLiteral("output") : QStringLiteral("element"));
+    object.insert(QStringLiteral("term"), contact.term);
+    object.insert(QStringLiteral("side"), contact.back ? QStringLiteral("back") : QStringLiteral("front"));
+    object.insert(QStringLiteral("repeat"), contact.repeat);
+    object.insert(QStringLiteral("position"), contact.position);
+    object.insert(QStringLiteral("column"), contact.column ? QJsonValue(contact.column) : QJsonValue());
+}
+
+ContactOfFault contactFromJson(const QJsonObject &object)
+{
+    if (!object.contains(QStringLiteral("contact")))
+        return {};
+    return ContactOfFault{object.value(QStringLiteral("contact")).toInt(),
+                          object.value(QStringLiteral("function")).toString(),
+                          object.value(QStringLiteral("function_of")).toString() == QLatin1String("output"),
+                          0,
+                          object.value(QStringLiteral("term")).toInt(),
+                          object.value(QStringLiteral("side")).toString() == QLatin1String("back"),
+                          object.value(QStringLiteral("repeat")).toInt(1),
+                          object.value(QStringLiteral("position")).toInt(),
+                          object.value(QStringLiteral("column")).toInt()};
+}
+
+void placeColumns(Faults &faults, const ModelLayout &layout)
+{
+    for (FaultReportLine::Fault &fault : faults) {
+        ContactOfFault &c = fault.contact;
+        const QList<FunctionLayout> &functions = c.inOutput ? layout.outputs : layout.elements;
+        if (c.number == 0 || c.functionNumber < 1 || c.functionNumber > functions.size())
+            continue;
+        const FunctionLayout &function = functions[c.functionNumber - 1];
+        if (c.term >= 1 && c.term <= function.termColumn.size())
+            c.column = function.termColumn[c.term - 1] + c.position - 1;
+    }
+}
+
 QString faultsText(const Faults &faults)
 {
     QStringList parts;
     for (const FaultReportLine::Fault &fault : faults)
-        parts << QStringLiteral("%1 (%2) %3")
-                     .arg(fault.name)
-                     .arg(fault.element)
-                     .arg(fault.kind == 1 ? QStringLiteral("обрыв") : QStringLiteral("подпитка"));
+        parts << (fault.contact.number != 0
+                      ? contactFaultText(fault)
+                      : QStringLiteral("%1 (%2) %3")
+                            .arg(fault.name)
+                            .arg(fault.element)
+                            .arg(fault.kind == 1 ? QStringLiteral("обрыв") : QStringLiteral("подпитка")));
     return parts.join(QStringLiteral(" + "));
 }
 
 QJsonArray faultsJson(const Faults &faults)
 {
     QJsonArray array;
-    for (const FaultReportLine::Fault &fault : faults)
-        array.append(QJsonObject{{QStringLiteral("element"), fault.element},
-                                 {QStringLiteral("name"), fault.name},
-                                 {QStringLiteral("kind"), fault.kind}});
+    for (const FaultReportLine::Fault &fault : faults) {
+        QJsonObject object{{QStringLiteral("element"), fault.element},
+                           {QStringLiteral("name"), fault.name},
+                           {QStringLiteral("kind"), fault.kind}};
+        if (fault.contact.number != 0)
+            addContactJson(object, fault.contact);
+        array.append(object);
+    }
     return array;
 }
 
@@ -101,7 +172,7 @@ Faults faultsFromJson(const QJsonArray &array)
     for (const QJsonValue &value : array) {
         const QJsonObject fault = value.toObject();
         faults.append({fault.value(QStringLiteral("element")).toInt(), fault.value(QStringLiteral("name")).toString(),
-                       fault.value(QStringLiteral("kind")).toInt()});
+                       fault.value(QStringLiteral("kind")).toInt(), contactFromJson(fault)});
     }
     return faults;
 }
@@ -110,15 +181,20 @@ QString faultsCsv(const Faults &faults)
 {
     QStringList parts;
     for (const FaultReportLine::Fault &fault : faults)
-        parts << QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind);
+        parts << (fault.contact.number != 0 ? QStringLiteral("%1:%2").arg(contactAddress(fault)).arg(fault.kind)
+                                            : QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind));
     return CsvField(parts.join(QLatin1Char(' ')));
 }
 
-Faults reportFaults(const ModelDefinition &model, const std::vector<InjectedFault> &injected)
+// contacts: ModelContacts(model), found once for all the lines.
+Faults reportFaults(const ModelDefinition &model, const std::vector<Contact> &contacts,
+                    const std::vector<InjectedFault> &injected)
 {
     Faults faults;
     for (const InjectedFault &fault : injected)
-        faults.append({fault.element, model.ElemName[fault.element], fault.kind});
+        faults.append({fault.element,
+                       fault.contact != 0 && fault.element == 0 ? QStringLiteral("p") : model.ElemName[fault.element],
+                       fault.kind, fault.contact != 0 ? contactOfFault(model, contacts, fault.contact) : ContactOfFault()});
     return faults;
 }
 
@@ -398,9 +474,10 @@ QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vect
 {
     QList<FaultReportLine> lines;
     lines.reserve(qsizetype(outcomes.size()));
+    const std::vector<Contact> contacts = ModelContacts(model);
     for (const FaultOutcome &outcome : outcomes) {
         FaultReportLine line;
-        line.faults = reportFaults(model, outcome.faults);
+        line.faults = reportFaults(model, contacts, outcome.faults);
         line.code = outcome.code;
         line.output = model.OutName[outcome.output];
         line.effect = outcome.effect;
@@ -410,6 +487,18 @@ QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vect
         lines.append(line);
     }
     return lines;
+}
+
+void PlaceContactColumns(QList<FaultReportLine> &lines, const ModelLayout &layout)
+{
+    for (FaultReportLine &line : lines)
+        placeColumns(line.faults, layout);
+}
+
+void PlaceContactColumns(QList<BenchFaultReportLine> &lines, const ModelLayout &layout)
+{
+    for (BenchFaultReportLine &line : lines)
+        placeColumns(line.faults, layout);
 }
 
 void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat format, std::FILE *out,
@@ -457,9 +546,10 @@ QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std
 {
     QList<BenchFaultReportLine> lines;
     lines.reserve(qsizetype(outcomes.size()));
+    const std::vector<Contact> contacts = ModelContacts(bench.model->definition);
     for (const BenchFaultOutcome &outcome : outcomes) {
         BenchFaultReportLine line;
-        line.faults = reportFaults(bench.model->definition, outcome.faults);
+        line.faults = reportFaults(bench.model->definition, contacts, outcome.faults);
         line.scenario = bench.bench.scenarios[outcome.scenario].name;
         if (const std::optional<ExpectationResult> &failure = outcome.failure) {
             line.failed = true;

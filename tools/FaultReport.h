@@ -2,6 +2,7 @@
 
 #include "analysis/BenchFaultCampaign.h"
 #include "analysis/FaultCampaign.h"
+#include "check/ModelLayout.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -10,15 +11,30 @@
 #include <cstdio>
 #include <expected>
 
+// A failed contact as the reports name it, without the model at hand.
+struct ContactOfFault
+{
+    int number = 0;        // in the model's list of contacts
+    QString function;      // the element or output whose function holds it
+    bool inOutput = false;
+    int functionNumber = 0; // that element or output, from 1
+    int term = 0;          // from 1
+    bool back = false;
+    int repeat = 1;        // 2: the second contact of its relay and side in the term
+    int position = 0;      // from 1, in the term's text
+    int column = 0;        // from 1, in the function's line of the model file; 0 unknown
+};
+
 // One outcome of a fault campaign as its reports show it, with names rather
 // than numbers for the output, so shards can be merged without the model.
 struct FaultReportLine
 {
     struct Fault
     {
-        int element = 0;
+        int element = 0; // for a contact its relay, 0 for the input p
         QString name;
-        int kind = 0;
+        int kind = 0;    // 1 break, 2 feed; 3 contact welded, 4 contact open
+        ContactOfFault contact; // for kinds 3 and 4
     };
     QList<Fault> faults;
     int code = 0;
@@ -30,6 +46,10 @@ struct FaultReportLine
 };
 
 QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes);
+
+// Fills in the column of every contact fault of lines from the layout of
+// the model file.
+void PlaceContactColumns(QList<FaultReportLine> &lines, const ModelLayout &layout);
 
 enum class FaultReportFormat { Text, Json, Csv };
 
@@ -78,6 +98,7 @@ struct BenchFaultReportLine
 };
 
 QList<BenchFaultReportLine> BenchReportLines(const LoadedBench &bench, const std::vector<BenchFaultOutcome> &outcomes);
+void PlaceContactColumns(QList<BenchFaultReportLine> &lines, const ModelLayout &layout);
 
 // The bench form of the report: a summary with the broken expectations, one
 // JSON object per line (faults, scenario, result pass|fail, expectation,

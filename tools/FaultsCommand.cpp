@@ -1,6 +1,8 @@
 #include "tools/FaultsCommand.h"
 
 #include "check/BenchParser.h"
+#include "check/TextFile.h"
+#include "model/ModelFile.h"
 #include "model/TimingFile.h"
 #include "tools/BatchRun.h"
 #include "analysis/BenchFaultCampaign.h"
@@ -66,6 +68,8 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
             options.campaign.pairs = true;
         } else if (name == QLatin1String("--all-pairs")) {
             options.allPairs = true;
+        } else if (name == QLatin1String("--contacts")) {
+            options.campaign.contacts = true;
         } else if (name == QLatin1String("--codes")) {
             const std::expected<QString, QString> list = takeValue();
             if (!list)
@@ -148,6 +152,14 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
     return options;
 }
 
+// Where the function lines of the model file put each term, for the
+// columns of contact faults; nothing when the file cannot be read again.
+ModelLayout layoutOf(const LoadedModel &model)
+{
+    const std::expected<QString, QString> text = ReadUserTextFile(model.path + QStringLiteral(".mod"));
+    return text ? LayOutModel(model.definition, ModelFileLines(*text)) : ModelLayout{};
+}
+
 QString emptyModel(const QString &path)
 {
     return QStringLiteral("В модели «%1.mod» нет элементов или выходов: анализировать нечего.\n").arg(path);
@@ -213,7 +225,9 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
     }
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
 
-    const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
+    if (plan.contacts)
+        PlaceContactColumns(lines, layoutOf(**model));
     const FaultReportOptions report{plan.levels.any(), options.allPairs};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
@@ -264,7 +278,9 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
         WriteText(err, outcomes.error() + QLatin1Char('\n'));
         return ExitFileError;
     }
-    const QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    QList<BenchFaultReportLine> lines = BenchReportLines(*bench, *outcomes);
+    if (options.campaign.contacts)
+        PlaceContactColumns(lines, layoutOf(*bench->model));
     const FaultReportOptions report{bench->levels.any(), options.allPairs};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(options.campaign.shard + 1, options.campaign.shards, ShardForm::BenchFaults,
@@ -290,8 +306,9 @@ QString FaultsUsageText()
     return QStringLiteral(
         "Использование: modelrun faults МОДЕЛЬ[.mod] [параметры прогона] [параметры анализа]\n"
         "       modelrun faults [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench [параметры анализа]\n"
-        "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку) при каждом коде\n"
-        "и сравнивает выходы с исправным прогоном того же сценария.\n"
+        "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку), с --contacts\n"
+        "и каждого контакта, при каждом коде и сравнивает выходы с исправным прогоном того же\n"
+        "сценария.\n"
         "С --bench сценарии (с их кодами, временами и клавишами) и модель, если МОДЕЛЬ не задана,\n"
         "берутся из файла испытаний: каждый сценарий прогоняется с каждой неисправностью (в добавок к его\n"
         "собственным), и вместо сравнения проверяются его ожидания; для каждого прогона отчет\n"
@@ -311,10 +328,15 @@ QString FaultsUsageText()
         "                       уровни показаний — из него же\n"
         "  --levels ФАЙЛ        взять из файла испытаний только уровни показаний (без --bench)\n"
         "  --codes СПИСОК       коды через запятую (по умолчанию 0,1,2,3)\n"
-        "  --pairs              также каждая пара неисправностей двух разных элементов; отчет text\n"
+        "  --pairs              также каждая пара неисправностей двух разных элементов\n"
+        "                       (с --contacts — двух разных обмоток или контактов); отчет text\n"
         "                       показывает из пар только минимальные опасные (опасный отказ, которого\n"
         "                       нет ни у одной из двух неисправностей отдельно), остальные считает\n"
         "  --all-pairs          показывать в отчете text все пары\n"
+        "  --contacts           также каждый контакт: не размыкается (сварен) и не замыкается;\n"
+        "                       контакт — каждое вхождение имени в функцию, как его читает\n"
+        "                       программа: «контакт -Б в функции КЖ, терм 1»; в JSON поля\n"
+        "                       contact, function, function_of, term, side, repeat, position, column\n"
         "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
         "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку, с полями\n"

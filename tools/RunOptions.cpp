@@ -1,5 +1,6 @@
 #include "tools/RunOptions.h"
 
+#include "model/ContactFault.h"
 #include "model/ModelState.h"
 #include "tools/OptionTable.h"
 #include "wave/RunExporters.h"
@@ -28,7 +29,8 @@ std::expected<RunOptions::KeyAt, QString> parseKey(const QString &text)
 }
 
 // ШАГ:ЭЛЕМЕНТ:ВИД, the element by its number or its name in the model, the
-// kind by its number or its word as the benches write it.
+// kind by its number or its word as the benches write it; or
+// ШАГ:ФУНКЦИЯ/ТЕРМ/КОНТАКТ:ВИД for a contact, found once the model is read.
 std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
@@ -38,6 +40,13 @@ std::expected<RunOptions::NamedFaultAt, QString> parseFault(const QString &text)
     if (!step)
         return std::unexpected(step.error());
     RunOptions::NamedFaultAt fault{*step, {}, 0};
+    if (LooksLikeContactAddress(parts[1].trimmed())) {
+        const std::optional<uint8_t> kind = ContactFaultKindNamed(parts[2]);
+        if (!kind)
+            return std::unexpected(QStringLiteral("--fault: «%1» — вид неисправности контакта: не-размыкается, "
+                                                  "не-замыкается или норма").arg(parts[2]));
+        return RunOptions::NamedFaultAt{*step, parts[1].trimmed(), *kind, true};
+    }
     bool numbered = false;
     parts[1].toLongLong(&numbered, 10);
     if (numbered) {
@@ -160,7 +169,11 @@ const OptionTable<RunLine> &runTable()
             {{.name = QStringLiteral("--fault"),
               .placeholder = QStringLiteral("ШАГ:ЭЛ:ВИД"),
               .help = QStringLiteral("неисправность элемента ЭЛ (номер или имя) перед шагом ШАГ:\n"
-                                     "0 или норма, 1 или обрыв (питания), 2 или подпитка"),
+                                     "0 или норма, 1 или обрыв (питания), 2 или подпитка;\n"
+                                     "ШАГ:ФУНКЦИЯ/ТЕРМ/КОНТАКТ:ВИД — неисправность контакта: Б, -Б\n"
+                                     "или p в терме ТЕРМ (с 1) функции элемента или выхода; /N после\n"
+                                     "контакта — его N-й повтор в терме (КЖ/1/-ЖЗ, ИП/1/И/2);\n"
+                                     "ВИД — не-размыкается, не-замыкается или норма"),
               .kind = Kind::Value},
              [](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
                  const std::expected<RunOptions::NamedFaultAt, QString> fault = parseFault(value.text);

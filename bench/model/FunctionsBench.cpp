@@ -117,6 +117,20 @@ void BM_Compile(benchmark::State &bench)
 }
 BENCHMARK(BM_Compile);
 
+// The translation with one contact welded, done once per run of a contact
+// fault that a campaign cannot settle from the fault-free run.
+void BM_CompileWithContactFault(benchmark::State &bench)
+{
+    FullModel model;
+    const int contacts = int(ModelContacts(model.state()).size());
+    int contact = 0;
+    for (auto _ : bench) {
+        const FunctionProgram program(model.state(), {{1 + contact++ % contacts, ContactWelded}});
+        benchmark::DoNotOptimize(program.elementCount());
+    }
+}
+BENCHMARK(BM_CompileWithContactFault);
+
 } // namespace
 
 BENCHMARK_MAIN();

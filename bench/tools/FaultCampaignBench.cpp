@@ -38,6 +38,28 @@ void Campaign(benchmark::State &state)
 }
 BENCHMARK(Campaign)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
+// Every single fault of the coils and of the contacts (two per contact), on
+// two threads.
+void CampaignWithContacts(benchmark::State &state)
+{
+    const QString path = FullCapacityFolder().filePath(QStringLiteral("full"));
+    const SharedModel model = *LoadSharedModel(path);
+    CampaignPlan plan;
+    plan.scenario.timingFile = path + QStringLiteral(".tim");
+    plan.scenario = *ReadScenarioFiles(plan.scenario, model->definition.ElemCount);
+    plan.scenario.steps = Steps;
+    plan.contacts = true;
+    plan.jobs = 2;
+    size_t outcomes = 0;
+    for (auto _ : state)
+        outcomes = RunFaultCampaign(model, plan).size();
+    const double runs = double(outcomes) / model->definition.OutCount;
+    state.counters["faulty runs"] = runs;
+    state.counters["runs/s"] = benchmark::Counter(runs, benchmark::Counter::kIsIterationInvariantRate);
+    state.SetLabel("single faults of coils and contacts, 2 threads");
+}
+BENCHMARK(CampaignWithContacts)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
 // One process per scenario, as a shell loop would start them.
 void ProcessPerScenario(benchmark::State &state)
 {

@@ -11,6 +11,7 @@
 #include "sim/frmDiag.h"
 #include "tests/run/RunTestSupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -247,6 +248,39 @@ TEST_F(FaultWindowTest, WithTheBenchBesideTheModelRowsGoByTheJudgement)
     EXPECT_NE(colours[1], colours[2]);
     EXPECT_TRUE(window.lblStatus->text().startsWith(QStringLiteral("Опасных отказов: 3, защитных: 3, скрытых неисправностей: 3.")))
         << window.lblStatus->text().toStdString();
+}
+
+// With «Контакты» the campaign runs again with every contact fault. The
+// ЖЗ contact in ЛЖЗ=ЖЗ*Б welded leaves ЛЖЗ=Б: lit at step 4 (И up at 2, Б
+// at 4), where the fault-free run never lights it; its row's run has no
+// coil fault and lights ЛЖЗ at that step.
+TEST_F(FaultWindowTest, ContactFaultsOnRequestAndADoubleClickRunsOne)
+{
+    frmFaults &window = Analyse(QStringLiteral(EXAMPLES_DIR "/decoder.tim"), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    window.chkContacts->setChecked(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    const FaultTable &table = window.Outcomes();
+    ASSERT_EQ(table.rowCount(), (6 * 2 + 15 * 2) * 2); // 15 contacts in the decoder's lines
+
+    const int row = RowOf(table, QStringLiteral("контакт ЖЗ в функции ЛЖЗ, терм 1"), QStringLiteral("не размыкается"),
+                          QStringLiteral("ЛЖЗ"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(table.index(row, FaultTable::EffectColumn).data().toString(), QStringLiteral("появление"));
+    EXPECT_EQ(table.index(row, FaultTable::FirstStepColumn).data().toString(), QStringLiteral("4"));
+
+    QTableView &view = *window.Table;
+    view.scrollTo(table.index(row, 0));
+    DoubleClick(view, row);
+    frmDiag *diag = menu.childArea().findChild<frmDiag *>();
+    ASSERT_NE(diag, nullptr);
+    diag->stepTimer->stop();
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(diag->State().ElemFault[i], 0) << "element " << i;
+    for (int step = 1; step <= 4; ++step) {
+        diag->ShowDiag();
+        EXPECT_EQ(diag->State().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
+    }
 }
 
 TEST_F(FaultWindowTest, CancelLeavesAnEmptyTableAndClosingWhileRunningStopsTheCampaign)
