@@ -21,8 +21,7 @@ SharedModel load(const QString &path)
 std::vector<std::vector<int>> outputsOfRun(const SharedModel &model, const RunScenario &base, int16_t code, qint64 at,
                                            const std::vector<InjectedFault> &faults)
 {
-    SessionHost quiet;
-    RunSession session(model, quiet);
+    RunSession session(model);
     RunScenario scenario = base;
     scenario.code = code;
     for (const InjectedFault &fault : faults)
@@ -80,10 +79,21 @@ TEST(ContactCampaign, EqualsSeparateRunsOfEveryContactFault)
         plan.pairs = m == 0;
         plan.at = 30;
         plan.jobs = 2;
+        for (int j = 1; j <= model->definition.OutCount; ++j)
+            plan.levels.of[size_t(j)] = int8_t(pick(-1, 3));
         const std::vector<FaultOutcome> outcomes = RunFaultCampaign(model, plan);
         const int outCount = model->definition.OutCount;
         ASSERT_FALSE(outcomes.empty());
         for (size_t k = 0; k < outcomes.size(); k += size_t(outCount)) {
+            // The verdict too, against the judgement of two plain runs.
+            RunScenario faultFree = plan.scenario, withFaults = plan.scenario;
+            faultFree.code = withFaults.code = outcomes[k].code;
+            for (const InjectedFault &fault : outcomes[k].faults)
+                withFaults.faults.append({plan.at, fault.element, fault.kind, fault.contact});
+            const SafetyVerdict verdict = JudgeFaultyRun(model, faultFree, withFaults, plan.levels);
+            ASSERT_EQ(outcomes[k].verdict.safety, verdict.safety) << "model " << m << " outcome " << k;
+            ASSERT_EQ(outcomes[k].verdict.step, verdict.step) << "model " << m << " outcome " << k;
+            ASSERT_EQ(outcomes[k].verdict.latentElement, verdict.latentElement) << "model " << m << " outcome " << k;
             const auto base = outputsOfRun(model, plan.scenario, outcomes[k].code, plan.at, {});
             const auto faulty = outputsOfRun(model, plan.scenario, outcomes[k].code, plan.at, outcomes[k].faults);
             for (int j = 0; j < outCount; ++j) {
