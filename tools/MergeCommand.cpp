@@ -56,7 +56,8 @@ const OptionTable<MergeOptions> &mergeTable()
                  options.formatGiven = true;
                  return {};
              }},
-            {{.name = QStringLiteral("--all-pairs"), .help = QStringLiteral("показывать в отчете text все пары, как у modelrun faults")},
+            {{.name = QStringLiteral("--all-pairs"),
+              .help = QStringLiteral("показывать в отчете text все пары, как у modelrun faults")},
              Keep(&MergeOptions::allPairs)},
             {{.name = QStringLiteral("--fail-on"),
               .help = QStringLiteral("код выхода 1 при найденном, как у modelrun faults"),
