@@ -9,11 +9,15 @@
 #include "tools/ConsoleText.h"
 #include "analysis/FaultCampaign.h"
 #include "tools/FaultReport.h"
+#include "tools/OptionTable.h"
 #include "tools/OptionWords.h"
 #include "tools/RunOptions.h"
 #include "analysis/ShardFile.h"
 
 #include <QThread>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -31,108 +35,222 @@ struct FaultsOptions
     QString benchFile; // its scenarios take the place of the scenario options and the codes
     QString levelsFile; // a bench whose indication levels judge the faults
     bool codesGiven = false;
+    bool help = false;
 };
 
-std::optional<qint64> parseNumber(const QString &text, qint64 low, qint64 high)
+using Setter = OptionTable<FaultsOptions>::Setter;
+using Result = std::expected<void, QString>;
+
+// The runner's options that set the scenario, which faults hands on to the
+// runner's parser: completed with the campaign's own, named in the help.
+const QList<OptionSpec> &scenarioSpecs()
 {
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    if (!ok || value < low || value > high)
-        return std::nullopt;
-    return value;
+    static const QList<OptionSpec> specs = [] {
+        QList<OptionSpec> picked;
+        for (const char *name : {"--timing", "--steps", "--kpt", "--whd", "--key"})
+            picked.append(*std::ranges::find(RunCommandOptions().specs, QString::fromLatin1(name), &OptionSpec::name));
+        return picked;
+    }();
+    return specs;
 }
 
-std::expected<Format, QString> parseFormat(const QString &text)
+QString scenarioOptionsLine()
 {
-    if (text == QLatin1String("text"))
-        return Format::Text;
-    if (text == QLatin1String("json"))
-        return Format::Json;
-    if (text == QLatin1String("csv"))
-        return Format::Csv;
-    return std::unexpected(QStringLiteral("--format: «%1» — нужно text, json или csv").arg(text));
+    QStringList synopses;
+    for (const OptionSpec &spec : scenarioSpecs())
+        synopses.append(spec.synopsis());
+    return QStringLiteral("Параметры прогона: %1, как у modelrun.\n").arg(synopses.join(QStringLiteral(", ")));
 }
 
-// Takes the campaign's own options out of arguments and hands the rest to the
+std::expected<QList<int16_t>, QString> parseCodes(const QString &list)
+{
+    QList<int16_t> codes;
+    for (const QString &item : list.split(QLatin1Char(','))) {
+        const std::expected<qint64, QString> code = ParseIntegerOption(QStringLiteral("--codes"), item.trimmed(), 0, 3);
+        if (!code)
+            return std::unexpected(QStringLiteral("--codes: «%1» — нужны коды 0, 1, 2, 3 через запятую").arg(list));
+        codes.append(int16_t(*code));
+    }
+    return codes;
+}
+
+// The step from which the faults act.
+std::expected<qint64, QString> parseFaultStart(const QString &text)
+{
+    return ParseIntegerOption(QStringLiteral("--at"), text.trimmed(), 1, MaxRunSteps);
+}
+
+const OptionTable<FaultsOptions> &faultsTable()
+{
+    using Kind = OptionSpec::Kind;
+    static const OptionTable<FaultsOptions> table(
+        {.command = QStringLiteral("faults"),
+         .helpHead = QStringLiteral(
+             "Использование: modelrun faults МОДЕЛЬ[.mod] [параметры прогона] [параметры анализа]\n"
+             "       modelrun faults [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench [параметры анализа]\n"
+             "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку), с --contacts\n"
+             "и каждого контакта, при каждом коде и сравнивает выходы с исправным прогоном того же\n"
+             "сценария.\n"
+             "С --bench сценарии (с их кодами, временами и клавишами) и модель, если МОДЕЛЬ не задана,\n"
+             "берутся из файла испытаний: каждый сценарий прогоняется с каждой неисправностью (в добавок к его\n"
+             "собственным), и вместо сравнения проверяются его ожидания; для каждого прогона отчет\n"
+             "называет ожидание, нарушенное первым (по шагу), его строку и шаг.\n"
+             "\n"
+             "Когда известны уровни показаний выходов (строки «показание ВЫХОД 0..3» файла испытаний),\n"
+             "каждый прогон с неисправностью оценивается по тому, что видит машинист: опасный отказ\n"
+             "(wrong-side) — показание выше допустимого, то есть выше и уровня кода на этом шаге, и\n"
+             "показания исправного прогона; защитный (right-side) — никогда не выше, но где-то ниже\n"
+             "исправного; иначе изменение выходов (changed) или без влияния (none). Без влияния на выходы,\n"
+             "но с другим состоянием элемента — скрытая неисправность. Без уровней отчет называет только\n"
+             "появление и пропадание выходов.\n"
+             "\n")
+             + scenarioOptionsLine() + QStringLiteral("\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 анализ выполнен, 1 ошибка в файле (или найденное при --fail-on),\n"
+             "2 ошибка в командной строке.\n"),
+         .operandSuffix = QStringLiteral("mod"),
+         .passesOtherOptions = true},
+        QList<std::pair<OptionSpec, Setter>>{
+            {{.name = QStringLiteral("--bench"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("проверять ожидания файла испытаний (без параметров прогона и --codes);\n"
+                                     "уровни показаний — из него же"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("bench")},
+             Keep(&FaultsOptions::benchFile)},
+            {{.name = QStringLiteral("--levels"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("взять из файла испытаний только уровни показаний (без --bench)"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("bench")},
+             Keep(&FaultsOptions::levelsFile)},
+            {{.name = QStringLiteral("--codes"),
+              .placeholder = QStringLiteral("СПИСОК"),
+              .help = QStringLiteral("коды через запятую (по умолчанию 0,1,2,3)"),
+              .kind = Kind::Value},
+             [](FaultsOptions &options, const OptionValue &value) -> Result {
+                 const std::expected<QList<int16_t>, QString> codes = parseCodes(value.text);
+                 if (!codes)
+                     return std::unexpected(codes.error());
+                 options.campaign.codes = *codes;
+                 options.codesGiven = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--pairs"),
+              .help = QStringLiteral("также каждая пара неисправностей двух разных элементов\n"
+                                     "(с --contacts — двух разных обмоток или контактов); отчет text\n"
+                                     "показывает из пар только минимальные опасные (опасный отказ, которого\n"
+                                     "нет ни у одной из двух неисправностей отдельно), остальные считает")},
+             [](FaultsOptions &options, const OptionValue &) -> Result {
+                 options.campaign.pairs = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--all-pairs"), .help = QStringLiteral("показывать в отчете text все пары")},
+             Keep(&FaultsOptions::allPairs)},
+            {{.name = QStringLiteral("--contacts"),
+              .help = QStringLiteral("также каждый контакт: не размыкается (сварен) и не замыкается;\n"
+                                     "контакт — каждое вхождение имени в функцию, как его читает\n"
+                                     "программа: «контакт -Б в функции КЖ, терм 1»; в JSON поля\n"
+                                     "contact, function, function_of, term, side, repeat, position, column")},
+             [](FaultsOptions &options, const OptionValue &) -> Result {
+                 options.campaign.contacts = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--at"),
+              .placeholder = QStringLiteral("ШАГ"),
+              .help = QStringLiteral("неисправности действуют с шага ШАГ до конца (по умолчанию 1)"),
+              .kind = Kind::Value},
+             [](FaultsOptions &options, const OptionValue &value) -> Result {
+                 const std::expected<qint64, QString> at = parseFaultStart(value.text);
+                 if (!at)
+                     return std::unexpected(at.error());
+                 options.campaign.at = *at;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--jobs"),
+              .placeholder = QStringLiteral("N"),
+              .help = QStringLiteral("число потоков (по умолчанию все ядра)"),
+              .kind = Kind::Integer,
+              .min = 1,
+              .max = 1024},
+             [](FaultsOptions &options, const OptionValue &value) -> Result {
+                 options.campaign.jobs = int(value.number);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--format"),
+              .help = QStringLiteral(
+                  "вид отчета (по умолчанию text); json — объект на строку, с полями\n"
+                  "safety (none|changed|right-side|wrong-side), safety_step, levels\n"
+                  "({\"shown\":…,\"warranted\":…} опасного отказа) и latent ({\"element\":…,\"step\":…})"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("csv")}},
+             [](FaultsOptions &options, const OptionValue &value) -> Result {
+                 options.format = std::array{Format::Text, Format::Json, Format::Csv}[size_t(value.number)];
+                 return {};
+             }},
+            {{.name = QStringLiteral("--shard"),
+              .placeholder = QStringLiteral("K/N"),
+              .help = QStringLiteral(
+                  "только K-я из N равных частей прогонов, в виде JSON для\n"
+                  "modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей);\n"
+                  "первая строка {\"shard\":K,\"shards\":N,\"campaign\":…,\"runs\":R} называет\n"
+                  "анализ (SHA-256 модели, файлов и параметров), последняя — {\"end\":true,\"runs\":R}"),
+              .kind = Kind::Value},
+             [](FaultsOptions &options, const OptionValue &value) -> Result {
+                 const std::optional<std::pair<int, int>> shard = ParseShardOption(value.text);
+                 if (!shard)
+                     return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(value.text));
+                 options.sharded = true;
+                 options.campaign.shard = shard->first - 1;
+                 options.campaign.shards = shard->second;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--fail-on"),
+              .help = QStringLiteral(
+                  "код выхода 1: spurious — если какой-нибудь выход появился там,\n"
+                  "где его нет без неисправности, а с --bench — если нарушено хоть одно\n"
+                  "ожидание; wrong-side — если найден опасный отказ (нужны уровни показаний)"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("spurious"), QStringLiteral("wrong-side")}},
+             [](FaultsOptions &options, const OptionValue &value) -> Result {
+                 (value.number == 0 ? options.failOnSpurious : options.failOnWrongSide) = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&FaultsOptions::help)},
+        });
+    return table;
+}
+
+// The runner's options that make no sense for a campaign: one diagram, one
+// fault, the outputs of a single run.
+std::expected<void, QString> refuseSingleRunOptions(const QStringList &rest)
+{
+    static const QStringList singleRun{QStringLiteral("--code"),     QStringLiteral("--fault"),   QStringLiteral("--vcd"),
+                                       QStringLiteral("--report"),   QStringLiteral("--changes"), QStringLiteral("--encoding"),
+                                       QStringLiteral("--verbose")};
+    for (const QString &word : rest) {
+        if (word == QLatin1String("--"))
+            break;
+        if (const QString name = SplitOptionWord(word).name; singleRun.contains(name))
+            return std::unexpected(QStringLiteral("%1 не применяется к анализу неисправностей").arg(name));
+    }
+    return {};
+}
+
+// Takes the campaign's own options by its table and hands the rest to the
 // runner's parser, so the scenario reads exactly as in a single run.
 std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
 {
     FaultsOptions options;
     options.campaign.jobs = std::max(1, QThread::idealThreadCount());
-    QStringList rest;
-    for (qsizetype a = 0; a < arguments.size(); ++a) {
-        const OptionWord option = SplitOptionWord(arguments[a]);
-        const QString &name = option.name;
-        const auto takeValue = [&] { return TakeOptionValue(option, arguments, a); };
-        if (name == QLatin1String("--pairs")) {
-            options.campaign.pairs = true;
-        } else if (name == QLatin1String("--all-pairs")) {
-            options.allPairs = true;
-        } else if (name == QLatin1String("--contacts")) {
-            options.campaign.contacts = true;
-        } else if (name == QLatin1String("--codes")) {
-            const std::expected<QString, QString> list = takeValue();
-            if (!list)
-                return std::unexpected(list.error());
-            options.codesGiven = true;
-            options.campaign.codes.clear();
-            for (const QString &item : list->split(QLatin1Char(','))) {
-                const std::optional<qint64> code = parseNumber(item, 0, 3);
-                if (!code)
-                    return std::unexpected(QStringLiteral("--codes: «%1» — нужны коды 0, 1, 2, 3 через запятую").arg(*list));
-                options.campaign.codes.append(int16_t(*code));
-            }
-        } else if (name == QLatin1String("--at") || name == QLatin1String("--jobs")) {
-            const std::expected<QString, QString> text = takeValue();
-            if (!text)
-                return std::unexpected(text.error());
-            const std::optional<qint64> number = parseNumber(*text, 1, name == QLatin1String("--at") ? MaxRunSteps : 1024);
-            if (!number)
-                return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число от 1 до %3")
-                                           .arg(name, *text)
-                                           .arg(name == QLatin1String("--at") ? MaxRunSteps : 1024));
-            if (name == QLatin1String("--at"))
-                options.campaign.at = *number;
-            else
-                options.campaign.jobs = int(*number);
-        } else if (name == QLatin1String("--format")) {
-            const std::expected<QString, QString> text = takeValue();
-            if (!text)
-                return std::unexpected(text.error());
-            const std::expected<Format, QString> format = parseFormat(*text);
-            if (!format)
-                return std::unexpected(format.error());
-            options.format = *format;
-        } else if (name == QLatin1String("--shard")) {
-            const std::expected<QString, QString> text = takeValue();
-            if (!text)
-                return std::unexpected(text.error());
-            const std::optional<std::pair<int, int>> shard = ParseShardOption(*text);
-            if (!shard)
-                return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(*text));
-            options.sharded = true;
-            options.campaign.shard = shard->first - 1;
-            options.campaign.shards = shard->second;
-        } else if (name == QLatin1String("--bench") || name == QLatin1String("--levels")) {
-            const std::expected<QString, QString> file = takeValue();
-            if (!file)
-                return std::unexpected(file.error());
-            (name == QLatin1String("--bench") ? options.benchFile : options.levelsFile) = *file;
-        } else if (name == QLatin1String("--fail-on")) {
-            const std::expected<QString, QString> what = takeValue();
-            if (!what)
-                return std::unexpected(what.error());
-            if (*what != QLatin1String("spurious") && *what != QLatin1String("wrong-side"))
-                return std::unexpected(QStringLiteral("--fail-on: «%1» — нужно spurious или wrong-side").arg(*what));
-            (*what == QLatin1String("spurious") ? options.failOnSpurious : options.failOnWrongSide) = true;
-        } else if (name == QLatin1String("--code") || name == QLatin1String("--fault") || name == QLatin1String("--vcd")
-                   || name == QLatin1String("--report") || name == QLatin1String("--changes")
-                   || name == QLatin1String("--encoding") || name == QLatin1String("--verbose")) {
-            return std::unexpected(QStringLiteral("%1 не применяется к анализу неисправностей").arg(name));
-        } else {
-            rest.append(arguments[a]);
-        }
-    }
+    const std::expected<QStringList, QString> rest = faultsTable().parse(arguments, options);
+    if (!rest)
+        return std::unexpected(rest.error());
+    if (options.help)
+        return options;
+    if (const std::expected<void, QString> refused = refuseSingleRunOptions(*rest); !refused)
+        return std::unexpected(refused.error());
     if (options.failOnWrongSide && options.benchFile.isEmpty() && options.levelsFile.isEmpty())
         return std::unexpected(QStringLiteral("--fail-on wrong-side: нужны уровни показаний выходов из --levels ФАЙЛ "
                                               "или --bench ФАЙЛ"));
@@ -140,15 +258,15 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
         return std::unexpected(QStringLiteral("с --bench уровни показаний берутся из файла испытаний: --levels не нужен"));
     if (!options.benchFile.isEmpty() && options.codesGiven)
         return std::unexpected(QStringLiteral("с --bench коды задают сценарии файла испытаний: --codes не нужен"));
-    if (!options.benchFile.isEmpty() && rest.isEmpty())
+    if (!options.benchFile.isEmpty() && rest->isEmpty())
         return options;
-    const std::expected<RunOptions, QString> run = ParseRunOptions(rest);
+    const std::expected<RunOptions, QString> run = ParseRunOptions(*rest);
     if (!run)
         return std::unexpected(run.error());
     options.run = *run;
-    if (!options.benchFile.isEmpty() && !options.run.help && rest.size() > 1)
+    if (!options.benchFile.isEmpty() && !options.run.help && rest->size() > 1)
         return std::unexpected(QStringLiteral("с --bench сценарии, их коды и времена задает файл испытаний: лишнее «%1»")
-                                   .arg(rest.join(QLatin1Char(' '))));
+                                   .arg(rest->join(QLatin1Char(' '))));
     return options;
 }
 
@@ -301,58 +419,17 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
 
 } // namespace
 
-QString FaultsUsageText()
+QString FaultsUsageText() { return faultsTable().helpText(); }
+
+const OptionList &FaultsCommandOptions()
 {
-    return QStringLiteral(
-        "Использование: modelrun faults МОДЕЛЬ[.mod] [параметры прогона] [параметры анализа]\n"
-        "       modelrun faults [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench [параметры анализа]\n"
-        "Пробует каждую неисправность каждого элемента (обрыв питания и подпитку), с --contacts\n"
-        "и каждого контакта, при каждом коде и сравнивает выходы с исправным прогоном того же\n"
-        "сценария.\n"
-        "С --bench сценарии (с их кодами, временами и клавишами) и модель, если МОДЕЛЬ не задана,\n"
-        "берутся из файла испытаний: каждый сценарий прогоняется с каждой неисправностью (в добавок к его\n"
-        "собственным), и вместо сравнения проверяются его ожидания; для каждого прогона отчет\n"
-        "называет ожидание, нарушенное первым (по шагу), его строку и шаг.\n"
-        "\n"
-        "Когда известны уровни показаний выходов (строки «показание ВЫХОД 0..3» файла испытаний),\n"
-        "каждый прогон с неисправностью оценивается по тому, что видит машинист: опасный отказ\n"
-        "(wrong-side) — показание выше допустимого, то есть выше и уровня кода на этом шаге, и\n"
-        "показания исправного прогона; защитный (right-side) — никогда не выше, но где-то ниже\n"
-        "исправного; иначе изменение выходов (changed) или без влияния (none). Без влияния на выходы,\n"
-        "но с другим состоянием элемента — скрытая неисправность. Без уровней отчет называет только\n"
-        "появление и пропадание выходов.\n"
-        "\n"
-        "Параметры прогона: --timing, --steps, --kpt, --whd, --key, как у modelrun.\n"
-        "\n"
-        "  --bench ФАЙЛ         проверять ожидания файла испытаний (без параметров прогона и --codes);\n"
-        "                       уровни показаний — из него же\n"
-        "  --levels ФАЙЛ        взять из файла испытаний только уровни показаний (без --bench)\n"
-        "  --codes СПИСОК       коды через запятую (по умолчанию 0,1,2,3)\n"
-        "  --pairs              также каждая пара неисправностей двух разных элементов\n"
-        "                       (с --contacts — двух разных обмоток или контактов); отчет text\n"
-        "                       показывает из пар только минимальные опасные (опасный отказ, которого\n"
-        "                       нет ни у одной из двух неисправностей отдельно), остальные считает\n"
-        "  --all-pairs          показывать в отчете text все пары\n"
-        "  --contacts           также каждый контакт: не размыкается (сварен) и не замыкается;\n"
-        "                       контакт — каждое вхождение имени в функцию, как его читает\n"
-        "                       программа: «контакт -Б в функции КЖ, терм 1»; в JSON поля\n"
-        "                       contact, function, function_of, term, side, repeat, position, column\n"
-        "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
-        "  --jobs N             число потоков (по умолчанию все ядра)\n"
-        "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку, с полями\n"
-        "                       safety (none|changed|right-side|wrong-side), safety_step, levels\n"
-        "                       ({\"shown\":…,\"warranted\":…} опасного отказа) и latent ({\"element\":…,\"step\":…})\n"
-        "  --shard K/N          только K-я из N равных частей прогонов, в виде JSON для\n"
-        "                       modelrun merge ФАЙЛЫ... [--format ...] (тот же отчет, что без частей);\n"
-        "                       первая строка {\"shard\":K,\"shards\":N,\"campaign\":…,\"runs\":R} называет\n"
-        "                       анализ (SHA-256 модели, файлов и параметров), последняя — {\"end\":true,\"runs\":R}\n"
-        "  --fail-on spurious   код выхода 1, если какой-нибудь выход появился там, где его нет без\n"
-        "                       неисправности; с --bench — если нарушено хоть одно ожидание\n"
-        "  --fail-on wrong-side код выхода 1, если найден опасный отказ (нужны уровни показаний)\n"
-        "  --help               эта справка\n"
-        "\n"
-        "Коды выхода: 0 анализ выполнен, 1 ошибка в файле (или найденное при --fail-on),\n"
-        "2 ошибка в командной строке.\n");
+    // The completion offers the scenario options too.
+    static const OptionList list = [] {
+        OptionList completed = faultsTable();
+        completed.specs = scenarioSpecs() + completed.specs;
+        return completed;
+    }();
+    return list;
 }
 
 int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -362,7 +439,7 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
         WriteUsageError(err, QStringLiteral("faults"), options.error());
         return ExitUsageError;
     }
-    if (options->run.help) {
+    if (options->help || options->run.help) {
         WriteText(out, FaultsUsageText());
         return ExitSuccess;
     }

@@ -12,3 +12,8 @@ int RunFaultsCommand(const QStringList &arguments, std::FILE *out, std::FILE *er
 
 // The usage text of the command.
 QString FaultsUsageText();
+
+// The options of the command, with the runner's scenario options it passes
+// on, for the completion.
+class OptionList;
+const OptionList &FaultsCommandOptions();

@@ -3,25 +3,83 @@
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
 #include "tools/FaultReport.h"
+#include "tools/OptionTable.h"
 #include "analysis/ShardFile.h"
 
+#include <array>
 #include <map>
 
 namespace {
 
-QString usage()
+struct MergeOptions
 {
-    return QStringLiteral("Использование: modelrun merge ФАЙЛ... [--format text|json|csv] [--all-pairs]\n"
-                          "                                [--fail-on spurious|wrong-side]\n"
-                          "       modelrun merge ФАЙЛ... [--csv ФАЙЛ] [--svg ФАЙЛ]\n"
-                          "Соединяет части анализа неисправностей (modelrun faults --shard K/N) или перебора\n"
-                          "(modelrun sweep --shard K/N) в один отчет, тот же, что дал бы запуск без частей.\n"
-                          "Части должны быть одного анализа (те же модель, файлы и параметры) и целыми:\n"
-                          "с первой строкой-заголовком, всеми прогонами и последней строкой {\"end\":true,…}.\n"
-                          "Для перебора --csv и --svg пишут таблицу точек и рисунок сетки, как у modelrun sweep.\n"
-                          "--all-pairs и --fail-on — как у modelrun faults.\n"
-                          "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или найденное при --fail-on),\n"
-                          "2 ошибка в командной строке.\n");
+    FaultReportFormat format = FaultReportFormat::Text;
+    bool formatGiven = false;
+    bool failOnSpurious = false;
+    bool failOnWrongSide = false;
+    bool allPairs = false;
+    QString csvFile;
+    QString svgFile;
+    bool help = false;
+
+    bool anyFaultOption() const { return formatGiven || failOnSpurious || failOnWrongSide || allPairs; }
+    bool anySweepOption() const { return !csvFile.isEmpty() || !svgFile.isEmpty(); }
+};
+
+using Result = std::expected<void, QString>;
+
+const OptionTable<MergeOptions> &mergeTable()
+{
+    using Kind = OptionSpec::Kind;
+    static const OptionTable<MergeOptions> table(
+        {.command = QStringLiteral("merge"),
+         .helpHead = QStringLiteral(
+             "Использование: modelrun merge ФАЙЛ... [параметры]\n"
+             "Соединяет части анализа неисправностей (modelrun faults --shard K/N) или перебора\n"
+             "(modelrun sweep --shard K/N) в один отчет, тот же, что дал бы запуск без частей.\n"
+             "Части должны быть одного анализа (те же модель, файлы и параметры) и целыми:\n"
+             "с первой строкой-заголовком, всеми прогонами и последней строкой {\"end\":true,…}.\n"
+             "\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или найденное при --fail-on),\n"
+             "2 ошибка в командной строке.\n"),
+         .operandSuffix = QStringLiteral("jsonl")},
+        QList<std::pair<OptionSpec, OptionTable<MergeOptions>::Setter>>{
+            {{.name = QStringLiteral("--format"),
+              .help = QStringLiteral("вид отчета анализа неисправностей (по умолчанию text)"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("csv")}},
+             [](MergeOptions &options, const OptionValue &value) -> Result {
+                 options.format = std::array{FaultReportFormat::Text, FaultReportFormat::Json,
+                                             FaultReportFormat::Csv}[size_t(value.number)];
+                 options.formatGiven = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--all-pairs"),
+              .help = QStringLiteral("показывать в отчете text все пары, как у modelrun faults")},
+             Keep(&MergeOptions::allPairs)},
+            {{.name = QStringLiteral("--fail-on"),
+              .help = QStringLiteral("код выхода 1 при найденном, как у modelrun faults"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("spurious"), QStringLiteral("wrong-side")}},
+             [](MergeOptions &options, const OptionValue &value) -> Result {
+                 (value.number == 0 ? options.failOnSpurious : options.failOnWrongSide) = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--csv"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("таблица точек перебора, как у modelrun sweep"),
+              .kind = Kind::File},
+             Keep(&MergeOptions::csvFile)},
+            {{.name = QStringLiteral("--svg"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("рисунок сетки перебора, как у modelrun sweep"),
+              .kind = Kind::File},
+             Keep(&MergeOptions::svgFile)},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&MergeOptions::help)},
+        });
+    return table;
 }
 
 // The lines of every shard, in shard order, each read by readLine; the
@@ -97,62 +155,28 @@ int mergeSweep(const std::map<int, ShardFile> &shards, std::FILE *out, std::FILE
 
 } // namespace
 
+const OptionList &MergeCommandOptions() { return mergeTable(); }
+
 int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err, const SweepPictureWriter &picture)
 {
-    FaultReportFormat format = FaultReportFormat::Text;
-    bool failOnSpurious = false;
-    bool failOnWrongSide = false;
-    bool allPairs = false;
-    bool formatGiven = false;
-    QString csvFile;
-    QString svgFile;
-    QStringList files;
-    for (qsizetype a = 0; a < arguments.size(); ++a) {
-        const QString &argument = arguments[a];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            WriteText(out, usage());
-            return ExitSuccess;
-        }
-        if (argument == QLatin1String("--format") || argument == QLatin1String("--fail-on")) {
-            const QString value = arguments.value(++a);
-            static const std::map<QString, FaultReportFormat> formats = {
-                {QStringLiteral("text"), FaultReportFormat::Text},
-                {QStringLiteral("json"), FaultReportFormat::Json},
-                {QStringLiteral("csv"), FaultReportFormat::Csv}};
-            if (argument == QLatin1String("--fail-on") && value == QLatin1String("spurious")) {
-                failOnSpurious = true;
-            } else if (argument == QLatin1String("--fail-on") && value == QLatin1String("wrong-side")) {
-                failOnWrongSide = true;
-            } else if (argument == QLatin1String("--format") && formats.count(value)) {
-                format = formats.at(value);
-                formatGiven = true;
-            } else {
-                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: «%2» — недопустимое значение").arg(argument, value));
-                return ExitUsageError;
-            }
-        } else if (argument == QLatin1String("--all-pairs")) {
-            allPairs = true;
-        } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--svg")) {
-            if (a + 1 >= arguments.size()) {
-                WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("%1: не хватает значения").arg(argument));
-                return ExitUsageError;
-            }
-            (argument == QLatin1String("--csv") ? csvFile : svgFile) = arguments[++a];
-        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("неизвестный параметр «%1»").arg(argument));
-            return ExitUsageError;
-        } else {
-            files.append(argument);
-        }
+    MergeOptions options;
+    const std::expected<QStringList, QString> files = mergeTable().parse(arguments, options);
+    if (!files) {
+        WriteUsageError(err, QStringLiteral("merge"), files.error());
+        return ExitUsageError;
     }
-    if (files.isEmpty()) {
+    if (options.help) {
+        WriteText(out, mergeTable().helpText());
+        return ExitSuccess;
+    }
+    if (files->isEmpty()) {
         WriteUsageError(err, QStringLiteral("merge"), QStringLiteral("не заданы файлы частей"));
         return ExitUsageError;
     }
 
     std::map<int, ShardFile> shards;
     int count = 0;
-    for (const QString &fileName : std::as_const(files)) {
+    for (const QString &fileName : *files) {
         std::expected<ShardFile, QString> shard = ReadShardFile(fileName);
         if (!shard) {
             WriteText(err, shard.error() + QLatin1Char('\n'));
@@ -183,9 +207,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         }
 
     const bool sweep = shards.begin()->second.form == ShardForm::Sweep;
-    const bool faultOptions = formatGiven || failOnSpurious || failOnWrongSide || allPairs;
-    const bool sweepOptions = !csvFile.isEmpty() || !svgFile.isEmpty();
-    if (sweep ? faultOptions : sweepOptions) {
+    if (sweep ? options.anyFaultOption() : options.anySweepOption()) {
         WriteUsageError(err, QStringLiteral("merge"),
                         sweep ? QStringLiteral("части перебора: --format, --fail-on и --all-pairs к ним не применяются")
                               : QStringLiteral("части анализа неисправностей: --csv и --svg — только для перебора"));
@@ -193,7 +215,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     }
     bool failed = false;
     bool wrongSide = false;
-    const FaultReportOptions report{ShardHasLevels(shards.begin()->second.header), allPairs};
+    const FaultReportOptions report{ShardHasLevels(shards.begin()->second.header), options.allPairs};
     switch (shards.begin()->second.form) {
     case ShardForm::Faults: {
         const auto lines = readLines<FaultReportLine>(shards, ReadFaultReportLine);
@@ -201,7 +223,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             WriteText(err, lines.error() + QLatin1Char('\n'));
             return ExitFileError;
         }
-        WriteFaultReport(*lines, format, out, report);
+        WriteFaultReport(*lines, options.format, out, report);
         failed = std::ranges::any_of(*lines, [](const FaultReportLine &line) { return IsSpurious(line.effect); });
         wrongSide = std::ranges::any_of(*lines, [](const FaultReportLine &l) { return l.verdict.safety == Safety::WrongSide; });
         break;
@@ -212,7 +234,7 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
             WriteText(err, lines.error() + QLatin1Char('\n'));
             return ExitFileError;
         }
-        WriteBenchFaultReport(*lines, format, out, report);
+        WriteBenchFaultReport(*lines, options.format, out, report);
         failed = std::ranges::any_of(*lines, [](const BenchFaultReportLine &line) { return line.failed; });
         wrongSide = std::ranges::any_of(*lines, [](const BenchFaultReportLine &l) {
             return l.verdict.safety == Safety::WrongSide;
@@ -220,9 +242,9 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         break;
     }
     case ShardForm::Sweep:
-        return mergeSweep(shards, out, err, csvFile, svgFile, picture);
+        return mergeSweep(shards, out, err, options.csvFile, options.svgFile, picture);
     }
     if (!FlushOutput(out, err))
         return ExitFileError;
-    return (failOnSpurious && failed) || (failOnWrongSide && wrongSide) ? ExitFileError : ExitSuccess;
+    return (options.failOnSpurious && failed) || (options.failOnWrongSide && wrongSide) ? ExitFileError : ExitSuccess;
 }

@@ -13,3 +13,7 @@
 // the runner.
 int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err,
                     const SweepPictureWriter &picture = {});
+
+// The options of the command, for the completion.
+class OptionList;
+const OptionList &MergeCommandOptions();

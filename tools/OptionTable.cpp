@@ -122,12 +122,18 @@ OptionList::read(const QStringList &words,
         }
         if (word == QLatin1String("--")) {
             optionsEnded = true;
+            if (passesOtherOptions)
+                operands.append(word);
             continue;
         }
         OptionWord option = SplitOptionWord(word);
         if (option.name == QLatin1String("-h"))
             option.name = QStringLiteral("--help");
         const auto spec = std::ranges::find(specs, option.name, &OptionSpec::name);
+        if (spec == specs.end() && passesOtherOptions) {
+            operands.append(word);
+            continue;
+        }
         if (spec == specs.end())
             return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(word));
         OptionValue value;
@@ -158,8 +164,7 @@ QString BashCompletion(const QList<std::pair<QString, const OptionList *>> &comm
     for (const auto &[name, list] : commands) {
         names.append(name);
         dispatch += QStringLiteral("        %1) %2 ;;\n").arg(name, functionName(name));
-        if (list)
-            text += completionFunction(*list);
+        text += completionFunction(*list);
     }
     text += completionFunction(run);
     text += QStringLiteral("_modelrun()\n{\n    local cur prev words cword\n    _init_completion -s || return\n\n");

@@ -53,6 +53,9 @@ public:
     QString helpFoot{};      // the help after them, from its blank line
     int helpColumn = 23;     // where the help texts of the options begin
     QString operandSuffix{}; // the files the completion offers outside options
+    // Options of no spec, and all words after "--", are left among the
+    // operands for another parser rather than refused.
+    bool passesOtherOptions = false;
     QList<OptionSpec> specs{};
 
     QString helpText() const;
@@ -115,7 +118,5 @@ auto Keep(Field Owner::*field)
 // text as a whole number from min to max; the message names option.
 std::expected<qint64, QString> ParseIntegerOption(const QString &option, const QString &text, qint64 min, qint64 max);
 
-// The bash completion of modelrun: the subcommands by name, the options of
-// those with a table, and a call to _modelrun_COMMAND, defined elsewhere,
-// for those still without one (nullptr).
+// The bash completion of modelrun: the subcommands by name with their options.
 QString BashCompletion(const QList<std::pair<QString, const OptionList *>> &commands, const OptionList &run);

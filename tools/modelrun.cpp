@@ -24,7 +24,7 @@
 namespace {
 
 // "modelrun --completion bash", at build time: the completion script of the
-// subcommands with option tables; faults and merge bring their own functions.
+// subcommands, from their option tables.
 int writeCompletion(const QStringList &arguments)
 {
     if (arguments != QStringList{QStringLiteral("bash")}) {
@@ -33,9 +33,9 @@ int writeCompletion(const QStringList &arguments)
     }
     WriteText(stdout, BashCompletion({{QStringLiteral("check"), &CheckCommandOptions()},
                                       {QStringLiteral("test"), &TestCommandOptions()},
-                                      {QStringLiteral("faults"), nullptr},
+                                      {QStringLiteral("faults"), &FaultsCommandOptions()},
                                       {QStringLiteral("sweep"), &SweepCommandOptions()},
-                                      {QStringLiteral("merge"), nullptr},
+                                      {QStringLiteral("merge"), &MergeCommandOptions()},
                                       {QStringLiteral("draw"), &DrawCommandOptions()}},
                                      RunCommandOptions()));
     return FlushOutput(stdout, stderr) ? ExitSuccess : ExitFileError;

@@ -15,8 +15,9 @@
 
 namespace {
 
-// The options of a help text: those on its first line and those that begin
-// a line of the list, each with whether a value follows its name.
+// The options of a help text: those on its first line, those that begin a
+// line of the list and those it names as the runner's, each with whether a
+// value follows its name.
 QMap<QString, bool> helpOptions(const QString &help)
 {
     QMap<QString, bool> options;
@@ -26,6 +27,8 @@ QMap<QString, bool> helpOptions(const QString &help)
     for (const QString &line : std::as_const(lines))
         if (line.startsWith(QLatin1String("  --")))
             places.append(line.mid(2).section(QStringLiteral("  "), 0, 0));
+        else if (line.startsWith(QStringLiteral("Параметры прогона:")))
+            places.append(line);
     for (const QString &place : std::as_const(places))
         for (const QRegularExpressionMatch &m : option.globalMatch(place))
             options.insert(m.captured(1), m.hasCaptured(2));
@@ -80,7 +83,8 @@ TEST_F(Completion, HelpCompletionAndParserAgree)
     {
         const char *command; // empty for the run itself
         const char *operand; // a word before the option, so that it is not the first
-    } commands[] = {{"", "m.mod"}, {"check", "m.mod"}, {"test", "t.bench"}, {"draw", "m.mod"}, {"sweep", "m.mod"}};
+    } commands[] = {{"", "m.mod"}, {"check", "m.mod"}, {"test", "t.bench"}, {"draw", "m.mod"}, {"sweep", "m.mod"},
+                    {"faults", "m.mod"}, {"merge", "a.jsonl"}};
     for (const auto &c : commands) {
         SCOPED_TRACE(c.command);
         const QStringList command = *c.command ? QStringList{QString::fromUtf8(c.command)} : QStringList();
