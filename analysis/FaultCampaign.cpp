@@ -116,6 +116,57 @@ void judgeStep(SafetyJudgement &judgement, qint64 step, int codeLevel, unsigned 
         judgement.add(step, codeLevel, faultFreeOutputs, outputs);
 }
 
+// What one faulty run showed against its fault-free run.
+struct RunFindings
+{
+    Differences differences;
+    SafetyVerdict verdict;
+    qint64 at = 0;
+};
+
+// How bad a verdict is, for the worst of the injection steps: a latent
+// fault counts above none.
+int Severity(const SafetyVerdict &verdict)
+{
+    return verdict.safety != Safety::None ? int(verdict.safety) + 1 : verdict.latent() ? 1 : 0;
+}
+
+// Steps the faulty runs beside one fault-free run to the end; nothing once
+// cancelled.
+template<typename Cancelled>
+std::optional<std::vector<RunFindings>> stepBeside(const SharedModel &model, const RunScenario &faultFree,
+                                                   const std::vector<RunScenario> &scenarios,
+                                                   const OutputLevels &levels, const Cancelled &cancelled)
+{
+    QuietRun base(model, faultFree);
+    std::deque<QuietRun> faulty; // a session stays where it was made
+    for (const RunScenario &scenario : scenarios)
+        faulty.emplace_back(model, scenario);
+    std::vector<Differences> differences(faulty.size());
+    std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(levels));
+    for (qint64 step = 1; base.step(); ++step) {
+        if (step % CancelCheckSteps == 0 && cancelled())
+            return std::nullopt;
+        const unsigned was = base.outputs();
+        const int codeLevel = base.codeLevel();
+        std::optional<uint32_t> baseElements;
+        const auto elements = [&] { return baseElements ? *baseElements : *(baseElements = base.elements()); };
+        bool anyLive = false;
+        for (size_t r = 0; r < faulty.size(); ++r)
+            if (faulty[r].step()) {
+                differences[r].add(was, faulty[r].outputs(), step);
+                judgeStep(judgements[r], step, codeLevel, was, elements, faulty[r]);
+                anyLive = true;
+            }
+        if (!anyLive)
+            break;
+    }
+    std::vector<RunFindings> findings;
+    for (size_t r = 0; r < faulty.size(); ++r)
+        findings.push_back({differences[r], judgements[r].verdict()});
+    return findings;
+}
+
 } // namespace
 
 SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultFree, const RunScenario &faulty,
@@ -155,11 +206,11 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     const qint64 faultCount = qint64(faults.size());
     const int codeCount = int(plan.codes.size());
 
-    auto scenarioFor = [&](int codeIndex, const std::vector<InjectedFault> &injected) {
+    auto scenarioFor = [&](int codeIndex, const std::vector<InjectedFault> &injected, qint64 at) {
         RunScenario scenario = plan.scenario;
         scenario.code = plan.codes[codeIndex];
         for (const InjectedFault &fault : injected)
-            scenario.faults.append({plan.at, fault.element, fault.kind});
+            scenario.faults.append({at, fault.element, fault.kind});
         return scenario;
     };
 
@@ -192,40 +243,38 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
 
     ForEachInParallel(qint64(batches.size()), plan.jobs, cancel, batchesDone, report, [&](qint64 task) {
         const Batch &batch = batches[size_t(task)];
-        QuietRun base(model, scenarioFor(batch.codeIndex, {}));
-        std::deque<QuietRun> faulty; // a session stays where it was made
-        for (qint64 job = batch.firstJob; job < batch.endJob; ++job)
-            faulty.emplace_back(model, scenarioFor(batch.codeIndex, faults[size_t((slice.first + job) % faultCount)]));
-        std::vector<Differences> differences(faulty.size());
-        std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(plan.levels));
-        for (qint64 step = 1; base.step(); ++step) {
-            if (step % CancelCheckSteps == 0 && cancelled())
+        const auto faultsOf = [&](qint64 job) -> const std::vector<InjectedFault> & {
+            return faults[size_t((slice.first + job) % faultCount)];
+        };
+        std::vector<RunFindings> worst;
+        for (qint64 at = plan.at; at <= plan.lastAt(); ++at) {
+            std::vector<RunScenario> scenarios;
+            for (qint64 job = batch.firstJob; job < batch.endJob; ++job)
+                scenarios.push_back(scenarioFor(batch.codeIndex, faultsOf(job), at));
+            std::optional<std::vector<RunFindings>> found =
+                stepBeside(model, scenarioFor(batch.codeIndex, {}, at), scenarios, plan.levels, cancelled);
+            if (!found)
                 return;
-            const unsigned was = base.outputs();
-            const int codeLevel = base.codeLevel();
-            std::optional<uint32_t> baseElements;
-            const auto elements = [&] { return baseElements ? *baseElements : *(baseElements = base.elements()); };
-            bool anyLive = false;
-            for (size_t r = 0; r < faulty.size(); ++r)
-                if (faulty[r].step()) {
-                    differences[r].add(was, faulty[r].outputs(), step);
-                    judgeStep(judgements[r], step, codeLevel, was, elements, faulty[r]);
-                    anyLive = true;
-                }
-            if (!anyLive)
-                break;
+            for (RunFindings &run : *found)
+                run.at = at;
+            if (worst.empty())
+                worst = std::move(*found);
+            else
+                for (size_t r = 0; r < worst.size(); ++r)
+                    if (Severity((*found)[r].verdict) > Severity(worst[r].verdict))
+                        worst[r] = (*found)[r];
         }
         for (qint64 job = batch.firstJob; job < batch.endJob; ++job) {
-            const Differences &found = differences[size_t(job - batch.firstJob)];
-            const SafetyVerdict verdict = judgements[size_t(job - batch.firstJob)].verdict();
+            const RunFindings &found = worst[size_t(job - batch.firstJob)];
             for (int j = 1; j <= outCount; ++j) {
                 FaultOutcome &outcome = outcomes[size_t(job) * size_t(outCount) + size_t(j - 1)];
-                outcome.faults = faults[size_t((slice.first + job) % faultCount)];
+                outcome.faults = faultsOf(job);
                 outcome.code = plan.codes[batch.codeIndex];
                 outcome.output = j;
-                outcome.effect = found.effect(j);
-                outcome.firstStep = found.firstStep[size_t(j)];
-                outcome.verdict = verdict;
+                outcome.effect = found.differences.effect(j);
+                outcome.firstStep = found.differences.firstStep[size_t(j)];
+                outcome.verdict = found.verdict;
+                outcome.at = found.at;
             }
         }
         runsDone += batch.endJob - batch.firstJob + (batch.countsBaseline ? 1 : 0);

@@ -6,6 +6,7 @@
 #include "analysis/BenchFaultCampaign.h"
 #include "tools/ConsoleText.h"
 #include "analysis/FaultCampaign.h"
+#include "analysis/InjectionRange.h"
 #include "tools/FaultReport.h"
 #include "tools/OptionWords.h"
 #include "tools/RunOptions.h"
@@ -78,19 +79,23 @@ std::expected<FaultsOptions, QString> parse(const QStringList &arguments)
                     return std::unexpected(QStringLiteral("--codes: «%1» — нужны коды 0, 1, 2, 3 через запятую").arg(*list));
                 options.campaign.codes.append(int16_t(*code));
             }
-        } else if (name == QLatin1String("--at") || name == QLatin1String("--jobs")) {
+        } else if (name == QLatin1String("--at")) {
             const std::expected<QString, QString> text = takeValue();
             if (!text)
                 return std::unexpected(text.error());
-            const std::optional<qint64> number = parseNumber(*text, 1, name == QLatin1String("--at") ? MaxRunSteps : 1024);
+            const std::expected<InjectionRange, QString> range = ParseInjectionRange(*text);
+            if (!range)
+                return std::unexpected(range.error());
+            options.campaign.at = range->first;
+            options.campaign.atLast = range->last;
+        } else if (name == QLatin1String("--jobs")) {
+            const std::expected<QString, QString> text = takeValue();
+            if (!text)
+                return std::unexpected(text.error());
+            const std::optional<qint64> number = parseNumber(*text, 1, 1024);
             if (!number)
-                return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число от 1 до %3")
-                                           .arg(name, *text)
-                                           .arg(name == QLatin1String("--at") ? MaxRunSteps : 1024));
-            if (name == QLatin1String("--at"))
-                options.campaign.at = *number;
-            else
-                options.campaign.jobs = int(*number);
+                return std::unexpected(QStringLiteral("%1: «%2» — нужно целое число от 1 до %3").arg(name, *text).arg(1024));
+            options.campaign.jobs = int(*number);
         } else if (name == QLatin1String("--format")) {
             const std::expected<QString, QString> text = takeValue();
             if (!text)
@@ -205,16 +210,16 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
             return refused;
     }
     const qint64 runLength = RunLengthOf(plan.scenario);
-    if (plan.at > runLength) {
+    if (plan.lastAt() > runLength) {
         WriteUsageError(err, QStringLiteral("faults"),
                         QStringLiteral("--at %1: прогон длится %2 шагов, неисправность после последнего шага ни на "
-                                       "что не влияет").arg(plan.at).arg(runLength));
+                                       "что не влияет").arg(plan.lastAt()).arg(runLength));
         return ExitUsageError;
     }
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
 
     const QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
-    const FaultReportOptions report{plan.levels.any(), options.allPairs};
+    const FaultReportOptions report{plan.levels.any(), options.allPairs, plan.lastAt() > plan.at};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
                                        ShardCampaign(arguments, {options.run.modelPath + QStringLiteral(".mod")}),
@@ -248,14 +253,18 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
         WriteLine(err, warning);
     if (const int refused = withoutLevels(options, bench->levels, options.benchFile, err))
         return refused;
+    if (options.campaign.lastAt() > options.campaign.at) {
+        WriteUsageError(err, QStringLiteral("faults"), QStringLiteral("--at: с --bench неисправность вносится на одном шаге"));
+        return ExitUsageError;
+    }
     for (qsizetype k = 0; k < bench->runs.size(); ++k) {
         const RunScenario &run = bench->runs[k];
         const qint64 runLength = RunLengthOf(run);
-        if (options.campaign.at > runLength) {
+        if (options.campaign.lastAt() > runLength) {
             WriteUsageError(err, QStringLiteral("faults"),
                             QStringLiteral("--at %1: сценарий «%2» длится %3 шагов, неисправность после последнего "
                                            "шага ни на что не влияет")
-                                .arg(options.campaign.at).arg(bench->bench.scenarios[k].name).arg(runLength));
+                                .arg(options.campaign.lastAt()).arg(bench->bench.scenarios[k].name).arg(runLength));
             return ExitUsageError;
         }
     }
@@ -316,6 +325,9 @@ QString FaultsUsageText()
         "                       нет ни у одной из двух неисправностей отдельно), остальные считает\n"
         "  --all-pairs          показывать в отчете text все пары\n"
         "  --at ШАГ             неисправности действуют с шага ШАГ до конца (по умолчанию 1)\n"
+        "  --at ШАГ..ШАГ        каждая неисправность вносится на каждом шаге диапазона (или в секундах:\n"
+        "                       0.5с..2с, шаг 0.01 с); отчет называет самый ранний шаг с худшей оценкой\n"
+        "                       (опасный, защитный, изменение, скрытая, без влияния) — поле at\n"
         "  --jobs N             число потоков (по умолчанию все ядра)\n"
         "  --format text|json|csv  вид отчета (по умолчанию text); json — объект на строку, с полями\n"
         "                       safety (none|changed|right-side|wrong-side), safety_step, levels\n"
