@@ -32,6 +32,13 @@ public:
             m_session.start();
     }
 
+    // Goes on from where another run of the same model has got to.
+    void continueFrom(const QuietRun &other)
+    {
+        m_session.continueFrom(other.m_session);
+        m_live = other.m_live;
+    }
+
     // Makes the next step; false, then and from then on, once the run has ended.
     bool step() { return m_live = m_live && m_session.step(); }
 
@@ -131,20 +138,26 @@ int Severity(const SafetyVerdict &verdict)
     return verdict.safety != Safety::None ? int(verdict.safety) + 1 : verdict.latent() ? 1 : 0;
 }
 
-// Steps the faulty runs beside one fault-free run to the end; nothing once
-// cancelled.
+// Steps the faulty runs beside one fault-free run to the end, all forked
+// from the fault-free prefix, stepped up to just before their faults: up to
+// there they are that run, and equal steps tell a judgement nothing.
+// Nothing once cancelled.
 template<typename Cancelled>
-std::optional<std::vector<RunFindings>> stepBeside(const SharedModel &model, const RunScenario &faultFree,
+std::optional<std::vector<RunFindings>> stepBeside(const SharedModel &model, const QuietRun &prefix,
+                                                   qint64 prefixSteps, const RunScenario &faultFree,
                                                    const std::vector<RunScenario> &scenarios,
                                                    const OutputLevels &levels, const Cancelled &cancelled)
 {
     QuietRun base(model, faultFree);
+    base.continueFrom(prefix);
     std::deque<QuietRun> faulty; // a session stays where it was made
-    for (const RunScenario &scenario : scenarios)
+    for (const RunScenario &scenario : scenarios) {
         faulty.emplace_back(model, scenario);
+        faulty.back().continueFrom(prefix);
+    }
     std::vector<Differences> differences(faulty.size());
     std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(levels));
-    for (qint64 step = 1; base.step(); ++step) {
+    for (qint64 step = prefixSteps + 1; base.step(); ++step) {
         if (step % CancelCheckSteps == 0 && cancelled())
             return std::nullopt;
         const unsigned was = base.outputs();
@@ -247,12 +260,18 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
             return faults[size_t((slice.first + job) % faultCount)];
         };
         std::vector<RunFindings> worst;
+        const RunScenario faultFree = scenarioFor(batch.codeIndex, {}, 0);
+        QuietRun prefix(model, faultFree);
+        qint64 prefixSteps = 0;
         for (qint64 at = plan.at; at <= plan.lastAt(); ++at) {
+            for (; prefixSteps < at - 1 && prefix.step(); ++prefixSteps)
+                if (prefixSteps % CancelCheckSteps == 0 && cancelled())
+                    return;
             std::vector<RunScenario> scenarios;
             for (qint64 job = batch.firstJob; job < batch.endJob; ++job)
                 scenarios.push_back(scenarioFor(batch.codeIndex, faultsOf(job), at));
             std::optional<std::vector<RunFindings>> found =
-                stepBeside(model, scenarioFor(batch.codeIndex, {}, at), scenarios, plan.levels, cancelled);
+                stepBeside(model, prefix, prefixSteps, faultFree, scenarios, plan.levels, cancelled);
             if (!found)
                 return;
             for (RunFindings &run : *found)
