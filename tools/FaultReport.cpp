@@ -308,7 +308,8 @@ void writeText(const QList<FaultReportLine> &lines, const FaultReportOptions &op
             any = true;
             WriteText(out, QStringLiteral("  %1; код %2; выход %3: %4 с шага %5\n")
                            .arg(faultsText(line.faults))
-                           .arg(line.code)
+                           .arg(options.injectionRange ? QStringLiteral("%1; внесена на шаге %2").arg(line.code).arg(line.at)
+                                                       : QString::number(line.code))
                            .arg(line.output)
                            .arg(line.effect == FaultEffect::Lost       ? QStringLiteral("пропадает")
                                 : line.effect == FaultEffect::Spurious ? QStringLiteral("появляется")
