@@ -34,6 +34,13 @@ public:
             m_session.start();
     }
 
+    // Goes on from where another run of the same model has got to.
+    void continueFrom(const QuietRun &other)
+    {
+        m_session.continueFrom(other.m_session);
+        m_live = other.m_live;
+    }
+
     // Makes the next step; false, then and from then on, once the run has ended.
     bool step() { return m_live = m_live && m_session.step(); }
 
@@ -117,6 +124,63 @@ void judgeStep(SafetyJudgement &judgement, qint64 step, int codeLevel, unsigned 
         judgement.add(step, codeLevel, faultFreeOutputs, outputs, faultFreeElements(), faulty.elements());
     else
         judgement.add(step, codeLevel, faultFreeOutputs, outputs);
+}
+
+// What one faulty run showed against its fault-free run.
+struct RunFindings
+{
+    Differences differences;
+    SafetyVerdict verdict;
+    qint64 at = 0;
+};
+
+// How bad a verdict is, for the worst of the injection steps: a latent
+// fault counts above none.
+int Severity(const SafetyVerdict &verdict)
+{
+    return verdict.safety != Safety::None ? int(verdict.safety) + 1 : verdict.latent() ? 1 : 0;
+}
+
+// Steps the faulty runs beside one fault-free run to the end, all forked
+// from the fault-free prefix, stepped up to just before their faults: up to
+// there they are that run, and equal steps tell a judgement nothing.
+// Nothing once cancelled.
+template<typename Cancelled>
+std::optional<std::vector<RunFindings>> stepBeside(const SharedModel &model, const QuietRun &prefix,
+                                                   qint64 prefixSteps, const RunScenario &faultFree,
+                                                   const std::vector<RunScenario> &scenarios,
+                                                   const OutputLevels &levels, const Cancelled &cancelled)
+{
+    QuietRun base(model, faultFree);
+    base.continueFrom(prefix);
+    std::deque<QuietRun> faulty; // a session stays where it was made
+    for (const RunScenario &scenario : scenarios) {
+        faulty.emplace_back(model, scenario);
+        faulty.back().continueFrom(prefix);
+    }
+    std::vector<Differences> differences(faulty.size());
+    std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(levels));
+    for (qint64 step = prefixSteps + 1; base.step(); ++step) {
+        if (step % CancelCheckSteps == 0 && cancelled())
+            return std::nullopt;
+        const unsigned was = base.outputs();
+        const int codeLevel = base.codeLevel();
+        std::optional<uint32_t> baseElements;
+        const auto elements = [&] { return baseElements ? *baseElements : *(baseElements = base.elements()); };
+        bool anyLive = false;
+        for (size_t r = 0; r < faulty.size(); ++r)
+            if (faulty[r].step()) {
+                differences[r].add(was, faulty[r].outputs(), step);
+                judgeStep(judgements[r], step, codeLevel, was, elements, faulty[r]);
+                anyLive = true;
+            }
+        if (!anyLive)
+            break;
+    }
+    std::vector<RunFindings> findings;
+    for (size_t r = 0; r < faulty.size(); ++r)
+        findings.push_back({differences[r], judgements[r].verdict()});
+    return findings;
 }
 
 // Steps the fault-free run of one code and settles the jobs of single
@@ -254,19 +318,18 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     const qint64 faultCount = qint64(faults.size());
     const int codeCount = int(plan.codes.size());
 
-    auto scenarioFor = [&](int codeIndex, const std::vector<InjectedFault> &injected) {
+    auto scenarioFor = [&](int codeIndex, const std::vector<InjectedFault> &injected, qint64 at) {
         RunScenario scenario = plan.scenario;
         scenario.code = plan.codes[codeIndex];
         for (const InjectedFault &fault : injected)
-            scenario.faults.append({plan.at, fault.element, fault.kind, fault.contact});
+            scenario.faults.append({at, fault.element, fault.kind, fault.contact});
         return scenario;
     };
 
     // Runs are numbered code by code, fault by fault; job 0 is the slice's first.
     const RunSlice slice = ShardSlice(qint64(codeCount) * faultCount, plan.shard, plan.shards);
     const qint64 jobCount = slice.end - slice.first;
-    std::vector<Differences> differences(static_cast<size_t>(jobCount));
-    std::vector<SafetyJudgement> judgements(static_cast<size_t>(jobCount), SafetyJudgement(plan.levels));
+    std::vector<RunFindings> findings(static_cast<size_t>(jobCount));
     std::vector<char> needsRun(static_cast<size_t>(jobCount), 1);
     std::atomic<qint64> runsDone{0};
     // The fault-free run of each code in the slice counts once, as the one
@@ -283,6 +346,8 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     // stands for itself only while no other fault is in force.
     const bool screened = plan.contacts && plan.scenario.faults.isEmpty() && plan.scenario.namedFaults.isEmpty();
     if (screened) {
+        std::vector<Differences> differences(static_cast<size_t>(jobCount));
+        std::vector<SafetyJudgement> judgements(static_cast<size_t>(jobCount), SafetyJudgement(plan.levels));
         const std::vector<Contact> contacts = ModelContacts(definition);
         const ContactSensitivity sensitivity(definition, contacts);
         std::atomic<qint64> codesDone{0};
@@ -296,12 +361,17 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
                 if (const std::vector<InjectedFault> &fault = faults[size_t(run % faultCount)];
                     fault.size() == 1 && fault.front().contact != 0)
                     jobs.push_back({run - slice.first, ContactFault{fault.front().contact, fault.front().kind}});
-            screenContactFaults(model, scenarioFor(int(codeIndex), {}), plan.at, contacts, sensitivity, jobs,
+            screenContactFaults(model, scenarioFor(int(codeIndex), {}, 0), plan.at, contacts, sensitivity, jobs,
                                 differences, judgements, needsRun, cancelled);
             runsDone += qint64(std::ranges::count(needsRun.begin() + (first - slice.first),
                                                   needsRun.begin() + (end - slice.first), 0))
                         + 1;
         });
+        // A fault settled here changes no element, so the earliest injection
+        // step gives every difference a later one gives and more.
+        for (qint64 job = 0; job < jobCount; ++job)
+            if (!needsRun[size_t(job)])
+                findings[size_t(job)] = {differences[size_t(job)], judgements[size_t(job)].verdict(), plan.at};
     }
 
     std::vector<Batch> batches;
@@ -317,33 +387,35 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     std::atomic<qint64> batchesDone{0};
     ForEachInParallel(qint64(batches.size()), plan.jobs, cancel, batchesDone, report, [&](qint64 task) {
         const Batch &batch = batches[size_t(task)];
-        QuietRun base(model, scenarioFor(batch.codeIndex, {}));
-        std::deque<QuietRun> faulty; // a session stays where it was made
-        for (const qint64 job : batch.jobs)
-            faulty.emplace_back(model, scenarioFor(batch.codeIndex, faults[size_t((slice.first + job) % faultCount)]));
-        std::vector<Differences> found(faulty.size());
-        std::vector<SafetyJudgement> judged(faulty.size(), SafetyJudgement(plan.levels));
-        for (qint64 step = 1; base.step(); ++step) {
-            if (step % CancelCheckSteps == 0 && cancelled())
+        const auto faultsOf = [&](qint64 job) -> const std::vector<InjectedFault> & {
+            return faults[size_t((slice.first + job) % faultCount)];
+        };
+        std::vector<RunFindings> worst;
+        const RunScenario faultFree = scenarioFor(batch.codeIndex, {}, 0);
+        QuietRun prefix(model, faultFree);
+        qint64 prefixSteps = 0;
+        for (qint64 at = plan.at; at <= plan.lastAt(); ++at) {
+            for (; prefixSteps < at - 1 && prefix.step(); ++prefixSteps)
+                if (prefixSteps % CancelCheckSteps == 0 && cancelled())
+                    return;
+            std::vector<RunScenario> scenarios;
+            for (const qint64 job : batch.jobs)
+                scenarios.push_back(scenarioFor(batch.codeIndex, faultsOf(job), at));
+            std::optional<std::vector<RunFindings>> found =
+                stepBeside(model, prefix, prefixSteps, faultFree, scenarios, plan.levels, cancelled);
+            if (!found)
                 return;
-            const unsigned was = base.outputs();
-            const int codeLevel = base.codeLevel();
-            std::optional<uint32_t> baseElements;
-            const auto elements = [&] { return baseElements ? *baseElements : *(baseElements = base.elements()); };
-            bool anyLive = false;
-            for (size_t r = 0; r < faulty.size(); ++r)
-                if (faulty[r].step()) {
-                    found[r].add(was, faulty[r].outputs(), step);
-                    judgeStep(judged[r], step, codeLevel, was, elements, faulty[r]);
-                    anyLive = true;
-                }
-            if (!anyLive)
-                break;
+            for (RunFindings &run : *found)
+                run.at = at;
+            if (worst.empty())
+                worst = std::move(*found);
+            else
+                for (size_t r = 0; r < worst.size(); ++r)
+                    if (Severity((*found)[r].verdict) > Severity(worst[r].verdict))
+                        worst[r] = (*found)[r];
         }
-        for (size_t r = 0; r < batch.jobs.size(); ++r) {
-            differences[size_t(batch.jobs[r])] = found[r];
-            judgements[size_t(batch.jobs[r])] = judged[r];
-        }
+        for (size_t r = 0; r < batch.jobs.size(); ++r)
+            findings[size_t(batch.jobs[r])] = worst[r];
         runsDone += qint64(batch.jobs.size()) + (batch.countsBaseline ? 1 : 0);
     });
     if (report)
@@ -353,13 +425,14 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
     for (qint64 job = 0; job < jobCount; ++job)
         for (int j = 1; j <= outCount; ++j) {
             FaultOutcome &outcome = outcomes[size_t(job) * size_t(outCount) + size_t(j - 1)];
-            const Differences &found = differences[size_t(job)];
+            const Differences &found = findings[size_t(job)].differences;
             outcome.faults = faults[size_t((slice.first + job) % faultCount)];
             outcome.code = plan.codes[int((slice.first + job) / faultCount)];
             outcome.output = j;
             outcome.effect = found.effect(j);
             outcome.firstStep = found.firstStep[size_t(j)];
-            outcome.verdict = judgements[size_t(job)].verdict();
+            outcome.verdict = findings[size_t(job)].verdict;
+            outcome.at = findings[size_t(job)].at;
         }
     return outcomes;
 }

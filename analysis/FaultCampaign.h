@@ -6,6 +6,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -36,6 +37,7 @@ struct FaultOutcome
     FaultEffect effect = FaultEffect::None;
     qint64 firstStep = 0;    // the first step where the output differs; 0 for none
     SafetyVerdict verdict;   // of the whole run, the same for each of its outputs
+    qint64 at = 1;           // the step the faults were injected at
 };
 
 struct CampaignPlan
@@ -46,6 +48,10 @@ struct CampaignPlan
     bool contacts = false;   // every contact welded and open too, after the faults of the coils
     OutputLevels levels;     // what the outputs show to the driver, for the verdicts
     qint64 at = 1;           // the faults are in force from this step on
+    // With at, the range of injection steps tried: each fault is injected at
+    // every step of at..atLast; 0 for at alone.
+    qint64 atLast = 0;
+    qint64 lastAt() const { return std::max(at, atLast); }
     int jobs = 1;            // threads
     // The slice of the faulty runs to make, 0 <= shard < shards: the runs in
     // campaign order cut into `shards` nearly equal consecutive pieces, so

@@ -307,3 +307,19 @@ void DiagramStep::Restart()
     for (StepObserver *observer : m_observers)
         observer->restarted();
 }
+
+void DiagramStep::continueFrom(const DiagramStep &other)
+{
+    Nkod = other.Nkod;
+    ModelingItem = other.ModelingItem;
+    LastKey = other.LastKey;
+    KeyMessage = other.KeyMessage;
+    ConstInput = other.ConstInput;
+    ConstValue = other.ConstValue;
+    StopRequested = other.StopRequested;
+    RowText = other.RowText;
+    SignalChange = other.SignalChange;
+    PendingChange = other.PendingChange;
+    RowDue = other.RowDue;
+    m_waitingAt = other.m_waitingAt;
+}

@@ -97,6 +97,11 @@ public:
     // the constant input and the transmitter's cycle stay.
     void Restart();
 
+    // Takes over what another step of the same model has kept between its
+    // steps, for a run that goes on from where that one has got to; the
+    // state, input, observers and functions stay this step's own.
+    void continueFrom(const DiagramStep &other);
+
     // True while a step waits for an answer.
     bool InStep() const { return m_waitingAt != Waiting::None; }
 

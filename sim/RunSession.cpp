@@ -151,6 +151,22 @@ void RunSession::run()
     }
 }
 
+void RunSession::continueFrom(const RunSession &other)
+{
+    const OutputChoice output = *m_state;
+    *m_state = *other.m_state;
+    static_cast<OutputChoice &>(*m_state) = output;
+    m_step.continueFrom(other.m_step);
+    m_transmitter = other.m_transmitter;
+    m_stepNumber = other.m_stepNumber;
+    const auto after = [this](const auto &due) { return due.step > m_stepNumber; };
+    m_nextKey = size_t(std::ranges::find_if(m_keys, after) - m_keys.begin());
+    m_nextFault = size_t(std::ranges::find_if(m_faults, after) - m_faults.begin());
+    // Contact faults live in the functions a session evaluates, not in its state.
+    if (m_contactFaults != other.m_contactFaults)
+        setContactFaults(other.m_contactFaults);
+}
+
 void RunSession::end() { m_state->RunActive = FlagFalse; }
 
 int16_t RunSession::WhodKod(int16_t Nkod)

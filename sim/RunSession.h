@@ -72,6 +72,13 @@ public:
     // Steps to the end of the run.
     void run();
 
+    // Goes on from where another session of the same model has got to: its
+    // signals, timers, faults in force, transmitter and step count. This
+    // session's own keys and faults apply from the next step on, so the two
+    // must have had the same ones up to there; its step limit and output
+    // choice stay. A fork of a run is cheaper than stepping its prefix again.
+    void continueFrom(const RunSession &other);
+
     // Ends the run after the step in progress.
     void end();
 

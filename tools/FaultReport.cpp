@@ -209,7 +209,7 @@ std::expected<QJsonObject, QString> jsonObject(const QByteArray &json)
     return document.object();
 }
 
-void writeJson(const QList<FaultReportLine> &lines, std::FILE *out)
+void writeJson(const QList<FaultReportLine> &lines, const FaultReportOptions &options, std::FILE *out)
 {
     for (const FaultReportLine &line : lines) {
         QJsonObject object{
@@ -220,20 +220,24 @@ void writeJson(const QList<FaultReportLine> &lines, std::FILE *out)
             {QStringLiteral("first_step"), line.firstStep ? QJsonValue(line.firstStep) : QJsonValue()},
         };
         addVerdictJson(object, line.verdict, line.latent);
+        if (options.injectionRange)
+            object.insert(QStringLiteral("at"), line.at);
         WriteText(out, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     }
 }
 
-void writeCsv(const QList<FaultReportLine> &lines, std::FILE *out)
+void writeCsv(const QList<FaultReportLine> &lines, const FaultReportOptions &options, std::FILE *out)
 {
-    WriteText(out, QStringLiteral("faults,code,output,effect,first_step,") + VerdictCsvHeader + QLatin1Char('\n'));
+    WriteText(out, QStringLiteral("faults,code,output,effect,first_step,") + VerdictCsvHeader
+                       + (options.injectionRange ? QStringLiteral(",at\n") : QStringLiteral("\n")));
     for (const FaultReportLine &line : lines) {
-        WriteText(out, QStringList{faultsCsv(line.faults), QString::number(line.code),
-                               CsvField(line.output), effectName(line.effect),
-                               line.firstStep ? QString::number(line.firstStep) : QString(),
-                               verdictCsv(line.verdict, line.latent)}
-                           .join(QLatin1Char(','))
-                       + QLatin1Char('\n'));
+        QStringList fields{faultsCsv(line.faults), QString::number(line.code),
+                           CsvField(line.output), effectName(line.effect),
+                           line.firstStep ? QString::number(line.firstStep) : QString(),
+                           verdictCsv(line.verdict, line.latent)};
+        if (options.injectionRange)
+            fields << QString::number(line.at);
+        WriteText(out, fields.join(QLatin1Char(',')) + QLatin1Char('\n'));
     }
 }
 
@@ -335,12 +339,14 @@ void writeJudgement(const QList<JudgedRun> &runs, bool allPairs, std::FILE *out)
 
 // The runs of a report with one line per output: its consecutive lines of
 // the same faults and code.
-QList<JudgedRun> runsOf(const QList<FaultReportLine> &lines)
+QList<JudgedRun> runsOf(const QList<FaultReportLine> &lines, const FaultReportOptions &options)
 {
     QList<JudgedRun> runs;
     for (qsizetype k = 0; k < lines.size(); ++k) {
         const FaultReportLine &line = lines[k];
-        const QString where = QStringLiteral("код %1").arg(line.code);
+        const QString where = options.injectionRange
+                                  ? QStringLiteral("код %1; внесена на шаге %2").arg(line.code).arg(line.at)
+                                  : QStringLiteral("код %1").arg(line.code);
         if (k > 0 && lines[k - 1].code == line.code && faultsText(lines[k - 1].faults) == faultsText(line.faults))
             continue;
         runs.append({line.faults, where, line.verdict, line.latent});
@@ -351,7 +357,7 @@ QList<JudgedRun> runsOf(const QList<FaultReportLine> &lines)
 void writeText(const QList<FaultReportLine> &lines, const FaultReportOptions &options, std::FILE *out)
 {
     if (options.levels) {
-        writeJudgement(runsOf(lines), options.allPairs, out);
+        writeJudgement(runsOf(lines, options), options.allPairs, out);
         return;
     }
     std::array<int, 4> counts{};
@@ -378,7 +384,8 @@ void writeText(const QList<FaultReportLine> &lines, const FaultReportOptions &op
             any = true;
             WriteText(out, QStringLiteral("  %1; код %2; выход %3: %4 с шага %5\n")
                            .arg(faultsText(line.faults))
-                           .arg(line.code)
+                           .arg(options.injectionRange ? QStringLiteral("%1; внесена на шаге %2").arg(line.code).arg(line.at)
+                                                       : QString::number(line.code))
                            .arg(line.output)
                            .arg(line.effect == FaultEffect::Lost       ? QStringLiteral("пропадает")
                                 : line.effect == FaultEffect::Spurious ? QStringLiteral("появляется")
@@ -388,7 +395,7 @@ void writeText(const QList<FaultReportLine> &lines, const FaultReportOptions &op
     };
     list(QStringLiteral("Появление выходов:"), true);
     list(QStringLiteral("Пропадание выходов:"), false);
-    writeLatent(runsOf(lines), QStringLiteral("\n"), out);
+    writeLatent(runsOf(lines, options), QStringLiteral("\n"), out);
 }
 
 QJsonValue optionalText(const QString &text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); }
@@ -463,10 +470,20 @@ bool IsSpurious(FaultEffect effect) { return effect == FaultEffect::Spurious || 
 
 QJsonObject ShardReportHeader(const FaultReportOptions &options)
 {
-    return options.levels ? QJsonObject{{QStringLiteral("indication_levels"), true}} : QJsonObject();
+    QJsonObject header;
+    if (options.levels)
+        header.insert(QStringLiteral("indication_levels"), true);
+    if (options.injectionRange)
+        header.insert(QStringLiteral("injection_range"), true);
+    return header;
 }
 
 bool ShardHasLevels(const QJsonObject &header) { return header.value(QStringLiteral("indication_levels")).toBool(); }
+
+bool ShardHasInjectionRange(const QJsonObject &header)
+{
+    return header.value(QStringLiteral("injection_range")).toBool();
+}
 
 QString SafetyName(Safety safety) { return QLatin1String(SafetyNames[size_t(safety)]); }
 
@@ -484,6 +501,7 @@ QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vect
         line.firstStep = outcome.firstStep;
         line.verdict = outcome.verdict;
         line.latent = model.ElemName[outcome.verdict.latentElement];
+        line.at = outcome.at;
         lines.append(line);
     }
     return lines;
@@ -509,10 +527,10 @@ void WriteFaultReport(const QList<FaultReportLine> &lines, FaultReportFormat for
         writeText(lines, options, out);
         break;
     case FaultReportFormat::Json:
-        writeJson(lines, out);
+        writeJson(lines, options, out);
         break;
     case FaultReportFormat::Csv:
-        writeCsv(lines, out);
+        writeCsv(lines, options, out);
         break;
     }
 }
@@ -537,6 +555,7 @@ std::expected<FaultReportLine, QString> ReadFaultReportLine(const QByteArray &js
     line.output = object.value(QStringLiteral("output")).toString();
     line.effect = FaultEffect(effect);
     line.firstStep = firstStep.isNull() ? 0 : qint64(firstStep.toDouble());
+    line.at = qint64(object.value(QStringLiteral("at")).toDouble());
     if (const auto verdict = readVerdictJson(object, &line.verdict, &line.latent); !verdict)
         return std::unexpected(verdict.error());
     return line;

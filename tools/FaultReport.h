@@ -43,6 +43,7 @@ struct FaultReportLine
     qint64 firstStep = 0; // 0: the output never differs
     SafetyVerdict verdict; // of the run the line is of
     QString latent;        // the name of verdict.latentElement
+    qint64 at = 0;         // the injection step of the run
 };
 
 QList<FaultReportLine> ReportLines(const ModelDefinition &model, const std::vector<FaultOutcome> &outcomes);
@@ -57,13 +58,18 @@ struct FaultReportOptions
 {
     bool levels = false;   // the outputs' levels were known: the text report judges runs by them
     bool allPairs = false; // the text report lists every pair, not only the minimal wrong-side ones
+    // The faults were tried at a range of steps: each line names the
+    // injection step it is of (the field "at", «внесена на шаге N»).
+    bool injectionRange = false;
 };
 
 // What a shard's header says of its report, so that the merge writes the
 // text of the whole campaign as the campaign would: {"indication_levels":true}
-// when the outputs' levels were known.
+// when the outputs' levels were known, "injection_range" when the faults
+// were tried at a range of steps.
 QJsonObject ShardReportHeader(const FaultReportOptions &options);
 bool ShardHasLevels(const QJsonObject &header);
+bool ShardHasInjectionRange(const QJsonObject &header);
 
 // The report in one of its forms: a readable summary (Russian), one JSON
 // object per line, or CSV with the same columns as the JSON fields. With

@@ -8,6 +8,7 @@
 #include "analysis/BenchFaultCampaign.h"
 #include "tools/ConsoleText.h"
 #include "analysis/FaultCampaign.h"
+#include "analysis/InjectionRange.h"
 #include "tools/FaultReport.h"
 #include "tools/OptionTable.h"
 #include "tools/OptionWords.h"
@@ -72,12 +73,6 @@ std::expected<QList<int16_t>, QString> parseCodes(const QString &list)
         codes.append(int16_t(*code));
     }
     return codes;
-}
-
-// The step from which the faults act.
-std::expected<qint64, QString> parseFaultStart(const QString &text)
-{
-    return ParseIntegerOption(QStringLiteral("--at"), text.trimmed(), 1, MaxRunSteps);
 }
 
 const OptionTable<FaultsOptions> &faultsTable()
@@ -159,13 +154,17 @@ const OptionTable<FaultsOptions> &faultsTable()
              }},
             {{.name = QStringLiteral("--at"),
               .placeholder = QStringLiteral("ШАГ"),
-              .help = QStringLiteral("неисправности действуют с шага ШАГ до конца (по умолчанию 1)"),
+              .help = QStringLiteral("неисправности действуют с шага ШАГ до конца (по умолчанию 1); ШАГ..ШАГ —\n"
+                                     "каждая неисправность вносится на каждом шаге диапазона (или в секундах:\n"
+                                     "0.5с..2с, шаг 0.01 с); отчет называет самый ранний шаг с худшей оценкой\n"
+                                     "(опасный, защитный, изменение, скрытая, без влияния) — поле at"),
               .kind = Kind::Value},
              [](FaultsOptions &options, const OptionValue &value) -> Result {
-                 const std::expected<qint64, QString> at = parseFaultStart(value.text);
-                 if (!at)
-                     return std::unexpected(at.error());
-                 options.campaign.at = *at;
+                 const std::expected<InjectionRange, QString> range = ParseInjectionRange(value.text);
+                 if (!range)
+                     return std::unexpected(range.error());
+                 options.campaign.at = range->first;
+                 options.campaign.atLast = range->last;
                  return {};
              }},
             {{.name = QStringLiteral("--jobs"),
@@ -335,10 +334,10 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
             return refused;
     }
     const qint64 runLength = RunLengthOf(plan.scenario);
-    if (plan.at > runLength) {
+    if (plan.lastAt() > runLength) {
         WriteUsageError(err, QStringLiteral("faults"),
                         QStringLiteral("--at %1: прогон длится %2 шагов, неисправность после последнего шага ни на "
-                                       "что не влияет").arg(plan.at).arg(runLength));
+                                       "что не влияет").arg(plan.lastAt()).arg(runLength));
         return ExitUsageError;
     }
     const std::vector<FaultOutcome> outcomes = RunFaultCampaign(*model, plan, ProgressOnTerminal(err, QStringLiteral("прогонов")));
@@ -346,7 +345,7 @@ int runAgainstFaultFree(const FaultsOptions &options, const QStringList &argumen
     QList<FaultReportLine> lines = ReportLines((*model)->definition, outcomes);
     if (plan.contacts)
         PlaceContactColumns(lines, layoutOf(**model));
-    const FaultReportOptions report{plan.levels.any(), options.allPairs};
+    const FaultReportOptions report{plan.levels.any(), options.allPairs, plan.lastAt() > plan.at};
     if (options.sharded)
         WriteText(out, ShardHeaderLine(plan.shard + 1, plan.shards, ShardForm::Faults,
                                        ShardCampaign(arguments, {options.run.modelPath + QStringLiteral(".mod")}),
@@ -380,14 +379,18 @@ int runBench(const FaultsOptions &options, const QStringList &arguments, std::FI
         WriteLine(err, warning);
     if (const int refused = withoutLevels(options, bench->levels, options.benchFile, err))
         return refused;
+    if (options.campaign.lastAt() > options.campaign.at) {
+        WriteUsageError(err, QStringLiteral("faults"), QStringLiteral("--at: с --bench неисправность вносится на одном шаге"));
+        return ExitUsageError;
+    }
     for (qsizetype k = 0; k < bench->runs.size(); ++k) {
         const RunScenario &run = bench->runs[k];
         const qint64 runLength = RunLengthOf(run);
-        if (options.campaign.at > runLength) {
+        if (options.campaign.lastAt() > runLength) {
             WriteUsageError(err, QStringLiteral("faults"),
                             QStringLiteral("--at %1: сценарий «%2» длится %3 шагов, неисправность после последнего "
                                            "шага ни на что не влияет")
-                                .arg(options.campaign.at).arg(bench->bench.scenarios[k].name).arg(runLength));
+                                .arg(options.campaign.lastAt()).arg(bench->bench.scenarios[k].name).arg(runLength));
             return ExitUsageError;
         }
     }

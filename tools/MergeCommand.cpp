@@ -215,7 +215,8 @@ int RunMergeCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     }
     bool failed = false;
     bool wrongSide = false;
-    const FaultReportOptions report{ShardHasLevels(shards.begin()->second.header), options.allPairs};
+    const FaultReportOptions report{ShardHasLevels(shards.begin()->second.header), options.allPairs,
+                                    ShardHasInjectionRange(shards.begin()->second.header)};
     switch (shards.begin()->second.form) {
     case ShardForm::Faults: {
         const auto lines = readLines<FaultReportLine>(shards, ReadFaultReportLine);

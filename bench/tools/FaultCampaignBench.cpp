@@ -60,6 +60,26 @@ void CampaignWithContacts(benchmark::State &state)
 }
 BENCHMARK(CampaignWithContacts)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
+// The decoder's single faults tried at each of the first 200 steps, codes
+// 0–3.
+void DecoderInjectionRange(benchmark::State &state)
+{
+    const QString path = QStringLiteral(EXAMPLES_DIR "/decoder");
+    const SharedModel model = *LoadSharedModel(path);
+    CampaignPlan plan;
+    plan.scenario.timingFile = path + QStringLiteral(".tim");
+    plan.scenario = *ReadScenarioFiles(plan.scenario, model->definition.ElemCount);
+    plan.at = 1;
+    plan.atLast = 200;
+    plan.jobs = QThread::idealThreadCount();
+    size_t outcomes = 0;
+    for (auto _ : state)
+        outcomes = RunFaultCampaign(model, plan).size();
+    state.counters["outcomes"] = double(outcomes);
+    state.SetLabel("--at 1..200");
+}
+BENCHMARK(DecoderInjectionRange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 // One process per scenario, as a shell loop would start them.
 void ProcessPerScenario(benchmark::State &state)
 {

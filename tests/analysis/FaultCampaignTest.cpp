@@ -1,3 +1,5 @@
+#include "check/BenchParser.h"
+#include "check/LoadedBench.h"
 #include "model/ModelFile.h"
 #include "sim/RunSession.h"
 #include "analysis/FaultCampaign.h"
@@ -393,4 +395,59 @@ TEST(FaultCampaign, VerdictsEqualTheRulesAppliedToSeparateRuns)
     for (int count : judged)
         EXPECT_GT(count, 5) << judged[0] << " " << judged[1] << " " << judged[2] << " " << judged[3] << " latent " << latent;
     EXPECT_GT(latent, 5);
+}
+
+// A campaign over a range of injection steps keeps, for each fault and code,
+// the run of the earliest step whose verdict is the worst of the range, as
+// single-step campaigns at each step of the range find them.
+TEST(FaultCampaign, InjectionRangeKeepsTheEarliestWorstOfTheSingleSteps)
+{
+    const QString path = QStringLiteral(EXAMPLES_DIR "/decoder");
+    const SharedModel model = load(path);
+    ASSERT_TRUE(model);
+    const std::expected<Bench, BenchError> bench = ReadBenchFile(path + QStringLiteral(".bench"));
+    ASSERT_TRUE(bench.has_value());
+    const std::expected<OutputLevels, QString> levels = ResolveLevels(*bench, model->definition);
+    ASSERT_TRUE(levels.has_value());
+    CampaignPlan plan;
+    plan.scenario.timingFile = path + QStringLiteral(".tim");
+    plan.scenario = *ReadScenarioFiles(plan.scenario, model->definition.ElemCount);
+    plan.scenario.steps = 160;
+    plan.levels = *levels;
+    plan.jobs = 2;
+    constexpr qint64 First = 20, Last = 40;
+
+    // Harmless to dangerous, latent above none.
+    const auto rank = [](const SafetyVerdict &v) {
+        return v.safety == Safety::None ? (v.latent() ? 1 : 0) : int(v.safety) + 1;
+    };
+    std::vector<FaultOutcome> expected;
+    for (qint64 at = First; at <= Last; ++at) {
+        plan.at = at;
+        const std::vector<FaultOutcome> single = RunFaultCampaign(model, plan);
+        if (expected.empty())
+            expected = single;
+        for (size_t k = 0; k < single.size(); ++k)
+            if (rank(single[k].verdict) > rank(expected[k].verdict))
+                expected[k] = single[k];
+    }
+    plan.at = First;
+    plan.atLast = Last;
+    const std::vector<FaultOutcome> ranged = RunFaultCampaign(model, plan);
+    ASSERT_EQ(ranged.size(), expected.size());
+    bool anyLater = false;
+    for (size_t k = 0; k < ranged.size(); ++k) {
+        const FaultOutcome &r = ranged[k], &e = expected[k];
+        SCOPED_TRACE(testing::Message() << "outcome " << k << ", element " << e.faults[0].element << " kind "
+                                        << int(e.faults[0].kind) << " code " << e.code << " output " << e.output);
+        EXPECT_EQ(r.at, e.at);
+        EXPECT_EQ(r.verdict.safety, e.verdict.safety);
+        EXPECT_EQ(r.verdict.step, e.verdict.step);
+        EXPECT_EQ(r.verdict.latentElement, e.verdict.latentElement);
+        EXPECT_EQ(r.effect, e.effect);
+        EXPECT_EQ(r.firstStep, e.firstStep);
+        anyLater = anyLater || e.at > First;
+    }
+    // Otherwise the range would not be told from its first step.
+    EXPECT_TRUE(anyLater);
 }

@@ -71,3 +71,30 @@ TEST(FaultOptions, NamesAndWordsAreTheNumbersAndAnInjectionPastTheRunIsRefused)
                                                QStringLiteral("1")});
     EXPECT_EQ(last.status, 0) << last.err.toStdString();
 }
+
+TEST(FaultOptions, InjectionRangesThatCannotBeTriedAreRefused)
+{
+    struct Case
+    {
+        const char *at;
+        int status;
+        const char16_t *message; // a part of the message on stderr; empty for none
+    };
+    const Case cases[] = {
+        {"5..3", 2, u"позже конца"},
+        {"0..5", 2, u"от 1 до"},
+        {"0", 2, u"от 1 до"},
+        {"1..", 2, u"диапазон шагов"},
+        {"0.005с..1с", 2, u"шаг 0.01 с"},
+        {"590..601", 2, u"прогон длится 600 шагов"},
+        {"6с..6.01с", 2, u"прогон длится 600 шагов"},
+        {"5.99с..6с", 0, u""},
+    };
+    for (const Case &c : cases) {
+        const Result result = modelrun(QStringList{QStringLiteral("faults")} + Decoder.mid(0, 3)
+                                       + QStringList{QStringLiteral("--codes"), QStringLiteral("1"),
+                                                     QStringLiteral("--at"), QString::fromUtf8(c.at)});
+        EXPECT_EQ(result.status, c.status) << c.at << "\n" << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf16(c.message))) << c.at << "\n" << result.err.toStdString();
+    }
+}
