@@ -1,6 +1,7 @@
 #include "check/TimingCheck.h"
 
 #include "model/ModelState.h"
+#include "model/StepTime.h"
 #include "model/TimingFile.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr double StepSeconds = 0.01;
+constexpr double StepSeconds = 1.0 / StepTime::StepsPerSecond;
 
 QString valueName(int index, int elementCount)
 {

@@ -1,11 +1,11 @@
 #include "proof/DeviceCircuit.h"
 
+#include "model/StepTime.h"
 #include "model/TermWalk.h"
 #include "proof/TransmitterMachine.h"
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -13,10 +13,6 @@
 namespace {
 
 using Lit = Aig::Lit;
-
-// A time in whole hundredths as the step compares delays:
-// floor(100 t + 0.5), in double from the single value.
-double Hundredths(float seconds) { return std::floor(100.0 * double(seconds) + 0.5); }
 
 // Bits for the numbers 0..values-1.
 int bitsFor(int values) { return values <= 1 ? 0 : std::bit_width(unsigned(values - 1)); }
@@ -208,11 +204,11 @@ std::expected<int, QString> DelaySteps(float delay, int maxSteps)
 {
     // The timer as a run keeps it: the first pending step leaves it at 0,
     // each further one adds a step.
-    const double limit = Hundredths(delay);
+    const double limit = StepTime::Hundredths(delay);
     float timer = 0;
     for (int steps = 1; steps <= maxSteps; ++steps) {
-        timer += 0.01f;
-        if (!(limit > Hundredths(timer)))
+        timer += StepTime::StepSeconds;
+        if (!(limit > StepTime::Hundredths(timer)))
             return steps;
     }
     return std::unexpected(QStringLiteral("Задержка %1 с длится больше %2 шагов").arg(double(delay)).arg(maxSteps));

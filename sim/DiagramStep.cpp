@@ -1,30 +1,18 @@
 #include "sim/DiagramStep.h"
 
+#include "model/StepTime.h"
 #include "sim/Commands.h"
 #include "sim/DiagramRow.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace {
 
-constexpr float StepSeconds = 0.01f;
-constexpr float ModelTimeSpan = 100.0f;
+using StepTime::Hundredths;
+using StepTime::StepSeconds;
 
-// A time in whole hundredths of a second, H(t) = floor(100 t + 0.5), taken
-// in double from the single value. Delays compare H of both sides, never the
-// raw sums, so 0.05 after five single-precision additions still counts as 5.
-double Hundredths(float seconds)
-{
-    const double x = 100.0 * double(seconds) + 0.5;
-    // floor() without a library call on the hot path; beyond 2^52 every
-    // double is whole already (and infinities and NaN pass through).
-    if (!(std::fabs(x) < 4503599627370496.0))
-        return x;
-    const double truncated = double(int64_t(x));
-    return truncated > x ? truncated - 1 : truncated;
-}
+constexpr float ModelTimeSpan = 100.0f;
 
 // One delay (pickup or release) of one element: pending[1] has just been
 // set from the excitation and the state of the previous step.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/RunState.h"
+#include "model/StepTime.h"
 #include "sim/StepObserver.h"
 
 #include <QString>
@@ -18,7 +19,7 @@
 class RunRecording : public StepObserver
 {
 public:
-    static constexpr double StepSeconds = 0.01;
+    static constexpr double StepSeconds = 1.0 / StepTime::StepsPerSecond;
 
     enum class LaneKind : uint8_t { Input, Element, Output, Pickup, Release, Fault };
 
