@@ -279,15 +279,17 @@ TEST(FaultCampaign, JudgesFaultsByWhatTheDriverIsShown)
         ASSERT_NE(outcome, nullptr);
         const SafetyVerdict &verdict = outcome->verdict;
         EXPECT_EQ(verdict.safety, row.safety);
-        if (row.step)
+        if (row.step) {
             EXPECT_EQ(verdict.step, row.step);
+        }
         if (row.safety == Safety::WrongSide) {
             EXPECT_EQ(verdict.shown, row.shown);
             EXPECT_EQ(verdict.warranted, row.warranted);
         }
         EXPECT_EQ(verdict.latentElement, row.latentElement);
-        if (row.latentStep)
+        if (row.latentStep) {
             EXPECT_EQ(verdict.latentStep, row.latentStep);
+        }
     }
 
     // Of the four pairs of the two relays under «Нет кода», only the two
@@ -384,9 +386,10 @@ TEST(FaultCampaign, VerdictsEqualTheRulesAppliedToSeparateRuns)
             ASSERT_EQ(verdict.step, above ? above : below ? below : differs) << "model " << m << " run " << k / outCount;
             ASSERT_EQ(verdict.latentElement, expected == Safety::None ? elementDiffering : 0);
             ASSERT_EQ(verdict.latentStep, expected == Safety::None ? elementStep : 0);
-            if (above)
+            if (above) {
                 ASSERT_EQ(verdict.warranted, std::max(above >= ConstantFrom ? 0 : above >= CodeChange ? 1 : outcome.code,
                                                       shown(base[size_t(above - 1)].first)));
+            }
             ++judged[size_t(expected)];
             latent += verdict.latent();
         }
