@@ -24,7 +24,7 @@ struct AigerLine
 
 const OptionTable<AigerLine> &aigerTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<AigerLine> table(
         {.command = QStringLiteral("aiger"),
          .helpHead = QStringLiteral(

@@ -24,7 +24,7 @@ struct CheckLine
 
 const OptionTable<CheckLine> &checkTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<CheckLine> table(
         {.command = QStringLiteral("check"),
          .helpHead = QStringLiteral(

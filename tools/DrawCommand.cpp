@@ -21,9 +21,9 @@ struct DrawLine
 
 const OptionTable<DrawLine> &drawTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     const auto picture = [](const char *kind, const char *help) {
-        return std::pair{OptionSpec{.name = QStringLiteral("--") + QLatin1String(kind),
+        return std::pair{OptionDeclaration{.name = QStringLiteral("--") + QLatin1String(kind),
                                     .placeholder = QStringLiteral("ФАЙЛ"),
                                     .help = QString::fromUtf8(help),
                                     .kind = Kind::File},

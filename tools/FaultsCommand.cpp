@@ -44,22 +44,22 @@ using Result = std::expected<void, QString>;
 
 // The runner's options that set the scenario, which faults hands on to the
 // runner's parser: completed with the campaign's own, named in the help.
-const QList<OptionSpec> &scenarioSpecs()
+const QList<OptionDeclaration> &scenarioDeclarations()
 {
-    static const QList<OptionSpec> specs = [] {
-        QList<OptionSpec> picked;
+    static const QList<OptionDeclaration> declarations = [] {
+        QList<OptionDeclaration> picked;
         for (const char *name : {"--timing", "--steps", "--kpt", "--whd", "--key"})
-            picked.append(*std::ranges::find(RunCommandOptions().specs, QString::fromLatin1(name), &OptionSpec::name));
+            picked.append(*std::ranges::find(RunCommandOptions().declarations, QString::fromLatin1(name), &OptionDeclaration::name));
         return picked;
     }();
-    return specs;
+    return declarations;
 }
 
 QString scenarioOptionsLine()
 {
     QStringList synopses;
-    for (const OptionSpec &spec : scenarioSpecs())
-        synopses.append(spec.synopsis());
+    for (const OptionDeclaration &declaration : scenarioDeclarations())
+        synopses.append(declaration.synopsis());
     return QStringLiteral("Параметры прогона: %1, как у modelrun.\n").arg(synopses.join(QStringLiteral(", ")));
 }
 
@@ -77,7 +77,7 @@ std::expected<QList<int16_t>, QString> parseCodes(const QString &list)
 
 const OptionTable<FaultsOptions> &faultsTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<FaultsOptions> table(
         {.command = QStringLiteral("faults"),
          .helpHead = QStringLiteral(
@@ -106,7 +106,7 @@ const OptionTable<FaultsOptions> &faultsTable()
              "2 ошибка в командной строке.\n"),
          .operandSuffix = QStringLiteral("mod"),
          .passesOtherOptions = true},
-        QList<std::pair<OptionSpec, Setter>>{
+        QList<std::pair<OptionDeclaration, Setter>>{
             {{.name = QStringLiteral("--bench"),
               .placeholder = QStringLiteral("ФАЙЛ"),
               .help = QStringLiteral("проверять ожидания файла испытаний (без параметров прогона и --codes);\n"
@@ -429,7 +429,7 @@ const OptionList &FaultsCommandOptions()
     // The completion offers the scenario options too.
     static const OptionList list = [] {
         OptionList completed = faultsTable();
-        completed.specs = scenarioSpecs() + completed.specs;
+        completed.declarations = scenarioDeclarations() + completed.declarations;
         return completed;
     }();
     return list;

@@ -30,7 +30,7 @@ using Result = std::expected<void, QString>;
 
 const OptionTable<MergeOptions> &mergeTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<MergeOptions> table(
         {.command = QStringLiteral("merge"),
          .helpHead = QStringLiteral(
@@ -45,7 +45,7 @@ const OptionTable<MergeOptions> &mergeTable()
              "Коды выхода: 0 отчет выведен, 1 ошибка в файле (или найденное при --fail-on),\n"
              "2 ошибка в командной строке.\n"),
          .operandSuffix = QStringLiteral("jsonl")},
-        QList<std::pair<OptionSpec, OptionTable<MergeOptions>::Setter>>{
+        QList<std::pair<OptionDeclaration, OptionTable<MergeOptions>::Setter>>{
             {{.name = QStringLiteral("--format"),
               .help = QStringLiteral("вид отчета анализа неисправностей (по умолчанию text)"),
               .kind = Kind::Choice,

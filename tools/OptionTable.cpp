@@ -14,19 +14,19 @@ QString alternatives(const QStringList &words)
     return words.first(words.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" или ") + words.last();
 }
 
-std::expected<OptionValue, QString> checkedValue(const OptionSpec &spec, const QString &text)
+std::expected<OptionValue, QString> checkedValue(const OptionDeclaration &declaration, const QString &text)
 {
-    switch (spec.kind) {
-    case OptionSpec::Kind::Integer: {
-        const std::expected<qint64, QString> number = ParseIntegerOption(spec.name, text, spec.min, spec.max);
+    switch (declaration.kind) {
+    case OptionDeclaration::Kind::Integer: {
+        const std::expected<qint64, QString> number = ParseIntegerOption(declaration.name, text, declaration.min, declaration.max);
         if (!number)
             return std::unexpected(number.error());
         return OptionValue{text, *number};
     }
-    case OptionSpec::Kind::Choice:
-        if (const qsizetype index = spec.words.indexOf(text); index >= 0)
+    case OptionDeclaration::Kind::Choice:
+        if (const qsizetype index = declaration.words.indexOf(text); index >= 0)
             return OptionValue{text, index};
-        return std::unexpected(QStringLiteral("%1: «%2» — нужно %3").arg(spec.name, text, alternatives(spec.words)));
+        return std::unexpected(QStringLiteral("%1: «%2» — нужно %3").arg(declaration.name, text, alternatives(declaration.words)));
     default:
         return OptionValue{text, 0};
     }
@@ -37,15 +37,15 @@ QString quotedWords(const QStringList &words) { return QLatin1Char('\'') + words
 
 // What bash offers after an option of the list: its words, the files of its
 // suffix, or nothing at all (not even file names) for a value to be typed.
-QString valueCompletion(const OptionSpec &spec)
+QString valueCompletion(const OptionDeclaration &declaration)
 {
-    if (spec.kind == OptionSpec::Kind::File)
-        return spec.suffix.isEmpty() ? QStringLiteral("_filedir") : QStringLiteral("_filedir ") + spec.suffix;
-    if (spec.words.isEmpty())
+    if (declaration.kind == OptionDeclaration::Kind::File)
+        return declaration.suffix.isEmpty() ? QStringLiteral("_filedir") : QStringLiteral("_filedir ") + declaration.suffix;
+    if (declaration.words.isEmpty())
         return {};
-    QString line = QStringLiteral("COMPREPLY=($(compgen -W %1 -- \"$cur\"))").arg(quotedWords(spec.words));
+    QString line = QStringLiteral("COMPREPLY=($(compgen -W %1 -- \"$cur\"))").arg(quotedWords(declaration.words));
     // A word that ends in "=" or ":" is the start of a value, which goes on.
-    if (std::ranges::any_of(spec.words, [](const QString &w) { return w.endsWith(QLatin1Char('=')) || w.endsWith(QLatin1Char(':')); }))
+    if (std::ranges::any_of(declaration.words, [](const QString &w) { return w.endsWith(QLatin1Char('=')) || w.endsWith(QLatin1Char(':')); }))
         line += QStringLiteral("\n            compopt -o nospace");
     return line;
 }
@@ -59,12 +59,12 @@ QString completionFunction(const OptionList &list)
 {
     QString text = functionName(list.command) + QStringLiteral("()\n{\n    case $prev in\n");
     QStringList names;
-    for (const OptionSpec &spec : list.specs) {
-        names.append(spec.name);
-        if (!spec.takesValue())
+    for (const OptionDeclaration &declaration : list.declarations) {
+        names.append(declaration.name);
+        if (!declaration.takesValue())
             continue;
-        const QString completion = valueCompletion(spec);
-        text += QStringLiteral("        %1)\n").arg(spec.name);
+        const QString completion = valueCompletion(declaration);
+        text += QStringLiteral("        %1)\n").arg(declaration.name);
         if (!completion.isEmpty())
             text += QStringLiteral("            %1\n").arg(completion);
         text += QStringLiteral("            return\n            ;;\n");
@@ -87,7 +87,7 @@ std::expected<qint64, QString> ParseIntegerOption(const QString &option, const Q
     return value;
 }
 
-QString OptionSpec::synopsis() const
+QString OptionDeclaration::synopsis() const
 {
     if (kind == Kind::Flag)
         return name;
@@ -98,19 +98,19 @@ QString OptionList::helpText() const
 {
     QString text = helpHead;
     const QString indent(helpColumn, QLatin1Char(' '));
-    for (const OptionSpec &spec : specs) {
-        if (spec.help.isEmpty())
+    for (const OptionDeclaration &declaration : declarations) {
+        if (declaration.help.isEmpty())
             continue;
-        const QString line = QStringLiteral("  ") + spec.synopsis();
+        const QString line = QStringLiteral("  ") + declaration.synopsis();
         text += line.size() + 2 > helpColumn ? line + QStringLiteral("  ") : line.leftJustified(helpColumn);
-        text += spec.help.split(QLatin1Char('\n')).join(QLatin1Char('\n') + indent) + QLatin1Char('\n');
+        text += declaration.help.split(QLatin1Char('\n')).join(QLatin1Char('\n') + indent) + QLatin1Char('\n');
     }
     return text + helpFoot;
 }
 
 std::expected<QStringList, QString>
 OptionList::read(const QStringList &words,
-                 const std::function<std::expected<void, QString>(qsizetype spec, const OptionValue &)> &take) const
+                 const std::function<std::expected<void, QString>(qsizetype declaration, const OptionValue &)> &take) const
 {
     QStringList operands;
     bool optionsEnded = false;
@@ -129,27 +129,27 @@ OptionList::read(const QStringList &words,
         OptionWord option = SplitOptionWord(word);
         if (option.name == QLatin1String("-h"))
             option.name = QStringLiteral("--help");
-        const auto spec = std::ranges::find(specs, option.name, &OptionSpec::name);
-        if (spec == specs.end() && passesOtherOptions) {
+        const auto declaration = std::ranges::find(declarations, option.name, &OptionDeclaration::name);
+        if (declaration == declarations.end() && passesOtherOptions) {
             operands.append(word);
             continue;
         }
-        if (spec == specs.end())
+        if (declaration == declarations.end())
             return std::unexpected(QStringLiteral("неизвестный параметр «%1»").arg(word));
         OptionValue value;
-        if (!spec->takesValue()) {
+        if (!declaration->takesValue()) {
             if (option.value)
                 return std::unexpected(QStringLiteral("%1 не принимает значения").arg(option.name));
         } else {
             const std::expected<QString, QString> text = TakeOptionValue(option, words, a);
             if (!text)
                 return std::unexpected(text.error());
-            std::expected<OptionValue, QString> checked = checkedValue(*spec, *text);
+            std::expected<OptionValue, QString> checked = checkedValue(*declaration, *text);
             if (!checked)
                 return std::unexpected(checked.error());
             value = std::move(*checked);
         }
-        if (const std::expected<void, QString> taken = take(spec - specs.begin(), value); !taken)
+        if (const std::expected<void, QString> taken = take(declaration - declarations.begin(), value); !taken)
             return std::unexpected(taken.error());
     }
     return operands;

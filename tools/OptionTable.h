@@ -11,7 +11,7 @@
 
 // One option of a subcommand, declared once: the parser, the --help text and
 // the shell completion all read it from here.
-struct OptionSpec
+struct OptionDeclaration
 {
     enum class Kind {
         Flag,    // no value
@@ -53,20 +53,20 @@ public:
     QString helpFoot{};      // the help after them, from its blank line
     int helpColumn = 23;     // where the help texts of the options begin
     QString operandSuffix{}; // the files the completion offers outside options
-    // Options of no spec, and all words after "--", are left among the
+    // Options of no declaration, and all words after "--", are left among the
     // operands for another parser rather than refused.
     bool passesOtherOptions = false;
-    QList<OptionSpec> specs{};
+    QList<OptionDeclaration> declarations{};
 
     QString helpText() const;
 
-    // Reads words: options by the specs, "--name=value" or "--name value",
+    // Reads words: options by the declarations, "--name=value" or "--name value",
     // "-h" for "--help", "--" ending the options; take receives each option
-    // in turn with the index of its spec. The words that are no option, or a
+    // in turn with the index of its declaration. The words that are no option, or a
     // Russian message saying what is wrong.
     std::expected<QStringList, QString>
     read(const QStringList &words,
-         const std::function<std::expected<void, QString>(qsizetype spec, const OptionValue &)> &take) const;
+         const std::function<std::expected<void, QString>(qsizetype declaration, const OptionValue &)> &take) const;
 };
 
 // An option list whose options each know what to do with their value in a
@@ -77,10 +77,10 @@ class OptionTable : public OptionList
 public:
     using Setter = std::function<std::expected<void, QString>(Target &, const OptionValue &)>;
 
-    OptionTable(OptionList layout, const QList<std::pair<OptionSpec, Setter>> &rows) : OptionList(std::move(layout))
+    OptionTable(OptionList layout, const QList<std::pair<OptionDeclaration, Setter>> &rows) : OptionList(std::move(layout))
     {
-        for (const auto &[spec, setter] : rows) {
-            specs.append(spec);
+        for (const auto &[declaration, setter] : rows) {
+            declarations.append(declaration);
             m_setters.append(setter);
         }
     }
@@ -89,7 +89,7 @@ public:
     // thing wrong.
     std::expected<QStringList, QString> parse(const QStringList &words, Target &target) const
     {
-        return read(words, [&](qsizetype spec, const OptionValue &value) { return m_setters[spec](target, value); });
+        return read(words, [&](qsizetype declaration, const OptionValue &value) { return m_setters[declaration](target, value); });
     }
 
 private:

@@ -77,7 +77,7 @@ struct RunLine : RunOptions
     bool kptGiven = false;
 };
 
-using RunRow = std::pair<OptionSpec, OptionTable<RunLine>::Setter>;
+using RunRow = std::pair<OptionDeclaration, OptionTable<RunLine>::Setter>;
 
 // An option for each export, named as the export.
 QList<RunRow> exportRows()
@@ -87,7 +87,7 @@ QList<RunRow> exportRows()
         rows.append({{.name = QStringLiteral("--") + exporter.name,
                       .placeholder = QStringLiteral("ФАЙЛ"),
                       .help = exporter.optionHelp,
-                      .kind = OptionSpec::Kind::File,
+                      .kind = OptionDeclaration::Kind::File,
                       .suffix = exporter.suffix},
                      [name = exporter.name](RunLine &line, const OptionValue &value) -> std::expected<void, QString> {
                          line.exportFile(name) = value.text;
@@ -99,7 +99,7 @@ QList<RunRow> exportRows()
 
 const OptionTable<RunLine> &runTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<RunLine> table(
         {.helpHead = QStringLiteral(
              "Использование: modelrun МОДЕЛЬ[.mod] [параметры]\n"

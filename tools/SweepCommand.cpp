@@ -23,7 +23,7 @@ struct SweepOptions
 
 const OptionTable<SweepOptions> &sweepTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<SweepOptions> table(
         {.command = QStringLiteral("sweep"),
          .helpHead = QStringLiteral(

@@ -22,7 +22,7 @@ struct TestLine
 
 const OptionTable<TestLine> &testTable()
 {
-    using Kind = OptionSpec::Kind;
+    using Kind = OptionDeclaration::Kind;
     static const OptionTable<TestLine> table(
         {.command = QStringLiteral("test"),
          .helpHead = QStringLiteral(
