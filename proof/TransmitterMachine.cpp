@@ -3,8 +3,22 @@
 #include <deque>
 #include <map>
 
-TransmitterMachine::PartState TransmitterMachine::partOf(const CodeTransmitter &t, int code)
+namespace {
+
+void setCycleDone(CodeTransmitter &transmitter, bool done)
 {
+    CodeTransmitter::Cycle cycle = transmitter.cycle();
+    cycle.CycleDone = done ? -1 : 0;
+    transmitter.setCycle(cycle);
+}
+
+bool cycleDone(const CodeTransmitter &transmitter) { return transmitter.cycle().CycleDone != 0; }
+
+} // namespace
+
+TransmitterMachine::PartState TransmitterMachine::partOf(const CodeTransmitter &transmitter, int code)
+{
+    const CodeTransmitter::Cycle &t = transmitter.cycle();
     switch (code) {
     case 1:
         return {{t.KV.PassImp, t.KV.PassInt}, {}};
@@ -16,8 +30,9 @@ TransmitterMachine::PartState TransmitterMachine::partOf(const CodeTransmitter &
     }
 }
 
-void TransmitterMachine::setPart(CodeTransmitter &t, int code, const PartState &s)
+void TransmitterMachine::setPart(CodeTransmitter &transmitter, int code, const PartState &s)
 {
+    CodeTransmitter::Cycle t = transmitter.cycle();
     const auto &e = s.elapsed;
     switch (code) {
     case 1:
@@ -36,6 +51,7 @@ void TransmitterMachine::setPart(CodeTransmitter &t, int code, const PartState &
         t.DoneZ2 = s.done[1];
         break;
     }
+    transmitter.setCycle(t);
 }
 
 // Breadth first from the initial state, both values of the shared flag at

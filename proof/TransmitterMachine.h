@@ -53,8 +53,6 @@ private:
 
     static PartState partOf(const CodeTransmitter &transmitter, int code);
     static void setPart(CodeTransmitter &transmitter, int code, const PartState &state);
-    static void setCycleDone(CodeTransmitter &transmitter, bool done) { transmitter.CycleDone = done ? -1 : 0; }
-    static bool cycleDone(const CodeTransmitter &transmitter) { return transmitter.CycleDone != 0; }
     static std::expected<Part, QString> explore(const CodeTransmitter &initial, int code, int stateLimit);
 
     std::array<Part, 3> m_parts;

@@ -108,7 +108,7 @@ bool CodeTransmitter::snapAdd(float &elapsed) const
 // and interval are both shorter than a step would hand over to itself for
 // ever; it ends a second time within one step only in that case, and then
 // stops with the output 0.
-CodeTransmitter::PairEnd CodeTransmitter::StepPair(PairState &pair, float Timp, float Tint, int16_t &Done)
+CodeTransmitter::PairEnd CodeTransmitter::StepPair(Cycle::Pair &pair, float Timp, float Tint, int16_t &Done)
 {
     if (!std::isfinite(Timp) || !std::isfinite(Tint))
         return PairEnd::FloatError;
@@ -145,7 +145,8 @@ CodeTransmitter::PairEnd CodeTransmitter::StepPair(PairState &pair, float Timp, 
 CodeTransmitter::Status CodeTransmitter::WhodKod(int16_t Nkod)
 {
     const CodeTiming &t = Timing;
-    auto run = [this](PairState &pair, float Timp, float Tint, int16_t &Done) {
+    Cycle &c = m_cycle;
+    auto run = [this](Cycle::Pair &pair, float Timp, float Tint, int16_t &Done) {
         return StepPair(pair, Timp, Tint, Done) == PairEnd::Running;
     };
     switch (Nkod) {
@@ -153,35 +154,35 @@ CodeTransmitter::Status CodeTransmitter::WhodKod(int16_t Nkod)
         Wuhod = 0;
         return Status::Ok;
     case 1:
-        return run(KV, t.TimpKV, t.TintKV, CycleDone) ? Status::Ok : Status::FloatError;
+        return run(c.KV, t.TimpKV, t.TintKV, c.CycleDone) ? Status::Ok : Status::FloatError;
     case 2:
-        if (!DoneV1 && !run(V1, t.TimpV1, t.TintV1, DoneV1))
+        if (!c.DoneV1 && !run(c.V1, t.TimpV1, t.TintV1, c.DoneV1))
             return Status::FloatError;
-        if (DoneV1) {
-            if (!run(V2, t.TimpV2, t.TintV2, CycleDone))
+        if (c.DoneV1) {
+            if (!run(c.V2, t.TimpV2, t.TintV2, c.CycleDone))
                 return Status::FloatError;
-            if (CycleDone) {
+            if (c.CycleDone) {
                 // The first pulse of the next cycle already has the step it
                 // was given when the first pair ended: its elapsed time stays.
-                V1.PassInt = 0;
-                V2 = {};
-                DoneV1 = CycleDone = 0;
+                c.V1.PassInt = 0;
+                c.V2 = {};
+                c.DoneV1 = c.CycleDone = 0;
             }
         }
         return Status::Ok;
     case 3:
-        if (!DoneZ1 && !run(Z1, t.TimpZ1, t.TintZ1, DoneZ1))
+        if (!c.DoneZ1 && !run(c.Z1, t.TimpZ1, t.TintZ1, c.DoneZ1))
             return Status::FloatError;
-        if (!DoneZ2 && DoneZ1 && !run(Z2, t.TimpZ2, t.TintZ2, DoneZ2))
+        if (!c.DoneZ2 && c.DoneZ1 && !run(c.Z2, t.TimpZ2, t.TintZ2, c.DoneZ2))
             return Status::FloatError;
-        if (DoneZ2) {
-            if (!run(Z3, t.TimpZ3, t.TintZ3, CycleDone))
+        if (c.DoneZ2) {
+            if (!run(c.Z3, t.TimpZ3, t.TintZ3, c.CycleDone))
                 return Status::FloatError;
-            if (CycleDone) {
-                Z1.PassInt = 0;
-                Z2 = {};
-                Z3 = {};
-                DoneZ1 = DoneZ2 = CycleDone = 0;
+            if (c.CycleDone) {
+                c.Z1.PassInt = 0;
+                c.Z2 = {};
+                c.Z3 = {};
+                c.DoneZ1 = c.DoneZ2 = c.CycleDone = 0;
             }
         }
         return Status::Ok;

@@ -52,28 +52,33 @@ public:
     // the step ends where the overflow happened.
     Status WhodKod(int16_t Nkod);
 
-private:
-    // Reads and sets the cycle state, code by code, to list the states a
-    // transmitter can reach.
-    friend class TransmitterMachine;
-
-    // Elapsed pulse and interval time of one pulse/interval pair.
-    struct PairState
+    // What the transmitter keeps from step to step besides its times and
+    // step: the elapsed pulse and interval time of every code's pairs and
+    // their flags (0 false, -1 true). CycleDone is shared by the three codes:
+    // it marks that the last pair of a cycle has ended. A value, so that a
+    // run's transmitter can be saved, restored and told apart.
+    struct Cycle
     {
-        float PassImp = 0;
-        float PassInt = 0;
+        struct Pair
+        {
+            float PassImp = 0;
+            float PassInt = 0;
+            auto operator<=>(const Pair &) const = default;
+        };
+        int16_t CycleDone = 0, DoneV1 = 0, DoneZ1 = 0, DoneZ2 = 0;
+        Pair KV, V1, V2, Z1, Z2, Z3;
+        auto operator<=>(const Cycle &) const = default;
     };
+    const Cycle &cycle() const { return m_cycle; }
+    void setCycle(const Cycle &cycle) { m_cycle = cycle; }
 
+private:
     enum class PairEnd { Running, Degenerate, FloatError };
 
-    PairEnd StepPair(PairState &pair, float Timp, float Tint, int16_t &Done);
+    PairEnd StepPair(Cycle::Pair &pair, float Timp, float Tint, int16_t &Done);
     bool snapAdd(float &elapsed) const;
 
     float StepTime = 0.01f;
     int16_t StepsPerSec = 100;
-
-    // 0 = false, -1 = true. CycleDone is shared by the three codes: it marks
-    // that the last pair of a cycle has ended.
-    int16_t CycleDone = 0, DoneV1 = 0, DoneZ1 = 0, DoneZ2 = 0;
-    PairState KV, V1, V2, Z1, Z2, Z3;
+    Cycle m_cycle;
 };

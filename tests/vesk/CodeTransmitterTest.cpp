@@ -247,3 +247,32 @@ TEST(CodeTimingTest, ProductIsZero)
 }
 
 } // namespace
+
+// A run forked from another one's cycle must go on exactly as the original
+// does, whichever codes follow, and a cycle one step on is a different value.
+TEST(CodeTransmitterTest, ACycleRestoredGoesOnAsTheOriginal)
+{
+    for (const Prepare &prepare : {Prepare(kpt5), Prepare(kpt7)}) {
+        CodeTransmitter original;
+        prepare(original);
+        const int16_t prefix[] = {3, 3, 2, 1, 1, 3, 0, 2};
+        for (int i = 0; i < 400; ++i)
+            original.WhodKod(prefix[(i / 37) % 8]);
+
+        CodeTransmitter fork;
+        prepare(fork);
+        EXPECT_NE(fork.cycle(), original.cycle());
+        fork.setCycle(original.cycle());
+        ASSERT_EQ(fork.cycle(), original.cycle());
+
+        const CodeTransmitter::Cycle before = original.cycle();
+        for (int i = 0; i < 600; ++i) {
+            const int16_t code = int16_t((i / 23 + i / 61) % 4);
+            original.WhodKod(code);
+            fork.WhodKod(code);
+            ASSERT_EQ(fork.Wuhod, original.Wuhod) << "step " << i;
+            ASSERT_EQ(fork.cycle(), original.cycle()) << "step " << i;
+        }
+        EXPECT_NE(original.cycle(), before);
+    }
+}
