@@ -138,7 +138,7 @@ std::expected<ShardFile, QString> ReadShardFile(const QString &fileName)
     return shard;
 }
 
-std::optional<std::pair<int, int>> ParseShardOption(const QString &text)
+std::expected<ShardChoice, QString> ParseShardOption(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('/'));
     bool shardOk = false;
@@ -146,6 +146,6 @@ std::optional<std::pair<int, int>> ParseShardOption(const QString &text)
     const int shard = parts.value(0).trimmed().toInt(&shardOk);
     const int shards = parts.value(1).trimmed().toInt(&shardsOk);
     if (parts.size() != 2 || !shardOk || !shardsOk || shards < 1 || shards > 100000 || shard < 1 || shard > shards)
-        return std::nullopt;
-    return std::pair{shard, shards};
+        return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(text));
+    return ShardChoice{shard - 1, shards};
 }

@@ -50,9 +50,16 @@ struct ShardFile
     QString where(int lineNumber) const;
 };
 
-std::expected<ShardFile, QString> ReadShardFile(const QString &fileName);
-
 // A shard whose header, run count and closing line agree; a message naming
 // the file otherwise.
-// "K/N" of --shard: K and N, 1 <= K <= N <= 100000.
-std::optional<std::pair<int, int>> ParseShardOption(const QString &text);
+std::expected<ShardFile, QString> ReadShardFile(const QString &fileName);
+
+// Which part of a campaign one process runs: part index (from 0) of count.
+struct ShardChoice
+{
+    int index = 0;
+    int count = 1;
+};
+
+// "K/N" of --shard, 1 <= K <= N <= 100000; the option's message otherwise.
+std::expected<ShardChoice, QString> ParseShardOption(const QString &text);

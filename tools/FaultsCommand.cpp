@@ -197,12 +197,12 @@ const OptionTable<FaultsOptions> &faultsTable()
                   "анализ (SHA-256 модели, файлов и параметров), последняя — {\"end\":true,\"runs\":R}"),
               .kind = Kind::Value},
              [](FaultsOptions &options, const OptionValue &value) -> Result {
-                 const std::optional<std::pair<int, int>> shard = ParseShardOption(value.text);
+                 const std::expected<ShardChoice, QString> shard = ParseShardOption(value.text);
                  if (!shard)
-                     return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(value.text));
+                     return std::unexpected(shard.error());
                  options.sharded = true;
-                 options.campaign.shard = shard->first - 1;
-                 options.campaign.shards = shard->second;
+                 options.campaign.shard = shard->index;
+                 options.campaign.shards = shard->count;
                  return {};
              }},
             {{.name = QStringLiteral("--fail-on"),

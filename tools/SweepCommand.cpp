@@ -90,12 +90,12 @@ const OptionTable<SweepOptions> &sweepTable()
                   "последняя — {\"end\":true,\"runs\":R}; точку место в сетке дает ее \"at\""),
               .kind = Kind::Value},
              [](SweepOptions &options, const OptionValue &value) -> std::expected<void, QString> {
-                 const std::optional<std::pair<int, int>> shard = ParseShardOption(value.text);
+                 const std::expected<ShardChoice, QString> shard = ParseShardOption(value.text);
                  if (!shard)
-                     return std::unexpected(QStringLiteral("--shard: «%1» — нужно K/N, 1 ≤ K ≤ N").arg(value.text));
+                     return std::unexpected(shard.error());
                  options.sharded = true;
-                 options.plan.shard = shard->first - 1;
-                 options.plan.shards = shard->second;
+                 options.plan.shard = shard->index;
+                 options.plan.shards = shard->count;
                  return {};
              }},
             {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&SweepOptions::help)},
