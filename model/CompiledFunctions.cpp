@@ -70,12 +70,6 @@ FunctionProgram::Function FunctionProgram::compileFunction(const ModelDefinition
         {
         }
 
-        uint8_t faultOf(int contact) const
-        {
-            const auto found = std::ranges::find(faults, contact, &ContactFault::contact);
-            return found == faults.end() ? 0 : found->kind;
-        }
-
         void operand(int, int element, bool negated, qsizetype from, qsizetype) override
         {
             operands.push_back({from, element, negated});
@@ -90,7 +84,7 @@ FunctionProgram::Function FunctionProgram::compileFunction(const ModelDefinition
             Bits zero = 0;
             bool open = false;
             for (size_t k = 0; k < operands.size(); ++k) {
-                const uint8_t fault = faults.empty() ? 0 : faultOf(first + int(k) + 1);
+                const uint8_t fault = faults.empty() ? 0 : ContactFaultOf(faults, first + int(k) + 1);
                 if (fault == ContactWelded)
                     continue;
                 open |= fault == ContactOpen;

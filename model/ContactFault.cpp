@@ -86,6 +86,19 @@ const QRegularExpression &addressPattern()
 
 bool IsContactFaultKind(uint8_t kind) { return kind == ContactWelded || kind == ContactOpen; }
 
+uint8_t ContactFaultOf(const std::vector<ContactFault> &faults, int contact)
+{
+    const auto found = std::ranges::find(faults, contact, &ContactFault::contact);
+    return found == faults.end() ? 0 : found->kind;
+}
+
+void ReplaceContactFault(std::vector<ContactFault> &faults, int contact, uint8_t kind)
+{
+    std::erase_if(faults, [contact](const ContactFault &fault) { return fault.contact == contact; });
+    if (IsContactFaultKind(kind))
+        faults.push_back({contact, kind});
+}
+
 std::vector<Contact> ModelContacts(const ModelDefinition &definition)
 {
     std::vector<Contact> contacts;

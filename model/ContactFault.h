@@ -42,6 +42,13 @@ struct ContactFault
     bool operator==(const ContactFault &) const = default;
 };
 
+// faults with the fault of contact replaced by one of kind; a kind that is
+// no contact fault (0) clears it.
+void ReplaceContactFault(std::vector<ContactFault> &faults, int contact, uint8_t kind);
+
+// The kind of contact's fault among faults, 0 when it has none.
+uint8_t ContactFaultOf(const std::vector<ContactFault> &faults, int contact);
+
 // Every contact of the model: the element functions, then the output
 // functions; term by term; within a term in the order of the text, as
 // «Схема» draws them. A contact's number is its index here plus one.

@@ -161,13 +161,17 @@ Schematic BuildSchematic(const ModelDefinition &definition, const std::optional<
         schematic.rungs.push_back(std::move(rung));
     }
     schematic.references.resize(size_t(elementCount) + 1);
+    // Rungs, branches and items follow the functions, terms and text, the
+    // order in which the contacts of a model are numbered.
+    int contact = 0;
     for (size_t r = 0; r < schematic.rungs.size(); ++r) {
         Rung &rung = schematic.rungs[r];
         rung.number = int(r) + 1;
-        for (const Branch &branch : rung.branches)
-            for (const Item &item : branch.items) {
+        for (Branch &branch : rung.branches)
+            for (Item &item : branch.items) {
                 if (item.kind == Item::Kind::Dropped)
                     continue;
+                item.contact = ++contact;
                 CrossReference &reference = schematic.references[size_t(item.element)];
                 addReference(item.kind == Item::Kind::Front ? reference.front : reference.back, rung.number);
             }

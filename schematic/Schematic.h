@@ -32,6 +32,7 @@ struct Item
     int element = 0;
     QString label; // the element's name, "p", or the dropped text
     QString note;  // why the item is marked; empty when it reads as written
+    int contact = 0; // a contact's number as ModelContacts numbers them; 0 for a dropped name
     int row = 0;
     int column = 0;
 };

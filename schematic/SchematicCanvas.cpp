@@ -91,6 +91,8 @@ void SchematicCanvas::contextMenuEvent(QContextMenuEvent *event)
     const SchematicPainter::Hit hit = m_painter->hitAt(QPointF(event->pos()));
     if (hit.what == SchematicPainter::Hit::What::Coil && hit.element > 0)
         emit coilMenuWanted(hit.element, event->globalPos());
+    else if (hit.what == SchematicPainter::Hit::What::Contact && hit.item && hit.item->contact > 0)
+        emit contactMenuWanted(hit.item->contact, event->globalPos());
 }
 
 void SchematicCanvas::leaveEvent(QEvent *event)

@@ -38,6 +38,8 @@ signals:
     void rungWanted(int rung);            // a click on a contact: its coil's rung
     void functionWanted(int rung);        // a double click on a rung
     void coilMenuWanted(int element, QPoint globalPosition);
+    // A right click on a contact, by its number as ModelContacts numbers them.
+    void contactMenuWanted(int contact, QPoint globalPosition);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

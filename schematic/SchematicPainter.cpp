@@ -287,7 +287,8 @@ void SchematicPainter::paintRung(QPainter &painter, int r, qreal top, const View
                 drawDropped(painter, x, y, conducting);
             else
                 drawContact(painter, item, x, y, live && live->closed(item), conducting);
-            const bool faulty = live && item.element > 0 && live->fault[size_t(item.element)] != 0;
+            const bool faulty = live && ((item.element > 0 && live->fault[size_t(item.element)] != 0)
+                                         || live->contactFault(item.contact) != 0);
             painter.setPen(item.kind == Item::Kind::Dropped || !item.note.isEmpty() ? Marked : faulty ? Conducting : Ink);
             QFont labelStyle = font;
             labelStyle.setStrikeOut(item.kind == Item::Kind::Dropped);

@@ -44,8 +44,15 @@ LiveState LiveState::at(const RunRecording &recording, qint64 step)
     return live;
 }
 
+uint8_t LiveState::contactFault(int contact) const { return ContactFaultOf(contactFaults, contact); }
+
 bool LiveState::closed(const Item &item) const
 {
+    switch (contactFault(item.contact)) {
+    case ContactWelded: return true;
+    case ContactOpen: return false;
+    default: break;
+    }
     const bool up = item.element == 0 ? input : this->up[size_t(item.element)];
     switch (item.kind) {
     case Item::Kind::Front: return up;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "model/ContactFault.h"
 #include "model/RunState.h"
 #include "schematic/Schematic.h"
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class RunRecording;
 
@@ -20,13 +22,19 @@ struct LiveState
     std::array<bool, MaxElements + 1> releaseRunning{};
     std::array<uint8_t, MaxElements + 1> fault{}; // as RunState::ElemFault
     std::array<bool, MaxOutputs + 1> lit{};
+    // The contact faults in force, where the picture knows them (the run
+    // in progress); a recording does not hold them.
+    std::vector<ContactFault> contactFaults;
 
     // The state after the step state last made.
     static LiveState of(const RunState &state);
     // The state recording holds at step.
     static LiveState at(const RunRecording &recording, qint64 step);
 
-    // A contact of item is closed (a dropped name is a wire).
+    // The kind of contact's fault, 0 when it works.
+    uint8_t contactFault(int contact) const;
+    // A contact of item is closed (a dropped name is a wire); a welded one
+    // always, an open one never.
     bool closed(const Item &item) const;
     // Every item of branch is closed: the branch conducts.
     bool conducts(const Branch &branch) const;

@@ -8,6 +8,7 @@
 #include "model/RunState.h"
 #include "model/TimingFile.h"
 #include "platform/Prompts.h"
+#include "sim/RunSession.h"
 #include "platform/RunWindowHost.h"
 #include "platform/Settings.h"
 #include "report/PrinterPages.h"
@@ -48,10 +49,13 @@ const QString PlacePrefix = QStringLiteral("Schematic");
 struct RunLink
 {
     QPointer<QObject> owner;
-    const RunState *state = nullptr; // valid while owner lives
+    RunSession *session = nullptr; // valid while owner lives
     frmSchematic::FaultSetter setFault;
 
-    bool runs(const QString &modelPath) const { return owner && state && setFault && state->ModelPath == modelPath; }
+    bool runs(const QString &modelPath) const
+    {
+        return owner && session && setFault && session->state().ModelPath == modelPath;
+    }
 };
 
 RunLink &linkedRun()
@@ -99,9 +103,9 @@ frmSchematic *frmSchematic::Show(RunWindowHost &host, const QString &modelPath)
     return window;
 }
 
-void frmSchematic::LinkRun(QObject *owner, const RunState &state, FaultSetter setFault)
+void frmSchematic::LinkRun(QObject *owner, RunSession &session, FaultSetter setFault)
 {
-    linkedRun() = RunLink{owner, &state, std::move(setFault)};
+    linkedRun() = RunLink{owner, &session, std::move(setFault)};
 }
 
 frmSchematic::frmSchematic(RunWindowHost &host, const QString &modelPath) : m_host(host), m_modelPath(modelPath)
@@ -142,6 +146,7 @@ frmSchematic::frmSchematic(RunWindowHost &host, const QString &modelPath) : m_ho
     connect(Canvas, &SchematicCanvas::rungWanted, this, &frmSchematic::showRung);
     connect(Canvas, &SchematicCanvas::functionWanted, this, &frmSchematic::showFunction);
     connect(Canvas, &SchematicCanvas::coilMenuWanted, this, &frmSchematic::showCoilMenu);
+    connect(Canvas, &SchematicCanvas::contactMenuWanted, this, &frmSchematic::showContactMenu);
 
     m_refresh = new QTimer(this);
     m_refresh->setInterval(RefreshMs);
@@ -163,6 +168,9 @@ bool frmSchematic::Reload()
         if (const FileResult<TimingValues> timing = ReadTimingFile(timingFile, definition.ElemCount))
             times = RelayTimes{timing->Tpr, timing->Totp};
     Canvas->setSchematic(BuildSchematic(definition, times));
+    m_contactNames.clear();
+    for (const Contact &contact : ModelContacts(definition))
+        m_contactNames.append(ContactName(definition, contact));
     setWindowTitle(QStringLiteral("Схема — %1").arg(definition.ModelName.trimmed().isEmpty()
                                                         ? QFileInfo(m_modelPath).fileName()
                                                         : definition.ModelName.trimmed()));
@@ -190,11 +198,19 @@ void frmSchematic::Refresh()
                 step = std::min(*waves->Canvas->view().cursorA, recording->lastStep());
                 source = QStringLiteral("курсор A «Графиков», шаг %1 (%2 с)");
             }
-    if (recording == m_shownRecording && step == m_shownStep)
+    // The contact faults of the run in progress are known for its latest
+    // step only: the recording does not hold them.
+    std::vector<ContactFault> contactFaults;
+    if (step == recording->lastStep() && linkedRun().runs(m_modelPath))
+        contactFaults = linkedRun().session->contactFaults();
+    if (recording == m_shownRecording && step == m_shownStep && contactFaults == m_shownContactFaults)
         return;
     m_shownRecording = recording;
     m_shownStep = step;
-    Canvas->setLive(LiveState::at(*recording, step));
+    m_shownContactFaults = contactFaults;
+    LiveState live = LiveState::at(*recording, step);
+    live.contactFaults = std::move(contactFaults);
+    Canvas->setLive(live);
     StateLabel->setText(source.arg(step).arg(stepText(step)));
 }
 
@@ -257,6 +273,34 @@ void frmSchematic::SetFault(int element, uint8_t kind)
 {
     if (linkedRun().runs(m_modelPath))
         linkedRun().setFault(element, kind);
+}
+
+void frmSchematic::showContactMenu(int contact, QPoint globalPosition)
+{
+    const bool linked = linkedRun().runs(m_modelPath);
+    QMenu menu(this);
+    menu.addSection(m_contactNames.value(contact - 1));
+    const uint8_t current = linked ? ContactFaultOf(linkedRun().session->contactFaults(), contact) : 0;
+    const std::pair<uint8_t, QString> kinds[] = {{0, QStringLiteral("Исправен")},
+                                                 {ContactWelded, QStringLiteral("Не размыкается")},
+                                                 {ContactOpen, QStringLiteral("Не замыкается")}};
+    for (const auto &[kind, text] : kinds) {
+        QAction *action = menu.addAction(text, this, [this, contact, kind] { SetContactFault(contact, kind); });
+        action->setCheckable(true);
+        action->setChecked(linked && kind == current);
+        action->setEnabled(linked);
+    }
+    if (!linked)
+        menu.addAction(QStringLiteral("(неисправности задаются во время прогона)"))->setEnabled(false);
+    menu.exec(globalPosition);
+}
+
+void frmSchematic::SetContactFault(int contact, uint8_t kind)
+{
+    if (!linkedRun().runs(m_modelPath))
+        return;
+    linkedRun().session->setContactFault(contact, kind);
+    Refresh();
 }
 
 void frmSchematic::Print()

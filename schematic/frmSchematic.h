@@ -1,25 +1,29 @@
 #pragma once
 
+#include "model/ContactFault.h"
+
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMdiArea;
 class QScrollArea;
 class QTimer;
 class RunRecording;
-struct RunState;
+class RunSession;
 class RunWindowHost;
 class SchematicCanvas;
 
 // «Схема»: the model drawn as relay-contact circuits, one window per model
 // file. While a run of the model is recorded the picture follows its latest
 // step, or cursor A of «Графики» when that is set; a right click on a coil
-// sets the element's fault in the run linked to the window. It prints
+// or a contact sets its fault in the run linked to the window. It prints
 // through the program's printer (a PDF beside the model when there is none)
 // and exports SVG, PDF and PNG. It keeps its place under "Schematic".
 class frmSchematic : public QWidget
@@ -31,11 +35,12 @@ public:
     // cannot be read.
     static frmSchematic *Show(RunWindowHost &host, const QString &modelPath);
 
-    // The run a right click on a coil sets faults in, for the window of the
-    // model state runs: the run of owner (its control panel) while owner
-    // lives. The setter writes the fault as the fault dialog does.
+    // The run a right click on a coil or a contact sets faults in, for the
+    // window of the model session runs: the run of owner (its control
+    // panel) while owner lives. The setter writes a coil's fault as the
+    // fault dialog does; a contact's fault goes to the session.
     using FaultSetter = std::function<void(int element, uint8_t kind)>;
-    static void LinkRun(QObject *owner, const RunState &state, FaultSetter setFault);
+    static void LinkRun(QObject *owner, RunSession &session, FaultSetter setFault);
 
     SchematicCanvas *Canvas;
     QLabel *StateLabel;
@@ -48,12 +53,16 @@ public:
     void Export();
     // The menu of element's coil: its three faults, when a run is linked.
     void SetFault(int element, uint8_t kind);
+    // The menu of a contact (by its number as ModelContacts numbers them):
+    // «Исправен», «Не размыкается», «Не замыкается», when a run is linked.
+    void SetContactFault(int contact, uint8_t kind);
 
 private:
     frmSchematic(RunWindowHost &host, const QString &modelPath);
 
     void showFunction(int rung);
     void showCoilMenu(int element, QPoint globalPosition);
+    void showContactMenu(int contact, QPoint globalPosition);
     void showRung(int rung);
 
     RunWindowHost &m_host;
@@ -61,5 +70,7 @@ private:
     QScrollArea *m_scroll;
     QTimer *m_refresh;
     std::shared_ptr<const RunRecording> m_shownRecording;
+    std::vector<ContactFault> m_shownContactFaults;
+    QStringList m_contactNames; // contact n at n - 1
     qint64 m_shownStep = -1;
 };

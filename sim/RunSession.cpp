@@ -115,12 +115,18 @@ void RunSession::applyDue()
         }
         if (!std::exchange(contactsDue, true))
             contactFaults = m_contactFaults;
-        std::erase_if(contactFaults, [&](const ContactFault &f) { return f.contact == fault.contact; });
-        if (IsContactFaultKind(fault.kind))
-            contactFaults.push_back({fault.contact, fault.kind});
+        ReplaceContactFault(contactFaults, fault.contact, fault.kind);
     }
     if (contactsDue && contactFaults != m_contactFaults)
         setContactFaults(std::move(contactFaults));
+}
+
+void RunSession::setContactFault(int contact, uint8_t kind)
+{
+    std::vector<ContactFault> faults = m_contactFaults;
+    ReplaceContactFault(faults, contact, kind);
+    if (faults != m_contactFaults)
+        setContactFaults(std::move(faults));
 }
 
 void RunSession::setContactFaults(std::vector<ContactFault> faults)

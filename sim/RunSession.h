@@ -85,6 +85,10 @@ public:
     // The contact faults in force from the next step on (none: the model's
     // own functions).
     void setContactFaults(std::vector<ContactFault> faults);
+    // The fault of one contact (ModelContacts numbers it) from the next step
+    // on; a kind that is no contact fault (0) makes it work again.
+    void setContactFault(int contact, uint8_t kind);
+    const std::vector<ContactFault> &contactFaults() const { return m_contactFaults; }
 
     qint64 currentStep() const { return m_stepNumber; }
     qint64 lastStep() const { return m_lastStep; }

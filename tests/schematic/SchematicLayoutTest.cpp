@@ -1,3 +1,4 @@
+#include "model/ContactFault.h"
 #include "model/ModelFile.h"
 #include "schematic/Schematic.h"
 #include "schematic/SchematicPages.h"
@@ -79,6 +80,28 @@ TEST(SchematicLayout, PlacesContactsAsTheLanguageReadsThem)
             EXPECT_EQ(!items[i]->note.isEmpty(), expected.items[i].marked) << i;
         }
     }
+
+    // A contact fault set on the drawing must reach the contact the run
+    // numbers so: every drawn contact, and only those, in that order.
+    const std::vector<Contact> contacts = ModelContacts(definition);
+    int drawn = 0;
+    for (const Rung &rung : schematic.rungs)
+        for (const Branch &branch : rung.branches)
+            for (const Item &item : branch.items) {
+                if (item.kind == Kind::Dropped) {
+                    EXPECT_EQ(item.contact, 0) << item.label.toStdString();
+                    continue;
+                }
+                ++drawn;
+                ASSERT_EQ(item.contact, drawn);
+                const Contact &contact = contacts[size_t(drawn - 1)];
+                EXPECT_EQ(contact.function, rung.index) << drawn;
+                EXPECT_EQ(contact.inOutput, rung.kind == Rung::Kind::Output) << drawn;
+                EXPECT_EQ(contact.term, branch.term + 1) << drawn;
+                EXPECT_EQ(contact.relay, item.element) << drawn;
+                EXPECT_EQ(contact.back, item.kind == Kind::Back) << drawn;
+            }
+    EXPECT_EQ(size_t(drawn), contacts.size());
 }
 
 TEST(SchematicLayout, CrossReferencesTheDecoder)

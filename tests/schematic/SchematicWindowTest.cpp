@@ -4,10 +4,12 @@
 // installed. With MODEL_SCHEMATIC_SCREENSHOT set, the window is saved there.
 
 #include "editor/frmEditor.h"
+#include "model/LoadedModel.h"
 #include "platform/CommonDialog.h"
 #include "platform/RunWindowHost.h"
 #include "schematic/SchematicCanvas.h"
 #include "schematic/frmSchematic.h"
+#include "sim/RunSession.h"
 #include "tests/schematic/PdfPages.h"
 #include "tests/support/ExampleRun.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -130,6 +132,52 @@ TEST(SchematicWindow, FollowsCursorAAndTheContactsOfARelay)
         hover(canvas, centreOf(canvas, 7, 0));
         EXPECT_TRUE(window->parentWidget()->grab().save(shot));
     }
+}
+
+// Under «Нет кода» nothing of the decoder picks up. ЛКЖ=КЖ*-ЖЗ lights at
+// the next step once its contact КЖ, the twelfth of the model, is welded
+// from the drawing, and goes out once that contact works again.
+TEST(SchematicWindow, WeldsAContactOfTheLinkedRun)
+{
+    const QString decoder = QStringLiteral(EXAMPLES_DIR "/decoder");
+    const auto model = LoadSharedModel(decoder);
+    ASSERT_TRUE(model) << model.error().toStdString();
+    RunSession session(*model);
+    RunScenario scenario;
+    scenario.code = 0;
+    scenario.steps = 50;
+    scenario.timingFile = decoder + QStringLiteral(".tim");
+    ASSERT_TRUE(session.setUp(scenario, false));
+    LiveRecording live;
+    session.addObserver(live);
+    QObject panel;
+    frmSchematic::LinkRun(&panel, session, [](int, uint8_t) {});
+    session.start();
+    for (int step = 0; step < 5; ++step)
+        ASSERT_TRUE(session.step());
+
+    AreaHost host;
+    frmSchematic *window = frmSchematic::Show(host, decoder);
+    ASSERT_NE(window, nullptr);
+    const SchematicCanvas &canvas = *window->Canvas;
+    const Rung &lamp = canvas.schematic().rungs[6];
+    ASSERT_EQ(lamp.name, QStringLiteral("ЛКЖ"));
+    const Item &contact = lamp.branches[0].items[0];
+    ASSERT_EQ(contact.contact, 12);
+    ASSERT_TRUE(canvas.live());
+    EXPECT_FALSE(canvas.live()->closed(contact));
+
+    window->SetContactFault(12, ContactWelded);
+    EXPECT_TRUE(canvas.live()->closed(contact)) << "the drawing shows the welded contact closed";
+    EXPECT_EQ(session.state().OutState[1][1], 0) << "until the next step";
+    ASSERT_TRUE(session.step());
+    EXPECT_EQ(session.state().OutState[1][1], 1);
+    EXPECT_EQ(session.state().ElemState[6][1], 0) << "КЖ itself stays down";
+
+    window->SetContactFault(12, 0);
+    ASSERT_TRUE(session.step());
+    EXPECT_EQ(session.state().OutState[1][1], 0);
+    EXPECT_FALSE(canvas.live()->closed(contact));
 }
 
 TEST(SchematicWindow, PrintsWholeRungsToAPdfBesideTheModel)
