@@ -1,8 +1,8 @@
 #include "proof/DeviceCircuit.h"
 
-#include "model/StepTime.h"
 #include "model/TermWalk.h"
 #include "proof/TransmitterMachine.h"
+#include "sim/DelayRule.h"
 
 #include <algorithm>
 #include <bit>
@@ -204,11 +204,10 @@ std::expected<int, QString> DelaySteps(float delay, int maxSteps)
 {
     // The timer as a run keeps it: the first pending step leaves it at 0,
     // each further one adds a step.
-    const double limit = StepTime::Hundredths(delay);
     float timer = 0;
     for (int steps = 1; steps <= maxSteps; ++steps) {
-        timer += StepTime::StepSeconds;
-        if (!(limit > StepTime::Hundredths(timer)))
+        SecondsClock::advance(timer);
+        if (SecondsClock::reached(timer, delay))
             return steps;
     }
     return std::unexpected(QStringLiteral("Задержка %1 с длится больше %2 шагов").arg(double(delay)).arg(maxSteps));

@@ -2,6 +2,7 @@
 
 #include "model/StepTime.h"
 #include "sim/Commands.h"
+#include "sim/DelayRule.h"
 #include "sim/DiagramRow.h"
 
 #include <algorithm>
@@ -9,25 +10,9 @@
 
 namespace {
 
-using StepTime::Hundredths;
 using StepTime::StepSeconds;
 
 constexpr float ModelTimeSpan = 100.0f;
-
-// One delay (pickup or release) of one element: pending[1] has just been
-// set from the excitation and the state of the previous step.
-void advanceDelay(Signal &pending, float &timer, float delay)
-{
-    if (pending[1] == 0 && pending[0] == 1)
-        timer = 0; // completed or abandoned
-    if (pending[0] == 1 && pending[1] == 1) {
-        timer += StepSeconds;
-        if (!(Hundredths(delay) > Hundredths(timer))) {
-            pending[1] = 0;
-            timer = 0;
-        }
-    }
-}
 
 // The present becomes the past.
 void carry(Signal &signal) { signal[0] = signal[1]; }
@@ -36,29 +21,9 @@ void carry(Signal &signal) { signal[0] = signal[1]; }
 // state.
 void advanceDelays(RunState &s, int i)
 {
-    const int16_t excited = s.Excit[i][1];
-    const int16_t wasUp = s.ElemState[i][0];
-
-    // An element at rest (its state agrees with its excitation and nothing
-    // was pending) stays at rest: the rules below then give no pending flag,
-    // leave both timers alone and keep the state. Most elements of a device
-    // are at rest at most steps.
-    if (excited == wasUp && s.PickupPending[i][0] == 0 && s.ReleasePending[i][0] == 0) {
-        s.PickupPending[i][1] = 0;
-        s.ReleasePending[i][1] = 0;
-        s.ElemState[i][1] = excited;
-        return;
-    }
-
-    s.PickupPending[i][1] = int16_t(excited == 1 && wasUp == 0);
-    advanceDelay(s.PickupPending[i], s.PickupTimer[i], s.Tpr[i]);
-
-    s.ReleasePending[i][1] = int16_t(wasUp == 1 && excited == 0);
-    advanceDelay(s.ReleasePending[i], s.ReleaseTimer[i], s.Totp[i]);
-
-    // Up when excited unless the pickup is pending; down when not excited
-    // unless the release is pending.
-    s.ElemState[i][1] = int16_t(excited == 1 ? s.PickupPending[i][1] == 0 : s.ReleasePending[i][1] == 1);
+    s.ElemState[i][1] = AdvanceElement<SecondsClock>(s.Excit[i][1], s.ElemState[i][0], s.PickupPending[i],
+                                                     s.ReleasePending[i], s.PickupTimer[i], s.ReleaseTimer[i],
+                                                     s.Tpr[i], s.Totp[i]);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "model/ModelFile.h"
 #include "proof/AigSim.h"
 #include "proof/DeviceCircuit.h"
+#include "proof/DeviceStepper.h"
 #include "proof/TransmitterMachine.h"
 #include "sim/RunSession.h"
 
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 namespace {
@@ -65,6 +67,61 @@ void expectCircuitEqualsRun(const SharedModel &model, const TimingValues &timing
         for (int j = 1; j <= circuit->outputCount; ++j)
             ASSERT_EQ(out[std::size_t(circuit->modelOutput(j))], state.OutState[j][1] != 0)
                 << what << " step " << s + 1 << " output " << j;
+    }
+}
+
+// A coil fault from a step on: element, kind 1 (break) or 2 (feed).
+struct CoilFaultAt
+{
+    int step = 1;
+    int element = 1;
+    uint8_t kind = 1;
+};
+
+// The device state stepped alone, with the input the run's transmitter
+// gives, equals the run at every step; and a copy taken at step forkAt and
+// stepped on beside it stays equal to it.
+void expectStepperEqualsRun(const SharedModel &model, const TimingValues &timing, const Drive &drive,
+                            const CoilFaultAt &fault, int forkAt, const std::string &what)
+{
+    const auto stepper = DeviceStepper::Make(model->functions, timing);
+    ASSERT_TRUE(stepper.has_value()) << what << ": " << stepper.error().toStdString();
+    RunSession session(model);
+    RunScenario scenario;
+    scenario.timing = timing;
+    scenario.steps = Steps;
+    for (int s = 0; s < Steps; ++s)
+        if (s == 0 || drive.perStep[std::size_t(s)] != drive.perStep[std::size_t(s - 1)])
+            scenario.keys.append({s + 1, keyFor(drive.kind, drive.perStep[std::size_t(s)])});
+    scenario.faults.append({fault.step, fault.element, fault.kind, 0});
+    ASSERT_TRUE(session.setUp(scenario, false).has_value()) << what;
+    session.start();
+    const RunState &state = session.state();
+    DeviceState device;
+    std::optional<DeviceState> fork;
+    CoilFaults faults;
+    for (int s = 1; s <= Steps; ++s) {
+        ASSERT_TRUE(session.step()) << what;
+        if (s == fault.step)
+            (fault.kind == 1 ? faults.breaks : faults.feeds) |= 1u << fault.element;
+        if (s == forkAt)
+            fork = device;
+        const bool input = state.InputVal[1] != 0;
+        const uint32_t values = stepper->step(device, input, faults);
+        if (fork) {
+            EXPECT_EQ(stepper->step(*fork, input, faults), values) << what << " step " << s;
+            ASSERT_TRUE(*fork == device) << what << " step " << s;
+        }
+        ASSERT_EQ((values & 1u) != 0, input) << what << " step " << s;
+        for (int i = 1; i <= model->functions->elementCount(); ++i) {
+            const uint32_t bit = 1u << i;
+            ASSERT_EQ((values & bit) != 0, state.ElemState[i][1] != 0) << what << " step " << s << " element " << i;
+            ASSERT_EQ((device.pickupPending & bit) != 0, state.PickupPending[i][1] != 0) << what << " step " << s;
+            ASSERT_EQ((device.releasePending & bit) != 0, state.ReleasePending[i][1] != 0) << what << " step " << s;
+        }
+        for (int j = 1; j <= model->functions->outputCount(); ++j)
+            ASSERT_EQ((values >> (MaxElements + j) & 1u) != 0, state.OutState[j][1] != 0)
+                << what << " step " << s << " output " << j;
     }
 }
 
@@ -193,5 +250,25 @@ TEST(DeviceCircuit, TransmitterExplorationStopsAtItsLimit)
         const auto machine = TransmitterMachine::Extract(CodeTiming::Kpt5(), limit);
         ASSERT_FALSE(machine.has_value()) << limit;
         EXPECT_TRUE(machine.error().contains(QString::fromUtf8(code))) << machine.error().toStdString();
+    }
+}
+
+TEST(DeviceStepper, EqualsRunsOfRandomDevicesWithAFault)
+{
+    QTemporaryDir dir;
+    std::mt19937 random(20261209);
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int m = 0; m < 12; ++m) {
+        const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
+        const ModelText text = randomModel(random);
+        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), text));
+        const auto model = LoadSharedModel(path);
+        ASSERT_TRUE(model.has_value());
+        const int elements = int(text.elements.size());
+        const TimingValues timing = randomTiming(random, elements);
+        const CoilFaultAt fault{pick(1, Steps), pick(1, elements), uint8_t(pick(1, 2))};
+        const std::string what = "model " + std::to_string(m);
+        expectStepperEqualsRun(*model, timing, randomCodes(random), fault, pick(1, Steps), what);
+        expectStepperEqualsRun(*model, timing, randomInput(random), fault, pick(1, Steps), what + " free input");
     }
 }
