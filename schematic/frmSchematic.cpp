@@ -36,6 +36,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <span>
+#include <utility>
+
 using namespace schematic;
 
 namespace {
@@ -70,6 +74,27 @@ void tellError(const QString &text)
     message.text = text;
     message.icon = Prompt::Icon::Critical;
     prompts().message(message);
+}
+
+// One fault a coil or a contact can be given: its kind and its name.
+using FaultChoice = std::pair<uint8_t, QString>;
+
+// The faults of one coil or contact, the one in force checked; disabled,
+// with the reason, while no run is linked.
+void showFaultMenu(QWidget &parent, const QString &title, std::span<const FaultChoice> kinds, bool linked,
+                   uint8_t current, const std::function<void(uint8_t)> &set, QPoint at)
+{
+    QMenu menu(&parent);
+    menu.addSection(title);
+    for (const auto &[kind, text] : kinds) {
+        QAction *action = menu.addAction(text, &parent, [set, kind] { set(kind); });
+        action->setCheckable(true);
+        action->setChecked(linked && kind == current);
+        action->setEnabled(linked);
+    }
+    if (!linked)
+        menu.addAction(QStringLiteral("(неисправности задаются во время прогона)"))->setEnabled(false);
+    menu.exec(at);
 }
 
 QString stepText(qint64 step)
@@ -251,22 +276,13 @@ void frmSchematic::showFunction(int rung)
 
 void frmSchematic::showCoilMenu(int element, QPoint globalPosition)
 {
-    const bool linked = linkedRun().runs(m_modelPath);
-    QMenu menu(this);
     const Rung *rung = Canvas->schematic().elementRung(element);
-    menu.addSection(rung ? rung->name : QString());
     const uint8_t current = Canvas->live() ? Canvas->live()->fault[size_t(element)] : 0;
-    const QString kinds[] = {QStringLiteral("Нормальная работа"), QStringLiteral("Обрыв питания"),
-                             QStringLiteral("Подпитка")};
-    for (uint8_t kind = 0; kind < 3; ++kind) {
-        QAction *action = menu.addAction(kinds[kind], this, [this, element, kind] { SetFault(element, kind); });
-        action->setCheckable(true);
-        action->setChecked(linked && kind == current);
-        action->setEnabled(linked);
-    }
-    if (!linked)
-        menu.addAction(QStringLiteral("(неисправности задаются во время прогона)"))->setEnabled(false);
-    menu.exec(globalPosition);
+    const FaultChoice kinds[] = {{0, QStringLiteral("Нормальная работа")},
+                                 {1, QStringLiteral("Обрыв питания")},
+                                 {2, QStringLiteral("Подпитка")}};
+    showFaultMenu(*this, rung ? rung->name : QString(), kinds, linkedRun().runs(m_modelPath), current,
+                  [this, element](uint8_t kind) { SetFault(element, kind); }, globalPosition);
 }
 
 void frmSchematic::SetFault(int element, uint8_t kind)
@@ -278,21 +294,12 @@ void frmSchematic::SetFault(int element, uint8_t kind)
 void frmSchematic::showContactMenu(int contact, QPoint globalPosition)
 {
     const bool linked = linkedRun().runs(m_modelPath);
-    QMenu menu(this);
-    menu.addSection(m_contactNames.value(contact - 1));
     const uint8_t current = linked ? ContactFaultOf(linkedRun().session->contactFaults(), contact) : 0;
-    const std::pair<uint8_t, QString> kinds[] = {{0, QStringLiteral("Исправен")},
-                                                 {ContactWelded, QStringLiteral("Не размыкается")},
-                                                 {ContactOpen, QStringLiteral("Не замыкается")}};
-    for (const auto &[kind, text] : kinds) {
-        QAction *action = menu.addAction(text, this, [this, contact, kind] { SetContactFault(contact, kind); });
-        action->setCheckable(true);
-        action->setChecked(linked && kind == current);
-        action->setEnabled(linked);
-    }
-    if (!linked)
-        menu.addAction(QStringLiteral("(неисправности задаются во время прогона)"))->setEnabled(false);
-    menu.exec(globalPosition);
+    const FaultChoice kinds[] = {{0, QStringLiteral("Исправен")},
+                                 {ContactWelded, QStringLiteral("Не размыкается")},
+                                 {ContactOpen, QStringLiteral("Не замыкается")}};
+    showFaultMenu(*this, m_contactNames.value(contact - 1), kinds, linked, current,
+                  [this, contact](uint8_t kind) { SetContactFault(contact, kind); }, globalPosition);
 }
 
 void frmSchematic::SetContactFault(int contact, uint8_t kind)
