@@ -45,22 +45,14 @@ void AdvanceDelay(Signal &pending, typename Clock::Timer &timer, typename Clock:
 }
 
 // Both delays of an element and its new state, from its excitation of this
-// step and its state of the previous one.
+// step and its state of the previous one. An element at rest (its state
+// agrees with its excitation and nothing was pending) comes out at rest:
+// no pending flag, both timers as they were, the state kept.
 template<typename Clock>
 int16_t AdvanceElement(int16_t excited, int16_t wasUp, Signal &pickupPending, Signal &releasePending,
                        typename Clock::Timer &pickupTimer, typename Clock::Timer &releaseTimer,
                        typename Clock::Delay pickup, typename Clock::Delay release)
 {
-    // An element at rest (its state agrees with its excitation and nothing
-    // was pending) stays at rest: the rules below then give no pending flag,
-    // leave both timers alone and keep the state. Most elements of a device
-    // are at rest at most steps.
-    if (excited == wasUp && pickupPending[0] == 0 && releasePending[0] == 0) {
-        pickupPending[1] = 0;
-        releasePending[1] = 0;
-        return excited;
-    }
-
     pickupPending[1] = int16_t(excited == 1 && wasUp == 0);
     AdvanceDelay<Clock>(pickupPending, pickupTimer, pickup);
 

@@ -21,7 +21,16 @@ void carry(Signal &signal) { signal[0] = signal[1]; }
 // state.
 void advanceDelays(RunState &s, int i)
 {
-    s.ElemState[i][1] = AdvanceElement<SecondsClock>(s.Excit[i][1], s.ElemState[i][0], s.PickupPending[i],
+    const int16_t excited = s.Excit[i][1];
+    // Most elements of a device are at rest at most steps; the rule would
+    // give them the same, only slower.
+    if (excited == s.ElemState[i][0] && s.PickupPending[i][0] == 0 && s.ReleasePending[i][0] == 0) {
+        s.PickupPending[i][1] = 0;
+        s.ReleasePending[i][1] = 0;
+        s.ElemState[i][1] = excited;
+        return;
+    }
+    s.ElemState[i][1] = AdvanceElement<SecondsClock>(excited, s.ElemState[i][0], s.PickupPending[i],
                                                      s.ReleasePending[i], s.PickupTimer[i], s.ReleaseTimer[i],
                                                      s.Tpr[i], s.Totp[i]);
 }
