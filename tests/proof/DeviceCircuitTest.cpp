@@ -176,6 +176,19 @@ ModelText randomModel(std::mt19937 &random)
     return model;
 }
 
+// Random model number m, written to dir and loaded as a run loads it, with
+// its element count.
+void loadRandomModel(const QTemporaryDir &dir, std::mt19937 &random, int m, SharedModel &model, int &elements)
+{
+    const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
+    const ModelText text = randomModel(random);
+    ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), text));
+    auto loaded = LoadSharedModel(path);
+    ASSERT_TRUE(loaded.has_value());
+    model = std::move(*loaded);
+    elements = int(text.elements.size());
+}
+
 // Delays in hundredths, with the odd ones a run rounds: zero, 0.005, 0.055.
 TimingValues randomTiming(std::mt19937 &random, int elements)
 {
@@ -228,15 +241,13 @@ TEST(DeviceCircuit, EqualsRunsOfRandomDevices)
     QTemporaryDir dir;
     std::mt19937 random(8122026);
     for (int m = 0; m < 12; ++m) {
-        const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
-        const ModelText text = randomModel(random);
-        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), text));
-        const auto model = LoadSharedModel(path);
-        ASSERT_TRUE(model.has_value());
-        const TimingValues timing = randomTiming(random, int(text.elements.size()));
+        SharedModel model;
+        int elements = 0;
+        ASSERT_NO_FATAL_FAILURE(loadRandomModel(dir, random, m, model, elements));
+        const TimingValues timing = randomTiming(random, elements);
         const std::string what = "model " + std::to_string(m);
-        expectCircuitEqualsRun(*model, timing, m % 2 ? 7 : 5, randomCodes(random), what);
-        expectCircuitEqualsRun(*model, timing, 5, randomInput(random), what + " free input");
+        expectCircuitEqualsRun(model, timing, m % 2 ? 7 : 5, randomCodes(random), what);
+        expectCircuitEqualsRun(model, timing, 5, randomInput(random), what + " free input");
     }
 }
 
@@ -259,16 +270,13 @@ TEST(DeviceStepper, EqualsRunsOfRandomDevicesWithAFault)
     std::mt19937 random(20261209);
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     for (int m = 0; m < 12; ++m) {
-        const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
-        const ModelText text = randomModel(random);
-        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), text));
-        const auto model = LoadSharedModel(path);
-        ASSERT_TRUE(model.has_value());
-        const int elements = int(text.elements.size());
+        SharedModel model;
+        int elements = 0;
+        ASSERT_NO_FATAL_FAILURE(loadRandomModel(dir, random, m, model, elements));
         const TimingValues timing = randomTiming(random, elements);
         const CoilFaultAt fault{pick(1, Steps), pick(1, elements), uint8_t(pick(1, 2))};
         const std::string what = "model " + std::to_string(m);
-        expectStepperEqualsRun(*model, timing, randomCodes(random), fault, pick(1, Steps), what);
-        expectStepperEqualsRun(*model, timing, randomInput(random), fault, pick(1, Steps), what + " free input");
+        expectStepperEqualsRun(model, timing, randomCodes(random), fault, pick(1, Steps), what);
+        expectStepperEqualsRun(model, timing, randomInput(random), fault, pick(1, Steps), what + " free input");
     }
 }
