@@ -10,8 +10,9 @@ namespace {
 
 constexpr qint64 MaxStep = std::numeric_limits<int32_t>::max();
 
-// A step number, or seconds that make a whole number of 0.01 s steps.
-std::optional<qint64> parseMoment(const QString &text)
+// A step number, or seconds that make a whole number of 0.01 s steps; at
+// least that many steps.
+std::optional<qint64> parseMoment(const QString &text, qint64 least = 1)
 {
     static const QRegularExpression seconds(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)(с|s)$"));
     static const QRegularExpression steps(QStringLiteral("^[0-9]+$"));
@@ -20,13 +21,13 @@ std::optional<qint64> parseMoment(const QString &text)
         if (hundredths > double(MaxStep))
             return std::nullopt;
         const qint64 value = qRound64(hundredths);
-        if (std::abs(hundredths - double(value)) > 1e-6 || value < 1)
+        if (std::abs(hundredths - double(value)) > 1e-6 || value < least)
             return std::nullopt;
         return value;
     }
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
-    if (!steps.match(text).hasMatch() || !ok || value < 1 || value > MaxStep)
+    if (!steps.match(text).hasMatch() || !ok || value < least || value > MaxStep)
         return std::nullopt;
     return value;
 }
@@ -47,4 +48,12 @@ std::expected<InjectionRange, QString> ParseInjectionRange(const QString &text)
         return std::unexpected(QStringLiteral("--at: «%1» — начало диапазона (шаг %2) позже конца (шаг %3)")
                                    .arg(text).arg(*first).arg(*last));
     return InjectionRange{*first, *last};
+}
+
+std::expected<qint64, QString> ParseDuration(const QString &option, const QString &text)
+{
+    if (const std::optional<qint64> steps = parseMoment(text.trimmed(), 0))
+        return *steps;
+    return std::unexpected(QStringLiteral("%1: «%2» — нужно время: число шагов или секунды с «с» (например 200 "
+                                          "или 2с; шаг 0.01 с)").arg(option, text));
 }

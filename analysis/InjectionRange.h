@@ -15,3 +15,7 @@ struct InjectionRange
 // a range of steps ("1..200"), or seconds of 0.01 s steps with «с» or "s"
 // ("0.5с..2с", "0.37с"). The message names the option and what was written.
 std::expected<InjectionRange, QString> ParseInjectionRange(const QString &text);
+
+// A length of time as written on the command line: a number of steps ("200")
+// or seconds with «с» or "s" ("2с"), 0 allowed. The message names option.
+std::expected<qint64, QString> ParseDuration(const QString &option, const QString &text);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // A test bench: what one device must do under which input, as read from a
 // bench file. Signals are kept by name until the model is known.
@@ -88,11 +89,46 @@ struct IndicationLevel
     BenchPlace place; // of the output's name
 };
 
+// What a proof over the bench varies and what it requires beyond the
+// expectations; every part absent leaves the proof's default. Times in steps.
+struct BenchProof
+{
+    struct Band
+    {
+        qint64 first = 0; // hundredths of a second
+        qint64 last = 0;
+    };
+    // "допуск ЭЛЕМЕНТ срабатывание A..B отпускание A..B": either may be absent.
+    struct ElementBand
+    {
+        QString element;
+        BenchPlace place;
+        std::optional<Band> pickup, release;
+    };
+
+    std::optional<QList<int16_t>> codes; // "доказать коды 0 1 2 3"
+    bool freeInput = false;              // "доказать вход свободный"
+    std::optional<qint64> minChangeSteps;
+    std::optional<uint8_t> faults; // 0 none, 1 single, 2 pairs
+    bool contacts = false;
+    std::optional<double> tolerancePercent;
+    QList<ElementBand> bands;
+    std::optional<qint64> latencySteps;
+    BenchPlace latencyPlace;
+    std::optional<qint64> responseSteps;
+    BenchPlace responsePlace;
+};
+
 struct Bench
 {
     QString file;
     QString modelFile; // resolved against the bench file's folder
     QList<IndicationLevel> indications;
+    BenchProof proof;
+    // The expectations written before the first scenario, which every
+    // scenario holds (each scenario has them among its own too).
+    QList<Expectation> everyScenario;
+    RunScenario everyRun; // the settings written before the first scenario
     QList<BenchScenario> scenarios;
 };
 

@@ -73,6 +73,10 @@ public:
             } else if (word == QStringLiteral("показание")) {
                 ok = !scenarios.isEmpty() ? fail(keyword, QStringLiteral("показание задаётся до первого сценария"))
                                           : indication(&bench.indications);
+            } else if (ProofWords().contains(word)) {
+                ok = !scenarios.isEmpty()
+                         ? fail(keyword, QStringLiteral("«%1» задаётся до первого сценария").arg(word))
+                         : proofLine(keyword, &bench.proof);
             } else if (word == QStringLiteral("сценарий")) {
                 BenchScenario scenario = common;
                 scenario.expectations.clear();
@@ -102,11 +106,143 @@ public:
             for (BenchScenario &scenario : scenarios)
                 scenario.expectations = common.expectations + scenario.expectations;
         }
+        bench.everyScenario = common.expectations;
+        bench.everyRun = common.run;
         bench.scenarios = scenarios;
         return bench;
     }
 
 private:
+    static const QStringList &ProofWords()
+    {
+        static const QStringList words{QStringLiteral("доказать"), QStringLiteral("смена"),
+                                       QStringLiteral("неисправности"), QStringLiteral("контакты"),
+                                       QStringLiteral("допуск"), QStringLiteral("запаздывание"),
+                                       QStringLiteral("отклик")};
+        return words;
+    }
+
+    // What a proof varies and requires; a test run reads and ignores it.
+    bool proofLine(const Token &keyword, BenchProof *proof)
+    {
+        const QString &word = keyword.text;
+        if (word == QStringLiteral("доказать"))
+            return proofInput(proof);
+        if (word == QStringLiteral("смена")) {
+            qint64 steps = 0;
+            if (!words({QStringLiteral("кода"), QStringLiteral("не"), QStringLiteral("чаще")}) || !time(&steps, 1))
+                return false;
+            proof->minChangeSteps = steps;
+            return true;
+        }
+        if (word == QStringLiteral("неисправности")) {
+            static const QStringList kinds{QStringLiteral("нет"), QStringLiteral("одиночные"), QStringLiteral("пары")};
+            if (!needed(QStringLiteral("нет, одиночные или пары")))
+                return false;
+            const Token kind = take();
+            const qsizetype k = kinds.indexOf(kind.text);
+            if (k < 0)
+                return fail(kind, QStringLiteral("«%1»: нужно нет, одиночные или пары").arg(kind.text));
+            proof->faults = uint8_t(k);
+            return true;
+        }
+        if (word == QStringLiteral("контакты")) {
+            proof->contacts = true;
+            return true;
+        }
+        if (word == QStringLiteral("допуск"))
+            return tolerance(proof);
+        if (word == QStringLiteral("запаздывание")) {
+            qint64 steps = 0;
+            if (!words({QStringLiteral("показания")}))
+                return false;
+            proof->latencyPlace = nextPlace();
+            if (!time(&steps))
+                return false;
+            proof->latencySteps = steps;
+            return true;
+        }
+        proof->responsePlace = nextPlace();
+        qint64 steps = 0;
+        if (!time(&steps, 1))
+            return false;
+        proof->responseSteps = steps;
+        return true;
+    }
+
+    // "доказать коды К...", "доказать вход свободный".
+    bool proofInput(BenchProof *proof)
+    {
+        if (!needed(QStringLiteral("«коды» или «вход свободный»")))
+            return false;
+        const Token what = take();
+        if (what.text == QStringLiteral("вход")) {
+            proof->freeInput = true;
+            return words({QStringLiteral("свободный")});
+        }
+        if (what.text != QStringLiteral("коды"))
+            return fail(what, QStringLiteral("«%1»: нужно «коды» или «вход свободный»").arg(what.text));
+        QList<int16_t> codes;
+        do {
+            qint64 code = 0;
+            if (!integer(QStringLiteral("код"), 0, 3, &code))
+                return false;
+            if (codes.contains(int16_t(code)))
+                return fail(m_tokens[m_next - 1], QStringLiteral("код %1 назван дважды").arg(code));
+            codes.append(int16_t(code));
+        } while (m_next < m_tokens.size());
+        proof->codes = codes;
+        return true;
+    }
+
+    // "допуск 20%" or "допуск ЭЛЕМЕНТ срабатывание A..B отпускание A..B".
+    bool tolerance(BenchProof *proof)
+    {
+        static const QRegularExpression percent(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)%$"));
+        if (!needed(QStringLiteral("допуск в процентах (20%) или имя элемента")))
+            return false;
+        const Token first = take();
+        if (const QRegularExpressionMatch m = percent.match(first.text); m.hasMatch()) {
+            const double value = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+            if (value >= 100)
+                return fail(first, QStringLiteral("«%1»: допуск меньше 100%").arg(first.text));
+            proof->tolerancePercent = value;
+            return true;
+        }
+        BenchProof::ElementBand band{first.text, {m_line, first.column}, {}, {}};
+        while (m_next < m_tokens.size()) {
+            const Token which = take();
+            std::optional<BenchProof::Band> *target = which.text == QStringLiteral("срабатывание") ? &band.pickup
+                                                    : which.text == QStringLiteral("отпускание")  ? &band.release
+                                                                                                  : nullptr;
+            if (!target)
+                return fail(which, QStringLiteral("«%1»: нужно «срабатывание» или «отпускание»").arg(which.text));
+            if (!needed(QStringLiteral("промежуток времени, например 0.05с..0.07с")))
+                return false;
+            BenchProof::Band range;
+            if (!timeRange(take(), &range.first, &range.last, 0))
+                return false;
+            *target = range;
+        }
+        if (!band.pickup && !band.release)
+            return fail(Token{QString(), lineEndColumn()},
+                        QStringLiteral("строка кончилась, нужно: «срабатывание A..B» или «отпускание A..B»"));
+        proof->bands.append(band);
+        return true;
+    }
+
+    // The words given, in order.
+    bool words(const QStringList &expected)
+    {
+        for (const QString &word : expected) {
+            if (!needed(QStringLiteral("«%1»").arg(word)))
+                return false;
+            if (const Token token = take(); token.text != word)
+                return fail(token, QStringLiteral("«%1»: нужно «%2»").arg(token.text, word));
+        }
+        return true;
+    }
+
     bool setting(const Token &keyword, BenchScenario &target)
     {
         const QString &word = keyword.text;
@@ -371,14 +507,27 @@ private:
             return true;
         }
         take();
-        qint64 first = 0, last = 0;
-        if (!timeValue(Token{token.text.left(dots), token.column}, &first, 1)
-            || !timeValue(Token{token.text.mid(dots + 2), token.column + int(dots) + 2}, &last, 1))
+        qint64 last = 0;
+        if (!timeRange(token, &range->first, &last, 1))
             return false;
-        if (last < first)
-            return fail(token, QStringLiteral("«%1»: конец раньше начала").arg(token.text));
-        range->first = first;
         range->last = last;
+        return true;
+    }
+
+    // "A..B", both times, B not before A.
+    bool timeRange(const Token &token, qint64 *first, qint64 *last, qint64 min)
+    {
+        const qsizetype dots = token.text.indexOf(QStringLiteral(".."));
+        if (dots < 0)
+            return fail(token, QStringLiteral("«%1»: нужен промежуток НАЧАЛО..КОНЕЦ").arg(token.text));
+        qint64 from = 0, to = 0;
+        if (!timeValue(Token{token.text.left(dots), token.column}, &from, min)
+            || !timeValue(Token{token.text.mid(dots + 2), token.column + int(dots) + 2}, &to, min))
+            return false;
+        if (to < from)
+            return fail(token, QStringLiteral("«%1»: конец раньше начала").arg(token.text));
+        *first = from;
+        *last = to;
         return true;
     }
 

@@ -22,11 +22,11 @@ std::expected<DeviceStepper, QString> DeviceStepper::Make(std::shared_ptr<const 
     return stepper;
 }
 
-uint32_t DeviceStepper::step(DeviceState &state, bool input, CoilFaults faults) const
+uint32_t DeviceStepper::step(DeviceState &state, bool input, const DeviceFaults &faults) const
 {
+    const FunctionProgram &functions = faults.functions ? *faults.functions : *m_program;
     const uint32_t in = input ? 1u : 0u;
-    const uint32_t excited =
-        (m_program->elementResults(in | state.up) & ~faults.breaks) | faults.feeds;
+    const uint32_t excited = (functions.elementResults(in | state.up) & ~faults.breaks) | faults.feeds;
     DeviceState next = state;
     next.up = next.pickupPending = next.releasePending = 0;
     for (int i = 1; i <= elementCount(); ++i) {
@@ -42,6 +42,6 @@ uint32_t DeviceStepper::step(DeviceState &state, bool input, CoilFaults faults) 
         next.releasePending |= release[1] ? bit : 0;
     }
     state = next;
-    const uint32_t outputs = m_program->outputResults(in | state.up);
+    const uint32_t outputs = functions.outputResults(in | state.up);
     return in | state.up | ((outputs >> 1) << (MaxElements + 1));
 }

@@ -26,12 +26,14 @@ struct DeviceState
     bool operator==(const DeviceState &) const = default;
 };
 
-// The coil faults in force: bit k of breaks forces element k's excitation
-// to 0, of feeds to 1.
-struct CoilFaults
+// The faults in force: bit k of breaks forces element k's excitation to 0,
+// of feeds to 1; functions, when set, are the model's functions read with
+// its failed contacts (see FunctionProgram).
+struct DeviceFaults
 {
     uint32_t breaks = 0;
     uint32_t feeds = 0;
+    const FunctionProgram *functions = nullptr;
 };
 
 // Steps a DeviceState as a run steps its signals: the excitations from the
@@ -48,7 +50,7 @@ public:
 
     // One step with input p; the signals after it: bit 0 p, bit k element k,
     // bit MaxElements + j output j (as the benches number them).
-    uint32_t step(DeviceState &state, bool input, CoilFaults faults = {}) const;
+    uint32_t step(DeviceState &state, bool input, const DeviceFaults &faults = {}) const;
 
     int elementCount() const { return m_program->elementCount(); }
 

@@ -10,6 +10,7 @@
 #include "tools/FaultsCommand.h"
 #include "tools/MergeCommand.h"
 #include "tools/OptionTable.h"
+#include "tools/ProveCommand.h"
 #include "tools/RunOptions.h"
 #include "tools/SweepCommand.h"
 #include "tools/SweepPicture.h"
@@ -36,7 +37,8 @@ int writeCompletion(const QStringList &arguments)
                                       {QStringLiteral("faults"), &FaultsCommandOptions()},
                                       {QStringLiteral("sweep"), &SweepCommandOptions()},
                                       {QStringLiteral("merge"), &MergeCommandOptions()},
-                                      {QStringLiteral("draw"), &DrawCommandOptions()}},
+                                      {QStringLiteral("draw"), &DrawCommandOptions()},
+                                      {QStringLiteral("prove"), &ProveCommandOptions()}},
                                      RunCommandOptions()));
     return FlushOutput(stdout, stderr) ? ExitSuccess : ExitFileError;
 }
@@ -60,6 +62,8 @@ int main(int argc, char **argv)
         return RunTestCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("faults"))
         return RunFaultsCommand(arguments.mid(1), stdout, stderr);
+    if (arguments.value(0) == QLatin1String("prove"))
+        return RunProveCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("aiger"))
         return RunAigerCommand(arguments.mid(1), stdout, stderr);
     if (arguments.value(0) == QLatin1String("draw")) {

@@ -99,7 +99,7 @@ void expectStepperEqualsRun(const SharedModel &model, const TimingValues &timing
     const RunState &state = session.state();
     DeviceState device;
     std::optional<DeviceState> fork;
-    CoilFaults faults;
+    DeviceFaults faults;
     for (int s = 1; s <= Steps; ++s) {
         ASSERT_TRUE(session.step()) << what;
         if (s == fault.step)

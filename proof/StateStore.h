@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// The distinct states of a search, each a fixed number of 64-bit words, kept
+// in the order they were first found and found again through an
+// open-addressed table of their indices.
+class StateStore
+{
+public:
+    explicit StateStore(int words);
+
+    // The index of state (words() words), added when it is new; whether it
+    // was added.
+    std::pair<uint32_t, bool> insert(const uint64_t *state);
+
+    const uint64_t *state(uint32_t index) const { return &m_states[size_t(index) * size_t(m_words)]; }
+    uint32_t size() const { return m_count; }
+    int words() const { return m_words; }
+    // What the store holds in memory now.
+    qint64 bytes() const;
+
+private:
+    uint64_t hash(const uint64_t *state) const;
+    void grow();
+
+    int m_words;
+    uint32_t m_count = 0;
+    std::vector<uint64_t> m_states;
+    std::vector<uint32_t> m_slots; // index + 1 of a state, 0 for a free slot
+};

@@ -1,0 +1,465 @@
+#include "tools/ProveCommand.h"
+
+#include "analysis/InjectionRange.h"
+#include "check/LoadedBench.h"
+#include "model/ContactFault.h"
+#include "proof/CounterexampleFile.h"
+#include "proof/ProofBench.h"
+#include "sim/RunRecording.h"
+#include "tools/BatchRun.h"
+#include "tools/ConsoleText.h"
+#include "wave/VcdExport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <unistd.h>
+
+namespace {
+
+// No verdict: a limit stopped the search, or it went wrong inside.
+constexpr int ExitNoVerdict = 3;
+constexpr int ExitRefuted = 1;
+
+struct ProveLine
+{
+    QString benchFile;
+    ProofChoices choices;
+    QString counterexampleFile;
+    QString vcdFile;
+    bool json = false;
+    bool help = false;
+};
+
+using Result = std::expected<void, QString>;
+
+// "4G", "512M", "100000K" or a number of bytes.
+std::expected<qint64, QString> parseSize(const QString &text)
+{
+    static const QRegularExpression size(QStringLiteral("^([0-9]+)([KkMmGgКкМмГг]?)$"));
+    const QRegularExpressionMatch m = size.match(text.trimmed());
+    bool ok = false;
+    const qint64 number = m.hasMatch() ? m.captured(1).toLongLong(&ok) : 0;
+    if (!ok || number < 1 || number > (qint64(1) << 40))
+        return std::unexpected(QStringLiteral("--memory: «%1» — нужен размер: число байт или с K, M, G (например 4G)").arg(text));
+    const QString unit = m.captured(2).toUpper();
+    const int shift = unit == QLatin1String("K") || unit == QStringLiteral("К")   ? 10
+                      : unit == QLatin1String("M") || unit == QStringLiteral("М") ? 20
+                      : unit == QLatin1String("G") || unit == QStringLiteral("Г") ? 30
+                                                                                   : 0;
+    return number << shift;
+}
+
+std::function<Result(ProveLine &, const OptionValue &)> duration(const QString &option,
+                                                                 std::optional<qint64> ProofChoices::*field)
+{
+    return [option, field](ProveLine &line, const OptionValue &value) -> Result {
+        const std::expected<qint64, QString> steps = ParseDuration(option, value.text);
+        if (!steps)
+            return std::unexpected(steps.error());
+        line.choices.*field = *steps;
+        return {};
+    };
+}
+
+const OptionTable<ProveLine> &proveTable()
+{
+    using Kind = OptionDeclaration::Kind;
+    static const OptionTable<ProveLine> table(
+        {.command = QStringLiteral("prove"),
+         .helpHead = QStringLiteral(
+             "Использование: modelrun prove --bench ФАЙЛ.bench [МОДЕЛЬ[.mod]] [параметры]\n"
+             "Перебирает все прогоны, которые допускает стенд: любую смену кода перед любым шагом\n"
+             "(или любой вход p на каждом шаге), неисправности, возникающие перед любым шагом, — и\n"
+             "проверяет на каждом шаге свойства стенда: «ожидать никогда/всегда» до первого сценария,\n"
+             "запаздывание показания (показание не выше уровня кодов последних D секунд) и отклик\n"
+             "(через T секунд одного кода показан его уровень, с неисправностью — не выше). Ответ:\n"
+             "«Доказано» (пройдены все достижимые состояния), «Опровергнуто» с кратчайшим\n"
+             "контрпримером (меньше всего шагов, затем смен кода и неисправностей), который\n"
+             "проверяется обычным прогоном, или «Не доказано», если поиск остановлен пределом.\n"
+             "Что перебирать, стенд задаёт строками до первого сценария (см. справку «Испытательные\n"
+             "стенды»); параметры ниже заменяют их. Время — число шагов или секунды с «с» (2с).\n"
+             "\n"),
+         .helpFoot = QStringLiteral(
+             "\n"
+             "Коды выхода: 0 доказано, 1 опровергнуто (или файл --counterexample, --vcd не записан),\n"
+             "2 ошибка в командной строке или в стенде, 3 не доказано (поиск остановлен пределом)\n"
+             "или внутренняя ошибка.\n"),
+         .helpColumn = 27,
+         .operandSuffix = QStringLiteral("mod")},
+        {
+            {{.name = QStringLiteral("--bench"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("стенд: модель, времена, трансмиттер, уровни показаний, свойства"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("bench")},
+             Keep(&ProveLine::benchFile)},
+            {{.name = QStringLiteral("--codes"),
+              .placeholder = QStringLiteral("СПИСОК"),
+              .help = QStringLiteral("коды, между которыми переключается трансмиттер, через запятую\n"
+                                     "(по умолчанию 0,1,2,3)"),
+              .kind = Kind::Value},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 std::vector<int16_t> codes;
+                 for (const QString &item : value.text.split(QLatin1Char(','))) {
+                     const auto code = ParseIntegerOption(QStringLiteral("--codes"), item.trimmed(), 0, 3);
+                     if (!code || std::ranges::find(codes, int16_t(*code)) != codes.end())
+                         return std::unexpected(
+                             QStringLiteral("--codes: «%1» — нужны разные коды 0, 1, 2, 3 через запятую").arg(value.text));
+                     codes.push_back(int16_t(*code));
+                 }
+                 line.choices.codes = codes;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--free-input"),
+              .help = QStringLiteral("вход p — 0 или 1 на каждом шаге, без трансмиттера")},
+             [](ProveLine &line, const OptionValue &) -> Result {
+                 line.choices.freeInput = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--min-change"),
+              .placeholder = QStringLiteral("ВРЕМЯ"),
+              .help = QStringLiteral("код держится не меньше ВРЕМЯ (по умолчанию меняется на любом шаге)"),
+              .kind = Kind::Value},
+             duration(QStringLiteral("--min-change"), &ProofChoices::minChangeSteps)},
+            {{.name = QStringLiteral("--faults"),
+              .help = QStringLiteral("неисправности обмоток (обрыв, подпитка), возникающие перед любым\n"
+                                     "шагом: нет, по одной или парами"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("none"), QStringLiteral("single"), QStringLiteral("pairs")}},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 line.choices.faults = ProofQuestion::Faults(value.number);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--contacts"),
+              .help = QStringLiteral("неисправности и контактов: не размыкается, не замыкается")},
+             [](ProveLine &line, const OptionValue &) -> Result {
+                 line.choices.contacts = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--latency"),
+              .placeholder = QStringLiteral("ВРЕМЯ"),
+              .help = QStringLiteral("проверять запаздывание показания D = ВРЕМЯ (нужны уровни показаний)"),
+              .kind = Kind::Value},
+             duration(QStringLiteral("--latency"), &ProofChoices::latencySteps)},
+            {{.name = QStringLiteral("--response"),
+              .placeholder = QStringLiteral("ВРЕМЯ"),
+              .help = QStringLiteral("проверять отклик T = ВРЕМЯ (нужны уровни показаний)"),
+              .kind = Kind::Value},
+             duration(QStringLiteral("--response"), &ProofChoices::responseSteps)},
+            {{.name = QStringLiteral("--max-states"),
+              .placeholder = QStringLiteral("N"),
+              .help = QStringLiteral("остановиться, сохранив N состояний"),
+              .kind = Kind::Integer,
+              .min = 1,
+              .max = qint64(1) << 31},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 line.choices.maxStates = value.number;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--memory"),
+              .placeholder = QStringLiteral("РАЗМЕР"),
+              .help = QStringLiteral("остановиться, заняв столько памяти под состояния (4G, 512M;\n"
+                                     "по умолчанию 4G)"),
+              .kind = Kind::Value},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 const auto bytes = parseSize(value.text);
+                 if (!bytes)
+                     return std::unexpected(bytes.error());
+                 line.choices.memoryBytes = *bytes;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--time"),
+              .placeholder = QStringLiteral("СЕКУНДЫ"),
+              .help = QStringLiteral("остановиться через столько секунд"),
+              .kind = Kind::Integer,
+              .min = 1,
+              .max = 1'000'000},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 line.choices.timeSeconds = double(value.number);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--counterexample"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("записать контрпример стендом для modelrun test"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("bench")},
+             Keep(&ProveLine::counterexampleFile)},
+            {{.name = QStringLiteral("--vcd"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("записать прогон контрпримера как VCD"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("vcd")},
+             Keep(&ProveLine::vcdFile)},
+            {{.name = QStringLiteral("--format"),
+              .help = QStringLiteral("вид ответа (по умолчанию text); json — один объект: verdict\n"
+                                     "(proved|refuted|unknown), states, depth, seconds, bytes_per_state, any_input,\n"
+                                     "stopped_by, counterexample {steps, property, shown, warranted,\n"
+                                     "codes [{step, code}], faults [{step, element, contact, kind}]}"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("text"), QStringLiteral("json")}},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 line.json = value.number == 1;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--help"), .help = QStringLiteral("эта справка")}, Keep(&ProveLine::help)},
+        });
+    return table;
+}
+
+int usageError(std::FILE *err, const QString &message)
+{
+    WriteUsageError(err, QStringLiteral("prove"), message);
+    return ExitUsageError;
+}
+
+QString seconds(qint64 steps) { return QString::number(double(steps) / 100, 'f', 2); }
+
+QString codeName(int code)
+{
+    static const QString names[4] = {QStringLiteral("0 (нет кода)"), QStringLiteral("1 (КЖ)"), QStringLiteral("2 (Ж)"),
+                                     QStringLiteral("3 (З)")};
+    return names[std::clamp(code, 0, 3)];
+}
+
+QString faultText(const ProofQuestion &question, const RunScenario::FaultAt &fault)
+{
+    const ModelDefinition &definition = question.model->definition;
+    if (fault.contact) {
+        const Contact contact = ModelContacts(definition)[size_t(fault.contact - 1)];
+        return QStringLiteral("%1 %2").arg(ContactName(definition, contact), ContactFaultText(fault.kind));
+    }
+    return QStringLiteral("%1 элемента %2")
+        .arg(fault.kind == 1 ? QStringLiteral("обрыв питания") : QStringLiteral("подпитка"), definition.ElemName[fault.element]);
+}
+
+QStringList assumptions(const ProofQuestion &q)
+{
+    QStringList lines;
+    if (q.input == ProofQuestion::Input::Free) {
+        lines << QStringLiteral("вход p — 0 или 1 на каждом шаге");
+    } else {
+        QStringList codes;
+        for (int16_t code : q.codes)
+            codes << QString::number(code);
+        const QString transmitter = q.whdFile.isEmpty() ? QStringLiteral("КПТШ-%1").arg(q.kpt) : q.whdFile;
+        lines << QStringLiteral("коды %1 (%2), смена %3")
+                     .arg(codes.join(QStringLiteral(", ")), transmitter,
+                          q.minChangeSteps > 0 ? QStringLiteral("не чаще %1 с").arg(seconds(q.minChangeSteps))
+                                               : QStringLiteral("перед любым шагом"));
+    }
+    static const QString faults[3] = {QStringLiteral("нет"), QStringLiteral("любая одна"), QStringLiteral("любые две")};
+    lines << QStringLiteral("неисправности: %1%2")
+                 .arg(faults[int(q.faults)],
+                      q.faults == ProofQuestion::Faults::None ? QString()
+                      : q.contacts ? QStringLiteral(" (обмотки и контакты), перед любым шагом")
+                                   : QStringLiteral(" (обмотки), перед любым шагом"));
+    lines << QStringLiteral("времена реле: номинальные");
+    return lines;
+}
+
+QStringList properties(const ProofQuestion &q)
+{
+    QStringList lines;
+    for (const ProofQuestion::Invariant &invariant : q.invariants)
+        lines << QStringLiteral("%1 (строка %2)").arg(invariant.text).arg(invariant.place.line);
+    if (q.latencySteps)
+        lines << LatencyProperty(q);
+    if (q.responseSteps)
+        lines << ResponseProperty(q);
+    return lines;
+}
+
+// The run of the counterexample as the steps where something changes.
+QStringList changes(const ProofQuestion &q, const Counterexample &c, const SignalTrace &trace)
+{
+    const ModelDefinition &definition = q.model->definition;
+    QStringList lines;
+    for (qint64 t = 1; t <= trace.lastStep(); ++t) {
+        QStringList what;
+        const bool codes = q.input == ProofQuestion::Input::Codes;
+        if (codes && (t == 1 || c.inputs[size_t(t - 1)] != c.inputs[size_t(t - 2)]))
+            what << QStringLiteral("код %1").arg(codeName(c.inputs[size_t(t - 1)]));
+        for (const RunScenario::FaultAt &fault : c.faults)
+            if (fault.step == t)
+                what << faultText(q, fault);
+        const uint32_t before = trace.values[size_t(t - 1)], now = trace.values[size_t(t)];
+        for (int bit = codes ? 1 : 0; bit <= MaxElements + definition.OutCount; ++bit) {
+            const bool isOutput = bit > MaxElements;
+            if (!isOutput && bit > definition.ElemCount)
+                continue;
+            if (((before ^ now) >> bit) & 1u) {
+                const QString name = bit == 0 ? QStringLiteral("p")
+                                     : isOutput ? definition.OutName[bit - MaxElements]
+                                                : definition.ElemName[bit];
+                what << name + (((now >> bit) & 1u) ? QStringLiteral("↑") : QStringLiteral("↓"));
+            }
+        }
+        if (!what.isEmpty() || t == trace.lastStep())
+            lines << QStringLiteral("  шаг %1 (%2 с): %3").arg(t, 6).arg(seconds(t), 7).arg(what.join(QStringLiteral(", ")));
+    }
+    return lines;
+}
+
+void writeText(std::FILE *out, const ProofQuestion &q, const ProofAnswer &a, const SignalTrace *trace)
+{
+    const QString measured = QStringLiteral("состояний %1, глубина %2 шагов (%3 с), %4 с, %5 байт на состояние")
+                                 .arg(a.states).arg(a.depth).arg(seconds(a.depth))
+                                 .arg(a.seconds, 0, 'f', 2).arg(a.bytesPerState);
+    switch (a.verdict) {
+    case ProofAnswer::Verdict::Proved:
+        WriteLine(out, QStringLiteral("Доказано: %1").arg(q.benchFile));
+        WriteLine(out, QStringLiteral("Пройдены все достижимые состояния: %1.").arg(measured));
+        if (a.anyInput)
+            WriteLine(out, QStringLiteral("Свойства выполнены при любом входе p на каждом шаге, а значит при любой "
+                                          "последовательности кодов."));
+        break;
+    case ProofAnswer::Verdict::Unknown:
+        WriteLine(out, QStringLiteral("Не доказано: %1").arg(q.benchFile));
+        WriteLine(out, QStringLiteral("Поиск остановлен (%1): %2. Нарушений до этой глубины нет, но это не доказательство.")
+                           .arg(a.stoppedBy, measured));
+        break;
+    case ProofAnswer::Verdict::Refuted: {
+        const Counterexample &c = *a.counterexample;
+        WriteLine(out, QStringLiteral("Опровергнуто: %1").arg(q.benchFile));
+        WriteLine(out, QStringLiteral("Нарушено «%1» на шаге %2 (%3 с)%4.")
+                           .arg(c.property).arg(c.steps()).arg(seconds(c.steps()))
+                           .arg(c.shown >= 0 ? QStringLiteral(": показан уровень %1 при допустимом %2").arg(c.shown).arg(c.warranted)
+                                             : QString()));
+        WriteLine(out, QStringLiteral("Кратчайший контрпример (%1):").arg(measured));
+        for (const QString &line : changes(q, c, *trace))
+            WriteLine(out, line);
+        break;
+    }
+    }
+    WriteLine(out, QStringLiteral("Предположения: %1.").arg(assumptions(q).join(QStringLiteral("; "))));
+    WriteLine(out, QStringLiteral("Свойства: %1.").arg(properties(q).join(QStringLiteral("; "))));
+}
+
+void writeJson(std::FILE *out, const ProofAnswer &a)
+{
+    static const char *verdicts[3] = {"proved", "refuted", "unknown"};
+    QJsonObject object{{QStringLiteral("verdict"), QLatin1String(verdicts[int(a.verdict)])},
+                       {QStringLiteral("states"), a.states},
+                       {QStringLiteral("depth"), a.depth},
+                       {QStringLiteral("seconds"), a.seconds},
+                       {QStringLiteral("bytes_per_state"), a.bytesPerState},
+                       {QStringLiteral("any_input"), a.anyInput}};
+    if (!a.stoppedBy.isEmpty())
+        object.insert(QStringLiteral("stopped_by"), a.stoppedBy);
+    if (a.counterexample) {
+        const Counterexample &c = *a.counterexample;
+        QJsonArray codes, faults;
+        for (size_t s = 0; s < c.inputs.size(); ++s)
+            if (s == 0 || c.inputs[s] != c.inputs[s - 1])
+                codes.append(QJsonObject{{QStringLiteral("step"), qint64(s) + 1}, {QStringLiteral("code"), c.inputs[s]}});
+        for (const RunScenario::FaultAt &f : c.faults)
+            faults.append(QJsonObject{{QStringLiteral("step"), f.step},
+                                      {QStringLiteral("element"), f.element},
+                                      {QStringLiteral("contact"), f.contact},
+                                      {QStringLiteral("kind"), f.kind}});
+        QJsonObject counterexample{{QStringLiteral("steps"), c.steps()},
+                                   {QStringLiteral("property"), c.property},
+                                   {QStringLiteral("codes"), codes},
+                                   {QStringLiteral("faults"), faults}};
+        if (c.shown >= 0) {
+            counterexample.insert(QStringLiteral("shown"), c.shown);
+            counterexample.insert(QStringLiteral("warranted"), c.warranted);
+        }
+        object.insert(QStringLiteral("counterexample"), counterexample);
+    }
+    WriteLine(out, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}
+
+} // namespace
+
+const OptionList &ProveCommandOptions() { return proveTable(); }
+
+int RunProveCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
+{
+    ProveLine line;
+    line.choices.memoryBytes = qint64(4) << 30;
+    const std::expected<QStringList, QString> models = proveTable().parse(arguments, line);
+    if (!models)
+        return usageError(err, models.error());
+    if (line.help) {
+        WriteText(out, proveTable().helpText());
+        return ExitSuccess;
+    }
+    if (line.benchFile.isEmpty())
+        return usageError(err, QStringLiteral("не задан стенд (--bench ФАЙЛ)"));
+    if (models->size() > 1)
+        return usageError(err, QStringLiteral("нужно не больше одного файла модели"));
+    QString modelPath = models->value(0);
+    if (modelPath.endsWith(QLatin1String(".mod")))
+        modelPath.chop(4);
+
+    const std::expected<LoadedBench, QString> bench = LoadBench(line.benchFile, modelPath);
+    if (!bench) {
+        WriteLine(err, bench.error());
+        return ExitUsageError;
+    }
+    for (const QString &warning : bench->warnings)
+        WriteLine(err, warning);
+    const std::expected<ProofQuestion, QString> question = QuestionFromBench(*bench, line.choices);
+    if (!question) {
+        WriteLine(err, question.error());
+        return ExitUsageError;
+    }
+
+    ProofProgressSink progress;
+    if (isatty(fileno(err)))
+        progress = [err](const ProofProgress &p) {
+            WriteText(err, QStringLiteral("\rсостояний %1, глубина %2").arg(p.states).arg(p.depth));
+        };
+    const std::expected<ProofAnswer, QString> answer = Prove(*question, progress);
+    if (progress)
+        WriteText(err, QStringLiteral("\n"));
+    if (!answer) {
+        WriteLine(err, answer.error());
+        return ExitUsageError;
+    }
+
+    std::optional<SignalTrace> trace;
+    if (answer->counterexample) {
+        const Counterexample &c = *answer->counterexample;
+        if (const auto replayed = ReplayCounterexample(*question, c); !replayed) {
+            WriteLine(err, QStringLiteral("Внутренняя ошибка: %1").arg(replayed.error()));
+            return ExitNoVerdict;
+        }
+        RunRecording recording;
+        const auto run = RunCounterexample(*question, c, line.vcdFile.isEmpty() ? nullptr : &recording);
+        if (!run) {
+            WriteLine(err, QStringLiteral("Внутренняя ошибка: %1").arg(run.error()));
+            return ExitNoVerdict;
+        }
+        trace = *run;
+        if (!line.vcdFile.isEmpty())
+            if (const auto written = ExportVcd(recording, line.vcdFile); !written) {
+                WriteLine(err, written.error());
+                return ExitFileError;
+            }
+        if (!line.counterexampleFile.isEmpty())
+            if (const auto written = WriteCounterexampleBench(*question, c, line.counterexampleFile); !written) {
+                WriteLine(err, written.error());
+                return ExitFileError;
+            }
+    }
+    if (line.json)
+        writeJson(out, *answer);
+    else
+        writeText(out, *question, *answer, trace ? &*trace : nullptr);
+    if (!FlushOutput(out, err))
+        return ExitFileError;
+    switch (answer->verdict) {
+    case ProofAnswer::Verdict::Proved:
+        return ExitSuccess;
+    case ProofAnswer::Verdict::Refuted:
+        return ExitRefuted;
+    case ProofAnswer::Verdict::Unknown:
+        break;
+    }
+    return ExitNoVerdict;
+}
