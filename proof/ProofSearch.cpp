@@ -134,14 +134,15 @@ struct FaultChoice
 struct SearchState
 {
     DeviceState device;
-    bool started = false; // a step has run
-    uint8_t input = 0;    // the code (or p) of the last step
+    // The code (or p) of the last step; before the first, 0, as every
+    // signal of a run is.
+    uint8_t input = 0;
     bool cycleDone = false;
     uint8_t usedCodes = 0; // bit c: code c has been sent; only while the trains are not kept exactly
     // Per code 1..3 where its train may be (a set of TrainSets): one state
     // when the trains are kept exactly; only the current code's otherwise.
     std::array<uint32_t, 4> train{};
-    uint16_t run = 0;                // steps the current code has been sent, saturating
+    uint16_t run = 0; // steps the current code has been sent, saturating; 0 before the first
     std::array<uint16_t, 4> sinceLevel{}; // [b]: steps since a code of level b or more, saturating
     std::array<uint16_t, 2> faults{};     // fault numbers from 1, the smaller first; 0 none
 };
@@ -166,7 +167,7 @@ public:
         m_runCap = q.input == ProofQuestion::Input::Free ? 1 : std::max({q.minChangeSteps, q.responseSteps.value_or(0), 1});
         m_levelCap = q.latencySteps ? *q.latencySteps + 1 : 0;
         buildFaults();
-        int bits = 1 + 2 + 1 + 4 + 3 * 16 + 16 + 3 * 16 + 2 * 16;
+        int bits = 2 + 1 + 4 + 3 * 16 + 16 + 3 * 16 + 2 * 16;
         for (int i = 1; i <= n; ++i)
             bits += 3 + m_pickupWidth[size_t(i)] + m_releaseWidth[size_t(i)];
         m_words = (bits + 63) / 64;
@@ -189,7 +190,6 @@ public:
             w.put(s.device.pickupSteps[size_t(i)], m_pickupWidth[size_t(i)]);
             w.put(s.device.releaseSteps[size_t(i)], m_releaseWidth[size_t(i)]);
         }
-        w.put(s.started, 1);
         w.put(s.input, 2);
         w.put(s.cycleDone, 1);
         w.put(s.usedCodes, 4);
@@ -215,7 +215,6 @@ public:
             s.device.pickupSteps[size_t(i)] = uint16_t(r.get(m_pickupWidth[size_t(i)]));
             s.device.releaseSteps[size_t(i)] = uint16_t(r.get(m_releaseWidth[size_t(i)]));
         }
-        s.started = r.get(1);
         s.input = uint8_t(r.get(2));
         s.cycleDone = r.get(1);
         s.usedCodes = uint8_t(r.get(4));
@@ -287,8 +286,9 @@ public:
             return {0, 1};
         std::vector<uint8_t> codes;
         for (int16_t code : q.codes) {
-            const bool change = s.started && code != s.input;
-            if (!change || s.run >= q.minChangeSteps)
+            // The start of the first step is free; a code holds for
+            // minChangeSteps from then on.
+            if (code == s.input || s.run == 0 || s.run >= q.minChangeSteps)
                 codes.push_back(uint8_t(code));
         }
         std::ranges::sort(codes);
@@ -304,7 +304,7 @@ public:
         outcomes.of[0] = {q.input == ProofQuestion::Input::Free && input != 0, s.cycleDone, 0};
         if (q.input == ProofQuestion::Input::Free || input == 0)
             return outcomes;
-        const bool change = s.started && input != s.input;
+        const bool change = input != s.input;
         // Unless the trains are kept exactly, a code sent again may go on
         // from any state of its train, and one sent for the first time from
         // the start.
@@ -318,7 +318,7 @@ public:
     uint32_t step(SearchState &s, uint8_t input, const TrainSets::Outcome &transmitter,
                   const std::array<uint16_t, 2> &faultSet)
     {
-        const bool change = s.started && input != s.input;
+        const bool change = input != s.input;
         if (q.input == ProofQuestion::Input::Codes) {
             if (!m_exactTrains && change)
                 s.train.fill(0);
@@ -332,8 +332,9 @@ public:
             for (int b = 1; b <= 3; ++b)
                 s.sinceLevel[size_t(b)] = level >= b ? 0 : uint16_t(std::min<int>(s.sinceLevel[size_t(b)] + 1, m_levelCap));
         }
-        s.run = change || !s.started ? 1 : uint16_t(std::min<int>(s.run + 1, m_runCap));
-        s.started = true;
+        // Steps of the current code; a free input has no code to time.
+        if (q.input == ProofQuestion::Input::Codes)
+            s.run = change || s.run == 0 ? 1 : uint16_t(std::min<int>(s.run + 1, m_runCap));
         s.input = input;
         s.faults = faultSet;
         return m_stepper.step(s.device, transmitter.output, deviceFaults(faultSet));
@@ -494,7 +495,7 @@ private:
         std::vector<uint64_t> packed(size_t(m_space.words()));
         const auto faultSets = m_space.faultSets(from);
         for (uint8_t input : m_space.inputs(from)) {
-            const int changes = m_changes[index] + (from.started && input != from.input);
+            const int changes = m_changes[index] + (input != from.input);
             const TrainSets::Outcomes transmitter = m_space.transmitterSteps(from, input);
             for (int t = 0; t < transmitter.count; ++t)
                 for (const auto &faultSet : faultSets) {

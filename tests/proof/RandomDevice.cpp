@@ -1,0 +1,42 @@
+#include "RandomDevice.h"
+
+#include <gtest/gtest.h>
+
+ModelText randomModel(std::mt19937 &random)
+{
+    const QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("АБ"), QStringLiteral("В"),
+                               QStringLiteral("Г")};
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto function = [&] {
+        QStringList terms;
+        for (int t = pick(1, 3); t > 0; --t) {
+            QStringList operands;
+            for (int o = pick(1, 3); o > 0; --o) {
+                const int n = pick(0, int(names.size()));
+                operands << (pick(0, 2) == 0 ? QStringLiteral("-") : QString())
+                                + (n == names.size() ? QStringLiteral("p") : names[n]);
+            }
+            terms << operands.join(QLatin1Char('*'));
+        }
+        return terms.join(QLatin1Char('+'));
+    };
+    ModelText model;
+    model.name = QStringLiteral("случайная");
+    for (int i = 0, count = pick(2, 5); i < count; ++i)
+        model.elements.append({names[i], function()});
+    for (int j = 0, count = pick(1, 3); j < count; ++j)
+        model.outputs.append({QStringLiteral("ВЫХ%1").arg(j + 1), function()});
+    return model;
+}
+
+void loadRandomModel(const QTemporaryDir &dir, std::mt19937 &random, int m, SharedModel &model, int &elements)
+{
+    const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
+    const ModelText text = randomModel(random);
+    ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), text));
+    auto loaded = LoadSharedModel(path);
+    ASSERT_TRUE(loaded.has_value());
+    model = std::move(*loaded);
+    elements = int(text.elements.size());
+}
+
