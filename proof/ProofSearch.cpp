@@ -442,13 +442,16 @@ public:
         m_changes.push_back(0);
 
         ProofAnswer answer;
-        answer.bytesPerState = int(m_space.words() * sizeof(uint64_t) + sizeof(uint32_t) * 2 + sizeof(uint16_t));
         uint32_t layerBegin = 0, layerEnd = 1;
         int depth = 0;
         qint64 expanded = 0;
         const auto finish = [&](ProofAnswer::Verdict verdict, const QString &stoppedBy = {}) {
             answer.verdict = verdict;
             answer.states = m_store.size();
+            // A state's words, its parent and changes, and its share of the
+            // table; the last chunk's free room is left out.
+            answer.bytesPerState = int(m_space.words() * sizeof(uint64_t) + sizeof(uint32_t) + sizeof(uint16_t)
+                                       + m_store.tableBytes() / std::max<qint64>(1, answer.states));
             answer.depth = depth;
             answer.stoppedBy = stoppedBy;
             answer.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -528,15 +531,15 @@ private:
             return QStringLiteral("достигнуто предельное число состояний (%1)").arg(q.maxStates);
         if (m_store.size() >= UINT32_MAX / 2)
             return QStringLiteral("достигнуто предельное число состояний (%1)").arg(UINT32_MAX / 2);
-        const qint64 bytes = m_store.bytes() + qint64(m_parent.capacity() * sizeof(uint32_t))
-                             + qint64(m_changes.capacity() * sizeof(uint16_t));
-        if (q.memoryBytes > 0 && bytes >= q.memoryBytes)
+        if (q.memoryBytes > 0 && bytes() >= q.memoryBytes)
             return QStringLiteral("достигнут предел памяти (%1 МиБ)").arg(q.memoryBytes >> 20);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         if (q.timeSeconds > 0 && seconds >= q.timeSeconds)
             return QStringLiteral("достигнут предел времени (%1 с)").arg(q.timeSeconds);
         return {};
     }
+
+    qint64 bytes() const { return m_store.bytes() + qint64(m_parent.size() * (sizeof(uint32_t) + sizeof(uint16_t))); }
 
     Counterexample counterexample(const Candidate &found) const
     {
@@ -566,8 +569,8 @@ private:
     const ProofQuestion &q;
     SearchSpace &m_space;
     StateStore m_store;
-    std::vector<uint32_t> m_parent;
-    std::vector<uint16_t> m_changes;
+    std::deque<uint32_t> m_parent;
+    std::deque<uint16_t> m_changes;
     ProofProgressSink m_progress;
     const std::atomic<bool> *m_cancel;
 };

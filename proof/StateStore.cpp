@@ -30,7 +30,9 @@ std::pair<uint32_t, bool> StateStore::insert(const uint64_t *state)
         if (stored == 0) {
             if (m_count == UINT32_MAX)
                 throw std::length_error("too many states");
-            m_states.insert(m_states.end(), state, state + m_words);
+            if ((m_count & (ChunkStates - 1)) == 0)
+                m_chunks.push_back(std::make_unique<uint64_t[]>(size_t(ChunkStates) * size_t(m_words)));
+            std::memcpy(m_chunks.back().get() + size_t(m_count & (ChunkStates - 1)) * size_t(m_words), state, bytes);
             m_slots[slot] = ++m_count;
             return {m_count - 1, true};
         }
@@ -54,5 +56,6 @@ void StateStore::grow()
 
 qint64 StateStore::bytes() const
 {
-    return qint64(m_states.capacity() * sizeof(uint64_t) + m_slots.capacity() * sizeof(uint32_t));
+    return qint64(m_chunks.size()) * ChunkStates * m_words * qint64(sizeof(uint64_t))
+           + tableBytes();
 }
