@@ -4,6 +4,7 @@
 #include "model/CompiledFunctions.h"
 #include "model/ContactFault.h"
 #include "proof/DeviceCircuit.h"
+#include "proof/CounterexampleBreach.h"
 #include "proof/DeviceStepper.h"
 #include "proof/ProofBench.h"
 #include "proof/StateStore.h"
@@ -575,6 +576,37 @@ private:
     const std::atomic<bool> *m_cancel;
 };
 
+// The counterexample of a free input as one code sent from the first step,
+// when that code's train sends the same p: no run of codes is shorter than
+// the shortest of any p, none has fewer changes, and with no fault of its
+// own or none of one code breaking the property as soon, none has fewer
+// faults either.
+std::optional<Counterexample> OneCodeCounterexample(const ProofQuestion &question, const Counterexample &free)
+{
+    if (free.faults.size() > 1)
+        return std::nullopt;
+    const size_t steps = free.inputs.size();
+    std::optional<Counterexample> found;
+    for (int16_t code : question.codes) {
+        Counterexample run = free;
+        run.inputs.assign(steps, code);
+        run.faults.clear();
+        const auto trace = RunCounterexample(question, run);
+        if (!trace)
+            return std::nullopt;
+        if (const auto breach = FirstBreach(question, run); breach && *breach && (*breach)->step == qint64(steps))
+            return ReplayCounterexample(question, run) ? std::optional(run) : std::nullopt;
+        bool same = true;
+        for (size_t s = 0; s < steps; ++s)
+            same = same && trace->value(qint64(s) + 1, 0) == free.inputs[s];
+        if (same && !found) {
+            run.faults = free.faults;
+            found = run;
+        }
+    }
+    return found && ReplayCounterexample(question, *found) ? found : std::nullopt;
+}
+
 } // namespace
 
 std::expected<ProofAnswer, QString> Prove(const ProofQuestion &question, const ProofProgressSink &progress,
@@ -612,6 +644,11 @@ std::expected<ProofAnswer, QString> Prove(const ProofQuestion &question, const P
                 answer->anyInput = true;
             return answer;
         }
+        if (answer->verdict == ProofAnswer::Verdict::Refuted)
+            if (auto lifted = OneCodeCounterexample(question, *answer->counterexample)) {
+                answer->counterexample = std::move(*lifted);
+                return answer;
+            }
         seconds += answer->seconds;
     }
     // Forgetting where each code left its train keeps the search small and

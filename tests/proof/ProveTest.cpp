@@ -113,21 +113,25 @@ TEST(Prove, FindsTheShortestCounterexampleWorkedOutByHand)
     // Б up while А is down: А must rise (p at steps 1 and 2) and fall (p 0
     // at steps 3 and 4) while Б, a step behind, has just risen: step 4, and
     // p 0 at step 4 is no second change. A feed on Б needs no А at all: Б
-    // is up at step 2 with p 0 throughout.
+    // is up at step 2 with p 0 throughout. Under codes the same: КЖ sends
+    // the first impulse of its cycle at steps 1 and 2, and no code is p 0.
     const struct {
+        const char *input;
         const char *faults;
         std::vector<int16_t> inputs;
         std::vector<RunScenario::FaultAt> injected;
     } rows[] = {
-        {"нет", {1, 1, 0, 0}, {}},
-        {"одиночные", {0, 0}, {{1, 2, 2, 0}}},
+        {"вход свободный", "нет", {1, 1, 0, 0}, {}},
+        {"вход свободный", "одиночные", {0, 0}, {{1, 2, 2, 0}}},
+        {"коды 0 1 2 3", "нет", {1, 1, 0, 0}, {}},
+        {"коды 0 1 2 3", "одиночные", {0, 0}, {{1, 2, 2, 0}}},
     };
     QTemporaryDir dir;
     const QString model = lagDevice(dir);
     for (const auto &row : rows) {
         const QString bench = dir.filePath(QStringLiteral("lag.bench"));
-        writeFile(bench, QStringLiteral("модель %1\nдоказать вход свободный\nнеисправности %2\nожидать никогда Б и не А\n")
-                             .arg(model, QString::fromUtf8(row.faults)));
+        writeFile(bench, QStringLiteral("модель %1\nдоказать %2\nнеисправности %3\nожидать никогда Б и не А\n")
+                             .arg(model, QString::fromUtf8(row.input), QString::fromUtf8(row.faults)));
         const auto question = questionOf(bench);
         ASSERT_TRUE(question.has_value()) << question.error().toStdString();
         const auto answer = Prove(*question);
