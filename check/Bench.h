@@ -93,11 +93,26 @@ struct IndicationLevel
 // expectations; every part absent leaves the proof's default. Times in steps.
 struct BenchProof
 {
+    struct Band
+    {
+        qint64 first = 0; // hundredths of a second
+        qint64 last = 0;
+    };
+    // "допуск ЭЛЕМЕНТ срабатывание A..B отпускание A..B": either may be absent.
+    struct ElementBand
+    {
+        QString element;
+        BenchPlace place;
+        std::optional<Band> pickup, release;
+    };
+
     std::optional<QList<int16_t>> codes; // "доказать коды 0 1 2 3"
     bool freeInput = false;              // "доказать вход свободный"
     std::optional<qint64> minChangeSteps;
     std::optional<uint8_t> faults; // 0 none, 1 single, 2 pairs
     bool contacts = false;
+    std::optional<double> tolerancePercent;
+    QList<ElementBand> bands;
     std::optional<qint64> latencySteps;
     BenchPlace latencyPlace;
     std::optional<qint64> responseSteps;

@@ -117,7 +117,7 @@ private:
     {
         static const QStringList words{QStringLiteral("доказать"), QStringLiteral("смена"),
                                        QStringLiteral("неисправности"), QStringLiteral("контакты"),
-                                       QStringLiteral("запаздывание"),
+                                       QStringLiteral("допуск"), QStringLiteral("запаздывание"),
                                        QStringLiteral("отклик")};
         return words;
     }
@@ -150,6 +150,8 @@ private:
             proof->contacts = true;
             return true;
         }
+        if (word == QStringLiteral("допуск"))
+            return tolerance(proof);
         if (word == QStringLiteral("запаздывание")) {
             qint64 steps = 0;
             if (!words({QStringLiteral("показания")}))
@@ -190,6 +192,42 @@ private:
             codes.append(int16_t(code));
         } while (m_next < m_tokens.size());
         proof->codes = codes;
+        return true;
+    }
+
+    // "допуск 20%" or "допуск ЭЛЕМЕНТ срабатывание A..B отпускание A..B".
+    bool tolerance(BenchProof *proof)
+    {
+        static const QRegularExpression percent(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)%$"));
+        if (!needed(QStringLiteral("допуск в процентах (20%) или имя элемента")))
+            return false;
+        const Token first = take();
+        if (const QRegularExpressionMatch m = percent.match(first.text); m.hasMatch()) {
+            const double value = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+            if (value >= 100)
+                return fail(first, QStringLiteral("«%1»: допуск меньше 100%").arg(first.text));
+            proof->tolerancePercent = value;
+            return true;
+        }
+        BenchProof::ElementBand band{first.text, {m_line, first.column}, {}, {}};
+        while (m_next < m_tokens.size()) {
+            const Token which = take();
+            std::optional<BenchProof::Band> *target = which.text == QStringLiteral("срабатывание") ? &band.pickup
+                                                    : which.text == QStringLiteral("отпускание")  ? &band.release
+                                                                                                  : nullptr;
+            if (!target)
+                return fail(which, QStringLiteral("«%1»: нужно «срабатывание» или «отпускание»").arg(which.text));
+            if (!needed(QStringLiteral("промежуток времени, например 0.05с..0.07с")))
+                return false;
+            BenchProof::Band range;
+            if (!timeRange(take(), &range.first, &range.last, 0))
+                return false;
+            *target = range;
+        }
+        if (!band.pickup && !band.release)
+            return fail(Token{QString(), lineEndColumn()},
+                        QStringLiteral("строка кончилась, нужно: «срабатывание A..B» или «отпускание A..B»"));
+        proof->bands.append(band);
         return true;
     }
 

@@ -56,6 +56,39 @@ QString BrokenExpectation(const ProofQuestion &question, const Counterexample &c
     return QStringLiteral("ожидать всегда %1 на %2").arg(OutputsOfLevel(question, counterexample.warranted, false)).arg(step);
 }
 
+// Whether a band gave the run relay times other than the bench's.
+bool TimesOfTheirOwn(const ProofQuestion &question, const Counterexample &counterexample)
+{
+    return counterexample.timing.Tpr != question.timing.Tpr || counterexample.timing.Totp != question.timing.Totp;
+}
+
+// The timing file written beside a counterexample's bench.
+QString TimingFileOf(const QString &benchFile)
+{
+    const QFileInfo info(benchFile);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".tim"));
+}
+
+// Tpr(1..n), Totp(1..n) and the number of steps, a value a line.
+QByteArray TimingText(const ProofQuestion &question, const Counterexample &counterexample)
+{
+    QStringList values;
+    const int n = question.model->definition.ElemCount;
+    for (const auto *times : {&counterexample.timing.Tpr, &counterexample.timing.Totp})
+        for (int i = 1; i <= n; ++i)
+            values << QString::number(double((*times)[size_t(i)]), 'g', 6);
+    values << QString::number(counterexample.steps());
+    return (values.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+}
+
+std::expected<void, QString> WriteWhole(const QString &fileName, const QByteArray &data)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return std::unexpected(QStringLiteral("Не удалось записать файл «%1»: %2").arg(fileName, file.errorString()));
+    return {};
+}
+
 } // namespace
 
 QString CounterexampleBenchText(const ProofQuestion &question, const Counterexample &counterexample,
@@ -72,7 +105,9 @@ QString CounterexampleBenchText(const ProofQuestion &question, const Counterexam
     if (counterexample.shown >= 0)
         lines << QStringLiteral("# Показан уровень %1 при допустимом %2.").arg(counterexample.shown).arg(counterexample.warranted);
     lines << QStringLiteral("модель %1").arg(relative(question.model->path + QStringLiteral(".mod")));
-    if (!question.timingFile.isEmpty())
+    if (TimesOfTheirOwn(question, counterexample))
+        lines << QStringLiteral("времена %1").arg(relative(TimingFileOf(benchFile)));
+    else if (!question.timingFile.isEmpty())
         lines << QStringLiteral("времена %1").arg(relative(question.timingFile));
     if (!question.whdFile.isEmpty())
         lines << QStringLiteral("whd %1").arg(relative(question.whdFile));
@@ -91,9 +126,8 @@ QString CounterexampleBenchText(const ProofQuestion &question, const Counterexam
 std::expected<void, QString> WriteCounterexampleBench(const ProofQuestion &question,
                                                       const Counterexample &counterexample, const QString &benchFile)
 {
-    const QByteArray data = CounterexampleBenchText(question, counterexample, benchFile).toUtf8();
-    QSaveFile file(benchFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        return std::unexpected(QStringLiteral("Не удалось записать файл «%1»: %2").arg(benchFile, file.errorString()));
-    return {};
+    if (TimesOfTheirOwn(question, counterexample))
+        if (const auto written = WriteWhole(TimingFileOf(benchFile), TimingText(question, counterexample)); !written)
+            return written;
+    return WriteWhole(benchFile, CounterexampleBenchText(question, counterexample, benchFile).toUtf8());
 }

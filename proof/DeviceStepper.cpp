@@ -16,13 +16,14 @@ std::expected<DeviceStepper, QString> DeviceStepper::Make(std::shared_ptr<const 
         const auto release = DelaySteps(timing.Totp[size_t(i)], MaxSteps);
         if (!release)
             return std::unexpected(release.error());
-        stepper.m_pickupSteps[size_t(i)] = *pickup;
-        stepper.m_releaseSteps[size_t(i)] = *release;
+        stepper.m_delays.pickup[size_t(i)] = *pickup;
+        stepper.m_delays.release[size_t(i)] = *release;
     }
     return stepper;
 }
 
-uint32_t DeviceStepper::step(DeviceState &state, bool input, const DeviceFaults &faults) const
+uint32_t DeviceStepper::step(DeviceState &state, bool input, const DeviceFaults &faults,
+                             const ElementDelays &delays) const
 {
     const FunctionProgram &functions = faults.functions ? *faults.functions : *m_program;
     const uint32_t in = input ? 1u : 0u;
@@ -35,8 +36,8 @@ uint32_t DeviceStepper::step(DeviceState &state, bool input, const DeviceFaults 
         Signal release{int16_t((state.releasePending & bit) != 0), 0};
         const int16_t up = AdvanceElement<StepClock>(int16_t((excited & bit) != 0), int16_t((state.up & bit) != 0),
                                                      pickup, release, next.pickupSteps[size_t(i)],
-                                                     next.releaseSteps[size_t(i)], m_pickupSteps[size_t(i)],
-                                                     m_releaseSteps[size_t(i)]);
+                                                     next.releaseSteps[size_t(i)], delays.pickup[size_t(i)],
+                                                     delays.release[size_t(i)]);
         next.up |= up ? bit : 0;
         next.pickupPending |= pickup[1] ? bit : 0;
         next.releasePending |= release[1] ? bit : 0;

@@ -36,6 +36,13 @@ struct DeviceFaults
     const FunctionProgram *functions = nullptr;
 };
 
+// The steps every pickup and release takes, element by element from 1.
+struct ElementDelays
+{
+    std::array<int, MaxElements + 1> pickup{};
+    std::array<int, MaxElements + 1> release{};
+};
+
 // Steps a DeviceState as a run steps its signals: the excitations from the
 // input of the step and the states of the previous one, the faults, the
 // delays by the rule of every run (counted in steps), the outputs from this
@@ -50,7 +57,15 @@ public:
 
     // One step with input p; the signals after it: bit 0 p, bit k element k,
     // bit MaxElements + j output j (as the benches number them).
-    uint32_t step(DeviceState &state, bool input, const DeviceFaults &faults = {}) const;
+    uint32_t step(DeviceState &state, bool input, const DeviceFaults &faults = {}) const
+    {
+        return step(state, input, faults, m_delays);
+    }
+    // The same with other delays, as a relay whose times lie in a band has.
+    uint32_t step(DeviceState &state, bool input, const DeviceFaults &faults, const ElementDelays &delays) const;
+
+    // The delays of the timing the stepper was made with.
+    const ElementDelays &delays() const { return m_delays; }
 
     int elementCount() const { return m_program->elementCount(); }
 
@@ -58,6 +73,5 @@ private:
     DeviceStepper(std::shared_ptr<const FunctionProgram> program) : m_program(std::move(program)) {}
 
     std::shared_ptr<const FunctionProgram> m_program;
-    std::array<int, MaxElements + 1> m_pickupSteps{};
-    std::array<int, MaxElements + 1> m_releaseSteps{};
+    ElementDelays m_delays;
 };

@@ -14,8 +14,65 @@
 
 namespace {
 
-// The step count of a time in seconds, or a message when it is no whole
-// number of steps.
+// The steps a delay of so many hundredths of a second takes.
+std::expected<int, QString> BandEnd(qint64 hundredths)
+{
+    return DelaySteps(float(double(hundredths) / StepTime::StepsPerSecond));
+}
+
+int ElementNamed(const ModelDefinition &definition, const QString &name)
+{
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        if (definition.ElemName[i] == name)
+            return i;
+    bool isNumber = false;
+    const int number = name.toInt(&isNumber);
+    return isNumber && number >= 1 && number <= definition.ElemCount ? number : 0;
+}
+
+using Bands = std::array<std::array<DelayBand, 2>, MaxElements + 1>;
+
+// Every delay's band: ± percent around the nominal time, whole hundredths
+// outward, or the nominal steps alone; then the bands the bench gives per
+// element in their place.
+std::expected<Bands, QString> BandsOf(const LoadedBench &loaded, const TimingValues &timing,
+                                      std::optional<double> percent)
+{
+    const ModelDefinition &definition = loaded.model->definition;
+    const QString &file = loaded.bench.file;
+    Bands bands{};
+    const double p = percent.value_or(0) / 100;
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        for (int side = 0; side < 2; ++side) {
+            const double nominal = double(side == 0 ? timing.Tpr[size_t(i)] : timing.Totp[size_t(i)]);
+            const double low = std::floor((1 - p) * nominal * StepTime::StepsPerSecond + 1e-6);
+            const double high = std::ceil((1 + p) * nominal * StepTime::StepsPerSecond - 1e-6);
+            const auto first = BandEnd(qint64(std::max(0.0, low)));
+            const auto last = BandEnd(qint64(high));
+            if (!first || !last)
+                return std::unexpected(QStringLiteral("Файл %1: элемент %2: %3")
+                                           .arg(file, definition.ElemName[i], (first ? last : first).error()));
+            bands[size_t(i)][size_t(side)] = {*first, *last};
+        }
+    for (const BenchProof::ElementBand &band : loaded.bench.proof.bands) {
+        const int i = ElementNamed(definition, band.element);
+        if (i == 0)
+            return std::unexpected(
+                BenchErrorAt(file, band.place, QStringLiteral("элемента «%1» нет в модели").arg(band.element)).message);
+        const std::optional<BenchProof::Band> sides[2] = {band.pickup, band.release};
+        for (int side = 0; side < 2; ++side) {
+            if (!sides[side])
+                continue;
+            const auto first = BandEnd(sides[side]->first);
+            const auto last = BandEnd(sides[side]->last);
+            if (!first || !last)
+                return std::unexpected(BenchErrorAt(file, band.place, (first ? last : first).error()).message);
+            bands[size_t(i)][size_t(side)] = {*first, *last};
+        }
+    }
+    return bands;
+}
+
 // A time the command line gives, else the bench's; both in steps.
 std::optional<int> StepsChosen(std::optional<qint64> chosen, std::optional<qint64> benchSteps)
 {
@@ -61,6 +118,16 @@ std::expected<ProofQuestion, QString> QuestionFromBench(const LoadedBench &loade
 
     question.faults = choices.faults.value_or(ProofQuestion::Faults(proof.faults.value_or(0)));
     question.contacts = choices.contacts.value_or(proof.contacts);
+
+    const std::optional<double> percent = choices.tolerancePercent ? choices.tolerancePercent : proof.tolerancePercent;
+    if (percent && !(*percent >= 0 && *percent < 100))
+        return std::unexpected(QStringLiteral("Допуск %1%: нужно от 0 до 100%").arg(*percent));
+    if (percent || !proof.bands.isEmpty()) {
+        const auto bands = BandsOf(loaded, question.timing, percent);
+        if (!bands)
+            return std::unexpected(bands.error());
+        question.bands = *bands;
+    }
 
     for (const Expectation &expectation : bench.everyScenario) {
         const bool invariant = expectation.kind == Expectation::Kind::Never || expectation.kind == Expectation::Kind::Always;
@@ -169,6 +236,20 @@ std::expected<void, QString> WithinQuestion(const ProofQuestion &question, const
     for (const RunScenario::FaultAt &fault : counterexample.faults)
         if (IsContactFaultKind(fault.kind) && !question.contacts)
             return std::unexpected(QStringLiteral("неисправность контакта, а контакты не перебираются"));
+    const ModelDefinition &definition = question.model->definition;
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        for (int side = 0; side < 2; ++side) {
+            const float time = side == 0 ? counterexample.timing.Tpr[size_t(i)] : counterexample.timing.Totp[size_t(i)];
+            const float nominal = side == 0 ? question.timing.Tpr[size_t(i)] : question.timing.Totp[size_t(i)];
+            const auto steps = DelaySteps(time);
+            const auto nominalSteps = DelaySteps(nominal);
+            const DelayBand band = question.bands ? (*question.bands)[size_t(i)][size_t(side)]
+                                                  : DelayBand{nominalSteps.value_or(0), nominalSteps.value_or(0)};
+            if (!steps || *steps < band.first || *steps > band.last)
+                return std::unexpected(QStringLiteral("время %1 элемента %2 (%3 с) вне допуска")
+                                           .arg(side == 0 ? QStringLiteral("срабатывания") : QStringLiteral("отпускания"),
+                                                definition.ElemName[i]).arg(double(time)));
+        }
     return {};
 }
 

@@ -20,6 +20,7 @@ struct ProofChoices
     std::optional<qint64> minChangeSteps;
     std::optional<ProofQuestion::Faults> faults;
     std::optional<bool> contacts;
+    std::optional<double> tolerancePercent; // a band of ± this much around every nominal delay
     std::optional<qint64> latencySteps;
     std::optional<qint64> responseSteps;
     qint64 maxStates = 0;

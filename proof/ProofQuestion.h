@@ -18,10 +18,18 @@
 #include <optional>
 #include <vector>
 
-// What a proof asks of a device: which runs are possible (the inputs and the
-// faults, with the nominal relay times) and what must hold at every step of
-// every one of them. Runs start as every run starts, at rest with the
+// What a proof asks of a device: which runs are possible (the inputs, the
+// faults, the relay times) and what must hold at every step of every one of
+// them. Runs start as every run starts, at rest with the
 // transmitter at the start of its cycle, and step exactly as a run steps.
+
+// The steps a pending delay may take before it completes, first <= last.
+struct DelayBand
+{
+    int first = 0;
+    int last = 0;
+    bool operator==(const DelayBand &) const = default;
+};
 
 struct ProofQuestion
 {
@@ -48,6 +56,11 @@ struct ProofQuestion
     enum class Faults : uint8_t { None, Single, Pairs };
     Faults faults = Faults::None;
     bool contacts = false;
+
+    // Per element 1..ElemCount: pickup [0] and release [1] in steps. Absent:
+    // every delay takes its nominal steps. A relay's times are fixed for a
+    // run: a band says which fixed times are possible.
+    std::optional<std::array<std::array<DelayBand, 2>, MaxElements + 1>> bands;
 
     // The bench's "никогда" (never true) and "всегда" (always true)
     // expressions, over the signals SignalNames numbers.
@@ -87,7 +100,8 @@ struct Counterexample
     // The faults, each at the step before which it occurs (elements and
     // contacts numbered as in a scenario).
     std::vector<RunScenario::FaultAt> faults;
-    // The relay times the run had.
+    // The relay times the run had: the nominal times, with those a band
+    // chose in place of them.
     TimingValues timing;
 
     QString property; // the property broken, as written or named

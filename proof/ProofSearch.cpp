@@ -3,6 +3,7 @@
 #include "analysis/SafetyJudgement.h"
 #include "model/CompiledFunctions.h"
 #include "model/ContactFault.h"
+#include "model/StepTime.h"
 #include "proof/DeviceCircuit.h"
 #include "proof/CounterexampleBreach.h"
 #include "proof/DeviceStepper.h"
@@ -146,6 +147,9 @@ struct SearchState
     uint16_t run = 0; // steps the current code has been sent, saturating; 0 before the first
     std::array<uint16_t, 4> sinceLevel{}; // [b]: steps since a code of level b or more, saturating
     std::array<uint16_t, 2> faults{};     // fault numbers from 1, the smaller first; 0 none
+    // [side][element]: the steps a delay of a band took the first time it
+    // completed, which it takes for the rest of the run; 0 before that.
+    std::array<std::array<uint16_t, MaxElements + 1>, 2> chosen{};
 };
 
 // How a question's search stores its states and what it may choose.
@@ -158,8 +162,13 @@ public:
     {
         const int n = stepper.elementCount();
         for (int i = 1; i <= n; ++i) {
-            m_pickupWidth[size_t(i)] = WidthFor(uint64_t(DelaySteps(q.timing.Tpr[size_t(i)]).value_or(1)));
-            m_releaseWidth[size_t(i)] = WidthFor(uint64_t(DelaySteps(q.timing.Totp[size_t(i)]).value_or(1)));
+            for (int side = 0; side < 2; ++side) {
+                const int nominal = side == 0 ? stepper.delays().pickup[size_t(i)] : stepper.delays().release[size_t(i)];
+                const DelayBand band = q.bands ? (*q.bands)[size_t(i)][size_t(side)] : DelayBand{nominal, nominal};
+                m_bands[size_t(side)][size_t(i)] = band;
+                m_countWidth[size_t(side)][size_t(i)] = WidthFor(uint64_t(std::max(nominal, band.last)));
+                m_chosenWidth[size_t(side)][size_t(i)] = band.first < band.last ? WidthFor(uint64_t(band.last)) : 0;
+            }
         }
         if (transmitter) {
             m_trains.emplace(*transmitter);
@@ -170,11 +179,29 @@ public:
         buildFaults();
         int bits = 2 + 1 + 4 + 3 * 16 + 16 + 3 * 16 + 2 * 16;
         for (int i = 1; i <= n; ++i)
-            bits += 3 + m_pickupWidth[size_t(i)] + m_releaseWidth[size_t(i)];
+            for (int side = 0; side < 2; ++side)
+                bits += m_countWidth[size_t(side)][size_t(i)] + m_chosenWidth[size_t(side)][size_t(i)] + 1;
+        bits += n;
         m_words = (bits + 63) / 64;
     }
 
     int words() const { return m_words; }
+
+    // The relay times of a run that reached s: a delay of a band that never
+    // completed takes the longest, which it never reached.
+    TimingValues timingOf(const SearchState &s) const
+    {
+        TimingValues timing = q.timing;
+        if (!q.bands)
+            return timing;
+        for (int i = 1; i <= m_stepper.elementCount(); ++i)
+            for (int side = 0; side < 2; ++side) {
+                const DelayBand &band = m_bands[size_t(side)][size_t(i)];
+                const int steps = s.chosen[size_t(side)][size_t(i)] != 0 ? s.chosen[size_t(side)][size_t(i)] : band.last;
+                (side == 0 ? timing.Tpr : timing.Totp)[size_t(i)] = float(double(steps) / StepTime::StepsPerSecond);
+            }
+        return timing;
+    }
     int faultCount() const { return int(m_faults.size()); }
     const FaultChoice &fault(int number) const { return m_faults[size_t(number - 1)]; }
 
@@ -188,8 +215,10 @@ public:
             w.put((s.device.up & bit) != 0, 1);
             w.put((s.device.pickupPending & bit) != 0, 1);
             w.put((s.device.releasePending & bit) != 0, 1);
-            w.put(s.device.pickupSteps[size_t(i)], m_pickupWidth[size_t(i)]);
-            w.put(s.device.releaseSteps[size_t(i)], m_releaseWidth[size_t(i)]);
+            w.put(s.device.pickupSteps[size_t(i)], m_countWidth[0][size_t(i)]);
+            w.put(s.device.releaseSteps[size_t(i)], m_countWidth[1][size_t(i)]);
+            for (int side = 0; side < 2; ++side)
+                w.put(s.chosen[size_t(side)][size_t(i)], m_chosenWidth[size_t(side)][size_t(i)]);
         }
         w.put(s.input, 2);
         w.put(s.cycleDone, 1);
@@ -213,8 +242,10 @@ public:
             s.device.up |= r.get(1) ? bit : 0;
             s.device.pickupPending |= r.get(1) ? bit : 0;
             s.device.releasePending |= r.get(1) ? bit : 0;
-            s.device.pickupSteps[size_t(i)] = uint16_t(r.get(m_pickupWidth[size_t(i)]));
-            s.device.releaseSteps[size_t(i)] = uint16_t(r.get(m_releaseWidth[size_t(i)]));
+            s.device.pickupSteps[size_t(i)] = uint16_t(r.get(m_countWidth[0][size_t(i)]));
+            s.device.releaseSteps[size_t(i)] = uint16_t(r.get(m_countWidth[1][size_t(i)]));
+            for (int side = 0; side < 2; ++side)
+                s.chosen[size_t(side)][size_t(i)] = uint16_t(r.get(m_chosenWidth[size_t(side)][size_t(i)]));
         }
         s.input = uint8_t(r.get(2));
         s.cycleDone = r.get(1);
@@ -315,9 +346,49 @@ public:
         return m_trains->step(input, from, s.cycleDone);
     }
 
+    // The delays the next step from s may have: a delay of a band that has
+    // not completed yet may complete at any step of its band, and then
+    // keeps that length; completing marks which delays complete now.
+    struct Delays
+    {
+        ElementDelays steps;
+        std::array<uint32_t, 2> completing{}; // [side]: bit i for element i
+    };
+    std::vector<Delays> delayChoices(const SearchState &s) const
+    {
+        std::vector<Delays> choices{{m_stepper.delays(), {}}};
+        if (!q.bands)
+            return choices;
+        for (int i = 1; i <= m_stepper.elementCount(); ++i)
+            for (int side = 0; side < 2; ++side) {
+                const DelayBand &band = m_bands[size_t(side)][size_t(i)];
+                const uint16_t chosen = s.chosen[size_t(side)][size_t(i)];
+                const bool pending = ((side == 0 ? s.device.pickupPending : s.device.releasePending) >> i) & 1u;
+                const int next = (side == 0 ? s.device.pickupSteps : s.device.releaseSteps)[size_t(i)] + 1;
+                const auto set = [&](Delays &d, int steps, bool completing) {
+                    (side == 0 ? d.steps.pickup : d.steps.release)[size_t(i)] = steps;
+                    d.completing[size_t(side)] |= completing ? 1u << i : 0;
+                };
+                if (chosen != 0 || band.first == band.last) {
+                    for (Delays &d : choices)
+                        set(d, chosen != 0 ? chosen : band.first, false);
+                    continue;
+                }
+                const bool now = pending && next >= band.first;
+                const bool must = now && next >= band.last;
+                const size_t count = choices.size();
+                for (size_t k = 0; k < count; ++k) {
+                    if (now && !must)
+                        choices.push_back(choices[k]), set(choices.back(), band.last, false);
+                    set(choices[k], now ? next : band.last, now);
+                }
+            }
+        return choices;
+    }
+
     // Steps s with the choices; the signals of the step.
     uint32_t step(SearchState &s, uint8_t input, const TrainSets::Outcome &transmitter,
-                  const std::array<uint16_t, 2> &faultSet)
+                  const std::array<uint16_t, 2> &faultSet, const Delays &delays)
     {
         const bool change = input != s.input;
         if (q.input == ProofQuestion::Input::Codes) {
@@ -338,7 +409,17 @@ public:
             s.run = change || s.run == 0 ? 1 : uint16_t(std::min<int>(s.run + 1, m_runCap));
         s.input = input;
         s.faults = faultSet;
-        return m_stepper.step(s.device, transmitter.output, deviceFaults(faultSet));
+        const uint32_t wasUp = s.device.up;
+        const uint32_t values = m_stepper.step(s.device, transmitter.output, deviceFaults(faultSet), delays.steps);
+        // A pickup that completed raised its relay, a release dropped it.
+        const uint32_t raised = ~wasUp & s.device.up, dropped = wasUp & ~s.device.up;
+        for (int i = 1; i <= m_stepper.elementCount(); ++i) {
+            if ((delays.completing[0] & raised) >> i & 1u)
+                s.chosen[0][size_t(i)] = uint16_t(delays.steps.pickup[size_t(i)]);
+            if ((delays.completing[1] & dropped) >> i & 1u)
+                s.chosen[1][size_t(i)] = uint16_t(delays.steps.release[size_t(i)]);
+        }
+        return values;
     }
 
     // The first property the step that led to s breaks, in the question's
@@ -406,7 +487,8 @@ private:
     const ProofQuestion &q;
     const DeviceStepper &m_stepper;
     bool m_exactTrains;
-    std::array<int, MaxElements + 1> m_pickupWidth{}, m_releaseWidth{};
+    std::array<std::array<DelayBand, MaxElements + 1>, 2> m_bands{};
+    std::array<std::array<int, MaxElements + 1>, 2> m_countWidth{}, m_chosenWidth{};
     std::optional<TrainSets> m_trains;
     int m_trainWidth = 0;
     int m_runCap = 1, m_levelCap = 0;
@@ -498,29 +580,41 @@ private:
         const SearchState from = m_space.unpack(m_store.state(index));
         std::vector<uint64_t> packed(size_t(m_space.words()));
         const auto faultSets = m_space.faultSets(from);
+        const auto delayChoices = m_space.delayChoices(from);
         for (uint8_t input : m_space.inputs(from)) {
             const int changes = m_changes[index] + (input != from.input);
             const TrainSets::Outcomes transmitter = m_space.transmitterSteps(from, input);
             for (int t = 0; t < transmitter.count; ++t)
-                for (const auto &faultSet : faultSets) {
-                    SearchState next = from;
-                    const uint32_t values = m_space.step(next, input, transmitter.of[size_t(t)], faultSet);
-                    if (const auto broken = m_space.broken(next, values)) {
+                for (const auto &faultSet : faultSets)
+                    for (const auto &delays : delayChoices) {
+                        SearchState next = from;
+                        const uint32_t values = m_space.step(next, input, transmitter.of[size_t(t)], faultSet, delays);
                         const int faults = (faultSet[0] != 0) + (faultSet[1] != 0);
-                        if (!best || std::pair(changes, faults) < std::pair(best->changes, best->faults))
-                            best = Candidate{index, next, changes, faults, *broken};
-                        continue;
+                        reach(index, nextLayer, next, values, {changes, faults}, best, packed.data());
                     }
-                    m_space.pack(next, packed.data());
-                    const auto [reached, added] = m_store.insert(packed.data());
-                    if (added) {
-                        m_parent.push_back(index);
-                        m_changes.push_back(uint16_t(std::min(changes, int(UINT16_MAX))));
-                    } else if (reached >= nextLayer && changes < m_changes[reached]) {
-                        m_parent[reached] = index;
-                        m_changes[reached] = uint16_t(changes);
-                    }
-                }
+        }
+    }
+
+    // A step from the state index to next: a candidate counterexample when
+    // it breaks a property, else a state of the next layer, new or reached
+    // again with fewer changes.
+    void reach(uint32_t index, uint32_t nextLayer, const SearchState &next, uint32_t values, std::pair<int, int> cost,
+               std::optional<Candidate> &best, uint64_t *packed)
+    {
+        if (const auto broken = m_space.broken(next, values)) {
+            if (!best || cost < std::pair(best->changes, best->faults))
+                best = Candidate{index, next, cost.first, cost.second, *broken};
+            return;
+        }
+        m_space.pack(next, packed);
+        const auto [reached, added] = m_store.insert(packed);
+        const int changes = cost.first;
+        if (added) {
+            m_parent.push_back(index);
+            m_changes.push_back(uint16_t(std::min(changes, int(UINT16_MAX))));
+        } else if (reached >= nextLayer && changes < m_changes[reached]) {
+            m_parent[reached] = index;
+            m_changes[reached] = uint16_t(changes);
         }
     }
 
@@ -549,7 +643,7 @@ private:
             path.push_back(m_space.unpack(m_store.state(at)));
         std::ranges::reverse(path);
         Counterexample c;
-        c.timing = q.timing;
+        c.timing = m_space.timingOf(found.reached);
         std::array<uint16_t, 2> before{};
         for (size_t s = 0; s < path.size(); ++s) {
             c.inputs.push_back(path[s].input);
@@ -629,41 +723,44 @@ std::expected<ProofAnswer, QString> Prove(const ProofQuestion &question, const P
             return std::unexpected(compiled.error());
         return Search(asked, space, progress, cancel).run();
     };
+    // The stages share the time limit; each reports the time of all so far.
+    double spent = 0;
+    const auto stage = [&](ProofQuestion asked, bool exactTrains) -> std::expected<ProofAnswer, QString> {
+        if (question.timeSeconds > 0)
+            asked.timeSeconds = std::max(question.timeSeconds - spent, 0.001);
+        auto answer = search(asked, exactTrains);
+        if (answer) {
+            spent += answer->seconds;
+            answer->seconds = spent;
+        }
+        return answer;
+    };
     if (question.input == ProofQuestion::Input::Free)
-        return search(question, true);
-    double seconds = 0;
+        return stage(question, true);
     // Every code sequence is one sequence of p, so invariants that hold for
     // every p hold for every code, and the device alone is far smaller than
     // the device with its transmitter.
     if (!question.latencySteps && !question.responseSteps) {
         ProofQuestion anyInput = question;
         anyInput.input = ProofQuestion::Input::Free;
-        auto answer = search(anyInput, true);
-        if (!answer || answer->verdict == ProofAnswer::Verdict::Proved) {
-            if (answer)
+        auto answer = stage(anyInput, true);
+        if (!answer || answer->verdict != ProofAnswer::Verdict::Refuted) {
+            if (answer && answer->verdict == ProofAnswer::Verdict::Proved)
                 answer->anyInput = true;
             return answer;
         }
-        if (answer->verdict == ProofAnswer::Verdict::Refuted)
-            if (auto lifted = OneCodeCounterexample(question, *answer->counterexample)) {
-                answer->counterexample = std::move(*lifted);
-                return answer;
-            }
-        seconds += answer->seconds;
+        if (auto lifted = OneCodeCounterexample(question, *answer->counterexample)) {
+            answer->counterexample = std::move(*lifted);
+            return answer;
+        }
     }
     // Forgetting where each code left its train keeps the search small and
     // holds every exact run, so what it proves is proved. A counterexample
     // it finds may be none of a real transmitter, unless an ordinary run of
     // its codes breaks the property at its last step: then it is a shortest
     // one too, since no shorter run of the larger search broke anything.
-    auto answer = search(question, false);
-    if (answer)
-        answer->seconds += seconds;
+    auto answer = stage(question, false);
     if (!answer || answer->verdict != ProofAnswer::Verdict::Refuted || ReplayCounterexample(question, *answer->counterexample))
         return answer;
-    seconds = answer->seconds;
-    auto exact = search(question, true);
-    if (exact)
-        exact->seconds += seconds;
-    return exact;
+    return stage(question, true);
 }

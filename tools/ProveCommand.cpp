@@ -75,7 +75,8 @@ const OptionTable<ProveLine> &proveTable()
              "(или любой вход p на каждом шаге), неисправности, возникающие перед любым шагом, — и\n"
              "проверяет на каждом шаге свойства стенда: «ожидать никогда/всегда» до первого сценария,\n"
              "запаздывание показания (показание не выше уровня кодов последних D секунд) и отклик\n"
-             "(через T секунд одного кода показан его уровень, с неисправностью — не выше). Ответ:\n"
+             "(через T секунд одного кода показан его уровень, с неисправностью — не выше), при\n"
+             "любых временах реле в допуске. Ответ:\n"
              "«Доказано» (пройдены все достижимые состояния), «Опровергнуто» с кратчайшим\n"
              "контрпримером (меньше всего шагов, затем смен кода и неисправностей), который\n"
              "проверяется обычным прогоном, или «Не доказано», если поиск остановлен пределом.\n"
@@ -137,6 +138,21 @@ const OptionTable<ProveLine> &proveTable()
               .help = QStringLiteral("неисправности и контактов: не размыкается, не замыкается")},
              [](ProveLine &line, const OptionValue &) -> Result {
                  line.choices.contacts = true;
+                 return {};
+             }},
+            {{.name = QStringLiteral("--tolerance"),
+              .placeholder = QStringLiteral("ПРОЦЕНТ"),
+              .help = QStringLiteral("каждое время срабатывания и отпускания — любое в пределах\n"
+                                     "±ПРОЦЕНТ от номинального (постоянное в прогоне)"),
+              .kind = Kind::Value},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 static const QRegularExpression percent(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)%?$"));
+                 const QRegularExpressionMatch m = percent.match(value.text.trimmed());
+                 const double number = m.hasMatch() ? m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() : -1;
+                 if (!(number >= 0 && number < 100))
+                     return std::unexpected(
+                         QStringLiteral("--tolerance: «%1» — нужно число процентов от 0 до 100, например 10%").arg(value.text));
+                 line.choices.tolerancePercent = number;
                  return {};
              }},
             {{.name = QStringLiteral("--latency"),
@@ -256,7 +272,8 @@ QStringList assumptions(const ProofQuestion &q)
                       q.faults == ProofQuestion::Faults::None ? QString()
                       : q.contacts ? QStringLiteral(" (обмотки и контакты), перед любым шагом")
                                    : QStringLiteral(" (обмотки), перед любым шагом"));
-    lines << QStringLiteral("времена реле: номинальные");
+    lines << (q.bands ? QStringLiteral("времена реле: любые в допуске, постоянные в прогоне")
+                      : QStringLiteral("времена реле: номинальные"));
     return lines;
 }
 
@@ -303,6 +320,26 @@ QStringList changes(const ProofQuestion &q, const Counterexample &c, const Signa
     return lines;
 }
 
+// The relay times a band gave the counterexample, where they differ from
+// the nominal ones.
+QStringList chosenTimes(const ProofQuestion &q, const Counterexample &c)
+{
+    const ModelDefinition &definition = q.model->definition;
+    QStringList lines;
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        for (int side = 0; side < 2; ++side) {
+            const float chosen = (side == 0 ? c.timing.Tpr : c.timing.Totp)[size_t(i)];
+            const float nominal = (side == 0 ? q.timing.Tpr : q.timing.Totp)[size_t(i)];
+            if (chosen != nominal)
+                lines << QStringLiteral("  время %1 %2: %3 с (номинальное %4 с)")
+                             .arg(side == 0 ? QStringLiteral("срабатывания") : QStringLiteral("отпускания"),
+                                  definition.ElemName[i])
+                             .arg(double(chosen), 0, 'f', 2)
+                             .arg(double(nominal), 0, 'f', 2);
+        }
+    return lines;
+}
+
 void writeText(std::FILE *out, const ProofQuestion &q, const ProofAnswer &a, const SignalTrace *trace)
 {
     const QString measured = QStringLiteral("состояний %1, глубина %2 шагов (%3 с), %4 с, %5 байт на состояние")
@@ -329,6 +366,8 @@ void writeText(std::FILE *out, const ProofQuestion &q, const ProofAnswer &a, con
                            .arg(c.shown >= 0 ? QStringLiteral(": показан уровень %1 при допустимом %2").arg(c.shown).arg(c.warranted)
                                              : QString()));
         WriteLine(out, QStringLiteral("Кратчайший контрпример (%1):").arg(measured));
+        for (const QString &line : chosenTimes(q, c))
+            WriteLine(out, line);
         for (const QString &line : changes(q, c, *trace))
             WriteLine(out, line);
         break;

@@ -194,6 +194,51 @@ TEST(Prove, HoldsAnIndicationWithinItsLatencyWorkedOutByHand)
     }
 }
 
+TEST(Prove, FindsARaceOnlyInsideABand)
+{
+    // А and Б both follow p, А picking up in 3 steps and Б in 5, releasing
+    // at once: Б never rises before А at nominal times, nor at ±20 % (Б at
+    // least 4, А at most 4). At ±50 % Б may take 2 and А 3 or more: Б is
+    // up alone at step 3, after p 1 at steps 1..3. А never completes, so
+    // the run gives it its longest time, 0.05 s.
+    const struct { const char *tolerance; bool refuted; } rows[] = {
+        {"", false}, {"допуск 20%\n", false}, {"допуск 50%\n", true},
+    };
+    QTemporaryDir dir;
+    ModelText model;
+    model.name = QStringLiteral("race");
+    model.elements = {{QStringLiteral("А"), QStringLiteral("p")}, {QStringLiteral("Б"), QStringLiteral("p")}};
+    model.outputs = {{QStringLiteral("ВЫХ"), QStringLiteral("Б*-А")}};
+    ASSERT_TRUE(WriteModelFile(dir.filePath(QStringLiteral("race.mod")), model));
+    writeFile(dir.filePath(QStringLiteral("race.tim")), QStringLiteral("0.03\n0.05\n0\n0\n100\n"));
+    for (const auto &row : rows) {
+        const QString bench = dir.filePath(QStringLiteral("race.bench"));
+        writeFile(bench, QStringLiteral("модель race.mod\nвремена race.tim\nдоказать вход свободный\n%1"
+                                        "ожидать никогда Б и не А\n").arg(QString::fromUtf8(row.tolerance)));
+        const auto question = questionOf(bench);
+        ASSERT_TRUE(question.has_value()) << question.error().toStdString();
+        const auto answer = Prove(*question);
+        ASSERT_TRUE(answer.has_value());
+        if (!row.refuted) {
+            EXPECT_EQ(answer->verdict, ProofAnswer::Verdict::Proved) << row.tolerance;
+            continue;
+        }
+        ASSERT_EQ(answer->verdict, ProofAnswer::Verdict::Refuted) << row.tolerance;
+        const Counterexample &c = *answer->counterexample;
+        EXPECT_EQ(c.inputs, (std::vector<int16_t>{1, 1, 1}));
+        EXPECT_FLOAT_EQ(c.timing.Tpr[2], 0.02f);
+        EXPECT_FLOAT_EQ(c.timing.Tpr[1], 0.05f);
+        EXPECT_TRUE(ReplayCounterexample(*question, c).has_value());
+
+        // Its bench carries the chosen times in a timing file of its own.
+        const QString written = dir.filePath(QStringLiteral("race-cx.bench"));
+        ASSERT_TRUE(WriteCounterexampleBench(*question, c, written).has_value());
+        std::FILE *sink = std::tmpfile();
+        EXPECT_EQ(RunTestCommand({written}, sink, sink), 1);
+        std::fclose(sink);
+    }
+}
+
 TEST(Prove, AgreesWithEveryInputSequenceOfRandomDevices)
 {
     // Short delays, so that short runs reach most of what a device does.
