@@ -1,7 +1,9 @@
 #include "app/RunCommands.h"
 
 #include "analysis/FaultAnalysis.h"
+#include "model/ModelState.h"
 #include "platform/RunWindowHost.h"
+#include "proof/frmProve.h"
 #include "report/ShowReport.h"
 #include "schematic/frmSchematic.h"
 #include "sim/RunSetup.h"
@@ -17,6 +19,7 @@ public:
         ShowReport(state, host.fileDialog(), host.childArea());
     }
     void analyseFaults(RunWindowHost &host, ModelState &state) override { AnalyseFaults(host, state); }
+    void proveProperties(RunWindowHost &host, ModelState &state) override { frmProve::Open(host, state.ModelPath); }
     void showSchematic(RunWindowHost &host, ModelState &state) override { frmSchematic::Show(host, state.ModelPath); }
 };
 

@@ -14,6 +14,8 @@ public:
     virtual void showReport(RunWindowHost &host, ModelState &state) = 0;
     // "Анализ неисправностей": the single-fault campaign of a scenario.
     virtual void analyseFaults(RunWindowHost &host, ModelState &state) = 0;
+    // «Доказательство свойств»: every run of the bench beside the model.
+    virtual void proveProperties(RunWindowHost &host, ModelState &state) = 0;
     // «Схема»: the model drawn as relay-contact circuits.
     virtual void showSchematic(RunWindowHost &host, ModelState &state) = 0;
 
@@ -22,5 +24,5 @@ protected:
 };
 
 // The run set-up in a diagram window, the report shown in the editor, the
-// fault analysis window and the schematic window.
+// fault analysis window, the proof window and the schematic window.
 RunCommands &programRunCommands();

@@ -173,6 +173,7 @@ void frmMenu::buildMenus()
     command(mnuModel, "mnuModelWaves", QStringLiteral("&Графики"), &frmMenu::showWaves);
     command(mnuModel, "mnuModelSchematic", QStringLiteral("&Схема"), &frmMenu::showSchematic);
     command(mnuModel, "mnuModelFaults", QStringLiteral("&Анализ неисправностей"), &frmMenu::analyseFaults);
+    command(mnuModel, "mnuModelProve", QStringLiteral("&Доказательство свойств"), &frmMenu::proveProperties);
 
     QAction *mnuEdit = barCommand("mnuEdit", QStringLiteral("&Редактирование"), &frmMenu::openEditor);
     QAction *mnuReports = barCommand("mnuReports", QStringLiteral("&Отчеты"), &frmMenu::showReport);
@@ -452,6 +453,15 @@ void frmMenu::showSchematic()
         return;
     if (m_commands)
         m_commands->showSchematic(*this, m_state);
+}
+
+void frmMenu::proveProperties()
+{
+    hidePicture();
+    if (m_state.ModelPath.isEmpty() && !ChooseFile(m_state, m_fileDialog, QStringLiteral("mod")))
+        return;
+    if (m_commands)
+        m_commands->proveProperties(*this, m_state);
 }
 
 void frmMenu::openOptions() { hidePicture(); }

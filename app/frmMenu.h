@@ -82,6 +82,7 @@ private slots:
     void analyseFaults();
     void showWaves();
     void showSchematic();
+    void proveProperties();
     void openEditor();
     void showReport();
     void openOptions();

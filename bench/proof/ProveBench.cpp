@@ -42,7 +42,9 @@ const QString Decoder = QStringLiteral(EXAMPLES_DIR "/decoder-prove.bench");
 
 void DecoderEveryCode(benchmark::State &state)
 {
-    Measure(state, Question(Decoder, {.faults = ProofQuestion::Faults::None}));
+    ProofChoices choices;
+    choices.faults = ProofQuestion::Faults::None;
+    Measure(state, Question(Decoder, choices));
 }
 BENCHMARK(DecoderEveryCode)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -53,10 +55,12 @@ BENCHMARK(DecoderEveryCodeSingleFaults)->Unit(benchmark::kMillisecond)->UseRealT
 // the transmitter; stopped after two million states.
 void DecoderCodesLatency(benchmark::State &state)
 {
-    Measure(state, Question(Decoder, {.minChangeSteps = 100,
-                                      .faults = ProofQuestion::Faults::None,
-                                      .latencySteps = 200,
-                                      .maxStates = 2'000'000}));
+    ProofChoices choices;
+    choices.minChangeSteps = 100;
+    choices.faults = ProofQuestion::Faults::None;
+    choices.latencySteps = 200;
+    choices.maxStates = 2'000'000;
+    Measure(state, Question(Decoder, choices));
 }
 BENCHMARK(DecoderCodesLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
@@ -69,7 +73,9 @@ void FullCapacityCodes(benchmark::State &state)
                                      "запаздывание показания 2с\n").toUtf8()) < 0)
         qFatal("cannot write %s", qPrintable(bench));
     file.close();
-    Measure(state, Question(bench, {.maxStates = 2'000'000}));
+    ProofChoices choices;
+    choices.maxStates = 2'000'000;
+    Measure(state, Question(bench, choices));
 }
 BENCHMARK(FullCapacityCodes)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

@@ -196,6 +196,11 @@ struct NotedCommands : RunCommands
         calls << QStringLiteral("schematic");
         hosts << &host;
     }
+    void proveProperties(RunWindowHost &host, ModelState &) override
+    {
+        calls << QStringLiteral("prove");
+        hosts << &host;
+    }
 
     QStringList calls;
     QList<RunWindowHost *> hosts;
@@ -239,8 +244,9 @@ TEST(frmMenu, RunAndReportCommandsHandOver)
         NotedCommands commands;
         frmMenu menu(state, &commands);
         menuEntry(menu, "mnuModelSchematic")->trigger();
-        EXPECT_EQ(commands.calls, QStringList{QStringLiteral("schematic")});
-        EXPECT_EQ(commands.hosts, QList<RunWindowHost *>{&menu});
+        menuEntry(menu, "mnuModelProve")->trigger();
+        EXPECT_EQ(commands.calls, (QStringList{QStringLiteral("schematic"), QStringLiteral("prove")}));
+        EXPECT_EQ(commands.hosts, (QList<RunWindowHost *>{&menu, &menu}));
     }
     // Without commands to hand over to, the commands end after setting the mode.
     ModelState state;

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "proof/ProofBench.h"
+#include "proof/ProofQuestion.h"
+
+#include <QWidget>
+
+#include <atomic>
+#include <optional>
+#include <thread>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class RunWindowHost;
+
+// «Доказательство свойств»: the search of every run a bench allows, with
+// the choices of modelrun prove over the bench (an empty field keeps the
+// bench's own), on a thread of its own while the window shows the states
+// and the depth; «Отмена» stops it with no verdict. The answer is the
+// command's report; a counterexample, replayed before it is shown, can be
+// written as a bench for the bench runner.
+class frmProve : public QWidget
+{
+    Q_OBJECT
+public:
+    // Opens the window in the main window's document area with the bench
+    // beside the model: MODEL-prove.bench, else MODEL.bench.
+    static frmProve *Open(RunWindowHost &host, const QString &modelPath);
+    explicit frmProve(const QString &benchFile, QWidget *parent = nullptr);
+    ~frmProve() override;
+
+    QLineEdit *txtBench;
+    QPushButton *cmdBrowse;
+    QLineEdit *txtCodes;      // "0 1 2 3"
+    QCheckBox *chkFreeInput;
+    QLineEdit *txtMinChange;  // a time: steps or seconds with «с»
+    QComboBox *cboFaults;     // as in the bench, none, single, pairs
+    QCheckBox *chkContacts;
+    QLineEdit *txtTolerance;  // per cent
+    QLineEdit *txtLatency;
+    QLineEdit *txtResponse;
+    QPushButton *cmdProve;
+    QPushButton *cmdCancel;
+    QPushButton *cmdSave;
+    QLabel *lblProgress;
+    QPlainTextEdit *txtAnswer;
+
+    bool Running() const { return m_worker.joinable(); }
+
+signals:
+    // The search has ended, with an answer or a message.
+    void answered();
+
+private:
+    void prove();
+    void finished(std::expected<ProofAnswer, QString> answer);
+    void saveCounterexample();
+    std::expected<ProofChoices, QString> choices() const;
+
+    std::optional<ProofQuestion> m_question;
+    std::optional<Counterexample> m_counterexample;
+    std::atomic<bool> m_cancel{false};
+    std::thread m_worker;
+};
