@@ -43,7 +43,7 @@ frmProve *frmProve::Open(RunWindowHost &host, const QString &modelPath)
     auto *window = new frmProve(QFileInfo::exists(prove) ? prove : modelPath + QStringLiteral(".bench"));
     QMdiSubWindow *frame = host.addChildWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->resize(QSize(760, 560).boundedTo(host.childArea().viewport()->size()));
+    frame->resize(QSize(760, 560).boundedTo(host.childArea().viewport()->size()).expandedTo(frame->minimumSizeHint()));
     frame->show();
     return window;
 }
