@@ -7,27 +7,12 @@
 
 namespace {
 
-// The element a fault names: its name as the model spells it, or its number.
+// The element a fault names.
 std::expected<int, QString> faultElement(const BenchFault &fault, const ModelDefinition &definition)
 {
-    for (int i = 1; i <= definition.ElemCount; ++i)
-        if (definition.ElemName[i] == fault.element)
-            return i;
-    bool isNumber = false;
-    const int number = fault.element.toInt(&isNumber);
-    if (isNumber && number >= 1 && number <= definition.ElemCount)
-        return number;
+    if (const int element = BenchElement(definition, fault.element))
+        return element;
     return std::unexpected(QStringLiteral("элемента «%1» нет в модели").arg(fault.element));
-}
-
-uint32_t signalsOf(const RunState &state)
-{
-    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
-    for (int i = 1; i <= state.ElemCount; ++i)
-        bits |= uint32_t(state.ElemState[i][1] != 0) << i;
-    for (int j = 1; j <= state.OutCount; ++j)
-        bits |= uint32_t(state.OutState[j][1] != 0) << (MaxElements + j);
-    return bits;
 }
 
 QString inScenario(const QString &message, const BenchScenario &scenario)
@@ -51,13 +36,33 @@ std::expected<SignalTrace, QString> record(const LoadedBench &bench, const Bench
     SignalTrace trace;
     trace.values.reserve(size_t(session.lastStep()) + 1);
     session.start();
-    trace.values.push_back(signalsOf(session.state()));
+    trace.values.push_back(SignalsOf(session.state()));
     while (session.step())
-        trace.values.push_back(signalsOf(session.state()));
+        trace.values.push_back(SignalsOf(session.state()));
     return trace;
 }
 
 } // namespace
+
+int BenchElement(const ModelDefinition &definition, const QString &name)
+{
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        if (definition.ElemName[i] == name)
+            return i;
+    bool isNumber = false;
+    const int number = name.toInt(&isNumber);
+    return isNumber && number >= 1 && number <= definition.ElemCount ? number : 0;
+}
+
+uint32_t SignalsOf(const RunState &state)
+{
+    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
+    for (int i = 1; i <= state.ElemCount; ++i)
+        bits |= uint32_t(state.ElemState[i][1] != 0) << i;
+    for (int j = 1; j <= state.OutCount; ++j)
+        bits |= uint32_t(state.OutState[j][1] != 0) << (MaxElements + j);
+    return bits;
+}
 
 std::expected<OutputLevels, QString> ResolveLevels(const Bench &bench, const ModelDefinition &definition)
 {

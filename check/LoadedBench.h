@@ -40,6 +40,13 @@ std::expected<OutputLevels, QString> ResolveLevels(const Bench &bench, const Mod
 std::expected<QList<ExpectationResult>, QString> CheckBenchScenario(const LoadedBench &bench, int index,
                                                                     const RunScenario &run);
 
+// The element a bench names: its name as the model spells it, or its
+// number; 0 for none.
+int BenchElement(const ModelDefinition &definition, const QString &name);
+
+// The signals of a run's state as a bench numbers them (see SignalNames).
+uint32_t SignalsOf(const RunState &state);
+
 // The expectation broken first: at the earliest step, the first written
 // among equals; none when every one holds.
 std::optional<ExpectationResult> FirstFailure(const QList<ExpectationResult> &results);

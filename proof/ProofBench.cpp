@@ -20,16 +20,6 @@ std::expected<int, QString> BandEnd(qint64 hundredths)
     return DelaySteps(float(double(hundredths) / StepTime::StepsPerSecond));
 }
 
-int ElementNamed(const ModelDefinition &definition, const QString &name)
-{
-    for (int i = 1; i <= definition.ElemCount; ++i)
-        if (definition.ElemName[i] == name)
-            return i;
-    bool isNumber = false;
-    const int number = name.toInt(&isNumber);
-    return isNumber && number >= 1 && number <= definition.ElemCount ? number : 0;
-}
-
 using Bands = std::array<std::array<DelayBand, 2>, MaxElements + 1>;
 
 // Every delay's band: ± percent around the nominal time, whole hundredths
@@ -55,7 +45,7 @@ std::expected<Bands, QString> BandsOf(const LoadedBench &loaded, const TimingVal
             bands[size_t(i)][size_t(side)] = {*first, *last};
         }
     for (const BenchProof::ElementBand &band : loaded.bench.proof.bands) {
-        const int i = ElementNamed(definition, band.element);
+        const int i = BenchElement(definition, band.element);
         if (i == 0)
             return std::unexpected(
                 BenchErrorAt(file, band.place, QStringLiteral("элемента «%1» нет в модели").arg(band.element)).message);
@@ -199,16 +189,6 @@ RunScenario CounterexampleScenario(const ProofQuestion &question, const Countere
 }
 
 namespace {
-
-uint32_t SignalsOf(const RunState &state)
-{
-    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
-    for (int i = 1; i <= state.ElemCount; ++i)
-        bits |= uint32_t(state.ElemState[i][1] != 0) << i;
-    for (int j = 1; j <= state.OutCount; ++j)
-        bits |= uint32_t(state.OutState[j][1] != 0) << (MaxElements + j);
-    return bits;
-}
 
 // Whether the counterexample is one of the runs the question allows: a run
 // outside them proves nothing about the device.

@@ -54,8 +54,9 @@ TEST(ProveWindow, ProvesTheBenchBesideTheModelAndWritesItsCounterexample)
     EXPECT_NE(answer.indexOf(QStringLiteral("на шаге 54")), -1) << answer.toStdString();
     ASSERT_TRUE(window.cmdSave->isEnabled());
     // With MODEL_PROVE_SCREENSHOT set, the window is saved there as a picture.
-    if (const QString shot = qEnvironmentVariable("MODEL_PROVE_SCREENSHOT"); !shot.isEmpty())
+    if (const QString shot = qEnvironmentVariable("MODEL_PROVE_SCREENSHOT"); !shot.isEmpty()) {
         EXPECT_TRUE(window.parentWidget()->grab().save(shot));
+    }
 
     FileRequest save;
     save.kind = FileRequest::Kind::Save;
