@@ -162,11 +162,14 @@ TEST(Prove, HoldsAnIndicationWithinItsLatencyWorkedOutByHand)
     // steps 1 and 2 (the first impulse of its cycle) and no code from step
     // 3, Л releases at step 3 and falls at step 8, so ВЫХ (level 1) shows
     // КЖ at steps 2..7. It outlives a latency of D steps from step 3 + D
-    // on, and no shorter run keeps Л up longer past its last code.
-    const struct { int latency; std::vector<int16_t> inputs; } rows[] = {
-        {2, {1, 1, 0, 0, 0}},
-        {4, {1, 1, 0, 0, 0, 0, 0}},
-        {5, {}},
+    // on, and no shorter run keeps Л up longer past its last code. The
+    // same run breaks a response of 3 steps at step 5: no code for three
+    // steps, and ВЫХ still shows КЖ; КЖ's own first steps show it in time.
+    const struct { const char *property; int steps; std::vector<int16_t> inputs; } rows[] = {
+        {"запаздывание показания", 2, {1, 1, 0, 0, 0}},
+        {"запаздывание показания", 4, {1, 1, 0, 0, 0, 0, 0}},
+        {"запаздывание показания", 5, {}},
+        {"отклик", 3, {1, 1, 0, 0, 0}},
     };
     QTemporaryDir dir;
     ModelText model;
@@ -177,18 +180,19 @@ TEST(Prove, HoldsAnIndicationWithinItsLatencyWorkedOutByHand)
     writeFile(dir.filePath(QStringLiteral("hold.tim")), QStringLiteral("0.01\n0.05\n100\n"));
     for (const auto &row : rows) {
         const QString bench = dir.filePath(QStringLiteral("hold.bench"));
-        writeFile(bench, QStringLiteral("модель hold.mod\nвремена hold.tim\nдоказать коды 0 1\nпоказание ВЫХ 1\n"
-                                        "запаздывание показания %1\n").arg(row.latency));
+        writeFile(bench, QStringLiteral("модель hold.mod\nвремена hold.tim\nдоказать коды 0 1\nпоказание ВЫХ 1\n%1 %2\n")
+                             .arg(QString::fromUtf8(row.property))
+                             .arg(row.steps));
         const auto question = questionOf(bench);
         ASSERT_TRUE(question.has_value()) << question.error().toStdString();
         const auto answer = Prove(*question);
         ASSERT_TRUE(answer.has_value());
         if (row.inputs.empty()) {
-            EXPECT_EQ(answer->verdict, ProofAnswer::Verdict::Proved) << row.latency;
+            EXPECT_EQ(answer->verdict, ProofAnswer::Verdict::Proved) << row.property << ' ' << row.steps;
             continue;
         }
-        ASSERT_EQ(answer->verdict, ProofAnswer::Verdict::Refuted) << row.latency;
-        EXPECT_EQ(answer->counterexample->inputs, row.inputs) << row.latency;
+        ASSERT_EQ(answer->verdict, ProofAnswer::Verdict::Refuted) << row.property << ' ' << row.steps;
+        EXPECT_EQ(answer->counterexample->inputs, row.inputs) << row.property << ' ' << row.steps;
         EXPECT_EQ(answer->counterexample->shown, 1);
         EXPECT_EQ(answer->counterexample->warranted, 0);
     }
