@@ -18,7 +18,7 @@ struct LiveState
     std::array<bool, MaxElements + 1> up{};
     std::array<bool, MaxElements + 1> pickupRunning{};
     std::array<bool, MaxElements + 1> releaseRunning{};
-    std::array<uint8_t, MaxElements + 1> fault{}; // as RunState::ElemFault
+    std::array<Fault, MaxElements + 1> fault{};
     std::array<bool, MaxOutputs + 1> lit{};
 
     // The state after the step state last made.

@@ -239,13 +239,11 @@ void frmSchematic::showCoilMenu(int element, QPoint globalPosition)
     QMenu menu(this);
     const Rung *rung = Canvas->schematic().elementRung(element);
     menu.addSection(rung ? rung->name : QString());
-    const uint8_t current = Canvas->live() ? Canvas->live()->fault[size_t(element)] : 0;
-    const QString kinds[] = {QStringLiteral("Нормальная работа"), QStringLiteral("Обрыв питания"),
-                             QStringLiteral("Подпитка")};
-    for (uint8_t kind = 0; kind < 3; ++kind) {
-        QAction *action = menu.addAction(kinds[kind], this, [this, element, kind] { SetFault(element, kind); });
+    const Fault current = Canvas->live() ? Canvas->live()->fault[size_t(element)] : Fault::None;
+    for (const Fault fault : {Fault::None, Fault::Break, Fault::Feed}) {
+        QAction *action = menu.addAction(FaultName(fault), this, [this, element, fault] { SetFault(element, fault); });
         action->setCheckable(true);
-        action->setChecked(linked && kind == current);
+        action->setChecked(linked && fault == current);
         action->setEnabled(linked);
     }
     if (!linked)
@@ -253,10 +251,10 @@ void frmSchematic::showCoilMenu(int element, QPoint globalPosition)
     menu.exec(globalPosition);
 }
 
-void frmSchematic::SetFault(int element, uint8_t kind)
+void frmSchematic::SetFault(int element, Fault fault)
 {
     if (linkedRun().runs(m_modelPath))
-        linkedRun().setFault(element, kind);
+        linkedRun().setFault(element, fault);
 }
 
 void frmSchematic::Print()

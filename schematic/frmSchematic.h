@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Fault.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -34,7 +36,7 @@ public:
     // The run a right click on a coil sets faults in, for the window of the
     // model state runs: the run of owner (its control panel) while owner
     // lives. The setter writes the fault as the fault dialog does.
-    using FaultSetter = std::function<void(int element, uint8_t kind)>;
+    using FaultSetter = std::function<void(int element, Fault fault)>;
     static void LinkRun(QObject *owner, const RunState &state, FaultSetter setFault);
 
     SchematicCanvas *Canvas;
@@ -47,7 +49,7 @@ public:
     void Print();
     void Export();
     // The menu of element's coil: its three faults, when a run is linked.
-    void SetFault(int element, uint8_t kind);
+    void SetFault(int element, Fault fault);
 
 private:
     frmSchematic(RunWindowHost &host, const QString &modelPath);
