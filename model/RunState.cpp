@@ -10,7 +10,7 @@ void BringToRest(RunState &state)
     state.ReleasePending.fill({});
     state.PickupTimer.fill(0);
     state.ReleaseTimer.fill(0);
-    state.ElemFault.fill(0);
+    state.ElemFault.fill(Fault::None);
     state.OutState.fill({});
     state.InputVal = {};
 }

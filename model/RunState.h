@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Fault.h"
 #include "model/ModelState.h"
 
 #include <QByteArray>
@@ -21,8 +22,7 @@ struct RunState : ModelDefinition, OutputChoice
     FixedText<5> ColCell;
     QString InputCaption;
 
-    // 0 none, 1 excitation forced to 0, 2 excitation forced to 1.
-    std::array<uint8_t, MaxElements + 1> ElemFault{};
+    std::array<Fault, MaxElements + 1> ElemFault{};
 
     Signal InputVal{};
     std::array<Signal, MaxElements + 1> Excit{};

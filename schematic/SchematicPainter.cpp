@@ -287,7 +287,7 @@ void SchematicPainter::paintRung(QPainter &painter, int r, qreal top, const View
                 drawDropped(painter, x, y, conducting);
             else
                 drawContact(painter, item, x, y, live && live->closed(item), conducting);
-            const bool faulty = live && ((item.element > 0 && live->fault[size_t(item.element)] != 0)
+            const bool faulty = live && ((item.element > 0 && live->fault[size_t(item.element)] != Fault::None)
                                          || live->contactFault(item.contact) != 0);
             painter.setPen(item.kind == Item::Kind::Dropped || !item.note.isEmpty() ? Marked : faulty ? Conducting : Ink);
             QFont labelStyle = font;
@@ -350,12 +350,12 @@ void SchematicPainter::paintRung(QPainter &painter, int r, qreal top, const View
         if (live->pickupRunning[size_t(element)] || live->releaseRunning[size_t(element)])
             painter.drawText(QPointF(coil.right() + 3, coil.top() - 3),
                              live->pickupRunning[size_t(element)] ? QStringLiteral("█") : QStringLiteral("▓"));
-        if (const uint8_t fault = live->fault[size_t(element)]) {
+        if (const Fault fault = live->fault[size_t(element)]; fault != Fault::None) {
             painter.setPen(QPen(Conducting, 2));
             painter.drawLine(coil.topLeft(), coil.bottomRight());
             painter.drawLine(coil.bottomLeft(), coil.topRight());
             painter.drawText(QRectF(coil.left() - 30, coil.bottom() + 16, coil.width() + 60, 14), Qt::AlignCenter,
-                             fault == 1 ? QStringLiteral("обрыв питания") : QStringLiteral("подпитка"));
+                             FaultName(fault).toLower());
         }
     }
 

@@ -37,7 +37,7 @@ LiveState LiveState::at(const RunRecording &recording, qint64 step)
         case Kind::Element: if (element) live.up[k] = value != 0; break;
         case Kind::Pickup: if (element) live.pickupRunning[k] = value != 0; break;
         case Kind::Release: if (element) live.releaseRunning[k] = value != 0; break;
-        case Kind::Fault: if (element) live.fault[k] = uint8_t(value); break;
+        case Kind::Fault: if (element) live.fault[k] = FaultOfKind(value); break;
         case Kind::Output: if (k >= 1 && k <= MaxOutputs) live.lit[k] = value != 0; break;
         }
     }
@@ -69,8 +69,8 @@ bool LiveState::conducts(const Branch &branch) const
 
 bool LiveState::energised(const Rung &rung) const
 {
-    if (rung.kind == Rung::Kind::Element && fault[size_t(rung.index)] != 0)
-        return fault[size_t(rung.index)] == 2;
+    if (rung.kind == Rung::Kind::Element && fault[size_t(rung.index)] != Fault::None)
+        return ForcedExcitation(fault[size_t(rung.index)], 0) != 0;
     return std::ranges::any_of(rung.branches, [this](const Branch &branch) { return conducts(branch); });
 }
 

@@ -20,7 +20,7 @@ struct LiveState
     std::array<bool, MaxElements + 1> up{};
     std::array<bool, MaxElements + 1> pickupRunning{};
     std::array<bool, MaxElements + 1> releaseRunning{};
-    std::array<uint8_t, MaxElements + 1> fault{}; // as RunState::ElemFault
+    std::array<Fault, MaxElements + 1> fault{};
     std::array<bool, MaxOutputs + 1> lit{};
     // The contact faults in force, where the picture knows them (the run
     // in progress); a recording does not hold them.

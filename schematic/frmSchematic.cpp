@@ -277,18 +277,18 @@ void frmSchematic::showFunction(int rung)
 void frmSchematic::showCoilMenu(int element, QPoint globalPosition)
 {
     const Rung *rung = Canvas->schematic().elementRung(element);
-    const uint8_t current = Canvas->live() ? Canvas->live()->fault[size_t(element)] : 0;
-    const FaultChoice kinds[] = {{0, QStringLiteral("Нормальная работа")},
-                                 {1, QStringLiteral("Обрыв питания")},
-                                 {2, QStringLiteral("Подпитка")}};
+    const uint8_t current = Canvas->live() ? KindOfFault(Canvas->live()->fault[size_t(element)]) : 0;
+    const FaultChoice kinds[] = {{0, FaultName(Fault::None)},
+                                 {1, FaultName(Fault::Break)},
+                                 {2, FaultName(Fault::Feed)}};
     showFaultMenu(*this, rung ? rung->name : QString(), kinds, linkedRun().runs(m_modelPath), current,
-                  [this, element](uint8_t kind) { SetFault(element, kind); }, globalPosition);
+                  [this, element](uint8_t kind) { SetFault(element, FaultOfKind(kind)); }, globalPosition);
 }
 
-void frmSchematic::SetFault(int element, uint8_t kind)
+void frmSchematic::SetFault(int element, Fault fault)
 {
     if (linkedRun().runs(m_modelPath))
-        linkedRun().setFault(element, kind);
+        linkedRun().setFault(element, fault);
 }
 
 void frmSchematic::showContactMenu(int contact, QPoint globalPosition)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ContactFault.h"
+#include "model/Fault.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,7 +40,7 @@ public:
     // window of the model session runs: the run of owner (its control
     // panel) while owner lives. The setter writes a coil's fault as the
     // fault dialog does; a contact's fault goes to the session.
-    using FaultSetter = std::function<void(int element, uint8_t kind)>;
+    using FaultSetter = std::function<void(int element, Fault fault)>;
     static void LinkRun(QObject *owner, RunSession &session, FaultSetter setFault);
 
     SchematicCanvas *Canvas;
@@ -52,7 +53,7 @@ public:
     void Print();
     void Export();
     // The menu of element's coil: its three faults, when a run is linked.
-    void SetFault(int element, uint8_t kind);
+    void SetFault(int element, Fault fault);
     // The menu of a contact (by its number as ModelContacts numbers them):
     // «Исправен», «Не размыкается», «Не замыкается», when a run is linked.
     void SetContactFault(int contact, uint8_t kind);

@@ -154,8 +154,7 @@ StepOutcome DiagramStep::run(Part from)
         bool signalChange = s.InputVal[0] != s.InputVal[1];
         bool pendingChange = false;
         for (int i = 1; i <= elemCount; ++i) {
-            if (s.ElemFault[i] != 0) // a break forces 0, extra feeding 1
-                s.Excit[i][1] = int16_t(s.ElemFault[i] - 1);
+            s.Excit[i][1] = ForcedExcitation(s.ElemFault[i], s.Excit[i][1]);
             advanceDelays(s, i);
             signalChange |= (s.Excit[i][0] != s.Excit[i][1]) | (s.ElemState[i][0] != s.ElemState[i][1]);
             // A release becoming pending always comes with an excitation

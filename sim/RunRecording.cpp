@@ -19,7 +19,7 @@ int RunRecording::laneValue(const RunState &state, const Lane &lane)
     case LaneKind::Output: return state.OutState[lane.element][1];
     case LaneKind::Pickup: return state.PickupPending[lane.element][1];
     case LaneKind::Release: return state.ReleasePending[lane.element][1];
-    case LaneKind::Fault: return state.ElemFault[lane.element];
+    case LaneKind::Fault: return KindOfFault(state.ElemFault[lane.element]);
     }
     return 0;
 }
@@ -83,11 +83,9 @@ void RunRecording::markRestart()
                        QStringLiteral("Вывод диаграммы сначала (её время снова от 0)")});
 }
 
-QString RunRecording::faultText(const QString &element, int kind)
+QString RunRecording::faultText(const QString &element, Fault fault)
 {
-    static const QString kinds[] = {QStringLiteral("нормальная работа"), QStringLiteral("обрыв питания"),
-                                    QStringLiteral("подпитка")};
-    return QStringLiteral("%1: %2").arg(element, kinds[std::clamp(kind, 0, 2)]);
+    return QStringLiteral("%1: %2").arg(element, FaultName(fault).toLower());
 }
 
 size_t RunRecording::runAt(int lane, qint64 step) const

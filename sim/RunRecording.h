@@ -73,7 +73,7 @@ public:
     size_t memoryBytes() const;
 
     // The text of a fault mark: the element and what was done to it.
-    static QString faultText(const QString &element, int kind);
+    static QString faultText(const QString &element, Fault fault);
 
 private:
     void addLane(const QString &name, LaneKind kind, int element);
@@ -84,6 +84,6 @@ private:
     std::vector<Lane> m_lanes;
     std::vector<Mark> m_marks;
     QString m_lastKey;
-    std::vector<uint8_t> m_lastFault;
+    std::vector<Fault> m_lastFault;
     qint64 m_lastStep = 0;
 };

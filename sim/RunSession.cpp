@@ -110,7 +110,7 @@ void RunSession::applyDue()
     for (; m_nextFault < m_faults.size() && m_faults[m_nextFault].step == m_stepNumber; ++m_nextFault) {
         const RunScenario::FaultAt &fault = m_faults[m_nextFault];
         if (fault.contact == 0) {
-            m_state->ElemFault[fault.element] = fault.kind;
+            m_state->ElemFault[fault.element] = FaultOfKind(fault.kind);
             continue;
         }
         if (!std::exchange(contactsDue, true))

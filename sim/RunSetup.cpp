@@ -87,7 +87,7 @@ bool SetUpFaultRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, con
     if (run.contact != 0)
         diag.Session().setContactFaults({{run.contact, run.kind}});
     else
-        state.ElemFault[run.element] = run.kind;
+        state.ElemFault[run.element] = FaultOfKind(run.kind);
     diag.ShowModtype();
     StartRun(diag, run.code);
     return true;

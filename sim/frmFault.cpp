@@ -16,15 +16,16 @@ frmFault::frmFault(RunState &state, QWidget *parent) : QDialog(parent), m_state(
     for (int i = 1; i <= state.ElemCount; ++i)
         elementList->addItem(state.ElemName[i]);
     elementList->setCurrentIndex(0);
-    normalOption = new QRadioButton(QStringLiteral("Нормальная работа"), this);
-    feedLossOption = new QRadioButton(QStringLiteral("Обрыв питания"), this);
-    backfeedOption = new QRadioButton(QStringLiteral("Подпитка"), this);
+    normalOption = new QRadioButton(FaultName(Fault::None), this);
+    feedLossOption = new QRadioButton(FaultName(Fault::Break), this);
+    backfeedOption = new QRadioButton(FaultName(Fault::Feed), this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(elementList);
     QRadioButton *const options[] = {normalOption, feedLossOption, backfeedOption};
-    for (uint8_t fault = 0; fault < 3; ++fault) {
-        QRadioButton *option = options[fault];
-        option->setObjectName(QStringLiteral("Option%1").arg(fault + 1));
+    for (int kind = 0; kind < 3; ++kind) {
+        QRadioButton *option = options[kind];
+        const Fault fault = FaultOfKind(kind);
+        option->setObjectName(QStringLiteral("Option%1").arg(kind + 1));
         layout->addWidget(option);
         connect(option, &QRadioButton::clicked, this, [this, fault] { ChooseFault(fault); });
     }
@@ -33,12 +34,12 @@ frmFault::frmFault(RunState &state, QWidget *parent) : QDialog(parent), m_state(
     elementList->setFocus();
 }
 
-void frmFault::ChooseFault(uint8_t fault)
+void frmFault::ChooseFault(Fault fault)
 {
     SetFault(m_state, elementList->currentIndex() + 1, fault);
 }
 
-void frmFault::SetFault(RunState &state, int element, uint8_t fault)
+void frmFault::SetFault(RunState &state, int element, Fault fault)
 {
     if (element >= 1 && element <= state.ElemCount)
         state.ElemFault[element] = fault;
@@ -50,9 +51,9 @@ void frmFault::ShowFaultOfElement()
     if (element < 1 || element > m_state.ElemCount)
         return;
     switch (m_state.ElemFault[element]) {
-    case 1: feedLossOption->setChecked(true); break;
-    case 2: backfeedOption->setChecked(true); break;
-    default: normalOption->setChecked(true); break;
+    case Fault::Break: feedLossOption->setChecked(true); break;
+    case Fault::Feed: backfeedOption->setChecked(true); break;
+    case Fault::None: normalOption->setChecked(true); break;
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Fault.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -22,17 +24,17 @@ public:
     ~frmFault() override;
 
     QComboBox *elementList;        // cbElement
-    QRadioButton *normalOption;    // Option1 "Нормальная работа", ElemFault 0
-    QRadioButton *feedLossOption;  // Option2 "Обрыв питания", ElemFault 1
-    QRadioButton *backfeedOption;  // Option3 "Подпитка", ElemFault 2
+    QRadioButton *normalOption;    // Option1, Fault::None
+    QRadioButton *feedLossOption;  // Option2, Fault::Break
+    QRadioButton *backfeedOption;  // Option3, Fault::Feed
     std::unique_ptr<ArrowSelectList> elementListKeys;
 
     // Writes fault as the element's ElemFault, for an element of the model;
     // the options and the schematic's coil menu both set faults through it.
-    static void SetFault(RunState &state, int element, uint8_t fault);
+    static void SetFault(RunState &state, int element, Fault fault);
 
 private slots:
-    void ChooseFault(uint8_t fault);
+    void ChooseFault(Fault fault);
     void ShowFaultOfElement();
 
 private:

@@ -25,7 +25,7 @@ frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, RunState &state
             [&host] { frmWave::Show(host.childArea(), frmDiag::Place(host.childArea())); });
     connect(panel->schematicButton, &QPushButton::clicked, panel, [&host, &state] { frmSchematic::Show(host, state.ModelPath); });
     frmSchematic::LinkRun(panel, diag.Session(),
-                          [&state](int element, uint8_t kind) { frmFault::SetFault(state, element, kind); });
+                          [&state](int element, Fault fault) { frmFault::SetFault(state, element, fault); });
     return panel;
 }
 

@@ -104,7 +104,7 @@ QByteArray waveJsonText(const RunRecording &recording)
             QString wave = waveOf(valuesOf(k));
             for (qsizetype s = 0; s < wave.size(); ++s) {
                 if (wave[s] == QLatin1Char('1') || wave[s] == QLatin1Char('2')) {
-                    data.append(RunRecording::faultText(lane.name, wave[s].digitValue()));
+                    data.append(RunRecording::faultText(lane.name, FaultOfKind(wave[s].digitValue())));
                     wave[s] = QLatin1Char('=');
                 }
             }

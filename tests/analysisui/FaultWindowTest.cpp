@@ -195,7 +195,7 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
     ASSERT_NE(diag, nullptr);
     diag->stepTimer->stop();
     EXPECT_EQ(diag->Step().Nkod, 1);
-    EXPECT_EQ(diag->State().ElemFault[Zhz], 2);
+    EXPECT_EQ(diag->State().ElemFault[Zhz], Fault::Feed);
     EXPECT_EQ(diag->State().Tpr[6], 0.7f);
     EXPECT_EQ(diag->State().RunLength, 600);
     for (int step = 1; step <= 4; ++step) {
@@ -276,7 +276,7 @@ TEST_F(FaultWindowTest, ContactFaultsOnRequestAndADoubleClickRunsOne)
     ASSERT_NE(diag, nullptr);
     diag->stepTimer->stop();
     for (int i = 1; i <= 6; ++i)
-        EXPECT_EQ(diag->State().ElemFault[i], 0) << "element " << i;
+        EXPECT_EQ(diag->State().ElemFault[i], Fault::None) << "element " << i;
     for (int step = 1; step <= 4; ++step) {
         diag->ShowDiag();
         EXPECT_EQ(diag->State().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;

@@ -335,8 +335,8 @@ TEST_F(EndOfRunTest, RestartClearsThePreviousStepAndKeepsFaultsCodeAndConstantIn
 {
     steps(60);
     auto &s = state;
-    s.ElemFault[1] = 2;
-    s.ElemFault[7] = 1;
+    s.ElemFault[1] = Fault::Feed;
+    s.ElemFault[7] = Fault::Break;
     diagram.Step().Nkod = 2;
     diagram.Step().ConstInput = FlagTrue;
     diagram.Step().ConstValue = 1;
@@ -377,8 +377,8 @@ TEST_F(EndOfRunTest, RestartClearsThePreviousStepAndKeepsFaultsCodeAndConstantIn
     EXPECT_EQ(s.InputVal[0], 0);
     EXPECT_EQ(s.RunLength, 300);
     // What stays.
-    EXPECT_EQ(s.ElemFault[1], 2);
-    EXPECT_EQ(s.ElemFault[7], 1);
+    EXPECT_EQ(s.ElemFault[1], Fault::Feed);
+    EXPECT_EQ(s.ElemFault[7], Fault::Break);
     EXPECT_EQ(diagram.Step().Nkod, 2);
     EXPECT_EQ(diagram.Step().ConstInput, FlagTrue);
     EXPECT_EQ(diagram.Step().ConstValue, 1);

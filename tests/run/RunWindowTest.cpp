@@ -263,8 +263,8 @@ TEST_F(RunWindowTest, ASecondRunStartsFromRestWithoutFaults)
     frmDiag &first = StartRun(3);
     for (int i = 0; i < 60; ++i)
         first.ShowDiag();
-    first.State().ElemFault[2] = 2;
-    first.State().ElemFault[20] = 1; // beyond the model's elements too
+    first.State().ElemFault[2] = Fault::Feed;
+    first.State().ElemFault[20] = Fault::Break; // beyond the model's elements too
     first.State().PickupTimer[20] = 0.5f;
     first.State().OutState[5] = {1, 1};
     first.Frame().close();
@@ -275,7 +275,7 @@ TEST_F(RunWindowTest, ASecondRunStartsFromRestWithoutFaults)
     EXPECT_EQ(run().ModelTime, 0.0f);
     EXPECT_EQ(second.Step().ModelingItem, 0);
     for (int i = 0; i <= MaxElements; ++i) {
-        EXPECT_EQ(run().ElemFault[i], 0) << i;
+        EXPECT_EQ(run().ElemFault[i], Fault::None) << i;
         EXPECT_EQ(run().ElemState[i], (Signal{0, 0})) << i;
         EXPECT_EQ(run().Excit[i], (Signal{0, 0})) << i;
         EXPECT_EQ(run().PickupPending[i], (Signal{0, 0})) << i;
@@ -342,7 +342,7 @@ TEST_F(RunWindowTest, CommandKeysShowTheirMessageOncePerChange)
     const int32_t before = diag.Step().ModelingItem;
     diag.ShowDiag();
     EXPECT_EQ(diag.Step().ModelingItem, before + 1);
-    EXPECT_EQ(run().ElemFault[1], 2);
+    EXPECT_EQ(run().ElemFault[1], Fault::Feed);
     EXPECT_EQ(run().KeyCmd, QStringLiteral("\r"));
     EXPECT_TRUE(prompts.finished());
 }

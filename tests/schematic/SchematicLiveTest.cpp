@@ -62,7 +62,7 @@ TEST(SchematicLive, ShowsTheDecoderAtTheStepItsLampLights)
 
     // A break forced on КЖ's feed opens its coil whatever the circuit says.
     LiveState broken = lit;
-    broken.fault[Kzh] = 1;
+    broken.fault[Kzh] = Fault::Break;
     EXPECT_FALSE(broken.energised(kzhRung));
 }
 

@@ -61,7 +61,7 @@ TEST(SchematicPng, HoldsThePicturePaintedWhole)
     live.input = true;
     live.up[1] = live.up[6] = true;
     live.lit[1] = true;
-    live.fault[3] = 1;
+    live.fault[3] = Fault::Break;
     const struct
     {
         SchematicPainter::View view;

@@ -211,7 +211,7 @@ TEST(Step, RestartKeepsFaultsCodeAndConstantInput)
     run.keys[1] = QStringLiteral("1");
     run.diag.Nkod = 2;
     run.runTo(15);
-    run.state.ElemFault[1] = 1;
+    run.state.ElemFault[1] = Fault::Break;
     run.diag.Restart();
     EXPECT_EQ(run.diag.ModelingItem, 0);
     EXPECT_EQ(run.state.ModelTime, 0.0f);
@@ -219,7 +219,7 @@ TEST(Step, RestartKeepsFaultsCodeAndConstantInput)
     EXPECT_EQ(run.state.Excit[1][0], 0);
     EXPECT_EQ(run.state.OutState[1][0], 0);
     EXPECT_EQ(run.state.InputVal[0], 0);
-    EXPECT_EQ(run.state.ElemFault[1], 1);
+    EXPECT_EQ(run.state.ElemFault[1], Fault::Break);
     EXPECT_EQ(run.diag.Nkod, 2);
     // From rest again: the input rises anew at the first step after it.
     run.step();

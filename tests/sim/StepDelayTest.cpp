@@ -119,7 +119,7 @@ TEST_P(FaultTable, FaultOverridesTheFunctionButKeepsTheDelays)
     StepRun run({{QStringLiteral("А"), QString::fromUtf8(c.function)}}, {}, {c.tpr}, {c.totp});
     run.host.transmitter = inputPattern(c.input);
     for (const auto &[step, fault] : c.faults)
-        run.before[step] = [&run, fault = fault] { run.state.ElemFault[1] = fault; };
+        run.before[step] = [&run, fault = fault] { run.state.ElemFault[1] = FaultOfKind(fault); };
     run.runTo(int(c.expected.size()));
     EXPECT_EQ(trace(run.host, 1), c.expected);
 }
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Step, FaultCommandOpensTheDialogAndRestoresTheCommand)
 {
     StepRun run({{QStringLiteral("А"), QString()}}, {}, {0.0f}, {0.03f});
-    run.host.onFaults = [&run] { run.state.ElemFault[1] = 1; };
+    run.host.onFaults = [&run] { run.state.ElemFault[1] = Fault::Break; };
     run.keys = {{1, QStringLiteral("1")}, {5, QStringLiteral("F")}};
     run.runTo(10);
     EXPECT_EQ(run.host.faultDialogs, 1);
