@@ -499,13 +499,7 @@ private:
     std::vector<Condition> m_conditions;
 };
 
-// What one breadth-first search over a space found.
-struct SearchResult
-{
-    ProofAnswer answer;
-    bool limited = false;
-};
-
+// One breadth-first search over a space.
 class Search
 {
 public:
