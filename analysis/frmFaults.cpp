@@ -5,7 +5,6 @@
 #include "check/LoadedBench.h"
 #include "platform/Prompts.h"
 #include "platform/RunWindowHost.h"
-#include "sim/frmDiag.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -28,15 +27,6 @@ namespace {
 QString CodeName(int16_t code)
 {
     return code == 0 ? QStringLiteral("Кода нет") : QStringLiteral("Код №") + QString::number(code);
-}
-
-// True while a run has its diagram window open: one run at a time.
-bool RunOpen(const RunWindowHost &host)
-{
-    for (QMdiSubWindow *child : host.childArea().subWindowList())
-        if (const auto *diag = qobject_cast<const frmDiag *>(child->widget()); diag && !diag->Unloaded())
-            return true;
-    return false;
 }
 
 // The levels of the bench beside the model (the same name, ".bench"), when

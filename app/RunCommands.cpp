@@ -19,7 +19,7 @@ public:
         ShowReport(state, host.fileDialog(), host.childArea());
     }
     void analyseFaults(RunWindowHost &host, ModelState &state) override { AnalyseFaults(host, state); }
-    void proveProperties(RunWindowHost &host, ModelState &state) override { frmProve::Open(host, state.ModelPath); }
+    void proveProperties(RunWindowHost &host, ModelState &state) override { frmProve::Open(host, state); }
     void showSchematic(RunWindowHost &host, ModelState &state) override { frmSchematic::Show(host, state.ModelPath); }
 };
 

@@ -140,10 +140,7 @@ QStringList ProofReportLines(const ProofQuestion &q, const ProofAnswer &a, const
     case ProofAnswer::Verdict::Refuted: {
         const Counterexample &c = *a.counterexample;
         out << QStringLiteral("Опровергнуто: %1").arg(q.benchFile);
-        out << QStringLiteral("Нарушено «%1» на шаге %2 (%3 с)%4.")
-                           .arg(c.property).arg(c.steps()).arg(seconds(c.steps()))
-                           .arg(c.shown >= 0 ? QStringLiteral(": показан уровень %1 при допустимом %2").arg(c.shown).arg(c.warranted)
-                                             : QString());
+        out << BreachText(c) + QLatin1Char('.');
         out << QStringLiteral("Кратчайший контрпример (%1):").arg(measured);
         for (const QString &line : chosenTimes(q, c))
             out << line;
@@ -155,4 +152,12 @@ QStringList ProofReportLines(const ProofQuestion &q, const ProofAnswer &a, const
     out << QStringLiteral("Предположения: %1.").arg(assumptions(q).join(QStringLiteral("; ")));
     out << QStringLiteral("Свойства: %1.").arg(properties(q).join(QStringLiteral("; ")));
     return out;
+}
+
+QString BreachText(const Counterexample &c)
+{
+    return QStringLiteral("Нарушено «%1» на шаге %2 (%3 с)%4")
+        .arg(c.property).arg(c.steps()).arg(seconds(c.steps()))
+        .arg(c.shown >= 0 ? QStringLiteral(": показан уровень %1 при допустимом %2").arg(c.shown).arg(c.warranted)
+                          : QString());
 }

@@ -11,3 +11,7 @@
 // changes (trace: the signals of its ordinary run), then what was assumed
 // and what was asked.
 QStringList ProofReportLines(const ProofQuestion &question, const ProofAnswer &answer, const SignalTrace *trace);
+
+// What a counterexample breaks and where: "Нарушено «…» на шаге N (T с)",
+// with the levels for the indications' properties.
+QString BreachText(const Counterexample &counterexample);

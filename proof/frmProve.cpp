@@ -2,10 +2,14 @@
 
 #include "analysis/InjectionRange.h"
 #include "check/LoadedBench.h"
+#include "model/ModelState.h"
 #include "platform/Prompts.h"
 #include "platform/RunWindowHost.h"
 #include "proof/CounterexampleFile.h"
 #include "proof/ProofReport.h"
+#include "sim/RunSetup.h"
+#include "sim/frmDiag.h"
+#include "wave/frmWave.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,10 +41,11 @@ void Tell(const QString &text)
 
 } // namespace
 
-frmProve *frmProve::Open(RunWindowHost &host, const QString &modelPath)
+frmProve *frmProve::Open(RunWindowHost &host, ModelState &settings)
 {
-    const QString prove = modelPath + QStringLiteral("-prove.bench");
-    auto *window = new frmProve(QFileInfo::exists(prove) ? prove : modelPath + QStringLiteral(".bench"));
+    const QString prove = settings.ModelPath + QStringLiteral("-prove.bench");
+    auto *window = new frmProve(QFileInfo::exists(prove) ? prove : settings.ModelPath + QStringLiteral(".bench"), nullptr,
+                                &host, &settings);
     QMdiSubWindow *frame = host.addChildWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->resize(QSize(760, 560).boundedTo(host.childArea().viewport()->size()).expandedTo(frame->minimumSizeHint()));
@@ -48,7 +53,8 @@ frmProve *frmProve::Open(RunWindowHost &host, const QString &modelPath)
     return window;
 }
 
-frmProve::frmProve(const QString &benchFile, QWidget *parent) : QWidget(parent)
+frmProve::frmProve(const QString &benchFile, QWidget *parent, RunWindowHost *host, ModelState *settings)
+    : QWidget(parent), m_host(host), m_settings(settings)
 {
     setObjectName(QStringLiteral("frmProve"));
     setWindowTitle(QStringLiteral("Доказательство свойств"));
@@ -78,6 +84,9 @@ frmProve::frmProve(const QString &benchFile, QWidget *parent) : QWidget(parent)
     cmdCancel->setEnabled(false);
     cmdSave = named(new QPushButton(QStringLiteral("Записать контрпример…")), "cmdSave");
     cmdSave->setEnabled(false);
+    cmdShow = named(new QPushButton(QStringLiteral("Показать")), "cmdShow");
+    cmdShow->setToolTip(QStringLiteral("Прогон контрпримера в окне «Диаграмма» и «Графики» с отмеченным нарушением"));
+    cmdShow->setEnabled(false);
     lblProgress = named(new QLabel, "lblProgress");
     txtAnswer = named(new QPlainTextEdit, "txtAnswer");
     txtAnswer->setReadOnly(true);
@@ -101,6 +110,7 @@ frmProve::frmProve(const QString &benchFile, QWidget *parent) : QWidget(parent)
     buttons->addWidget(cmdProve);
     buttons->addWidget(cmdCancel);
     buttons->addWidget(lblProgress, 1);
+    buttons->addWidget(cmdShow);
     buttons->addWidget(cmdSave);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -121,6 +131,7 @@ frmProve::frmProve(const QString &benchFile, QWidget *parent) : QWidget(parent)
         cmdCancel->setEnabled(false);
     });
     connect(cmdSave, &QPushButton::clicked, this, &frmProve::saveCounterexample);
+    connect(cmdShow, &QPushButton::clicked, this, &frmProve::showCounterexample);
 }
 
 frmProve::~frmProve()
@@ -197,6 +208,7 @@ void frmProve::prove()
     cmdProve->setEnabled(false);
     cmdCancel->setEnabled(true);
     cmdSave->setEnabled(false);
+    cmdShow->setEnabled(false);
     txtAnswer->clear();
     lblProgress->setText(QStringLiteral("Идёт поиск…"));
     m_worker = std::thread([this, question = *m_question] {
@@ -241,6 +253,7 @@ void frmProve::finished(std::expected<ProofAnswer, QString> answer)
         trace = *run;
         m_counterexample = answer->counterexample;
         cmdSave->setEnabled(true);
+        cmdShow->setEnabled(m_host != nullptr);
     }
     txtAnswer->setPlainText(ProofReportLines(*m_question, *answer, trace ? &*trace : nullptr).join(QLatin1Char('\n')));
     emit answered();
@@ -259,4 +272,27 @@ void frmProve::saveCounterexample()
         return;
     if (const auto written = WriteCounterexampleBench(*m_question, *m_counterexample, file); !written)
         Tell(written.error());
+}
+
+void frmProve::showCounterexample()
+{
+    if (RunOpen(*m_host)) {
+        Tell(QStringLiteral("Идёт прогон: закройте окно «Диаграмма», чтобы показать контрпример."));
+        return;
+    }
+    const ProofQuestion &question = *m_question;
+    const Counterexample &counterexample = *m_counterexample;
+    const RunScenario scenario = CounterexampleScenario(question, counterexample);
+    PlannedRun run;
+    run.model = question.model;
+    run.timing = counterexample.timing;
+    // The diagram asks whether to go on right after the broken step.
+    run.timing.RunLength = int32_t(counterexample.steps());
+    run.codeTiming = question.codeTiming;
+    run.code = scenario.code;
+    run.keys.assign(scenario.keys.begin(), scenario.keys.end());
+    run.faults.assign(scenario.faults.begin(), scenario.faults.end());
+    run.marks.push_back({counterexample.steps(), RunRecording::Mark::Kind::Violation, BreachText(counterexample)});
+    RunPlanned(*m_host, *m_settings, std::move(run));
+    frmWave::Show(m_host->childArea(), frmDiag::Place(m_host->childArea()));
 }

@@ -1,6 +1,7 @@
 #include "sim/RunRecording.h"
 
 #include <algorithm>
+#include <functional>
 
 void RunRecording::addLane(const QString &name, LaneKind kind, int element)
 {
@@ -30,6 +31,7 @@ void RunRecording::begin(const RunState &state)
     m_modelPath = state.ModelPath;
     m_lanes.clear();
     m_marks.clear();
+    m_planned.clear();
     m_lastStep = 0;
     m_lastKey = state.KeyCmd;
 
@@ -75,6 +77,14 @@ void RunRecording::record(const RunState &state)
         m_lastFault[i] = state.ElemFault[i];
         m_marks.push_back({m_lastStep, Mark::Kind::Fault, faultText(state.ElemName[i], state.ElemFault[i])});
     }
+    for (; !m_planned.empty() && m_planned.back().step <= m_lastStep; m_planned.pop_back())
+        m_marks.push_back(std::move(m_planned.back()));
+}
+
+void RunRecording::planMarks(std::vector<Mark> marks)
+{
+    m_planned = std::move(marks);
+    std::ranges::stable_sort(m_planned, std::greater{}, &Mark::step);
 }
 
 void RunRecording::markRestart()

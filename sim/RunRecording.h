@@ -35,7 +35,9 @@ public:
 
     struct Mark
     {
-        enum class Kind : uint8_t { Command, Fault, Restart };
+        // Violation: a step where a property of a proof breaks, planned
+        // before the run gets there.
+        enum class Kind : uint8_t { Command, Fault, Restart, Violation };
         qint64 step = 0;
         Kind kind = Kind::Command;
         QString text;
@@ -48,6 +50,8 @@ public:
     // Marks the next step as the one where the diagram started again from
     // time 0 while the recording goes on.
     void markRestart();
+    // Marks to place when the recording reaches their steps.
+    void planMarks(std::vector<Mark> marks);
 
     // StepObserver
     void runStarted(const RunState &state) override { begin(state); }
@@ -83,6 +87,7 @@ private:
     QString m_modelPath;
     std::vector<Lane> m_lanes;
     std::vector<Mark> m_marks;
+    std::vector<Mark> m_planned; // by step, latest first
     QString m_lastKey;
     std::vector<Fault> m_lastFault;
     qint64 m_lastStep = 0;

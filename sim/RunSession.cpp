@@ -73,12 +73,7 @@ std::expected<void, SetUpError> RunSession::setUp(const RunScenario &scenario, b
     state.ToFile = scenario.reportFile.isEmpty() ? FlagFalse : FlagTrue;
     m_step.ComposeRows = state.ToScreen != FlagFalse || state.ToFile != FlagFalse;
 
-    m_keys.assign(scenario.keys.begin(), scenario.keys.end());
-    m_faults = std::move(faults);
-    std::stable_sort(m_keys.begin(), m_keys.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
-    std::stable_sort(m_faults.begin(), m_faults.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
-    m_nextKey = m_nextFault = 0;
-    m_stepNumber = 0;
+    plan({scenario.keys.begin(), scenario.keys.end()}, std::move(faults));
     m_lastStep = scenario.steps.value_or(state.RunLength);
 
     m_code = scenario.code;
@@ -95,6 +90,16 @@ void RunSession::load(SharedModel model)
     BeginRunOfModel(state);
     m_step.UseFunctions(m_model->functions);
     m_contactFaults.clear();
+}
+
+void RunSession::plan(std::vector<RunScenario::KeyAt> keys, std::vector<RunScenario::FaultAt> faults)
+{
+    m_keys = std::move(keys);
+    m_faults = std::move(faults);
+    std::stable_sort(m_keys.begin(), m_keys.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
+    std::stable_sort(m_faults.begin(), m_faults.end(), [](const auto &a, const auto &b) { return a.step < b.step; });
+    m_nextKey = m_nextFault = 0;
+    m_stepNumber = 0;
 }
 
 void RunSession::start() { start(m_code); }
@@ -149,6 +154,17 @@ bool RunSession::step()
         outcome = m_step.resume();
     }
     return true;
+}
+
+StepOutcome RunSession::tick()
+{
+    // A step waiting for an answer has been counted already; a run that
+    // has ended makes none.
+    if (!m_step.InStep() && m_state->RunActive != FlagFalse) {
+        ++m_stepNumber;
+        applyDue();
+    }
+    return m_step.ShowDiag();
 }
 
 void RunSession::run()

@@ -57,10 +57,14 @@ public:
     void start();
     void start(int16_t code);
 
-    // One tick of a timer that drives the run: begins the step and returns
-    // its outcome; resume() answers its questions. Keys and faults of a
-    // scenario are not applied and the steps are not counted.
-    StepOutcome tick() { return m_step.ShowDiag(); }
+    // The keys and faults to apply before given steps of the run that
+    // starts next (as a scenario gives them); setUp() plans its scenario's.
+    void plan(std::vector<RunScenario::KeyAt> keys, std::vector<RunScenario::FaultAt> faults);
+
+    // One tick of a timer that drives the run: applies the keys and faults
+    // due when a step begins, begins it and returns its outcome; resume()
+    // answers its questions.
+    StepOutcome tick();
     StepOutcome resume(bool yes = true) { return m_step.resume(yes); }
 
     // Applies the keys and faults due and makes the next step, answering as

@@ -10,7 +10,10 @@
 #include "sim/VeskTiming.h"
 
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -75,19 +78,26 @@ bool SetUp(RunWindowHost &host, ModelState &settings, frmDiag &diag)
     return true;
 }
 
-bool SetUpFaultRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, const FaultRun &run)
+bool SetUpPlannedRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, PlannedRun run)
 {
     RunState &state = diag.State();
-    // The model the fault was found on, not the file as it is now: an edited
-    // file would put the fault and the times on other elements.
+    RunSession &session = diag.Session();
+    // The model the run was planned on, not the file as it is now: an edited
+    // file would put the faults and the times on other elements.
     settings.ModelPath = run.model->path;
     PutModel(host, diag, run.model);
     ApplyTiming(state, run.timing);
     SetTiming(diag.Vesk(), run.codeTiming);
-    if (run.contact != 0)
-        diag.Session().setContactFaults({{run.contact, run.kind}});
-    else
-        state.ElemFault[run.element] = FaultOfKind(run.kind);
+    const auto fromStart = std::ranges::stable_partition(run.faults, [](const auto &f) { return f.step <= 0; });
+    for (auto fault = run.faults.begin(); fault != fromStart.begin(); ++fault) {
+        if (fault->contact != 0)
+            session.setContactFault(fault->contact, fault->kind);
+        else
+            state.ElemFault[fault->element] = FaultOfKind(fault->kind);
+    }
+    run.faults.erase(run.faults.begin(), fromStart.begin());
+    session.plan(std::move(run.keys), std::move(run.faults));
+    diag.PlanMarks(std::move(run.marks));
     diag.ShowModtype();
     StartRun(diag, run.code);
     return true;
@@ -106,6 +116,14 @@ void RunInNewWindow(RunWindowHost &host, ModelState &state, const std::function<
 
 } // namespace
 
+bool RunOpen(const RunWindowHost &host)
+{
+    for (QMdiSubWindow *child : host.childArea().subWindowList())
+        if (const auto *diag = qobject_cast<const frmDiag *>(child->widget()); diag && !diag->Unloaded())
+            return true;
+    return false;
+}
+
 void RunSetup(RunWindowHost &host, ModelState &state)
 {
     RunInNewWindow(host, state, [&](frmDiag &diag) { return SetUp(host, state, diag); });
@@ -113,6 +131,13 @@ void RunSetup(RunWindowHost &host, ModelState &state)
 
 void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run)
 {
+    PlannedRun planned{run.model, run.timing, run.codeTiming, run.code, {}, {}, {}};
+    planned.faults.push_back({0, run.element, run.kind, run.contact});
+    RunPlanned(host, state, std::move(planned));
+}
+
+void RunPlanned(RunWindowHost &host, ModelState &state, PlannedRun run)
+{
     state.ChangeMode = FlagFalse;
-    RunInNewWindow(host, state, [&](frmDiag &diag) { return SetUpFaultRun(host, state, diag, run); });
+    RunInNewWindow(host, state, [&](frmDiag &diag) { return SetUpPlannedRun(host, state, diag, std::move(run)); });
 }

@@ -2,11 +2,14 @@
 
 #include "model/LoadedModel.h"
 #include "model/TimingFile.h"
+#include "sim/RunRecording.h"
+#include "sim/RunScenario.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 struct ModelState;
 class RunWindowHost;
@@ -18,6 +21,9 @@ class RunWindowHost;
 // up, or a model that cannot be loaded, closes the diagram window again,
 // which unlocks the host. The run commands set ChangeMode before calling it.
 void RunSetup(RunWindowHost &host, ModelState &state);
+
+// True while a run has its diagram window open: one run at a time.
+bool RunOpen(const RunWindowHost &host);
 
 // A timing-diagram run decided beforehand, as a row of the fault analysis
 // names it: the fault is in force from the first step.
@@ -35,3 +41,20 @@ struct FaultRun
 // The same start as RunSetup with the answers already given: no question
 // is asked, and the model is the one given, not read again.
 void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run);
+
+// A timing-diagram run decided beforehand step by step, as a proof's
+// counterexample is: keys and faults before given steps (a fault at step 0
+// is in force from the start), and marks for «Графики» to show at theirs.
+struct PlannedRun
+{
+    SharedModel model;
+    TimingValues timing; // its run length is where the diagram asks to go on
+    CodeTiming codeTiming;
+    int16_t code = 0;
+    std::vector<RunScenario::KeyAt> keys;
+    std::vector<RunScenario::FaultAt> faults;
+    std::vector<RunRecording::Mark> marks;
+};
+
+// RunWithFault for a planned run.
+void RunPlanned(RunWindowHost &host, ModelState &state, PlannedRun run);

@@ -95,6 +95,8 @@ public:
 
     // The run this window shows; the run set-up loads and starts it.
     RunSession &Session() { return m_session; }
+    // Marks for the recording of this run («Графики») at their steps.
+    void PlanMarks(std::vector<RunRecording::Mark> marks) { m_waves.planMarks(std::move(marks)); }
 
     // EndOfRunHost
     RunState &State() override { return m_session.state(); }

@@ -17,6 +17,7 @@ void LiveRecording::beforeStep(const RunState &state)
         return;
     m_recording = std::make_shared<RunRecording>();
     m_recording->begin(state);
+    m_recording->planMarks(std::move(m_planned));
     latest() = m_recording;
 }
 
@@ -30,6 +31,14 @@ void LiveRecording::restarted()
 {
     if (m_recording)
         m_recording->markRestart();
+}
+
+void LiveRecording::planMarks(std::vector<RunRecording::Mark> marks)
+{
+    if (m_recording)
+        m_recording->planMarks(std::move(marks));
+    else
+        m_planned = std::move(marks);
 }
 
 std::shared_ptr<const RunRecording> LiveRecording::last() { return latest(); }

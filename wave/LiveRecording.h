@@ -18,6 +18,8 @@ public:
     // The diagram starts again from time 0 at the next step; the recording
     // goes on and marks the place.
     void restarted() override;
+    // Marks for the recording of this run to place at their steps.
+    void planMarks(std::vector<RunRecording::Mark> marks);
 
     // StepObserver
     void runStarted(const RunState &state) override { beforeStep(state); }
@@ -28,4 +30,5 @@ public:
 
 private:
     std::shared_ptr<RunRecording> m_recording;
+    std::vector<RunRecording::Mark> m_planned;
 };

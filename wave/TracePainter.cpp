@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace {
 
@@ -23,6 +24,16 @@ const QColor FaultColor(255, 0, 0, 45);
 const QColor CommandMarkColor(30, 90, 220);
 const QColor FaultMarkColor(210, 20, 20);
 const QColor RestartMarkColor(90, 90, 90);
+const QColor ViolationMarkColor(230, 0, 0);
+
+// A broken property's step: a framed column across the traces.
+void paintViolation(QPainter &painter, const QRectF &column)
+{
+    painter.setPen(QPen(ViolationMarkColor, 1.5));
+    painter.setBrush(QBrush(ViolationMarkColor, Qt::Dense6Pattern));
+    painter.drawRect(column);
+    painter.setBrush(Qt::NoBrush);
+}
 const QColor CursorAColor(30, 90, 220);
 const QColor CursorBColor(190, 0, 170);
 
@@ -44,6 +55,7 @@ QColor markColor(RunRecording::Mark::Kind kind)
     case RunRecording::Mark::Kind::Command: return CommandMarkColor;
     case RunRecording::Mark::Kind::Fault: return FaultMarkColor;
     case RunRecording::Mark::Kind::Restart: return RestartMarkColor;
+    case RunRecording::Mark::Kind::Violation: return ViolationMarkColor;
     }
     return CommandMarkColor;
 }
@@ -58,7 +70,8 @@ void paintMark(QPainter &painter, QPointF tip, double height, const QColor &colo
 
 // The legend's entries: a sample, then the text.
 const QString LegendTexts[] = {QStringLiteral("выкл / вкл"), QStringLiteral("притяжение"), QStringLiteral("отпадание"),
-                               QStringLiteral("неисправность"), QStringLiteral("команда"), QStringLiteral("перезапуск")};
+                               QStringLiteral("неисправность"), QStringLiteral("команда"), QStringLiteral("перезапуск"),
+                               QStringLiteral("нарушение")};
 constexpr int LegendLeft = 8;
 constexpr int SampleWidth = 24;
 constexpr int SampleGap = 6;
@@ -66,11 +79,12 @@ constexpr int EntryGap = 18;
 
 // Where each entry of the legend starts within a footer of width, wrapped
 // to further lines of FooterHeight where the width ends.
-std::vector<QPoint> legendPlaces(const QFontMetrics &metrics, int width)
+// The places of the first `entries` legend entries.
+std::vector<QPoint> legendPlaces(const QFontMetrics &metrics, int width, size_t entries)
 {
     std::vector<QPoint> places;
     QPoint at(LegendLeft, 0);
-    for (const QString &text : LegendTexts) {
+    for (const QString &text : std::span(LegendTexts).first(entries)) {
         const int entry = SampleWidth + SampleGap + metrics.horizontalAdvance(text) + 2;
         if (at.x() > LegendLeft && at.x() + entry > width)
             at = QPoint(LegendLeft, at.y() + TracePainter::FooterHeight);
@@ -109,7 +123,7 @@ int TracePainter::footerWidth(const QFontMetrics &metrics, const TraceView &view
 
 QSize TracePainter::pictureSize(const QFontMetrics &metrics, const TraceView &view, int width) const
 {
-    const int legendLines = legendPlaces(metrics, footerWidth(metrics, view, width)).back().y() / FooterHeight + 1;
+    const int legendLines = legendPlaces(metrics, footerWidth(metrics, view, width), legendEntries()).back().y() / FooterHeight + 1;
     return {width, TitleHeight + int(view.rows.size()) * RowHeight + AxisHeight + legendLines * FooterHeight};
 }
 
@@ -262,10 +276,18 @@ void TracePainter::paintAxis(QPainter &painter, const QRect &axis, const QRect &
     }
 }
 
+size_t TracePainter::legendEntries() const
+{
+    const bool violation = std::ranges::any_of(m_recording.marks(), [](const RunRecording::Mark &mark) {
+        return mark.kind == RunRecording::Mark::Kind::Violation;
+    });
+    return std::size(LegendTexts) - (violation ? 0 : 1);
+}
+
 void TracePainter::paintLegend(QPainter &painter, const QRect &footer) const
 {
     const QFontMetrics metrics = painter.fontMetrics();
-    const std::vector<QPoint> places = legendPlaces(metrics, footer.width());
+    const std::vector<QPoint> places = legendPlaces(metrics, footer.width(), legendEntries());
     for (size_t k = 0; k < places.size(); ++k) {
         const QPoint at = footer.topLeft() + places[k];
         const QRect sample(at.x(), at.y() + 4, SampleWidth, FooterHeight - 8);
@@ -280,6 +302,7 @@ void TracePainter::paintLegend(QPainter &painter, const QRect &footer) const
         case 3: painter.fillRect(sample, FaultColor); break;
         case 4: paintMark(painter, QPointF(sample.center().x(), sample.top()), sample.height(), CommandMarkColor); break;
         case 5: paintMark(painter, QPointF(sample.center().x(), sample.top()), sample.height(), RestartMarkColor); break;
+        case 6: paintViolation(painter, QRectF(sample.center().x() - 3, sample.top(), 6, sample.height())); break;
         }
         const QString &text = LegendTexts[k];
         painter.setPen(TraceColor);
@@ -315,6 +338,13 @@ void TracePainter::paint(QPainter &painter, const QRect &area, const TraceView &
         paintSignal(painter, row, traces, view, view.rows[r]);
         painter.setClipping(false);
     }
+    for (const RunRecording::Mark &mark : m_recording.marks())
+        if (mark.kind == RunRecording::Mark::Kind::Violation && mark.step >= view.firstStep && mark.step <= view.lastStep) {
+            const double x = xOfStep(traces, view, double(mark.step));
+            paintViolation(painter, QRectF(QPointF(x, traces.top()),
+                                           QPointF(std::max(xOfStep(traces, view, double(mark.step + 1)), x + 3),
+                                                   traces.bottom())));
+        }
     paintAxis(painter, QRect(area.left(), traces.bottom() + 1, area.width(), AxisHeight), traces, view);
     const std::pair<const std::optional<qint64> &, QColor> cursors[] = {{view.cursorA, CursorAColor},
                                                                        {view.cursorB, CursorBColor}};

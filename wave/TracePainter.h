@@ -70,6 +70,8 @@ private:
     void paintLegend(QPainter &painter, const QRect &footer) const;
     int footerWidth(const QFontMetrics &metrics, const TraceView &view, int width) const;
     int laneOf(RunRecording::LaneKind kind, int element) const;
+    // The legend names a violation only for a run that has one.
+    size_t legendEntries() const;
 
     // Calls span(x0, x1, value, busy) for the runs of lane within the view,
     // one call per pixel at most: busy when the lane changed more than once

@@ -2,6 +2,9 @@
 #include "app/frmMenu.h"
 #include "model/ModelState.h"
 #include "proof/frmProve.h"
+#include "sim/frmDiag.h"
+#include "wave/LiveRecording.h"
+#include "wave/frmWave.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tools/TestCommand.h"
 
@@ -14,6 +17,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +77,50 @@ TEST(ProveWindow, ProvesTheBenchBesideTheModelAndWritesItsCounterexample)
     std::FILE *sink = std::tmpfile();
     EXPECT_EQ(RunTestCommand({written}, sink, sink), 1);
     std::fclose(sink);
+
+    // «Показать»: the diagram window runs the counterexample, its input
+    // planned from the steps the search chose (1 at steps 1-2, 0 from 3,
+    // 1 again at 54), and asks whether to go on after the broken step.
+    ASSERT_TRUE(window.cmdShow->isEnabled());
+    for (const QString &message : {QStringLiteral("На входе постоянно 1. Возврат A"),
+                                   QStringLiteral("На входе постоянно 0. Возврат A"),
+                                   QStringLiteral("На входе постоянно 1. Возврат A")}) {
+        MessageRequest key;
+        key.text = message;
+        prompts.expectMessage(key, Prompt::Answer::Ok);
+    }
+    MessageRequest goOn;
+    goOn.text = QStringLiteral("Продолжать вывод?");
+    goOn.title = QStringLiteral("Вывод");
+    goOn.buttons = Prompt::Buttons::YesNo;
+    goOn.icon = Prompt::Icon::Question;
+    prompts.expectMessage(goOn, Prompt::Answer::No);
+    window.cmdShow->click();
+    const QList<frmDiag *> diagrams = menu.childArea().findChildren<frmDiag *>();
+    ASSERT_EQ(diagrams.size(), 1);
+    frmDiag &diagram = *diagrams.front();
+    diagram.stepTimer->stop();
+    for (int tick = 0; tick < 100 && !diagram.Unloaded(); ++tick)
+        diagram.ShowDiag();
+    EXPECT_TRUE(diagram.Unloaded());
+    EXPECT_TRUE(prompts.finished());
+    const QList<frmWave *> waves = menu.childArea().findChildren<frmWave *>();
+    ASSERT_EQ(waves.size(), 1);
+    if (const QString shot = qEnvironmentVariable("MODEL_PROVE_SCREENSHOT"); !shot.isEmpty()) {
+        menu.resize(1280, 800);
+        waves.front()->parentWidget()->setGeometry(0, 0, 1000, 420);
+        waves.front()->Refresh();
+        EXPECT_TRUE(menu.grab().save(QString(shot).replace(QStringLiteral(".png"), QStringLiteral("-show.png"))));
+    }
+    const std::shared_ptr<const RunRecording> recording = LiveRecording::last();
+    ASSERT_TRUE(recording);
+    EXPECT_EQ(recording->lastStep(), 55);
+    EXPECT_EQ(recording->lanes()[0].steps, (std::vector<uint32_t>{0, 1, 3, 54}));
+    const auto violation = std::ranges::find(recording->marks(), RunRecording::Mark::Kind::Violation,
+                                             &RunRecording::Mark::kind);
+    ASSERT_NE(violation, recording->marks().end());
+    EXPECT_EQ(violation->step, 54);
+    EXPECT_EQ(violation->text, QStringLiteral("Нарушено «никогда ГФ и p» на шаге 54 (0.54 с)"));
     for (QMdiSubWindow *child : menu.childArea().subWindowList())
         child->close();
 }
