@@ -14,9 +14,6 @@ namespace {
 
 using Lit = Aig::Lit;
 
-// Bits for the numbers 0..values-1.
-int bitsFor(int values) { return values <= 1 ? 0 : std::bit_width(unsigned(values - 1)); }
-
 // Latches that hold one binary number, low bit first.
 struct LatchWord
 {
@@ -38,25 +35,6 @@ void setWord(Aig &aig, const LatchWord &word, const std::vector<Lit> &next)
         aig.setNext(word.first + int(b), next[b]);
 }
 
-Lit equalsNumber(Aig &aig, const std::vector<Lit> &bits, unsigned value)
-{
-    Lit equal = Aig::True;
-    for (std::size_t b = 0; b < bits.size(); ++b)
-        equal = aig.makeAnd(equal, (value >> b) & 1 ? bits[b] : Aig::negate(bits[b]));
-    return equal;
-}
-
-std::vector<Lit> plusOne(Aig &aig, const std::vector<Lit> &bits)
-{
-    std::vector<Lit> sum;
-    Lit carry = Aig::True;
-    for (const Lit bit : bits) {
-        sum.push_back(aig.makeXor(bit, carry));
-        carry = aig.makeAnd(carry, bit);
-    }
-    return sum;
-}
-
 // The function given by its table over vars, entry k for the values whose
 // bit b is vars[b], as a tree of choices on the high variables first; equal
 // parts of the table become one gate.
@@ -72,40 +50,49 @@ Lit tableFunction(Aig &aig, const std::vector<Lit> &vars, const std::vector<bool
 }
 
 // One function of the model over the values given (index 0 the input p):
-// the terms as the function language reads them, ORed.
+// the terms as the function language reads them, ORed. Each operand is a
+// contact, numbered on from `contact` in the order ModelContacts gives
+// (within a term by its place in the text); with a variation a contact's
+// fault overrides what it conducts.
 Lit translateFunction(Aig &aig, const ModelDefinition &definition, const QString *terms, int termCount,
-                      bool inputEndsName, const std::array<Lit, MaxElements + 1> &values)
+                      bool inputEndsName, const std::array<Lit, MaxElements + 1> &values, int &contact,
+                      CircuitVariation *variation)
 {
     struct Translation final : TermVisitor
     {
         Aig &aig;
         const std::array<Lit, MaxElements + 1> &values;
+        int &contact;
+        CircuitVariation *variation;
         Lit result = Aig::False;
-        uint32_t mustBeOne = 0;
-        uint32_t mustBeZero = 0;
+        std::vector<std::pair<qsizetype, Lit>> operands; // place in the text, what it conducts
 
-        Translation(Aig &a, const std::array<Lit, MaxElements + 1> &s) : aig(a), values(s) {}
-
-        void operand(int, int element, bool negated, qsizetype, qsizetype) override
+        Translation(Aig &a, const std::array<Lit, MaxElements + 1> &s, int &c, CircuitVariation *v)
+            : aig(a), values(s), contact(c), variation(v)
         {
-            (negated ? mustBeZero : mustBeOne) |= uint32_t(1) << element;
+        }
+
+        void operand(int, int element, bool negated, qsizetype from, qsizetype) override
+        {
+            const Lit value = values[std::size_t(element)];
+            operands.emplace_back(from, negated ? Aig::negate(value) : value);
         }
         void termEnd(int, bool) override
         {
-            const uint32_t one = std::exchange(mustBeOne, 0);
-            const uint32_t zero = std::exchange(mustBeZero, 0);
-            if (one & zero)
-                return; // X AND NOT X never holds
+            std::ranges::stable_sort(operands, {}, &std::pair<qsizetype, Lit>::first);
             Lit term = Aig::True;
-            for (int k = 0; k <= MaxElements; ++k) {
-                if ((one >> k) & 1)
-                    term = aig.makeAnd(term, values[std::size_t(k)]);
-                if ((zero >> k) & 1)
-                    term = aig.makeAnd(term, Aig::negate(values[std::size_t(k)]));
+            for (const auto &[place, conducts] : operands) {
+                ++contact;
+                Lit closed = conducts;
+                if (variation)
+                    closed = aig.makeMux(variation->contactFault(aig, contact, 3), Aig::True,
+                                         aig.makeAnd(closed, Aig::negate(variation->contactFault(aig, contact, 4))));
+                term = aig.makeAnd(term, closed);
             }
+            operands.clear();
             result = aig.makeOr(result, term);
         }
-    } translation(aig, values);
+    } translation(aig, values, contact, variation);
     WalkTerms(definition, terms, termCount, inputEndsName, translation);
     return translation.result;
 }
@@ -117,6 +104,8 @@ struct ElementLatches
     Lit state = 0, pickup = 0, release = 0;
     LatchWord pickupCount, releaseCount;
     int pickupSteps = 1, releaseSteps = 1;
+    // With a variation: the steps each delay may take; empty: the nominal.
+    std::array<std::optional<std::pair<int, int>>, 2> ranges;
 };
 
 // One delay of one element: `wanted` is the pending flag as the excitation
@@ -131,13 +120,13 @@ struct DelayNext
     std::vector<Lit> count;
 };
 
-DelayNext advanceDelay(Aig &aig, Lit wanted, Lit was, const LatchWord &count, int steps)
+DelayNext advanceDelay(Aig &aig, Lit wanted, Lit was, const LatchWord &count, Lit complete)
 {
     const Lit running = aig.makeAnd(was, wanted);
-    const Lit done = aig.makeAnd(running, equalsNumber(aig, count.bits, unsigned(steps - 1)));
+    const Lit done = aig.makeAnd(running, complete);
     const Lit counting = aig.makeAnd(running, Aig::negate(done));
     DelayNext next{aig.makeAnd(wanted, Aig::negate(done)), {}};
-    for (const Lit bit : plusOne(aig, count.bits))
+    for (const Lit bit : PlusOne(aig, count.bits))
         next.count.push_back(aig.makeAnd(counting, bit));
     return next;
 }
@@ -155,7 +144,7 @@ TransmitterLatches addTransmitterLatches(Aig &aig, const TransmitterMachine &mac
     TransmitterLatches latches;
     for (int code = 1; code <= 3; ++code)
         latches.parts[std::size_t(code - 1)] =
-            addWord(aig, QStringLiteral("kpt:code%1").arg(code), bitsFor(machine.part(code).stateCount));
+            addWord(aig, QStringLiteral("kpt:code%1").arg(code), BitsFor(machine.part(code).stateCount));
     latches.cycleDoneIndex = int(aig.latches().size());
     latches.cycleDone = aig.addLatch(QStringLiteral("kpt:cycle_done"));
     return latches;
@@ -200,6 +189,27 @@ Lit stepTransmitter(Aig &aig, const TransmitterMachine &machine, const Transmitt
 
 } // namespace
 
+int BitsFor(int values) { return values <= 1 ? 0 : std::bit_width(unsigned(values - 1)); }
+
+Aig::Lit EqualsNumber(Aig &aig, const std::vector<Aig::Lit> &bits, unsigned value)
+{
+    Lit equal = Aig::True;
+    for (std::size_t b = 0; b < bits.size(); ++b)
+        equal = aig.makeAnd(equal, (value >> b) & 1 ? bits[b] : Aig::negate(bits[b]));
+    return equal;
+}
+
+std::vector<Aig::Lit> PlusOne(Aig &aig, const std::vector<Aig::Lit> &bits)
+{
+    std::vector<Lit> sum;
+    Lit carry = Aig::True;
+    for (const Lit bit : bits) {
+        sum.push_back(aig.makeXor(bit, carry));
+        carry = aig.makeAnd(carry, bit);
+    }
+    return sum;
+}
+
 std::expected<int, QString> DelaySteps(float delay, int maxSteps)
 {
     // The timer as a run keeps it: the first pending step leaves it at 0,
@@ -213,9 +223,28 @@ std::expected<int, QString> DelaySteps(float delay, int maxSteps)
     return std::unexpected(QStringLiteral("Задержка %1 с длится больше %2 шагов").arg(double(delay)).arg(maxSteps));
 }
 
+namespace {
+
+// Whether a pending delay that has run `count` steps completes now: at its
+// nominal steps, or at the steps the variation chose for it.
+Lit delayCompletes(Aig &aig, CircuitVariation *variation, const ElementLatches &e, int element, int delay)
+{
+    const LatchWord &count = delay == 0 ? e.pickupCount : e.releaseCount;
+    const auto &range = e.ranges[std::size_t(delay)];
+    if (!range)
+        return EqualsNumber(aig, count.bits, unsigned((delay == 0 ? e.pickupSteps : e.releaseSteps) - 1));
+    Lit complete = Aig::False;
+    for (int steps = range->first; steps <= range->second; ++steps)
+        complete = aig.makeOr(complete, aig.makeAnd(variation->delayTakes(aig, element, delay, steps),
+                                                    EqualsNumber(aig, count.bits, unsigned(steps - 1))));
+    return complete;
+}
+
+} // namespace
+
 std::expected<DeviceCircuit, QString> BuildDeviceCircuit(const ModelDefinition &definition,
                                                          const TimingValues &timing, const CodeTiming &codeTiming,
-                                                         CircuitInput input)
+                                                         CircuitInput input, CircuitVariation *variation)
 {
     DeviceCircuit circuit;
     circuit.elementCount = std::clamp<int>(definition.ElemCount, 0, MaxElements);
@@ -232,13 +261,15 @@ std::expected<DeviceCircuit, QString> BuildDeviceCircuit(const ModelDefinition &
             circuit.transmitterStates[std::size_t(code - 1)] = machine->part(code).stateCount;
     }
 
-    Lit code0 = Aig::False, code1 = Aig::False, p = Aig::False;
+    DeviceSignals step;
     if (machine) {
-        code0 = aig.addInput(QStringLiteral("code[0]"));
-        code1 = aig.addInput(QStringLiteral("code[1]"));
+        step.code0 = aig.addInput(QStringLiteral("code[0]"));
+        step.code1 = aig.addInput(QStringLiteral("code[1]"));
     } else {
-        p = aig.addInput(QStringLiteral("p"));
+        step.p = aig.addInput(QStringLiteral("p"));
     }
+    if (variation)
+        variation->addInputs(aig);
 
     std::vector<ElementLatches> elements(std::size_t(circuit.elementCount) + 1);
     for (int i = 1; i <= circuit.elementCount; ++i) {
@@ -250,36 +281,46 @@ std::expected<DeviceCircuit, QString> BuildDeviceCircuit(const ModelDefinition &
                 return std::unexpected(QStringLiteral("Элемент %1: %2").arg(i).arg(counted.error()));
             *steps = *counted;
         }
+        int longest[2] = {e.pickupSteps, e.releaseSteps};
+        for (int delay = 0; variation && delay < 2; ++delay)
+            if ((e.ranges[std::size_t(delay)] = variation->delayRange(i, delay)))
+                longest[delay] = std::max(1, e.ranges[std::size_t(delay)]->second);
         const QString prefix = QStringLiteral("e%1:").arg(i);
         e.first = int(aig.latches().size());
         e.state = aig.addLatch(prefix + QStringLiteral("state"));
         e.pickup = aig.addLatch(prefix + QStringLiteral("pickup"));
         e.release = aig.addLatch(prefix + QStringLiteral("release"));
-        e.pickupCount = addWord(aig, prefix + QStringLiteral("pickup_count"), bitsFor(e.pickupSteps));
-        e.releaseCount = addWord(aig, prefix + QStringLiteral("release_count"), bitsFor(e.releaseSteps));
+        e.pickupCount = addWord(aig, prefix + QStringLiteral("pickup_count"), BitsFor(longest[0]));
+        e.releaseCount = addWord(aig, prefix + QStringLiteral("release_count"), BitsFor(longest[1]));
     }
     std::optional<TransmitterLatches> transmitter;
-    if (machine) {
+    if (machine)
         transmitter = addTransmitterLatches(aig, *machine);
-        p = stepTransmitter(aig, *machine, *transmitter, code0, code1);
-    }
+    if (variation)
+        variation->addLatches(aig);
+    if (machine)
+        step.p = stepTransmitter(aig, *machine, *transmitter, step.code0, step.code1);
 
     // Excitations read the states of the previous step, outputs those of
     // this step; both read this step's input.
-    std::array<Lit, MaxElements + 1> previous{}, current{};
-    previous[0] = current[0] = p;
+    std::array<Lit, MaxElements + 1> previous{};
+    previous[0] = step.elements[0] = step.p;
     for (int i = 1; i <= circuit.elementCount; ++i)
         previous[std::size_t(i)] = elements[std::size_t(i)].state;
+    int contact = 0;
     for (int i = 1; i <= circuit.elementCount; ++i) {
         const ElementLatches &e = elements[std::size_t(i)];
-        const Lit excited =
+        Lit excited =
             translateFunction(aig, definition, &definition.ElemTerm[std::size_t(i)][1],
                               std::clamp<int>(definition.ElemTermCount[std::size_t(i)], 0, MaxElemTerms), true,
-                              previous);
+                              previous, contact, variation);
+        if (variation) // a break forces the excitation off, a feed on
+            excited = aig.makeOr(variation->coilFault(aig, i, 2),
+                                 aig.makeAnd(excited, Aig::negate(variation->coilFault(aig, i, 1))));
         const DelayNext pickup = advanceDelay(aig, aig.makeAnd(excited, Aig::negate(e.state)), e.pickup,
-                                              e.pickupCount, e.pickupSteps);
+                                              e.pickupCount, delayCompletes(aig, variation, e, i, 0));
         const DelayNext release = advanceDelay(aig, aig.makeAnd(e.state, Aig::negate(excited)), e.release,
-                                               e.releaseCount, e.releaseSteps);
+                                               e.releaseCount, delayCompletes(aig, variation, e, i, 1));
         // Up when excited unless the pickup is pending; down when not
         // excited unless the release is pending.
         const Lit state = aig.makeMux(excited, Aig::negate(pickup.pending), release.pending);
@@ -288,17 +329,24 @@ std::expected<DeviceCircuit, QString> BuildDeviceCircuit(const ModelDefinition &
         aig.setNext(e.first + 2, release.pending);
         setWord(aig, e.pickupCount, pickup.count);
         setWord(aig, e.releaseCount, release.count);
-        current[std::size_t(i)] = state;
+        step.elements[std::size_t(i)] = state;
     }
+    for (int j = 1; j <= circuit.outputCount; ++j)
+        step.outputs[std::size_t(j)] =
+            translateFunction(aig, definition, &definition.OutTerm[std::size_t(j)][1],
+                              std::clamp<int>(definition.OutTermCount[std::size_t(j)], 0, MaxOutTerms), false,
+                              step.elements, contact, variation);
 
+    if (variation) {
+        variation->addOutputs(aig, step);
+        return circuit;
+    }
     for (int i = 1; i <= circuit.elementCount; ++i)
-        aig.addOutput(current[std::size_t(i)],
+        aig.addOutput(step.elements[std::size_t(i)],
                       QStringLiteral("e%1:%2").arg(i).arg(definition.ElemName[std::size_t(i)]));
     for (int j = 1; j <= circuit.outputCount; ++j)
-        aig.addOutput(translateFunction(aig, definition, &definition.OutTerm[std::size_t(j)][1],
-                                        std::clamp<int>(definition.OutTermCount[std::size_t(j)], 0, MaxOutTerms),
-                                        false, current),
+        aig.addOutput(step.outputs[std::size_t(j)],
                       QStringLiteral("out%1:%2").arg(j).arg(definition.OutName[std::size_t(j)]));
-    aig.addOutput(p, QStringLiteral("p"));
+    aig.addOutput(step.p, QStringLiteral("p"));
     return circuit;
 }

@@ -300,6 +300,11 @@ std::expected<std::optional<Breach>, QString> FirstBreach(const ProofQuestion &q
     return std::nullopt;
 }
 
+void SetDelaySteps(TimingValues &timing, int element, int side, int steps)
+{
+    (side == 0 ? timing.Tpr : timing.Totp)[size_t(element)] = float(double(steps) / StepTime::StepsPerSecond);
+}
+
 QString LatencyProperty(const ProofQuestion &question)
 {
     return QStringLiteral("показание не выше кодов последних %1 с")

@@ -37,6 +37,10 @@ std::expected<ProofQuestion, QString> QuestionFromBench(const LoadedBench &bench
 // code, the changes as keys, its faults and its relay times.
 RunScenario CounterexampleScenario(const ProofQuestion &question, const Counterexample &counterexample);
 
+// Sets one delay (side 0 pickup, 1 release) of element to a time that a
+// pending delay takes `steps` steps to complete, as a band chose it.
+void SetDelaySteps(TimingValues &timing, int element, int side, int steps);
+
 // The names of the two properties over levels, as the report gives them.
 QString LatencyProperty(const ProofQuestion &question);
 QString ResponseProperty(const ProofQuestion &question);

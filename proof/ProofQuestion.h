@@ -126,6 +126,10 @@ struct ProofAnswer
         Unknown,  // a limit or a cancel stopped the search; no verdict
     };
     Verdict verdict = Verdict::Unknown;
+    // Explicit: the search of Prove, with its states counted; Abc: ABC over
+    // the question's circuit, which counts none.
+    enum class Engine : uint8_t { Explicit, Abc };
+    Engine engine = Engine::Explicit;
     qint64 states = 0;
     int depth = 0;
     double seconds = 0;

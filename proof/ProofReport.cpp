@@ -121,13 +121,19 @@ QStringList chosenTimes(const ProofQuestion &q, const Counterexample &c)
 QStringList ProofReportLines(const ProofQuestion &q, const ProofAnswer &a, const SignalTrace *trace)
 {
     QStringList out;
-    const QString measured = QStringLiteral("состояний %1, глубина %2 шагов (%3 с), %4 с, %5 байт на состояние")
-                                 .arg(a.states).arg(a.depth).arg(seconds(a.depth))
-                                 .arg(a.seconds, 0, 'f', 2).arg(a.bytesPerState);
+    const bool abc = a.engine == ProofAnswer::Engine::Abc;
+    const QString measured =
+        abc ? QStringLiteral("ABC, глубина %1 шагов (%2 с), %3 с").arg(a.depth).arg(seconds(a.depth)).arg(a.seconds, 0, 'f', 2)
+            : QStringLiteral("состояний %1, глубина %2 шагов (%3 с), %4 с, %5 байт на состояние")
+                  .arg(a.states).arg(a.depth).arg(seconds(a.depth))
+                  .arg(a.seconds, 0, 'f', 2).arg(a.bytesPerState);
     switch (a.verdict) {
     case ProofAnswer::Verdict::Proved:
         out << QStringLiteral("Доказано: %1").arg(q.benchFile);
-        out << QStringLiteral("Пройдены все достижимые состояния: %1.").arg(measured);
+        out << (abc ? QStringLiteral("ABC (pdr) нашёл индуктивный инвариант: ни одно достижимое состояние не нарушает "
+                                     "свойств (%1).")
+                    : QStringLiteral("Пройдены все достижимые состояния: %1."))
+                   .arg(measured);
         if (a.anyInput)
             out << QStringLiteral("Свойства выполнены при любом входе p на каждом шаге, а значит при любой "
                                           "последовательности кодов.");

@@ -197,8 +197,8 @@ public:
         for (int i = 1; i <= m_stepper.elementCount(); ++i)
             for (int side = 0; side < 2; ++side) {
                 const DelayBand &band = m_bands[size_t(side)][size_t(i)];
-                const int steps = s.chosen[size_t(side)][size_t(i)] != 0 ? s.chosen[size_t(side)][size_t(i)] : band.last;
-                (side == 0 ? timing.Tpr : timing.Totp)[size_t(i)] = float(double(steps) / StepTime::StepsPerSecond);
+                SetDelaySteps(timing, i, side,
+                              s.chosen[size_t(side)][size_t(i)] != 0 ? s.chosen[size_t(side)][size_t(i)] : band.last);
             }
         return timing;
     }

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-5compat-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth fonts-dejavu-core
-  gtkwave sigrok-cli poppler-utils parallel
+  gtkwave sigrok-cli poppler-utils parallel berkeley-abc
   help2man locales librsvg2-bin dpkg-dev file lintian desktop-file-utils shared-mime-info
   clang-16 libclang-rt-16-dev
 )

@@ -3,6 +3,8 @@
 #include "analysis/InjectionRange.h"
 #include "check/LoadedBench.h"
 #include "proof/CounterexampleFile.h"
+#include "proof/ProofCircuit.h"
+#include "proof/ProofEngines.h"
 #include "proof/ProofBench.h"
 #include "proof/ProofReport.h"
 #include "sim/RunRecording.h"
@@ -29,6 +31,8 @@ struct ProveLine
     ProofChoices choices;
     QString counterexampleFile;
     QString vcdFile;
+    QString aigerFile;
+    ProofEngine engine = ProofEngine::Explicit;
     bool json = false;
     bool help = false;
 };
@@ -209,6 +213,25 @@ const OptionTable<ProveLine> &proveTable()
               .kind = Kind::File,
               .suffix = QStringLiteral("vcd")},
              Keep(&ProveLine::vcdFile)},
+            {{.name = QStringLiteral("--engine"),
+              .help = QStringLiteral("кто ищет (по умолчанию explicit): explicit — перебор состояний,\n"
+                                     "кратчайший контрпример с наименьшим числом смен и неисправностей;\n"
+                                     "abc — программа berkeley-abc (pdr, затем bmc3 для кратчайшего\n"
+                                     "контрпримера) над схемой вопроса, без счёта состояний; auto — перебор,\n"
+                                     "а если он превысит 5 млн состояний или --memory, то ABC"),
+              .kind = Kind::Choice,
+              .words = {QStringLiteral("explicit"), QStringLiteral("abc"), QStringLiteral("auto")}},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 line.engine = ProofEngine(value.number);
+                 return {};
+             }},
+            {{.name = QStringLiteral("--export-aiger"),
+              .placeholder = QStringLiteral("ФАЙЛ"),
+              .help = QStringLiteral("записать вопрос схемой AIGER (ФАЙЛ.aig двоичный, .aag текстовый)\n"
+                                     "с выходом «bad» и ФАЙЛ.map: что значат входы и защёлки; не искать"),
+              .kind = Kind::File,
+              .suffix = QStringLiteral("aig")},
+             Keep(&ProveLine::aigerFile)},
             {{.name = QStringLiteral("--format"),
               .help = QStringLiteral("вид ответа (по умолчанию text); json — один объект: verdict\n"
                                      "(proved|refuted|unknown), states, depth, seconds, bytes_per_state, any_input,\n"
@@ -302,12 +325,20 @@ int RunProveCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         return ExitUsageError;
     }
 
+    if (!line.aigerFile.isEmpty()) {
+        if (const auto written = ExportProofAiger(*question, line.aigerFile); !written) {
+            WriteLine(err, written.error());
+            return ExitFileError;
+        }
+        return ExitSuccess;
+    }
+
     ProofProgressSink progress;
     if (isatty(fileno(err)))
         progress = [err](const ProofProgress &p) {
             WriteText(err, QStringLiteral("\rсостояний %1, глубина %2").arg(p.states).arg(p.depth));
         };
-    const std::expected<ProofAnswer, QString> answer = Prove(*question, progress);
+    const std::expected<ProofAnswer, QString> answer = ProveWith(line.engine, *question, progress);
     if (progress)
         WriteText(err, QStringLiteral("\n"));
     if (!answer) {
