@@ -46,7 +46,7 @@ std::expected<AbcRun, QString> runAbc(const QString &script, const ProofQuestion
         }
     }
     const QString output = QString::fromLocal8Bit(abc.readAll());
-    static const QRegularExpression status(QStringLiteral("Status = (-?[01])\\s+Frames = (\\d+)"));
+    static const QRegularExpression status(QStringLiteral("Status = (-?[01])\\s+Frames = (-?\\d+)"));
     static const QRegularExpression failed(QStringLiteral("asserted in frame (\\d+)"));
     const QRegularExpressionMatch said = status.match(output);
     if (abc.exitStatus() != QProcess::NormalExit || !said.hasMatch())
@@ -192,7 +192,7 @@ std::expected<ProofAnswer, QString> ProveWithAbc(const ProofQuestion &question, 
     const auto pdr = runAbc(QStringLiteral("read %1; pdr%2; print_status").arg(aig, limit), question, cancel, clock);
     if (!pdr)
         return std::unexpected(pdr.error());
-    answer.depth = pdr->frames;
+    answer.depth = std::max(0, pdr->frames);
     if (pdr->status == 1)
         return finish(ProofAnswer::Verdict::Proved);
     if (pdr->status != 0 || pdr->failedFrame < 0)

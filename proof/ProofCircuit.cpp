@@ -381,14 +381,16 @@ private:
     Lit responseBroken(Aig &aig, const std::vector<Lit> &input, const DeviceSignals &step,
                        const std::vector<Lit> &held)
     {
-        const bool faults = m_question.faults != ProofQuestion::Faults::None;
+        // With a fault in force the device may show less, never more.
+        Lit faulty = Aig::False;
+        for (int w = 0; w < m_circuit.faultWords; ++w)
+            faulty = aig.makeOr(faulty, anyBit(aig, faultValue(aig, w)));
         Lit wrong = Aig::False;
         for (int code = 0; code < (1 << m_circuit.inputBits); ++code) {
             const int level = CodeLevel(code, false);
             const Lit sent = EqualsNumber(aig, input, unsigned(code));
-            Lit right = Aig::negate(shownAtLeast(aig, step, level + 1));
-            if (!faults)
-                right = aig.makeAnd(right, shownAtLeast(aig, step, level));
+            const Lit right = aig.makeAnd(Aig::negate(shownAtLeast(aig, step, level + 1)),
+                                          aig.makeOr(faulty, shownAtLeast(aig, step, level)));
             wrong = aig.makeOr(wrong, aig.makeAnd(sent, Aig::negate(right)));
         }
         return aig.makeAnd(atLeast(aig, held, unsigned(*m_question.responseSteps)), wrong);
