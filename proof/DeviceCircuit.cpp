@@ -14,27 +14,6 @@ namespace {
 
 using Lit = Aig::Lit;
 
-// Latches that hold one binary number, low bit first.
-struct LatchWord
-{
-    int first = 0; // index of the low bit's latch
-    std::vector<Lit> bits;
-};
-
-LatchWord addWord(Aig &aig, const QString &name, int width)
-{
-    LatchWord word{int(aig.latches().size()), {}};
-    for (int b = 0; b < width; ++b)
-        word.bits.push_back(aig.addLatch(QStringLiteral("%1[%2]").arg(name).arg(b)));
-    return word;
-}
-
-void setWord(Aig &aig, const LatchWord &word, const std::vector<Lit> &next)
-{
-    for (std::size_t b = 0; b < next.size(); ++b)
-        aig.setNext(word.first + int(b), next[b]);
-}
-
 // The function given by its table over vars, entry k for the values whose
 // bit b is vars[b], as a tree of choices on the high variables first; equal
 // parts of the table become one gate.
@@ -144,7 +123,7 @@ TransmitterLatches addTransmitterLatches(Aig &aig, const TransmitterMachine &mac
     TransmitterLatches latches;
     for (int code = 1; code <= 3; ++code)
         latches.parts[std::size_t(code - 1)] =
-            addWord(aig, QStringLiteral("kpt:code%1").arg(code), BitsFor(machine.part(code).stateCount));
+            AddLatchWord(aig, QStringLiteral("kpt:code%1").arg(code), BitsFor(machine.part(code).stateCount));
     latches.cycleDoneIndex = int(aig.latches().size());
     latches.cycleDone = aig.addLatch(QStringLiteral("kpt:cycle_done"));
     return latches;
@@ -177,7 +156,7 @@ Lit stepTransmitter(Aig &aig, const TransmitterMachine &machine, const Transmitt
             const Lit bit = function([b](const TransmitterMachine::Move &m) { return (m.next >> b) & 1; });
             next.push_back(aig.makeMux(chosen, bit, word.bits[b]));
         }
-        setWord(aig, word, next);
+        SetLatchWord(aig, word, next);
         cycleDone = aig.makeMux(chosen, function([](const TransmitterMachine::Move &m) { return m.cycleDone; }),
                                 cycleDone);
         sent = aig.makeOr(sent,
@@ -188,6 +167,20 @@ Lit stepTransmitter(Aig &aig, const TransmitterMachine &machine, const Transmitt
 }
 
 } // namespace
+
+LatchWord AddLatchWord(Aig &aig, const QString &name, int width)
+{
+    LatchWord word{int(aig.latches().size()), {}};
+    for (int b = 0; b < width; ++b)
+        word.bits.push_back(aig.addLatch(QStringLiteral("%1[%2]").arg(name).arg(b)));
+    return word;
+}
+
+void SetLatchWord(Aig &aig, const LatchWord &word, const std::vector<Lit> &next)
+{
+    for (std::size_t b = 0; b < next.size(); ++b)
+        aig.setNext(word.first + int(b), next[b]);
+}
 
 int BitsFor(int values) { return values <= 1 ? 0 : std::bit_width(unsigned(values - 1)); }
 
@@ -290,8 +283,8 @@ std::expected<DeviceCircuit, QString> BuildDeviceCircuit(const ModelDefinition &
         e.state = aig.addLatch(prefix + QStringLiteral("state"));
         e.pickup = aig.addLatch(prefix + QStringLiteral("pickup"));
         e.release = aig.addLatch(prefix + QStringLiteral("release"));
-        e.pickupCount = addWord(aig, prefix + QStringLiteral("pickup_count"), BitsFor(longest[0]));
-        e.releaseCount = addWord(aig, prefix + QStringLiteral("release_count"), BitsFor(longest[1]));
+        e.pickupCount = AddLatchWord(aig, prefix + QStringLiteral("pickup_count"), BitsFor(longest[0]));
+        e.releaseCount = AddLatchWord(aig, prefix + QStringLiteral("release_count"), BitsFor(longest[1]));
     }
     std::optional<TransmitterLatches> transmitter;
     if (machine)
@@ -327,8 +320,8 @@ std::expected<DeviceCircuit, QString> BuildDeviceCircuit(const ModelDefinition &
         aig.setNext(e.first, state);
         aig.setNext(e.first + 1, pickup.pending);
         aig.setNext(e.first + 2, release.pending);
-        setWord(aig, e.pickupCount, pickup.count);
-        setWord(aig, e.releaseCount, release.count);
+        SetLatchWord(aig, e.pickupCount, pickup.count);
+        SetLatchWord(aig, e.releaseCount, release.count);
         step.elements[std::size_t(i)] = state;
     }
     for (int j = 1; j <= circuit.outputCount; ++j)

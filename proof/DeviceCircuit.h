@@ -52,6 +52,16 @@ std::expected<int, QString> DelaySteps(float delay, int maxSteps = 1 << 20);
 // Binary numbers in the graph, low bit first: the bits for 0..values-1,
 // whether bits hold value, and bits + 1 (wrapping).
 int BitsFor(int values);
+
+// Latches that hold one binary number, low bit first: made as "name[b]",
+// their next states set together.
+struct LatchWord
+{
+    int first = 0; // index of the low bit's latch
+    std::vector<Aig::Lit> bits;
+};
+LatchWord AddLatchWord(Aig &aig, const QString &name, int width);
+void SetLatchWord(Aig &aig, const LatchWord &word, const std::vector<Aig::Lit> &next);
 Aig::Lit EqualsNumber(Aig &aig, const std::vector<Aig::Lit> &bits, unsigned value);
 std::vector<Aig::Lit> PlusOne(Aig &aig, const std::vector<Aig::Lit> &bits);
 

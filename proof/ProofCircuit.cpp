@@ -17,21 +17,6 @@ namespace {
 
 using Lit = Aig::Lit;
 
-// A word of latches, low bit first.
-struct Word
-{
-    int first = 0;
-    std::vector<Lit> bits;
-};
-
-Word addLatchWord(Aig &aig, const QString &name, int width)
-{
-    Word word{int(aig.latches().size()), {}};
-    for (int b = 0; b < width; ++b)
-        word.bits.push_back(aig.addLatch(QStringLiteral("%1[%2]").arg(name).arg(b)));
-    return word;
-}
-
 std::vector<Lit> addInputWord(Aig &aig, const QString &name, int width)
 {
     std::vector<Lit> bits;
@@ -40,11 +25,6 @@ std::vector<Lit> addInputWord(Aig &aig, const QString &name, int width)
     return bits;
 }
 
-void setWord(Aig &aig, const Word &word, const std::vector<Lit> &next)
-{
-    for (std::size_t b = 0; b < word.bits.size(); ++b)
-        aig.setNext(word.first + int(b), next[b]);
-}
 
 Lit anyBit(Aig &aig, const std::vector<Lit> &bits)
 {
@@ -122,17 +102,17 @@ public:
         m_invalidIndex = int(aig.latches().size());
         m_invalid = aig.addLatch(QStringLiteral("run:invalid"));
         for (int w = 0; w < m_circuit.faultWords; ++w)
-            m_faultLatches.push_back(addLatchWord(aig, QStringLiteral("fault%1_held").arg(w), m_circuit.faultBits));
+            m_faultLatches.push_back(AddLatchWord(aig, QStringLiteral("fault%1_held").arg(w), m_circuit.faultBits));
         for (const ProofCircuit::DelayChoice &choice : m_circuit.delayChoices)
-            m_delayLatches.push_back(addLatchWord(
+            m_delayLatches.push_back(AddLatchWord(
                 aig,
                 QStringLiteral("e%1:%2_choice_held").arg(choice.element).arg(QLatin1String(choice.delay == 0 ? "pickup" : "release")),
                 choice.bits));
-        m_previous = addLatchWord(aig, QStringLiteral("input:previous"), m_circuit.inputBits);
-        m_runLength = addLatchWord(aig, QStringLiteral("input:held"), BitsFor(runLengthLimit() + 1));
+        m_previous = AddLatchWord(aig, QStringLiteral("input:previous"), m_circuit.inputBits);
+        m_runLength = AddLatchWord(aig, QStringLiteral("input:held"), BitsFor(runLengthLimit() + 1));
         if (m_question.latencySteps)
             for (int level = 1; level <= 3; ++level)
-                m_warrant[std::size_t(level - 1)] = addLatchWord(
+                m_warrant[std::size_t(level - 1)] = AddLatchWord(
                     aig, QStringLiteral("latency:level%1").arg(level), BitsFor(*m_question.latencySteps + 1));
     }
 
@@ -176,8 +156,8 @@ public:
             muxWord(aig, aig.makeOr(change, Aig::negate(m_started)), constantWord(1, m_runLength.bits.size()),
                     muxWord(aig, EqualsNumber(aig, m_runLength.bits, unsigned(limit)),
                             m_runLength.bits, PlusOne(aig, m_runLength.bits)));
-        setWord(aig, m_previous, input);
-        setWord(aig, m_runLength, held);
+        SetLatchWord(aig, m_previous, input);
+        SetLatchWord(aig, m_runLength, held);
         // The first code's start counts as a change: a code held since step 1
         // has run as long as the word says. A free input changes freely.
         if (m_question.minChangeSteps > 0 && m_circuit.inputBits == 2)
@@ -226,7 +206,7 @@ private:
     // A word whose value is in force from the step it was first nonzero.
     std::vector<Lit> faultValue(Aig &aig, int word)
     {
-        const Word &latched = m_faultLatches[std::size_t(word)];
+        const LatchWord &latched = m_faultLatches[std::size_t(word)];
         const Lit occurred = anyBit(aig, latched.bits);
         // A later word occurs only once the one before it is in force.
         std::vector<Lit> offered = m_faultInputs[std::size_t(word)];
@@ -236,16 +216,16 @@ private:
         }
         const std::vector<Lit> value = muxWord(aig, occurred, latched.bits, offered);
         if (m_setFaultWords.insert(word).second)
-            setWord(aig, latched, value);
+            SetLatchWord(aig, latched, value);
         return value;
     }
 
     std::vector<Lit> delayValue(Aig &aig, std::size_t choice)
     {
-        const Word &latched = m_delayLatches[choice];
+        const LatchWord &latched = m_delayLatches[choice];
         const std::vector<Lit> value = muxWord(aig, m_started, latched.bits, m_delayInputs[choice]);
         if (m_setDelayWords.insert(int(choice)).second)
-            setWord(aig, latched, value);
+            SetLatchWord(aig, latched, value);
         return value;
     }
 
@@ -367,10 +347,10 @@ private:
     {
         Lit broken = Aig::False;
         for (int level = 1; level <= 3; ++level) {
-            const Word &warrant = m_warrant[std::size_t(level - 1)];
+            const LatchWord &warrant = m_warrant[std::size_t(level - 1)];
             const Lit sent = sentAtLeast(aig, input, level);
             const Lit warranted = aig.makeOr(sent, anyBit(aig, warrant.bits));
-            setWord(aig, warrant,
+            SetLatchWord(aig, warrant,
                     muxWord(aig, sent, constantWord(unsigned(*m_question.latencySteps), warrant.bits.size()),
                             minusOneToZero(aig, warrant.bits)));
             broken = aig.makeOr(broken, aig.makeAnd(shownAtLeast(aig, step, level), Aig::negate(warranted)));
@@ -402,10 +382,10 @@ private:
     int m_startedIndex = 0, m_invalidIndex = 0;
     Lit m_started = 0, m_invalid = 0;
     std::vector<std::vector<Lit>> m_faultInputs, m_delayInputs;
-    std::vector<Word> m_faultLatches, m_delayLatches;
+    std::vector<LatchWord> m_faultLatches, m_delayLatches;
     std::set<int> m_setFaultWords, m_setDelayWords;
-    Word m_previous, m_runLength;
-    std::array<Word, 3> m_warrant;
+    LatchWord m_previous, m_runLength;
+    std::array<LatchWord, 3> m_warrant;
     std::map<std::tuple<int, int, int>, Lit> m_faultLits;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "platform/RunWindowHost.h"
 #include "proof/CounterexampleFile.h"
+#include "proof/ProofEngines.h"
 #include "proof/ProofReport.h"
 #include "sim/RunSetup.h"
 #include "sim/frmDiag.h"
@@ -79,6 +80,9 @@ frmProve::frmProve(const QString &benchFile, QWidget *parent, RunWindowHost *hos
     txtLatency->setPlaceholderText(QStringLiteral("как в стенде, например 2с"));
     txtResponse = named(new QLineEdit, "txtResponse");
     txtResponse->setPlaceholderText(QStringLiteral("как в стенде"));
+    cboEngine = named(new QComboBox, "cboEngine");
+    cboEngine->addItems({QStringLiteral("перебор состояний"), QStringLiteral("ABC (berkeley-abc)"),
+                         QStringLiteral("перебор, а для большого вопроса ABC")});
     cmdProve = named(new QPushButton(QStringLiteral("Доказать")), "cmdProve");
     cmdCancel = named(new QPushButton(QStringLiteral("Отмена")), "cmdCancel");
     cmdCancel->setEnabled(false);
@@ -106,6 +110,7 @@ frmProve::frmProve(const QString &benchFile, QWidget *parent, RunWindowHost *hos
     form->addRow(QStringLiteral("Допуск времён реле, %:"), txtTolerance);
     form->addRow(QStringLiteral("Запаздывание показания:"), txtLatency);
     form->addRow(QStringLiteral("Отклик:"), txtResponse);
+    form->addRow(QStringLiteral("Движок:"), cboEngine);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdProve);
     buttons->addWidget(cmdCancel);
@@ -211,9 +216,9 @@ void frmProve::prove()
     cmdShow->setEnabled(false);
     txtAnswer->clear();
     lblProgress->setText(QStringLiteral("Идёт поиск…"));
-    m_worker = std::thread([this, question = *m_question] {
-        auto answer = Prove(
-            question,
+    m_worker = std::thread([this, question = *m_question, engine = ProofEngine(cboEngine->currentIndex())] {
+        auto answer = ProveWith(
+            engine, question,
             [this](const ProofProgress &progress) {
                 QMetaObject::invokeMethod(
                     this,

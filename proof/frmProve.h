@@ -47,6 +47,7 @@ public:
     QLineEdit *txtTolerance;  // per cent
     QLineEdit *txtLatency;
     QLineEdit *txtResponse;
+    QComboBox *cboEngine;     // explicit search, ABC, auto
     QPushButton *cmdProve;
     QPushButton *cmdCancel;
     QPushButton *cmdSave;

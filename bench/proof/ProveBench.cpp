@@ -1,15 +1,21 @@
-// The exhaustive search of modelrun prove: the decoder under every code
-// sequence with and without single faults, the search over codes itself
+// The two engines of modelrun prove side by side: the decoder under every
+// code sequence with and without single faults, with relay bands of 20 %,
+// and with contact faults (where the explicit search outgrows memory and
+// is stopped at ten million states, as it is with the bands), the search
+// over codes itself
 // (bounded, for its states per second), and the full-capacity device under
-// codes with a latency that cannot break, so that the search runs to its
-// bound. Counters: states, states per second, bytes per
-// stored state.
+// codes with a latency that cannot break. Counters: states, states per
+// second, bytes per stored state; MiB: the stored states of the explicit
+// search, ABC's peak resident memory.
 
 #include "bench/tools/FullCapacityModel.h"
 #include "check/LoadedBench.h"
 #include "proof/ProofBench.h"
+#include "proof/ProofEngines.h"
 
 #include <QFile>
+
+#include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
 
@@ -26,14 +32,25 @@ ProofQuestion Question(const QString &benchFile, const ProofChoices &choices)
     return *question;
 }
 
-void Measure(benchmark::State &state, const ProofQuestion &question)
+void Measure(benchmark::State &state, const ProofQuestion &question, ProofEngine engine = ProofEngine::Explicit)
 {
     ProofAnswer answer;
-    for (auto _ : state)
-        answer = *Prove(question);
-    state.counters["states"] = double(answer.states);
-    state.counters["states/s"] = benchmark::Counter(double(answer.states), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["bytes/state"] = answer.bytesPerState;
+    for (auto _ : state) {
+        const auto answered = ProveWith(engine, question);
+        if (!answered)
+            qFatal("%s", qPrintable(answered.error()));
+        answer = *answered;
+    }
+    if (engine == ProofEngine::Abc) {
+        rusage children{};
+        getrusage(RUSAGE_CHILDREN, &children);
+        state.counters["MiB"] = double(children.ru_maxrss) / 1024;
+    } else {
+        state.counters["states"] = double(answer.states);
+        state.counters["states/s"] = benchmark::Counter(double(answer.states), benchmark::Counter::kIsIterationInvariantRate);
+        state.counters["bytes/state"] = answer.bytesPerState;
+        state.counters["MiB"] = double(answer.states) * answer.bytesPerState / (1 << 20);
+    }
     static const char *verdicts[] = {"proved", "refuted", "not proved"};
     state.SetLabel(verdicts[int(answer.verdict)]);
 }
@@ -48,8 +65,39 @@ void DecoderEveryCode(benchmark::State &state)
 }
 BENCHMARK(DecoderEveryCode)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void DecoderEveryCodeSingleFaults(benchmark::State &state) { Measure(state, Question(Decoder, {})); }
-BENCHMARK(DecoderEveryCodeSingleFaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+void DecoderEveryCodeSingleFaults(benchmark::State &state, ProofEngine engine)
+{
+    Measure(state, Question(Decoder, {}), engine);
+}
+BENCHMARK_CAPTURE(DecoderEveryCodeSingleFaults, explicit, ProofEngine::Explicit)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(DecoderEveryCodeSingleFaults, abc, ProofEngine::Abc)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+void DecoderBands20(benchmark::State &state, ProofEngine engine)
+{
+    ProofChoices choices;
+    choices.faults = ProofQuestion::Faults::None;
+    choices.tolerancePercent = 20;
+    choices.maxStates = 10'000'000;
+    choices.timeSeconds = 300;
+    Measure(state, Question(Decoder, choices), engine);
+}
+BENCHMARK_CAPTURE(DecoderBands20, explicit, ProofEngine::Explicit)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK_CAPTURE(DecoderBands20, abc, ProofEngine::Abc)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void DecoderContactFaults(benchmark::State &state, ProofEngine engine)
+{
+    ProofChoices choices;
+    choices.contacts = true;
+    choices.maxStates = 10'000'000;
+    Measure(state, Question(Decoder, choices), engine);
+}
+BENCHMARK_CAPTURE(DecoderContactFaults, explicit, ProofEngine::Explicit)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK_CAPTURE(DecoderContactFaults, abc, ProofEngine::Abc)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // A latency property is about codes, so the search runs over the codes and
 // the transmitter; stopped after two million states.
@@ -64,7 +112,7 @@ void DecoderCodesLatency(benchmark::State &state)
 }
 BENCHMARK(DecoderCodesLatency)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
-void FullCapacityCodes(benchmark::State &state)
+void FullCapacityCodes(benchmark::State &state, ProofEngine engine)
 {
     const QString bench = FullCapacityFolder().filePath(QStringLiteral("full.bench"));
     QFile file(bench);
@@ -75,9 +123,12 @@ void FullCapacityCodes(benchmark::State &state)
     file.close();
     ProofChoices choices;
     choices.maxStates = 2'000'000;
-    Measure(state, Question(bench, choices));
+    choices.timeSeconds = 120;
+    Measure(state, Question(bench, choices), engine);
 }
-BENCHMARK(FullCapacityCodes)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(FullCapacityCodes, explicit, ProofEngine::Explicit)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(FullCapacityCodes, abc, ProofEngine::Abc)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "tests/support/ScriptedPrompts.h"
 #include "tools/TestCommand.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -121,6 +122,14 @@ TEST(ProveWindow, ProvesTheBenchBesideTheModelAndWritesItsCounterexample)
     ASSERT_NE(violation, recording->marks().end());
     EXPECT_EQ(violation->step, 54);
     EXPECT_EQ(violation->text, QStringLiteral("Нарушено «никогда ГФ и p» на шаге 54 (0.54 с)"));
+
+    // ABC finds the same shortest run.
+    window.cboEngine->setCurrentIndex(1);
+    window.cmdProve->click();
+    ASSERT_TRUE(answered.wait(30000));
+    EXPECT_NE(window.txtAnswer->toPlainText().indexOf(QStringLiteral("Нарушено «никогда ГФ и p» на шаге 54")), -1)
+        << window.txtAnswer->toPlainText().toStdString();
+    EXPECT_NE(window.txtAnswer->toPlainText().indexOf(QStringLiteral("(ABC, глубина 54")), -1);
     for (QMdiSubWindow *child : menu.childArea().subWindowList())
         child->close();
 }
