@@ -1,5 +1,7 @@
 #include "proof/ProofBench.h"
 
+#include <QRegularExpression>
+
 #include "analysis/SafetyJudgement.h"
 #include "proof/CounterexampleBreach.h"
 #include "proof/DeviceCircuit.h"
@@ -298,6 +300,35 @@ std::expected<std::optional<Breach>, QString> FirstBreach(const ProofQuestion &q
         }
     }
     return std::nullopt;
+}
+
+std::expected<std::vector<int16_t>, QString> ParseCodeList(const QString &what, const QString &text)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+    std::vector<int16_t> codes;
+    const QStringList words = text.split(separators, Qt::SkipEmptyParts);
+    for (const QString &word : words) {
+        bool ok = false;
+        const int code = word.toInt(&ok);
+        if (!ok || code < 0 || code > 3 || std::ranges::find(codes, int16_t(code)) != codes.end())
+            break;
+        codes.push_back(int16_t(code));
+    }
+    if (codes.empty() || codes.size() != size_t(words.size()))
+        return std::unexpected(
+            QStringLiteral("%1: «%2» — нужны разные коды 0, 1, 2, 3 через запятую или пробел").arg(what, text));
+    return codes;
+}
+
+std::expected<double, QString> ParseTolerance(const QString &what, const QString &text)
+{
+    static const QRegularExpression percent(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)\\s*%?$"));
+    const QRegularExpressionMatch m = percent.match(text.trimmed());
+    const double number = m.hasMatch() ? m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() : -1;
+    if (!(number >= 0 && number < 100))
+        return std::unexpected(
+            QStringLiteral("%1: «%2» — нужно число процентов от 0 до 100, например 10%").arg(what, text));
+    return number;
 }
 
 void SetDelaySteps(TimingValues &timing, int element, int side, int steps)

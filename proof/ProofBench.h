@@ -28,6 +28,13 @@ struct ProofChoices
     double timeSeconds = 0;
 };
 
+// What the command line and the dialog read into choices; messages begin
+// with `what` (the option or the field). Codes: different codes 0..3
+// separated by commas or spaces. Tolerance: per cent, 0 <= p < 100, with
+// or without "%", a decimal point or comma.
+std::expected<std::vector<int16_t>, QString> ParseCodeList(const QString &what, const QString &text);
+std::expected<double, QString> ParseTolerance(const QString &what, const QString &text);
+
 // The question the bench asks with the choices over it; a Russian message
 // naming the file (line and column where the bench says it) when it cannot
 // be asked.

@@ -24,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -152,15 +151,10 @@ std::expected<ProofChoices, QString> frmProve::choices() const
 {
     ProofChoices choices;
     if (const QString codes = txtCodes->text().trimmed(); !codes.isEmpty()) {
-        std::vector<int16_t> list;
-        for (const QString &word : codes.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts)) {
-            bool ok = false;
-            const int code = word.toInt(&ok);
-            if (!ok || code < 0 || code > 3 || std::ranges::find(list, int16_t(code)) != list.end())
-                return std::unexpected(QStringLiteral("Коды: «%1» — нужны разные коды 0, 1, 2, 3 через пробел").arg(codes));
-            list.push_back(int16_t(code));
-        }
-        choices.codes = list;
+        const auto list = ParseCodeList(QStringLiteral("Коды"), codes);
+        if (!list)
+            return std::unexpected(list.error());
+        choices.codes = *list;
     }
     if (chkFreeInput->isChecked())
         choices.freeInput = true;
@@ -179,12 +173,11 @@ std::expected<ProofChoices, QString> frmProve::choices() const
         choices.faults = ProofQuestion::Faults(cboFaults->currentIndex() - 1);
     if (chkContacts->isChecked())
         choices.contacts = true;
-    if (const QString tolerance = txtTolerance->text().trimmed().remove(QLatin1Char('%')); !tolerance.isEmpty()) {
-        bool ok = false;
-        const double percent = QString(tolerance).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-        if (!ok || percent < 0 || percent >= 100)
-            return std::unexpected(QStringLiteral("Допуск: «%1» — нужно число процентов от 0 до 100").arg(tolerance));
-        choices.tolerancePercent = percent;
+    if (const QString tolerance = txtTolerance->text().trimmed(); !tolerance.isEmpty()) {
+        const auto percent = ParseTolerance(QStringLiteral("Допуск"), tolerance);
+        if (!percent)
+            return std::unexpected(percent.error());
+        choices.tolerancePercent = *percent;
     }
     choices.memoryBytes = qint64(4) << 30;
     return choices;

@@ -107,15 +107,10 @@ const OptionTable<ProveLine> &proveTable()
                                      "(по умолчанию 0,1,2,3)"),
               .kind = Kind::Value},
              [](ProveLine &line, const OptionValue &value) -> Result {
-                 std::vector<int16_t> codes;
-                 for (const QString &item : value.text.split(QLatin1Char(','))) {
-                     const auto code = ParseIntegerOption(QStringLiteral("--codes"), item.trimmed(), 0, 3);
-                     if (!code || std::ranges::find(codes, int16_t(*code)) != codes.end())
-                         return std::unexpected(
-                             QStringLiteral("--codes: «%1» — нужны разные коды 0, 1, 2, 3 через запятую").arg(value.text));
-                     codes.push_back(int16_t(*code));
-                 }
-                 line.choices.codes = codes;
+                 const auto codes = ParseCodeList(QStringLiteral("--codes"), value.text);
+                 if (!codes)
+                     return std::unexpected(codes.error());
+                 line.choices.codes = *codes;
                  return {};
              }},
             {{.name = QStringLiteral("--free-input"),
@@ -150,13 +145,10 @@ const OptionTable<ProveLine> &proveTable()
                                      "±ПРОЦЕНТ от номинального (постоянное в прогоне)"),
               .kind = Kind::Value},
              [](ProveLine &line, const OptionValue &value) -> Result {
-                 static const QRegularExpression percent(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)%?$"));
-                 const QRegularExpressionMatch m = percent.match(value.text.trimmed());
-                 const double number = m.hasMatch() ? m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() : -1;
-                 if (!(number >= 0 && number < 100))
-                     return std::unexpected(
-                         QStringLiteral("--tolerance: «%1» — нужно число процентов от 0 до 100, например 10%").arg(value.text));
-                 line.choices.tolerancePercent = number;
+                 const auto percent = ParseTolerance(QStringLiteral("--tolerance"), value.text);
+                 if (!percent)
+                     return std::unexpected(percent.error());
+                 line.choices.tolerancePercent = *percent;
                  return {};
              }},
             {{.name = QStringLiteral("--latency"),
