@@ -163,6 +163,7 @@ std::expected<ProofQuestion, QString> QuestionFromBench(const LoadedBench &loade
                                               "сценария, ни запаздывания показания, ни отклика")
                                    .arg(bench.file));
 
+    question.jobs = choices.jobs;
     question.maxStates = choices.maxStates;
     question.memoryBytes = choices.memoryBytes;
     question.timeSeconds = choices.timeSeconds;

@@ -23,6 +23,7 @@ struct ProofChoices
     std::optional<double> tolerancePercent; // a band of ± this much around every nominal delay
     std::optional<qint64> latencySteps;
     std::optional<qint64> responseSteps;
+    int jobs = 1;
     qint64 maxStates = 0;
     qint64 memoryBytes = 0;
     double timeSeconds = 0;

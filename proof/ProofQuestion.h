@@ -85,6 +85,9 @@ struct ProofQuestion
     // at t equals that code's level (with faults: is at most that level).
     std::optional<int> responseSteps;
 
+    // Threads of the explicit search; its answer is the same for any number.
+    int jobs = 1;
+
     // Limits; 0: none.
     qint64 maxStates = 0;
     qint64 memoryBytes = 0;

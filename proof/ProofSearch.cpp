@@ -17,6 +17,8 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -156,7 +158,9 @@ struct SearchState
 class SearchSpace
 {
 public:
-    SearchSpace(const ProofQuestion &question, const DeviceStepper &stepper, const TransmitterMachine *transmitter,
+    // trains: where the codes' trains may be, shared by the spaces of one
+    // search (it numbers the sets); null for a free input.
+    SearchSpace(const ProofQuestion &question, const DeviceStepper &stepper, std::shared_ptr<TrainSets> trains,
                 bool exactTrains)
         : q(question), m_stepper(stepper), m_exactTrains(exactTrains)
     {
@@ -170,10 +174,9 @@ public:
                 m_chosenWidth[size_t(side)][size_t(i)] = band.first < band.last ? WidthFor(uint64_t(band.last)) : 0;
             }
         }
-        if (transmitter) {
-            m_trains.emplace(*transmitter);
+        m_trains = std::move(trains);
+        if (m_trains)
             m_trainWidth = 32;
-        }
         m_runCap = q.input == ProofQuestion::Input::Free ? 1 : std::max({q.minChangeSteps, q.responseSteps.value_or(0), 1});
         m_levelCap = q.latencySteps ? *q.latencySteps + 1 : 0;
         buildFaults();
@@ -489,7 +492,7 @@ private:
     bool m_exactTrains;
     std::array<std::array<DelayBand, MaxElements + 1>, 2> m_bands{};
     std::array<std::array<int, MaxElements + 1>, 2> m_countWidth{}, m_chosenWidth{};
-    std::optional<TrainSets> m_trains;
+    std::shared_ptr<TrainSets> m_trains;
     int m_trainWidth = 0;
     int m_runCap = 1, m_levelCap = 0;
     int m_words = 1;
@@ -503,9 +506,12 @@ private:
 class Search
 {
 public:
-    Search(const ProofQuestion &question, SearchSpace &space, const ProofProgressSink &progress,
-           const std::atomic<bool> *cancel)
-        : q(question), m_space(space), m_store(space.words()), m_progress(progress), m_cancel(cancel)
+    // spaces: one per thread, the first also the search's own; more than
+    // one expands each layer on as many threads.
+    Search(const ProofQuestion &question, std::vector<std::unique_ptr<SearchSpace>> spaces,
+           const ProofProgressSink &progress, const std::atomic<bool> *cancel)
+        : q(question), m_spaces(std::move(spaces)), m_space(*m_spaces.front()), m_store(m_space.words()),
+          m_progress(progress), m_cancel(cancel)
     {
     }
 
@@ -536,12 +542,28 @@ public:
         };
         while (layerBegin < layerEnd) {
             std::optional<Candidate> best;
-            for (uint32_t index = layerBegin; index < layerEnd; ++index) {
-                if ((++expanded & 1023) == 0) {
+            if (m_spaces.size() > 1) {
+                for (uint32_t block = layerBegin; block < layerEnd; block += ParallelBlock) {
                     if (const QString why = limitReached(started); !why.isEmpty())
                         return finish(ProofAnswer::Verdict::Unknown, why);
+                    expandInParallel(block, std::min(layerEnd, block + ParallelBlock), layerEnd, best);
                 }
-                expand(index, layerEnd, best);
+            } else {
+                for (uint32_t index = layerBegin; index < layerEnd; ++index) {
+                    if ((++expanded & 1023) == 0) {
+                        if (const QString why = limitReached(started); !why.isEmpty())
+                            return finish(ProofAnswer::Verdict::Unknown, why);
+                    }
+                    std::vector<uint64_t> packed(size_t(m_space.words()));
+                    expand(m_space, index, [&](const SearchState &next, uint32_t values, std::pair<int, int> cost) {
+                        if (const auto broken = m_space.broken(next, values)) {
+                            keepBetter(best, Candidate{index, next, cost.first, cost.second, *broken});
+                            return;
+                        }
+                        m_space.pack(next, packed.data());
+                        store(index, layerEnd, packed.data(), cost.first);
+                    });
+                }
             }
             if (best) {
                 answer.counterexample = counterexample(*best);
@@ -569,40 +591,89 @@ private:
         SearchSpace::Broken broken;
     };
 
-    void expand(uint32_t index, uint32_t nextLayer, std::optional<Candidate> &best)
+    // Parents a thread expands in one go: few enough that what they reach
+    // stays small beside the store.
+    static constexpr uint32_t ParallelBlock = 4096;
+
+    // The first of the fewest changes, then faults, as the order of the
+    // sequential search meets them.
+    static void keepBetter(std::optional<Candidate> &best, Candidate found)
     {
-        const SearchState from = m_space.unpack(m_store.state(index));
-        std::vector<uint64_t> packed(size_t(m_space.words()));
-        const auto faultSets = m_space.faultSets(from);
-        const auto delayChoices = m_space.delayChoices(from);
-        for (uint8_t input : m_space.inputs(from)) {
+        if (!best || std::pair(found.changes, found.faults) < std::pair(best->changes, best->faults))
+            best = std::move(found);
+    }
+
+    // Calls reached(next, values, {changes, faults}) for every step from the
+    // state index, always in the same order.
+    template<typename Reached>
+    void expand(SearchSpace &space, uint32_t index, Reached reached) const
+    {
+        const SearchState from = space.unpack(m_store.state(index));
+        const auto faultSets = space.faultSets(from);
+        const auto delayChoices = space.delayChoices(from);
+        for (uint8_t input : space.inputs(from)) {
             const int changes = m_changes[index] + (input != from.input);
-            const TrainSets::Outcomes transmitter = m_space.transmitterSteps(from, input);
+            const TrainSets::Outcomes transmitter = space.transmitterSteps(from, input);
             for (int t = 0; t < transmitter.count; ++t)
                 for (const auto &faultSet : faultSets)
                     for (const auto &delays : delayChoices) {
                         SearchState next = from;
-                        const uint32_t values = m_space.step(next, input, transmitter.of[size_t(t)], faultSet, delays);
-                        const int faults = (faultSet[0] != 0) + (faultSet[1] != 0);
-                        reach(index, nextLayer, next, values, {changes, faults}, best, packed.data());
+                        const uint32_t values = space.step(next, input, transmitter.of[size_t(t)], faultSet, delays);
+                        reached(next, values, std::pair(changes, (faultSet[0] != 0) + (faultSet[1] != 0)));
                     }
         }
     }
 
-    // A step from the state index to next: a candidate counterexample when
-    // it breaks a property, else a state of the next layer, new or reached
-    // again with fewer changes.
-    void reach(uint32_t index, uint32_t nextLayer, const SearchState &next, uint32_t values, std::pair<int, int> cost,
-               std::optional<Candidate> &best, uint64_t *packed)
+    // What one thread reached from its share of a block, in order.
+    struct Slice
     {
-        if (const auto broken = m_space.broken(next, values)) {
-            if (!best || cost < std::pair(best->changes, best->faults))
-                best = Candidate{index, next, cost.first, cost.second, *broken};
-            return;
+        std::optional<Candidate> best;
+        std::vector<uint64_t> words; // the packed states, one after another
+        std::vector<uint32_t> parents;
+        std::vector<int> changes;
+    };
+
+    // Expands the parents begin..end on every thread, each its contiguous
+    // share with its own space, then stores what they reached in the
+    // sequential order: the answer does not depend on the threads.
+    void expandInParallel(uint32_t begin, uint32_t end, uint32_t nextLayer, std::optional<Candidate> &best)
+    {
+        const size_t jobs = m_spaces.size();
+        const size_t words = size_t(m_space.words());
+        std::vector<Slice> slices(jobs);
+        {
+            std::vector<std::jthread> workers;
+            for (size_t j = 0; j < jobs; ++j) {
+                const uint32_t from = begin + uint32_t(uint64_t(end - begin) * j / jobs);
+                const uint32_t to = begin + uint32_t(uint64_t(end - begin) * (j + 1) / jobs);
+                workers.emplace_back([this, from, to, words, &slice = slices[j], &space = *m_spaces[j]] {
+                    for (uint32_t index = from; index < to; ++index)
+                        expand(space, index, [&](const SearchState &next, uint32_t values, std::pair<int, int> cost) {
+                            if (const auto broken = space.broken(next, values)) {
+                                keepBetter(slice.best, Candidate{index, next, cost.first, cost.second, *broken});
+                                return;
+                            }
+                            slice.words.resize(slice.words.size() + words);
+                            space.pack(next, slice.words.data() + slice.words.size() - words);
+                            slice.parents.push_back(index);
+                            slice.changes.push_back(cost.first);
+                        });
+                });
+            }
         }
-        m_space.pack(next, packed);
+        for (Slice &slice : slices) {
+            if (slice.best)
+                keepBetter(best, std::move(*slice.best));
+            for (size_t k = 0; k < slice.parents.size(); ++k)
+                store(slice.parents[k], nextLayer, slice.words.data() + k * words, slice.changes[k]);
+        }
+    }
+
+    // A state reached from the state index with `changes` code changes: new
+    // in the next layer, or reached again there with fewer changes.
+    void store(uint32_t index, uint32_t nextLayer, const uint64_t *packed, int changes)
+    {
         const auto [reached, added] = m_store.insert(packed);
-        const int changes = cost.first;
         if (added) {
             m_parent.push_back(index);
             m_changes.push_back(uint16_t(std::min(changes, int(UINT16_MAX))));
@@ -656,6 +727,7 @@ private:
     }
 
     const ProofQuestion &q;
+    std::vector<std::unique_ptr<SearchSpace>> m_spaces;
     SearchSpace &m_space;
     StateStore m_store;
     std::deque<uint32_t> m_parent;
@@ -712,10 +784,15 @@ std::expected<ProofAnswer, QString> Prove(const ProofQuestion &question, const P
     }
     const auto search = [&](const ProofQuestion &asked, bool exactTrains) -> std::expected<ProofAnswer, QString> {
         const bool coded = asked.input == ProofQuestion::Input::Codes;
-        SearchSpace space(asked, *stepper, coded ? &*transmitter : nullptr, exactTrains);
-        if (const auto compiled = space.compileConditions(); !compiled)
-            return std::unexpected(compiled.error());
-        return Search(asked, space, progress, cancel).run();
+        // Each thread its own space: a space keeps what it has worked out.
+        const auto trains = coded ? std::make_shared<TrainSets>(*transmitter) : nullptr;
+        std::vector<std::unique_ptr<SearchSpace>> spaces;
+        for (int j = 0; j < std::max(1, asked.jobs); ++j) {
+            spaces.push_back(std::make_unique<SearchSpace>(asked, *stepper, trains, exactTrains));
+            if (const auto compiled = spaces.back()->compileConditions(); !compiled)
+                return std::unexpected(compiled.error());
+        }
+        return Search(asked, std::move(spaces), progress, cancel).run();
     };
     // The stages share the time limit; each reports the time of all so far.
     double spent = 0;

@@ -28,6 +28,7 @@ uint32_t TrainSets::number(Code &code, Bits bits)
 
 uint32_t TrainSets::everyState(int c)
 {
+    const std::lock_guard lock(m_mutex);
     Code &code = m_codes[size_t(c)];
     const int states = code.part->stateCount;
     Bits bits(size_t((states + 63) / 64), 0);
@@ -36,7 +37,13 @@ uint32_t TrainSets::everyState(int c)
     return number(code, std::move(bits));
 }
 
-const TrainSets::Outcomes &TrainSets::step(int c, uint32_t set, bool cycleDone)
+TrainSets::Outcomes TrainSets::step(int c, uint32_t set, bool cycleDone)
+{
+    const std::lock_guard lock(m_mutex);
+    return stepLocked(c, set, cycleDone);
+}
+
+const TrainSets::Outcomes &TrainSets::stepLocked(int c, uint32_t set, bool cycleDone)
 {
     Code &code = m_codes[size_t(c)];
     const size_t at = 2 * size_t(set) + cycleDone;

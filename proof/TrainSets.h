@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <vector>
 
 // Sets of states of one code's train, each kept once and named by a number:
@@ -12,7 +13,8 @@
 // the trains go to from a set split by what the step sends and by the
 // shared end-of-cycle flag, so a set never makes a search branch more than
 // four ways; it shrinks as the device sees the code. Set k < stateCount is
-// the state k alone.
+// the state k alone. The numbers are handed out as sets are met, so the
+// threads of one search share one object; it locks itself.
 class TrainSets
 {
 public:
@@ -33,7 +35,7 @@ public:
 
     // The set of every state of code's train.
     uint32_t everyState(int code);
-    const Outcomes &step(int code, uint32_t set, bool cycleDone);
+    Outcomes step(int code, uint32_t set, bool cycleDone);
 
 private:
     using Bits = std::vector<uint64_t>;
@@ -47,6 +49,8 @@ private:
     };
 
     uint32_t number(Code &code, Bits bits);
+    const Outcomes &stepLocked(int code, uint32_t set, bool cycleDone);
 
     std::array<Code, 4> m_codes;
+    std::mutex m_mutex;
 };

@@ -180,6 +180,7 @@ std::expected<ProofChoices, QString> frmProve::choices() const
         choices.tolerancePercent = *percent;
     }
     choices.memoryBytes = qint64(4) << 30;
+    choices.jobs = int(std::max(1u, std::thread::hardware_concurrency()));
     return choices;
 }
 

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <unistd.h>
 
@@ -161,6 +162,17 @@ const OptionTable<ProveLine> &proveTable()
               .help = QStringLiteral("проверять отклик T = ВРЕМЯ (нужны уровни показаний)"),
               .kind = Kind::Value},
              duration(QStringLiteral("--response"), &ProofChoices::responseSteps)},
+            {{.name = QStringLiteral("--jobs"),
+              .placeholder = QStringLiteral("N"),
+              .help = QStringLiteral("число потоков перебора (по умолчанию все ядра); ответ и\n"
+                                     "контрпример от него не зависят"),
+              .kind = Kind::Integer,
+              .min = 1,
+              .max = 1024},
+             [](ProveLine &line, const OptionValue &value) -> Result {
+                 line.choices.jobs = int(value.number);
+                 return {};
+             }},
             {{.name = QStringLiteral("--max-states"),
               .placeholder = QStringLiteral("N"),
               .help = QStringLiteral("остановиться, сохранив N состояний"),
@@ -289,6 +301,7 @@ int RunProveCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
 {
     ProveLine line;
     line.choices.memoryBytes = qint64(4) << 30;
+    line.choices.jobs = std::max(1, QThread::idealThreadCount());
     const std::expected<QStringList, QString> models = proveTable().parse(arguments, line);
     if (!models)
         return usageError(err, models.error());

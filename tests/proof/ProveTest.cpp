@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -290,6 +291,24 @@ TEST(Prove, AgreesWithEveryInputSequenceOfRandomDevices)
         const auto answer = Prove(*question);
         ASSERT_TRUE(answer.has_value()) << answer.error().toStdString();
         const std::string what = "device " + std::to_string(m) + ": " + text.toStdString();
+        // Threads change nothing of the answer.
+        ProofQuestion threaded = *question;
+        threaded.jobs = 3;
+        const auto parallel = Prove(threaded);
+        ASSERT_TRUE(parallel.has_value()) << parallel.error().toStdString();
+        EXPECT_EQ(parallel->verdict, answer->verdict) << what;
+        EXPECT_EQ(parallel->states, answer->states) << what;
+        EXPECT_EQ(parallel->depth, answer->depth) << what;
+        if (answer->counterexample && parallel->counterexample) {
+            EXPECT_EQ(parallel->counterexample->inputs, answer->counterexample->inputs) << what;
+            const auto faultsOf = [](const Counterexample &c) {
+                std::vector<std::tuple<qint64, int, int, int>> faults;
+                for (const RunScenario::FaultAt &f : c.faults)
+                    faults.emplace_back(f.step, f.element, f.kind, f.contact);
+                return faults;
+            };
+            EXPECT_EQ(faultsOf(*parallel->counterexample), faultsOf(*answer->counterexample)) << what;
+        }
         if (shortest > 0) {
             ASSERT_EQ(answer->verdict, ProofAnswer::Verdict::Refuted) << what;
             EXPECT_EQ(answer->counterexample->steps(), shortest) << what;
@@ -343,4 +362,27 @@ TEST(Prove, ProvesTheDecoderForEveryCodeSequence)
     const size_t read = std::fread(buffer, 1, sizeof buffer - 1, out);
     EXPECT_NE(QByteArray(buffer, qsizetype(read)).indexOf("\"verdict\":\"proved\""), -1) << buffer;
     std::fclose(out);
+}
+
+TEST(Prove, GivesTheSameAnswerOnAnyNumberOfThreads)
+{
+    // Under codes the transmitter's sets are numbered as the search meets
+    // them, on whichever thread; the answer must not show it.
+    ProofChoices choices;
+    choices.latencySteps = 200;
+    std::optional<ProofAnswer> first;
+    for (int jobs : {1, 2, 3}) {
+        choices.jobs = jobs;
+        const auto question = questionOf(QStringLiteral(EXAMPLES_DIR "/decoder-prove.bench"), choices);
+        ASSERT_TRUE(question.has_value()) << question.error().toStdString();
+        const auto answer = Prove(*question);
+        ASSERT_TRUE(answer.has_value() && answer->counterexample) << jobs;
+        if (!first) {
+            first = *answer;
+            continue;
+        }
+        EXPECT_EQ(answer->states, first->states) << jobs;
+        EXPECT_EQ(answer->counterexample->inputs, first->counterexample->inputs) << jobs;
+        EXPECT_EQ(answer->counterexample->faults.size(), first->counterexample->faults.size()) << jobs;
+    }
 }
