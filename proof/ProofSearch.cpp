@@ -527,7 +527,6 @@ public:
         ProofAnswer answer;
         uint32_t layerBegin = 0, layerEnd = 1;
         int depth = 0;
-        qint64 expanded = 0;
         const auto finish = [&](ProofAnswer::Verdict verdict, const QString &stoppedBy = {}) {
             answer.verdict = verdict;
             answer.states = m_store.size();
@@ -542,28 +541,10 @@ public:
         };
         while (layerBegin < layerEnd) {
             std::optional<Candidate> best;
-            if (m_spaces.size() > 1) {
-                for (uint32_t block = layerBegin; block < layerEnd; block += ParallelBlock) {
-                    if (const QString why = limitReached(started); !why.isEmpty())
-                        return finish(ProofAnswer::Verdict::Unknown, why);
-                    expandInParallel(block, std::min(layerEnd, block + ParallelBlock), layerEnd, best);
-                }
-            } else {
-                for (uint32_t index = layerBegin; index < layerEnd; ++index) {
-                    if ((++expanded & 1023) == 0) {
-                        if (const QString why = limitReached(started); !why.isEmpty())
-                            return finish(ProofAnswer::Verdict::Unknown, why);
-                    }
-                    std::vector<uint64_t> packed(size_t(m_space.words()));
-                    expand(m_space, index, [&](const SearchState &next, uint32_t values, std::pair<int, int> cost) {
-                        if (const auto broken = m_space.broken(next, values)) {
-                            keepBetter(best, Candidate{index, next, cost.first, cost.second, *broken});
-                            return;
-                        }
-                        m_space.pack(next, packed.data());
-                        store(index, layerEnd, packed.data(), cost.first);
-                    });
-                }
+            for (uint32_t block = layerBegin; block < layerEnd; block += ExpandBlock) {
+                if (const QString why = limitReached(started); !why.isEmpty())
+                    return finish(ProofAnswer::Verdict::Unknown, why);
+                expandBlock(block, std::min(layerEnd, block + ExpandBlock), layerEnd, best);
             }
             if (best) {
                 answer.counterexample = counterexample(*best);
@@ -591,9 +572,9 @@ private:
         SearchSpace::Broken broken;
     };
 
-    // Parents a thread expands in one go: few enough that what they reach
-    // stays small beside the store.
-    static constexpr uint32_t ParallelBlock = 4096;
+    // Parents expanded in one go: few enough that what they reach stays
+    // small beside the store, and the limits are looked at often enough.
+    static constexpr uint32_t ExpandBlock = 4096;
 
     // The first of the fewest changes, then faults, as the order of the
     // sequential search meets them.
@@ -636,30 +617,33 @@ private:
     // Expands the parents begin..end on every thread, each its contiguous
     // share with its own space, then stores what they reached in the
     // sequential order: the answer does not depend on the threads.
-    void expandInParallel(uint32_t begin, uint32_t end, uint32_t nextLayer, std::optional<Candidate> &best)
+    void expandBlock(uint32_t begin, uint32_t end, uint32_t nextLayer, std::optional<Candidate> &best)
     {
         const size_t jobs = m_spaces.size();
         const size_t words = size_t(m_space.words());
         std::vector<Slice> slices(jobs);
+        const auto expandShare = [this, begin, end, jobs, words, &slices](size_t j) {
+            Slice &slice = slices[j];
+            SearchSpace &space = *m_spaces[j];
+            const uint32_t from = begin + uint32_t(uint64_t(end - begin) * j / jobs);
+            const uint32_t to = begin + uint32_t(uint64_t(end - begin) * (j + 1) / jobs);
+            for (uint32_t index = from; index < to; ++index)
+                expand(space, index, [&](const SearchState &next, uint32_t values, std::pair<int, int> cost) {
+                    if (const auto broken = space.broken(next, values)) {
+                        keepBetter(slice.best, Candidate{index, next, cost.first, cost.second, *broken});
+                        return;
+                    }
+                    slice.words.resize(slice.words.size() + words);
+                    space.pack(next, slice.words.data() + slice.words.size() - words);
+                    slice.parents.push_back(index);
+                    slice.changes.push_back(cost.first);
+                });
+        };
         {
             std::vector<std::jthread> workers;
-            for (size_t j = 0; j < jobs; ++j) {
-                const uint32_t from = begin + uint32_t(uint64_t(end - begin) * j / jobs);
-                const uint32_t to = begin + uint32_t(uint64_t(end - begin) * (j + 1) / jobs);
-                workers.emplace_back([this, from, to, words, &slice = slices[j], &space = *m_spaces[j]] {
-                    for (uint32_t index = from; index < to; ++index)
-                        expand(space, index, [&](const SearchState &next, uint32_t values, std::pair<int, int> cost) {
-                            if (const auto broken = space.broken(next, values)) {
-                                keepBetter(slice.best, Candidate{index, next, cost.first, cost.second, *broken});
-                                return;
-                            }
-                            slice.words.resize(slice.words.size() + words);
-                            space.pack(next, slice.words.data() + slice.words.size() - words);
-                            slice.parents.push_back(index);
-                            slice.changes.push_back(cost.first);
-                        });
-                });
-            }
+            for (size_t j = 1; j < jobs; ++j)
+                workers.emplace_back(expandShare, j);
+            expandShare(0);
         }
         for (Slice &slice : slices) {
             if (slice.best)
