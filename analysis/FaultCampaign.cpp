@@ -5,6 +5,8 @@
 #include "model/ContactSensitivity.h"
 
 #include <algorithm>
+#include <set>
+#include <tuple>
 #include <array>
 #include <bit>
 #include <deque>
@@ -435,4 +437,26 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
             outcome.at = findings[size_t(job)].at;
         }
     return outcomes;
+}
+
+std::vector<FaultOutcome> MinimalPairsOnly(std::vector<FaultOutcome> outcomes, qsizetype &hiddenRuns)
+{
+    const auto key = [](int16_t code, const InjectedFault &f) { return std::tuple{code, f.element, f.kind, f.contact}; };
+    std::set<std::tuple<int16_t, int, uint8_t, int>> wrongSingles;
+    for (const FaultOutcome &o : outcomes)
+        if (o.faults.size() == 1 && o.verdict.safety == Safety::WrongSide)
+            wrongSingles.insert(key(o.code, o.faults.front()));
+    std::vector<FaultOutcome> kept;
+    hiddenRuns = 0;
+    for (FaultOutcome &o : outcomes) {
+        bool shown = o.faults.size() == 1 || o.verdict.safety == Safety::WrongSide;
+        for (const InjectedFault &f : o.faults)
+            shown = shown && (o.faults.size() == 1 || !wrongSingles.contains(key(o.code, f)));
+        // One run has a row per output; the first of them counts it.
+        if (!shown && o.output == 1)
+            ++hiddenRuns;
+        if (shown)
+            kept.push_back(std::move(o));
+    }
+    return kept;
 }

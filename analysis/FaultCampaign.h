@@ -87,3 +87,9 @@ SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultF
 std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const CampaignPlan &plan,
                                            const std::function<void(qint64 done, qint64 total)> &progress = {},
                                            const std::atomic<bool> *cancel = nullptr);
+
+// The outcomes of single faults, and of the pairs only those worth a look:
+// wrong-side together, while neither fault alone is wrong-side under the
+// same code (the others follow from the singles). hiddenRuns counts the
+// pairs' runs left out.
+std::vector<FaultOutcome> MinimalPairsOnly(std::vector<FaultOutcome> outcomes, qsizetype &hiddenRuns);

@@ -98,15 +98,25 @@ int FaultTable::columnCount(const QModelIndex &parent) const { return parent.isV
 QString FaultTable::text(const FaultOutcome &outcome, int column) const
 {
     const ModelDefinition &names = m_model->definition;
-    const InjectedFault &fault = outcome.faults.front();
+    // A pair shows both of its faults, joined by "+".
+    const auto ofEach = [&outcome](auto text) {
+        QStringList texts;
+        for (const InjectedFault &fault : outcome.faults)
+            texts << text(fault);
+        return texts.join(QStringLiteral(" + "));
+    };
     switch (column) {
     case ElementColumn:
-        return fault.contact != 0 ? ContactName(names, m_contacts[size_t(fault.contact - 1)])
-                                  : names.ElemName[size_t(fault.element)];
+        return ofEach([&](const InjectedFault &fault) {
+            return fault.contact != 0 ? ContactName(names, m_contacts[size_t(fault.contact - 1)])
+                                      : names.ElemName[size_t(fault.element)];
+        });
     case FaultColumn:
-        return fault.contact != 0 ? ContactFaultText(fault.kind)
-               : fault.kind == 1  ? QStringLiteral("Обрыв питания")
-                                  : QStringLiteral("Подпитка");
+        return ofEach([](const InjectedFault &fault) {
+            return fault.contact != 0 ? ContactFaultText(fault.kind)
+                   : fault.kind == 1  ? QStringLiteral("Обрыв питания")
+                                      : QStringLiteral("Подпитка");
+        });
     case OutputColumn: return names.OutName[size_t(outcome.output)];
     case EffectColumn: return EffectText(outcome.effect);
     case FirstStepColumn: return outcome.firstStep ? QString::number(outcome.firstStep) : QString();

@@ -73,6 +73,8 @@ frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, 
     lblScenario->setObjectName(QStringLiteral("lblScenario"));
     chkContacts = new QCheckBox(QStringLiteral("Контакты: каждый не размыкается и не замыкается"));
     chkContacts->setObjectName(QStringLiteral("chkContacts"));
+    chkPairs = new QCheckBox(QStringLiteral("Пары неисправностей: показывать опасные только вместе"));
+    chkPairs->setObjectName(QStringLiteral("chkPairs"));
     Table = new QTableView;
     Table->setObjectName(QStringLiteral("Table"));
     Table->setModel(m_table);
@@ -97,6 +99,7 @@ frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblScenario);
     layout->addWidget(chkContacts);
+    layout->addWidget(chkPairs);
     layout->addWidget(Table, 1);
     layout->addLayout(progressRow);
     layout->addWidget(lblStatus);
@@ -105,10 +108,11 @@ frmFaults::frmFaults(RunWindowHost &host, ModelState &state, SharedModel model, 
         m_cancel = true;
         cmdCancel->setEnabled(false);
     });
-    connect(chkContacts, &QCheckBox::toggled, this, [this] {
-        if (!m_running)
-            startCampaign();
-    });
+    for (QCheckBox *choice : {chkContacts, chkPairs})
+        connect(choice, &QCheckBox::toggled, this, [this] {
+            if (!m_running)
+                startCampaign();
+        });
     connect(Table, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) { runRow(index.row()); });
 }
 
@@ -130,12 +134,14 @@ void frmFaults::startCampaign()
     m_levels = LevelsBesideModel(*m_model);
     plan.levels = m_levels;
     plan.contacts = chkContacts->isChecked();
+    plan.pairs = chkPairs->isChecked();
     plan.jobs = int(std::max(1u, std::thread::hardware_concurrency()));
 
     m_table->setOutcomes(m_model, {});
     m_cancel = false;
     m_running = true;
     chkContacts->setEnabled(false);
+    chkPairs->setEnabled(false);
     cmdCancel->setEnabled(true);
     Progress->setRange(0, 0);
     lblStatus->setText(QStringLiteral("Идёт анализ…"));
@@ -167,19 +173,25 @@ void frmFaults::finished(std::vector<FaultOutcome> outcomes, bool cancelled)
     m_running = false;
     cmdCancel->setEnabled(false);
     chkContacts->setEnabled(true);
+    chkPairs->setEnabled(true);
     if (cancelled) {
         Progress->setRange(0, 1);
         Progress->reset();
         lblStatus->setText(QStringLiteral("Анализ прерван; неисправности проверены не все, таблица не заполнена."));
         return;
     }
+    qsizetype hiddenPairs = 0;
+    if (chkPairs->isChecked())
+        outcomes = MinimalPairsOnly(std::move(outcomes), hiddenPairs);
     std::array<int, 4> counts{};
     std::array<int, 4> runs{};
     int latent = 0;
+    int pairs = 0;
     const int outCount = std::max<int>(1, m_model->definition.OutCount);
     for (size_t k = 0; k < outcomes.size(); ++k) {
         ++counts[size_t(outcomes[k].effect)];
         if (k % size_t(outCount) == 0) {
+            pairs += outcomes[k].faults.size() == 2;
             ++runs[size_t(outcomes[k].verdict.safety)];
             latent += outcomes[k].verdict.latent();
         }
@@ -198,7 +210,12 @@ void frmFaults::finished(std::vector<FaultOutcome> outcomes, bool cancelled)
                      .arg(counts[size_t(FaultEffect::Lost)])
                      .arg(counts[size_t(FaultEffect::None)])
                      .arg(latent);
-    lblStatus->setText(found + QStringLiteral(" Двойной щелчок по строке открывает прогон с этой неисправностью."));
+    const QString ofPairs = chkPairs->isChecked()
+                                ? QStringLiteral(" Пар, опасных только вместе: %1 (остальные %2 пар не показаны).")
+                                      .arg(pairs)
+                                      .arg(hiddenPairs)
+                                : QString();
+    lblStatus->setText(found + ofPairs + QStringLiteral(" Двойной щелчок по строке открывает прогон с этой неисправностью."));
 }
 
 void frmFaults::runRow(int row)
@@ -210,10 +227,8 @@ void frmFaults::runRow(int row)
         prompts().message(busy);
         return;
     }
-    const InjectedFault &fault = m_table->outcome(row).faults.front();
-    FaultRun run = m_scenario;
-    run.element = fault.element;
-    run.kind = fault.kind;
-    run.contact = fault.contact;
-    RunWithFault(m_host, m_state, run);
+    PlannedRun run{m_scenario.model, m_scenario.timing, m_scenario.codeTiming, m_scenario.code, {}, {}, {}};
+    for (const InjectedFault &fault : m_table->outcome(row).faults)
+        run.faults.push_back({0, fault.element, fault.kind, fault.contact});
+    RunPlanned(m_host, m_state, std::move(run));
 }

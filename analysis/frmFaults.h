@@ -17,7 +17,8 @@ class QTableView;
 class RunWindowHost;
 
 // «Анализ неисправностей»: every element with a break, then with a feed
-// (with «Контакты», every contact welded, then open), in
+// (with «Контакты», every contact welded, then open; with «Пары», every
+// pair of them, of which the table keeps those wrong-side only together), in
 // force from the first step of one scenario, each run compared with the
 // fault-free run and judged by the indication levels of the bench beside the
 // model, when there is one. The campaign runs on a thread of its own while
@@ -37,6 +38,7 @@ public:
 
     QLabel *lblScenario;
     QCheckBox *chkContacts; // contact faults too; a change starts the campaign again
+    QCheckBox *chkPairs;    // pairs too, of which the table keeps the minimal wrong-side ones
     QTableView *Table;
     QProgressBar *Progress;
     QPushButton *cmdCancel;

@@ -129,13 +129,6 @@ void RunSetup(RunWindowHost &host, ModelState &state)
     RunInNewWindow(host, state, [&](frmDiag &diag) { return SetUp(host, state, diag); });
 }
 
-void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run)
-{
-    PlannedRun planned{run.model, run.timing, run.codeTiming, run.code, {}, {}, {}};
-    planned.faults.push_back({0, run.element, run.kind, run.contact});
-    RunPlanned(host, state, std::move(planned));
-}
-
 void RunPlanned(RunWindowHost &host, ModelState &state, PlannedRun run)
 {
     state.ChangeMode = FlagFalse;

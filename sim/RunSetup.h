@@ -25,22 +25,15 @@ void RunSetup(RunWindowHost &host, ModelState &state);
 // True while a run has its diagram window open: one run at a time.
 bool RunOpen(const RunWindowHost &host);
 
-// A timing-diagram run decided beforehand, as a row of the fault analysis
-// names it: the fault is in force from the first step.
+// The scenario a fault analysis varies: a timing-diagram run with its
+// answers given, on the model as it was read.
 struct FaultRun
 {
-    SharedModel model; // as read when the fault was found
+    SharedModel model; // as read when the faults were found
     TimingValues timing;
     CodeTiming codeTiming;
     int16_t code = 0;
-    int element = 0;  // from 1
-    uint8_t kind = 0; // 1 break, 2 feed; 3 contact welded, 4 contact open
-    int contact = 0;  // for kinds 3 and 4: the contact's number (ModelContacts)
 };
-
-// The same start as RunSetup with the answers already given: no question
-// is asked, and the model is the one given, not read again.
-void RunWithFault(RunWindowHost &host, ModelState &state, const FaultRun &run);
 
 // A timing-diagram run decided beforehand step by step, as a proof's
 // counterexample is: keys and faults before given steps (a fault at step 0
@@ -56,5 +49,6 @@ struct PlannedRun
     std::vector<RunRecording::Mark> marks;
 };
 
-// RunWithFault for a planned run.
+// The same start as RunSetup with the answers already given: no question
+// is asked, and the model is the one given, not read again.
 void RunPlanned(RunWindowHost &host, ModelState &state, PlannedRun run);

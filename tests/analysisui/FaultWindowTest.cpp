@@ -8,6 +8,7 @@
 #include "analysis/frmFaults.h"
 #include "app/frmMenu.h"
 #include "app/RunCommands.h"
+#include "model/ModelFile.h"
 #include "sim/frmDiag.h"
 #include "tests/run/RunTestSupport.h"
 
@@ -321,3 +322,45 @@ TEST_F(FaultWindowTest, CancelAndCloseInsideARunOfAHundredMillionStepsTakesUnder
 }
 
 } // namespace
+
+// With «Пары» the table keeps of the pairs only those wrong-side together.
+// А and Б both follow p, which code 0 never raises; the lamp ВЫХ = А*Б
+// (level 1) lights only when both are fed: a feed on one alone changes an
+// element, not the lamp (latent), and every other pair leaves the lamp dark.
+TEST_F(FaultWindowTest, PairsShowOnlyThoseWrongSideTogetherAndADoubleClickRunsBoth)
+{
+    ModelText model;
+    model.name = QStringLiteral("pair");
+    model.elements = {{QStringLiteral("А"), QStringLiteral("p")}, {QStringLiteral("Б"), QStringLiteral("p")}};
+    model.outputs = {{QStringLiteral("ВЫХ"), QStringLiteral("А*Б")}};
+    ASSERT_TRUE(WriteModelFile(dir.filePath(QStringLiteral("pair.mod")), model));
+    QFile bench(dir.filePath(QStringLiteral("pair.bench")));
+    ASSERT_TRUE(bench.open(QIODevice::WriteOnly));
+    bench.write(QStringLiteral("модель pair.mod\nпоказание ВЫХ 1\n").toUtf8());
+    bench.close();
+    QFile timing(dir.filePath(QStringLiteral("pair.tim")));
+    ASSERT_TRUE(timing.open(QIODevice::WriteOnly));
+    timing.write("0.01\r\n0.01\r\n0.01\r\n0.01\r\n20\r\n");
+    timing.close();
+    state.ModelPath = dir.filePath(QStringLiteral("pair"));
+
+    frmFaults &window = Analyse(timing.fileName(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    window.chkPairs->setChecked(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    const FaultTable &table = window.Outcomes();
+    ASSERT_EQ(table.rowCount(), 4 + 1); // the four single faults and the one pair
+    const int row = RowOf(table, QStringLiteral("А + Б"), QStringLiteral("Подпитка + Подпитка"), QStringLiteral("ВЫХ"));
+    ASSERT_GE(row, 0);
+    EXPECT_TRUE(table.index(row, FaultTable::SafetyColumn).data().toString().startsWith(QStringLiteral("опасный")));
+    EXPECT_NE(window.lblStatus->text().indexOf(QStringLiteral("Пар, опасных только вместе: 1 (остальные 3 пар не показаны).")),
+              -1)
+        << window.lblStatus->text().toStdString();
+
+    DoubleClick(*window.Table, row);
+    frmDiag *diag = menu.childArea().findChild<frmDiag *>();
+    ASSERT_NE(diag, nullptr);
+    diag->stepTimer->stop();
+    EXPECT_EQ(diag->State().ElemFault[1], Fault::Feed);
+    EXPECT_EQ(diag->State().ElemFault[2], Fault::Feed);
+}
