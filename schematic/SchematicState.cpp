@@ -41,6 +41,7 @@ LiveState LiveState::at(const RunRecording &recording, qint64 step)
         case Kind::Output: if (k >= 1 && k <= MaxOutputs) live.lit[k] = value != 0; break;
         }
     }
+    live.contactFaults = recording.contactFaultsAt(step);
     return live;
 }
 

@@ -22,11 +22,11 @@ struct LiveState
     std::array<bool, MaxElements + 1> releaseRunning{};
     std::array<Fault, MaxElements + 1> fault{};
     std::array<bool, MaxOutputs + 1> lit{};
-    // The contact faults in force, where the picture knows them (the run
-    // in progress); a recording does not hold them.
+    // The contact faults in force.
     std::vector<ContactFault> contactFaults;
 
-    // The state after the step state last made.
+    // The state after the step state last made (the contact faults are
+    // the session's, not the state's: the caller sets them).
     static LiveState of(const RunState &state);
     // The state recording holds at step.
     static LiveState at(const RunRecording &recording, qint64 step);

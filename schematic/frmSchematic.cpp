@@ -223,11 +223,11 @@ void frmSchematic::Refresh()
                 step = std::min(*waves->Canvas->view().cursorA, recording->lastStep());
                 source = QStringLiteral("курсор A «Графиков», шаг %1 (%2 с)");
             }
-    // The contact faults of the run in progress are known for its latest
-    // step only: the recording does not hold them.
-    std::vector<ContactFault> contactFaults;
-    if (step == recording->lastStep() && linkedRun().runs(m_modelPath))
-        contactFaults = linkedRun().session->contactFaults();
+    // A contact fault just set is in force from the next step on; the run's
+    // latest step shows it at once.
+    std::vector<ContactFault> contactFaults = step == recording->lastStep() && linkedRun().runs(m_modelPath)
+                                                  ? linkedRun().session->contactFaults()
+                                                  : recording->contactFaultsAt(step);
     if (recording == m_shownRecording && step == m_shownStep && contactFaults == m_shownContactFaults)
         return;
     m_shownRecording = recording;

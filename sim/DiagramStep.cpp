@@ -51,6 +51,12 @@ void DiagramStep::UseFunctions(std::shared_ptr<const FunctionProgram> program)
 
 void DiagramStep::addObserver(StepObserver &observer) { m_observers.push_back(&observer); }
 
+void DiagramStep::tellContactFaults(const std::vector<ContactFault> &faults)
+{
+    for (StepObserver *observer : m_observers)
+        observer->contactFaultsChanged(faults);
+}
+
 void DiagramStep::Start(int16_t code)
 {
     Nkod = code;

@@ -72,6 +72,8 @@ public:
     // Observers are told in the order they were added; each must outlive
     // the steps it is told of.
     void addObserver(StepObserver &observer);
+    // Tells the observers of the contact faults in force from the next step.
+    void tellContactFaults(const std::vector<ContactFault> &faults);
 
     // Starts a run that has been set up: the code in force, runStarted to
     // the observers (the report header), RunActive, and the count of steps

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 void RunRecording::addLane(const QString &name, LaneKind kind, int element)
 {
@@ -32,6 +33,10 @@ void RunRecording::begin(const RunState &state)
     m_lanes.clear();
     m_marks.clear();
     m_planned.clear();
+    m_contactFaults.clear();
+    m_contactNames.clear();
+    for (const Contact &contact : ModelContacts(state))
+        m_contactNames.push_back(ContactName(state, contact));
     m_lastStep = 0;
     m_lastKey = state.KeyCmd;
 
@@ -79,6 +84,29 @@ void RunRecording::record(const RunState &state)
     }
     for (; !m_planned.empty() && m_planned.back().step <= m_lastStep; m_planned.pop_back())
         m_marks.push_back(std::move(m_planned.back()));
+}
+
+void RunRecording::recordContactFaults(const std::vector<ContactFault> &faults)
+{
+    const std::vector<ContactFault> &before = contactFaultsAt(m_lastStep + 1);
+    for (size_t c = 1; c <= m_contactNames.size(); ++c) {
+        const uint8_t kind = ContactFaultOf(faults, int(c));
+        if (kind != ContactFaultOf(before, int(c)))
+            m_marks.push_back({m_lastStep + 1, Mark::Kind::Fault,
+                               QStringLiteral("%1: %2").arg(m_contactNames[c - 1],
+                                                            kind ? ContactFaultText(kind) : QStringLiteral("работает"))});
+    }
+    if (!m_contactFaults.empty() && m_contactFaults.back().first == m_lastStep + 1)
+        m_contactFaults.back().second = faults;
+    else
+        m_contactFaults.emplace_back(m_lastStep + 1, faults);
+}
+
+const std::vector<ContactFault> &RunRecording::contactFaultsAt(qint64 step) const
+{
+    static const std::vector<ContactFault> none;
+    const auto after = std::ranges::upper_bound(m_contactFaults, step, {}, &std::pair<qint64, std::vector<ContactFault>>::first);
+    return after == m_contactFaults.begin() ? none : std::prev(after)->second;
 }
 
 void RunRecording::planMarks(std::vector<Mark> marks)

@@ -52,11 +52,17 @@ public:
     void markRestart();
     // Marks to place when the recording reaches their steps.
     void planMarks(std::vector<Mark> marks);
+    // The contact faults in force from the next step on; a fault mark for
+    // each contact whose fault changed.
+    void recordContactFaults(const std::vector<ContactFault> &faults);
+    // The contact faults in force at step.
+    const std::vector<ContactFault> &contactFaultsAt(qint64 step) const;
 
     // StepObserver
     void runStarted(const RunState &state) override { begin(state); }
     void stepEnded(const RunState &state) override { record(state); }
     void restarted() override { markRestart(); }
+    void contactFaultsChanged(const std::vector<ContactFault> &faults) override { recordContactFaults(faults); }
 
     bool isEmpty() const { return m_lastStep == 0; }
     qint64 lastStep() const { return m_lastStep; }
@@ -88,6 +94,10 @@ private:
     std::vector<Lane> m_lanes;
     std::vector<Mark> m_marks;
     std::vector<Mark> m_planned; // by step, latest first
+    // From which step on each set of contact faults was in force, in step
+    // order; none before the first.
+    std::vector<std::pair<qint64, std::vector<ContactFault>>> m_contactFaults;
+    std::vector<QString> m_contactNames; // by contact number - 1, for the marks
     QString m_lastKey;
     std::vector<Fault> m_lastFault;
     qint64 m_lastStep = 0;

@@ -140,6 +140,7 @@ void RunSession::setContactFaults(std::vector<ContactFault> faults)
     m_step.UseFunctions(m_contactFaults.empty()
                             ? m_model->functions
                             : std::make_shared<const FunctionProgram>(m_model->definition, m_contactFaults));
+    m_step.tellContactFaults(m_contactFaults);
 }
 
 bool RunSession::step()

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/ContactFault.h"
 #include "model/RunState.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 // Whoever wants to know what a run does: the report rows, the printer pages,
 // the recording, a batch runner's messages. A DiagramStep tells every
@@ -25,4 +28,7 @@ public:
     virtual void stepEnded(const RunState &state) { Q_UNUSED(state); }
     // The diagram starts again from time 0 at the next step.
     virtual void restarted() {}
+    // The contact faults in force from the next step on (all of them) have
+    // changed; contacts are numbered as ModelContacts numbers them.
+    virtual void contactFaultsChanged(const std::vector<ContactFault> &faults) { Q_UNUSED(faults); }
 };

@@ -18,6 +18,8 @@ void LiveRecording::beforeStep(const RunState &state)
     m_recording = std::make_shared<RunRecording>();
     m_recording->begin(state);
     m_recording->planMarks(std::move(m_planned));
+    if (!m_contactFaults.empty())
+        m_recording->recordContactFaults(m_contactFaults);
     latest() = m_recording;
 }
 
@@ -39,6 +41,14 @@ void LiveRecording::planMarks(std::vector<RunRecording::Mark> marks)
         m_recording->planMarks(std::move(marks));
     else
         m_planned = std::move(marks);
+}
+
+void LiveRecording::contactFaultsChanged(const std::vector<ContactFault> &faults)
+{
+    if (m_recording)
+        m_recording->recordContactFaults(faults);
+    else
+        m_contactFaults = faults;
 }
 
 std::shared_ptr<const RunRecording> LiveRecording::last() { return latest(); }

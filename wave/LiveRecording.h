@@ -20,6 +20,8 @@ public:
     void restarted() override;
     // Marks for the recording of this run to place at their steps.
     void planMarks(std::vector<RunRecording::Mark> marks);
+    // Contact faults set before the run starts are in force from its first step.
+    void contactFaultsChanged(const std::vector<ContactFault> &faults) override;
 
     // StepObserver
     void runStarted(const RunState &state) override { beforeStep(state); }
@@ -31,4 +33,5 @@ public:
 private:
     std::shared_ptr<RunRecording> m_recording;
     std::vector<RunRecording::Mark> m_planned;
+    std::vector<ContactFault> m_contactFaults; // set before the recording began
 };

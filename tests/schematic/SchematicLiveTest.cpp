@@ -1,8 +1,12 @@
+#include "model/LoadedModel.h"
 #include "model/ModelFile.h"
 #include "schematic/Schematic.h"
 #include "schematic/SchematicState.h"
 #include "sim/RunRecording.h"
+#include "sim/RunSession.h"
 #include "tests/support/ExampleRun.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +68,37 @@ TEST(SchematicLive, ShowsTheDecoderAtTheStepItsLampLights)
     LiveState broken = lit;
     broken.fault[Kzh] = Fault::Break;
     EXPECT_FALSE(broken.energised(kzhRung));
+}
+
+// A contact fault of a run goes into its recording, so that «Схема» at
+// cursor A shows it: under code 1 the front contact of ЖЗ in ЛЖЗ=ЖЗ*Б welded
+// from step 3 leaves ЛЖЗ=Б, lit at step 4 when Б picks up (И at 2, Б at 4).
+TEST(SchematicLive, ShowsAContactFaultAtTheStepsItWasInForce)
+{
+    const auto model = LoadSharedModel(QStringLiteral(EXAMPLES_DIR "/decoder"));
+    ASSERT_TRUE(model);
+    RunSession session(*model);
+    RunRecording recording;
+    session.addObserver(recording);
+    RunScenario scenario;
+    scenario.code = 1;
+    scenario.steps = 4;
+    scenario.timingFile = QStringLiteral(EXAMPLES_DIR "/decoder.tim");
+    scenario.namedFaults.append({3, QStringLiteral("ЛЖЗ/1/ЖЗ"), uint8_t(ContactWelded), true});
+    ASSERT_TRUE(session.setUp(scenario, false));
+    session.start();
+    session.run();
+
+    const Schematic schematic = BuildSchematic((*model)->definition);
+    const Item &welded = schematic.outputRung(2)->branches[0].items[0]; // ЖЗ in ЛЖЗ
+    EXPECT_FALSE(LiveState::at(recording, 2).closed(welded));
+    EXPECT_TRUE(LiveState::at(recording, 3).closed(welded));
+    EXPECT_FALSE(LiveState::at(recording, 3).lit[2]);
+    EXPECT_TRUE(LiveState::at(recording, 4).lit[2]);
+    const auto mark = std::ranges::find(recording.marks(), RunRecording::Mark::Kind::Fault, &RunRecording::Mark::kind);
+    ASSERT_NE(mark, recording.marks().end());
+    EXPECT_EQ(mark->step, 3);
+    EXPECT_EQ(mark->text, QStringLiteral("контакт ЖЗ в функции ЛЖЗ, терм 1: не размыкается"));
 }
 
 } // namespace
