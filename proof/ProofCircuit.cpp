@@ -89,10 +89,7 @@ public:
         for (int w = 0; w < m_circuit.faultWords; ++w)
             m_faultInputs.push_back(addInputWord(aig, QStringLiteral("fault%1").arg(w), m_circuit.faultBits));
         for (const ProofCircuit::DelayChoice &choice : m_circuit.delayChoices)
-            m_delayInputs.push_back(addInputWord(
-                aig,
-                QStringLiteral("e%1:%2_choice").arg(choice.element).arg(QLatin1String(choice.delay == 0 ? "pickup" : "release")),
-                choice.bits));
+            m_delayInputs.push_back(addInputWord(aig, choiceName(choice), choice.bits));
     }
 
     void addLatches(Aig &aig) override
@@ -104,10 +101,7 @@ public:
         for (int w = 0; w < m_circuit.faultWords; ++w)
             m_faultLatches.push_back(AddLatchWord(aig, QStringLiteral("fault%1_held").arg(w), m_circuit.faultBits));
         for (const ProofCircuit::DelayChoice &choice : m_circuit.delayChoices)
-            m_delayLatches.push_back(AddLatchWord(
-                aig,
-                QStringLiteral("e%1:%2_choice_held").arg(choice.element).arg(QLatin1String(choice.delay == 0 ? "pickup" : "release")),
-                choice.bits));
+            m_delayLatches.push_back(AddLatchWord(aig, choiceName(choice) + QStringLiteral("_held"), choice.bits));
         m_previous = AddLatchWord(aig, QStringLiteral("input:previous"), m_circuit.inputBits);
         m_runLength = AddLatchWord(aig, QStringLiteral("input:held"), BitsFor(runLengthLimit() + 1));
         if (m_question.latencySteps)
@@ -198,6 +192,12 @@ public:
     }
 
 private:
+    // "eI:pickup_choice" or "eI:release_choice"; its latches add "_held".
+    static QString choiceName(const ProofCircuit::DelayChoice &choice)
+    {
+        return QStringLiteral("e%1:%2_choice").arg(choice.element).arg(QLatin1String(choice.delay == 0 ? "pickup" : "release"));
+    }
+
     int runLengthLimit() const
     {
         return std::max({1, m_question.minChangeSteps, m_question.responseSteps.value_or(0)});
