@@ -43,8 +43,15 @@ public:
         m_live = other.m_live;
     }
 
-    // Makes the next step; false, then and from then on, once the run has ended.
+    // Makes the next step; false, then and from then on, once the run has
+    // ended or been stopped.
     bool step() { return m_live = m_live && m_session.step(); }
+    void stop() { m_live = false; }
+    bool live() const { return m_live; }
+
+    SignalState signalState() const { return m_session.signalState(); }
+    bool isIn(const SignalState &held) const { return m_session.isInSignalState(held); }
+    bool planDone() const { return m_session.planDone(); }
 
     const RunState &state() const { return m_session.state(); }
 
@@ -143,6 +150,46 @@ int Severity(const SafetyVerdict &verdict)
     return verdict.safety != Safety::None ? int(verdict.safety) + 1 : verdict.latent() ? 1 : 0;
 }
 
+// Tells when faulty runs stepped beside a fault-free run can tell nothing
+// more. Once nothing planned is left, the steps of a run follow from its
+// signal state alone; when the fault-free run and a faulty run are both in
+// the states they were in some steps before, every later step of the pair
+// repeats one already compared. The states are held at steps ever farther
+// apart (Brent's cycle finding), so a repeat of any period is seen within
+// about twice its period after it begins; until the fault-free run repeats,
+// a step costs one comparison for the whole batch.
+class RepeatWatch
+{
+public:
+    explicit RepeatWatch(size_t runs) : m_held(runs) {}
+
+    // After a step of all runs: stops each faulty run that repeats.
+    void look(const QuietRun &base, std::deque<QuietRun> &faulty)
+    {
+        if (m_base && ++m_since <= m_window && base.isIn(*m_base))
+            for (size_t r = 0; r < faulty.size(); ++r)
+                if (faulty[r].live() && faulty[r].isIn(m_held[r]))
+                    faulty[r].stop();
+        if (m_base && m_since < m_window)
+            return;
+        if (!base.planDone() || !std::ranges::all_of(faulty, &QuietRun::planDone))
+            return;
+        m_base = base.signalState();
+        for (size_t r = 0; r < faulty.size(); ++r)
+            if (faulty[r].live())
+                m_held[r] = faulty[r].signalState();
+        m_window = m_since == 0 ? FirstWindow : m_window * 2;
+        m_since = 0;
+    }
+
+private:
+    static constexpr qint64 FirstWindow = 32;
+    std::optional<SignalState> m_base;
+    std::vector<SignalState> m_held;
+    qint64 m_window = 0;
+    qint64 m_since = 0;
+};
+
 // Steps the faulty runs beside one fault-free run to the end, all forked
 // from the fault-free prefix, stepped up to just before their faults: up to
 // there they are that run, and equal steps tell a judgement nothing.
@@ -162,6 +209,7 @@ std::optional<std::vector<RunFindings>> stepBeside(const SharedModel &model, con
     }
     std::vector<Differences> differences(faulty.size());
     std::vector<SafetyJudgement> judgements(faulty.size(), SafetyJudgement(levels));
+    RepeatWatch repeats(faulty.size());
     for (qint64 step = prefixSteps + 1; base.step(); ++step) {
         if (step % CancelCheckSteps == 0 && cancelled())
             return std::nullopt;
@@ -178,6 +226,7 @@ std::optional<std::vector<RunFindings>> stepBeside(const SharedModel &model, con
             }
         if (!anyLive)
             break;
+        repeats.look(base, faulty);
     }
     std::vector<RunFindings> findings;
     for (size_t r = 0; r < faulty.size(); ++r)

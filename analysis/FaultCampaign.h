@@ -78,7 +78,9 @@ SafetyVerdict JudgeFaultyRun(const SharedModel &model, const RunScenario &faultF
 // output, in that order whatever the number of jobs. progress, when given,
 // is called from the calling thread with the runs done so far. Each faulty
 // run is stepped beside a fault-free run and compared step by step, so no
-// run is kept and the memory does not grow with the run length. A single
+// run is kept and the memory does not grow with the run length; once the
+// two repeat states they were in together, the rest of the run would only
+// repeat what was compared, and the faulty run stops there. A single
 // contact fault that never changes an excitation while the device runs as
 // the fault-free one needs no run of its own: the fault-free run of its
 // code settles it. Setting

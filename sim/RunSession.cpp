@@ -190,6 +190,33 @@ void RunSession::continueFrom(const RunSession &other)
         setContactFaults(other.m_contactFaults);
 }
 
+SignalState RunSession::signalState() const
+{
+    const RunState &s = *m_state;
+    SignalState value;
+    value.runActive = s.RunActive;
+    value.input = s.InputVal[1];
+    for (int i = 1; i <= std::clamp<int>(s.ElemCount, 0, MaxElements); ++i) {
+        const uint32_t bit = 1u << i;
+        value.up |= s.ElemState[i][1] != 0 ? bit : 0;
+        value.pickupPending |= s.PickupPending[i][1] != 0 ? bit : 0;
+        value.releasePending |= s.ReleasePending[i][1] != 0 ? bit : 0;
+        value.broken |= s.ElemFault[i] == Fault::Break ? bit : 0;
+        value.fed |= s.ElemFault[i] == Fault::Feed ? bit : 0;
+        value.pickupTimer[size_t(i)] = s.PickupTimer[i];
+        value.releaseTimer[size_t(i)] = s.ReleaseTimer[i];
+    }
+    value.contactFaults = m_contactFaults;
+    value.code = m_step.Nkod;
+    value.constInput = m_step.ConstInput;
+    value.constValue = m_step.ConstValue;
+    value.stopRequested = m_step.StopRequested;
+    value.command = s.KeyCmd;
+    value.lastCommand = m_step.LastKey;
+    value.cycle = m_transmitter.cycle();
+    return value;
+}
+
 void RunSession::end() { m_state->RunActive = FlagFalse; }
 
 int16_t RunSession::WhodKod(int16_t Nkod)

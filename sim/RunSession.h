@@ -4,6 +4,7 @@
 #include "model/RunState.h"
 #include "sim/DiagramStep.h"
 #include "sim/RunScenario.h"
+#include "sim/SignalState.h"
 #include "sim/StepObserver.h"
 #include "vesk/CodeTransmitter.h"
 
@@ -93,6 +94,20 @@ public:
     // on; a kind that is no contact fault (0) makes it work again.
     void setContactFault(int contact, uint8_t kind);
     const std::vector<ContactFault> &contactFaults() const { return m_contactFaults; }
+
+    // What the steps from here on depend on, as a value: equal for two
+    // sessions of one model that will make the same signals (from the
+    // session's own transmitter).
+    SignalState signalState() const;
+    // Whether signalState() equals value: the transmitter's cycle first,
+    // which a coded input changes at nearly every step.
+    bool isInSignalState(const SignalState &value) const
+    {
+        return m_transmitter.cycle() == value.cycle && signalState() == value;
+    }
+
+    // True once every key and fault planned has been applied.
+    bool planDone() const { return m_nextKey == m_keys.size() && m_nextFault == m_faults.size(); }
 
     qint64 currentStep() const { return m_stepNumber; }
     qint64 lastStep() const { return m_lastStep; }
