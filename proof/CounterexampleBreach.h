@@ -18,6 +18,10 @@ struct Breach
     qint64 step = 0;
     int shown = -1;     // the levels' properties: the level shown at step
     int warranted = -1; // and the level allowed there
+    // The first step the property looked at to decide: the codes sent in
+    // the latency's window, the code held for the response; step for an
+    // invariant.
+    qint64 firstStep = 0;
 };
 
 // Runs the counterexample's scenario to its last step and finds the first

@@ -281,23 +281,25 @@ std::expected<std::optional<Breach>, QString> FirstBreach(const ProofQuestion &q
         const bool faulty = std::ranges::any_of(counterexample.faults, [t](const auto &f) { return f.step <= t; });
         for (size_t k = 0; k < broken.size(); ++k)
             if (broken[k] == t)
-                return Breach{Breach::Kind::Invariant, int(k), t};
+                return Breach{Breach::Kind::Invariant, int(k), t, -1, -1, t};
         const int shown = ShownLevel(question.levels, trace.values[size_t(t)] >> MaxElements);
         if (question.latencySteps) {
+            const qint64 from = std::max<qint64>(1, t - *question.latencySteps);
             int warranted = 0;
-            for (qint64 u = std::max<qint64>(1, t - *question.latencySteps); u <= t; ++u)
+            for (qint64 u = from; u <= t; ++u)
                 warranted = std::max<int>(warranted, CodeLevel(inputs[size_t(u - 1)], false));
             if (shown > warranted)
-                return Breach{Breach::Kind::Latency, -1, t, shown, warranted};
+                return Breach{Breach::Kind::Latency, -1, t, shown, warranted, from};
         }
         if (question.responseSteps && t >= *question.responseSteps) {
             const int16_t code = inputs[size_t(t - 1)];
+            const qint64 from = t - *question.responseSteps + 1;
             bool steady = true;
-            for (qint64 u = t - *question.responseSteps + 1; u < t; ++u)
+            for (qint64 u = from; u < t; ++u)
                 steady = steady && inputs[size_t(u - 1)] == code;
             const int warranted = CodeLevel(code, false);
             if (steady && (faulty ? shown > warranted : shown != warranted))
-                return Breach{Breach::Kind::Response, -1, t, shown, warranted};
+                return Breach{Breach::Kind::Response, -1, t, shown, warranted, from};
         }
     }
     return std::nullopt;

@@ -5,6 +5,7 @@
 #include "model/ModelState.h"
 #include "platform/Prompts.h"
 #include "platform/RunWindowHost.h"
+#include "proof/CounterexampleBreach.h"
 #include "proof/CounterexampleFile.h"
 #include "proof/ProofEngines.h"
 #include "proof/ProofReport.h"
@@ -291,7 +292,12 @@ void frmProve::showCounterexample()
     run.code = scenario.code;
     run.keys.assign(scenario.keys.begin(), scenario.keys.end());
     run.faults.assign(scenario.faults.begin(), scenario.faults.end());
-    run.marks.push_back({counterexample.steps(), RunRecording::Mark::Kind::Violation, BreachText(counterexample)});
+    // The replay has checked that the run breaks; FirstBreach says over
+    // which steps.
+    const auto breach = FirstBreach(question, counterexample);
+    const qint64 from = breach && *breach ? (*breach)->firstStep : 0;
+    run.marks.push_back({counterexample.steps(), RunRecording::Mark::Kind::Violation, BreachText(counterexample),
+                         from < counterexample.steps() ? from : 0});
     RunPlanned(*m_host, *m_settings, std::move(run));
     frmWave::Show(m_host->childArea(), frmDiag::Place(m_host->childArea()));
 }

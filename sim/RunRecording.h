@@ -41,6 +41,10 @@ public:
         qint64 step = 0;
         Kind kind = Kind::Command;
         QString text;
+        // A violation decided over several steps (the codes of a latency's
+        // window, a response's held code) marks them too: the first of
+        // them; 0 for the step alone.
+        qint64 fromStep = 0;
     };
 
     // Starts a new recording of state's model; its values now are step 0.

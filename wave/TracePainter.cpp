@@ -341,6 +341,16 @@ void TracePainter::paint(QPainter &painter, const QRect &area, const TraceView &
     for (const RunRecording::Mark &mark : m_recording.marks())
         if (mark.kind == RunRecording::Mark::Kind::Violation && mark.step >= view.firstStep && mark.step <= view.lastStep) {
             const double x = xOfStep(traces, view, double(mark.step));
+            if (mark.fromStep > 0) {
+                // The steps the property looked back over, lighter than the
+                // step it broke at and unlike a fault's fill.
+                painter.setPen(QPen(ViolationMarkColor, 1, Qt::DashLine));
+                painter.setBrush(QBrush(ViolationMarkColor, Qt::Dense7Pattern));
+                painter.drawRect(QRectF(
+                    QPointF(xOfStep(traces, view, double(std::max(mark.fromStep, view.firstStep))), traces.top()),
+                    QPointF(x, traces.bottom())));
+                painter.setBrush(Qt::NoBrush);
+            }
             paintViolation(painter, QRectF(QPointF(x, traces.top()),
                                            QPointF(std::max(xOfStep(traces, view, double(mark.step + 1)), x + 3),
                                                    traces.bottom())));

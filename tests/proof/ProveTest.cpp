@@ -166,12 +166,15 @@ TEST(Prove, HoldsAnIndicationWithinItsLatencyWorkedOutByHand)
     // on, and no shorter run keeps Л up longer past its last code. The
     // same run breaks a response of 3 steps at step 5: no code for three
     // steps, and ВЫХ still shows КЖ; КЖ's own first steps show it in time.
+    // Each breach was decided over the steps from 3 on: the latency's codes
+    // of steps t - D .. t, the response's code held at t - 2 .. t.
     const struct { const char *property; int steps; std::vector<int16_t> inputs; } rows[] = {
         {"запаздывание показания", 2, {1, 1, 0, 0, 0}},
         {"запаздывание показания", 4, {1, 1, 0, 0, 0, 0, 0}},
         {"запаздывание показания", 5, {}},
         {"отклик", 3, {1, 1, 0, 0, 0}},
     };
+    constexpr qint64 DecidedFrom = 3;
     QTemporaryDir dir;
     ModelText model;
     model.name = QStringLiteral("hold");
@@ -196,6 +199,9 @@ TEST(Prove, HoldsAnIndicationWithinItsLatencyWorkedOutByHand)
         EXPECT_EQ(answer->counterexample->inputs, row.inputs) << row.property << ' ' << row.steps;
         EXPECT_EQ(answer->counterexample->shown, 1);
         EXPECT_EQ(answer->counterexample->warranted, 0);
+        const auto breach = FirstBreach(*question, *answer->counterexample);
+        ASSERT_TRUE(breach && *breach);
+        EXPECT_EQ((*breach)->firstStep, DecidedFrom) << row.property << ' ' << row.steps;
     }
 }
 
