@@ -40,3 +40,5 @@ struct SignalState
 
     bool operator==(const SignalState &) const = default;
 };
+
+size_t qHash(const SignalState &value, size_t seed = 0);

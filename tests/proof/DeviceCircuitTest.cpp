@@ -4,7 +4,7 @@
 #include "proof/DeviceStepper.h"
 #include "proof/TransmitterMachine.h"
 #include "sim/RunSession.h"
-#include "RandomDevice.h"
+#include "tests/support/RandomDevice.h"
 
 #include <QTemporaryDir>
 
@@ -149,24 +149,6 @@ Drive randomInput(std::mt19937 &random)
     return drive;
 }
 
-// Delays in hundredths, with the odd ones a run rounds: zero, 0.005, 0.055.
-TimingValues randomTiming(std::mt19937 &random, int elements)
-{
-    const float odd[] = {0.0f, 0.005f, 0.055f, 0.105f};
-    const auto delay = [&] {
-        if (std::uniform_int_distribution<int>(0, 3)(random) == 0)
-            return odd[std::uniform_int_distribution<int>(0, 3)(random)];
-        return float(std::uniform_int_distribution<int>(1, 60)(random)) / 100.0f;
-    };
-    TimingValues timing;
-    for (int i = 1; i <= elements; ++i) {
-        timing.Tpr[std::size_t(i)] = delay();
-        timing.Totp[std::size_t(i)] = delay();
-    }
-    timing.RunLength = Steps;
-    return timing;
-}
-
 } // namespace
 
 TEST(DeviceCircuit, DelayStepsAreThoseOfTheRunsArithmetic)
@@ -204,7 +186,7 @@ TEST(DeviceCircuit, EqualsRunsOfRandomDevices)
         SharedModel model;
         int elements = 0;
         ASSERT_NO_FATAL_FAILURE(loadRandomModel(dir, random, m, model, elements));
-        const TimingValues timing = randomTiming(random, elements);
+        const TimingValues timing = randomTiming(random, elements, Steps);
         const std::string what = "model " + std::to_string(m);
         expectCircuitEqualsRun(model, timing, m % 2 ? 7 : 5, randomCodes(random), what);
         expectCircuitEqualsRun(model, timing, 5, randomInput(random), what + " free input");
@@ -233,7 +215,7 @@ TEST(DeviceStepper, EqualsRunsOfRandomDevicesWithAFault)
         SharedModel model;
         int elements = 0;
         ASSERT_NO_FATAL_FAILURE(loadRandomModel(dir, random, m, model, elements));
-        const TimingValues timing = randomTiming(random, elements);
+        const TimingValues timing = randomTiming(random, elements, Steps);
         const CoilFaultAt fault{pick(1, Steps), pick(1, elements), uint8_t(pick(1, 2))};
         const std::string what = "model " + std::to_string(m);
         expectStepperEqualsRun(model, timing, randomCodes(random), fault, pick(1, Steps), what);

@@ -4,7 +4,7 @@
 #include "proof/CounterexampleBreach.h"
 #include "proof/ProofBench.h"
 #include "proof/ProofEngines.h"
-#include "RandomDevice.h"
+#include "tests/support/RandomDevice.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "proof/ProofBench.h"
 #include "tools/ProveCommand.h"
 #include "tools/TestCommand.h"
-#include "RandomDevice.h"
+#include "tests/support/RandomDevice.h"
 
 #include <QFile>
 #include <QTemporaryDir>

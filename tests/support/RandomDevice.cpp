@@ -1,4 +1,4 @@
-#include "RandomDevice.h"
+#include "tests/support/RandomDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -40,3 +40,20 @@ void loadRandomModel(const QTemporaryDir &dir, std::mt19937 &random, int m, Shar
     elements = int(text.elements.size());
 }
 
+
+TimingValues randomTiming(std::mt19937 &random, int elements, int runLength)
+{
+    const float odd[] = {0.0f, 0.005f, 0.055f, 0.105f};
+    const auto delay = [&] {
+        if (std::uniform_int_distribution<int>(0, 3)(random) == 0)
+            return odd[std::uniform_int_distribution<int>(0, 3)(random)];
+        return float(std::uniform_int_distribution<int>(1, 60)(random)) / 100.0f;
+    };
+    TimingValues timing;
+    for (int i = 1; i <= elements; ++i) {
+        timing.Tpr[std::size_t(i)] = delay();
+        timing.Totp[std::size_t(i)] = delay();
+    }
+    timing.RunLength = runLength;
+    return timing;
+}

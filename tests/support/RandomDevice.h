@@ -2,6 +2,7 @@
 
 #include "model/LoadedModel.h"
 #include "model/ModelFile.h"
+#include "model/TimingFile.h"
 
 #include <QTemporaryDir>
 
@@ -14,3 +15,7 @@ ModelText randomModel(std::mt19937 &random);
 // Random model number m, written to dir and loaded as a run loads it, with
 // its element count.
 void loadRandomModel(const QTemporaryDir &dir, std::mt19937 &random, int m, SharedModel &model, int &elements);
+
+// Delays up to 0.6 s in hundredths, with the odd ones a run rounds: zero,
+// 0.005, 0.055, 0.105; runLength steps.
+TimingValues randomTiming(std::mt19937 &random, int elements, int runLength);
