@@ -1,5 +1,11 @@
 #include "model/RunState.h"
 
+void SetElementFault(RunState &state, int element, Fault fault)
+{
+    if (element >= 1 && element <= state.ElemCount)
+        state.ElemFault[element] = fault;
+}
+
 void BringToRest(RunState &state)
 {
     state.RunActive = FlagFalse;

@@ -44,6 +44,10 @@ struct RunState : ModelDefinition, OutputChoice
     QString KeyCmd;        // last command character; empty when none
 };
 
+// The fault of element's coil from the next step on; nothing for an element
+// the model does not have.
+void SetElementFault(RunState &state, int element, Fault fault);
+
 // Brings the run state to rest before a run: RunActive and ModelTime 0, and
 // for the full capacity (not only the current counts) every two-column
 // signal, both delay timers, every fault and the input set to 0.

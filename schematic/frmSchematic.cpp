@@ -54,11 +54,10 @@ struct RunLink
 {
     QPointer<QObject> owner;
     RunSession *session = nullptr; // valid while owner lives
-    frmSchematic::FaultSetter setFault;
 
     bool runs(const QString &modelPath) const
     {
-        return owner && session && setFault && session->state().ModelPath == modelPath;
+        return owner && session && session->state().ModelPath == modelPath;
     }
 };
 
@@ -128,9 +127,9 @@ frmSchematic *frmSchematic::Show(RunWindowHost &host, const QString &modelPath)
     return window;
 }
 
-void frmSchematic::LinkRun(QObject *owner, RunSession &session, FaultSetter setFault)
+void frmSchematic::LinkRun(QObject *owner, RunSession &session)
 {
-    linkedRun() = RunLink{owner, &session, std::move(setFault)};
+    linkedRun() = RunLink{owner, &session};
 }
 
 frmSchematic::frmSchematic(RunWindowHost &host, const QString &modelPath) : m_host(host), m_modelPath(modelPath)
@@ -288,7 +287,7 @@ void frmSchematic::showCoilMenu(int element, QPoint globalPosition)
 void frmSchematic::SetFault(int element, Fault fault)
 {
     if (linkedRun().runs(m_modelPath))
-        linkedRun().setFault(element, fault);
+        linkedRun().session->setFault(element, fault);
 }
 
 void frmSchematic::showContactMenu(int contact, QPoint globalPosition)

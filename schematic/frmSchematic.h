@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,10 +37,8 @@ public:
 
     // The run a right click on a coil or a contact sets faults in, for the
     // window of the model session runs: the run of owner (its control
-    // panel) while owner lives. The setter writes a coil's fault as the
-    // fault dialog does; a contact's fault goes to the session.
-    using FaultSetter = std::function<void(int element, Fault fault)>;
-    static void LinkRun(QObject *owner, RunSession &session, FaultSetter setFault);
+    // panel) while owner lives.
+    static void LinkRun(QObject *owner, RunSession &session);
 
     SchematicCanvas *Canvas;
     QLabel *StateLabel;

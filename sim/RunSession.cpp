@@ -109,13 +109,13 @@ void RunSession::start(int16_t code) { m_step.Start(code); }
 void RunSession::applyDue()
 {
     for (; m_nextKey < m_keys.size() && m_keys[m_nextKey].step == m_stepNumber; ++m_nextKey)
-        m_state->KeyCmd = m_keys[m_nextKey].command;
+        send(m_keys[m_nextKey].command);
     bool contactsDue = false;
     std::vector<ContactFault> contactFaults;
     for (; m_nextFault < m_faults.size() && m_faults[m_nextFault].step == m_stepNumber; ++m_nextFault) {
         const RunScenario::FaultAt &fault = m_faults[m_nextFault];
         if (fault.contact == 0) {
-            m_state->ElemFault[fault.element] = FaultOfKind(fault.kind);
+            setFault(fault.element, FaultOfKind(fault.kind));
             continue;
         }
         if (!std::exchange(contactsDue, true))

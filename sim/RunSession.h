@@ -87,6 +87,13 @@ public:
     // Ends the run after the step in progress.
     void end();
 
+    // What changes a run between its steps besides its plan: the fault of
+    // an element's coil (none for an element the model does not have), and
+    // the command the next step handles, a key typed or a button of the
+    // panel.
+    void setFault(int element, Fault fault) { SetElementFault(*m_state, element, fault); }
+    void send(const QString &command) { m_state->KeyCmd = command; }
+
     // The contact faults in force from the next step on (none: the model's
     // own functions).
     void setContactFaults(std::vector<ContactFault> faults);

@@ -93,7 +93,7 @@ bool SetUpPlannedRun(RunWindowHost &host, ModelState &settings, frmDiag &diag, P
         if (fault->contact != 0)
             session.setContactFault(fault->contact, fault->kind);
         else
-            state.ElemFault[fault->element] = FaultOfKind(fault->kind);
+            session.setFault(fault->element, FaultOfKind(fault->kind));
     }
     run.faults.erase(run.faults.begin(), fromStart.begin());
     session.plan(std::move(run.keys), std::move(run.faults));

@@ -253,7 +253,7 @@ void frmDiag::SetSpeed()
     if (m_unloaded)
         return;
     m_settings.Speed = int16_t(speed.delayBar->value());
-    State().KeyCmd.clear();
+    m_session.send({});
     stepTimer->setInterval(m_settings.Speed * 5 + 1);
     stepTimer->start();
 }
@@ -362,7 +362,7 @@ void frmDiag::ControlKey(int key)
     }
 }
 
-void frmDiag::TypeCommand(const QString &character) { State().KeyCmd = character; }
+void frmDiag::TypeCommand(const QString &character) { m_session.send(character); }
 
 // Transmitter
 

@@ -36,13 +36,7 @@ frmFault::frmFault(RunState &state, QWidget *parent) : QDialog(parent), m_state(
 
 void frmFault::ChooseFault(Fault fault)
 {
-    SetFault(m_state, elementList->currentIndex() + 1, fault);
-}
-
-void frmFault::SetFault(RunState &state, int element, Fault fault)
-{
-    if (element >= 1 && element <= state.ElemCount)
-        state.ElemFault[element] = fault;
+    SetElementFault(m_state, elementList->currentIndex() + 1, fault);
 }
 
 void frmFault::ShowFaultOfElement()

@@ -29,10 +29,6 @@ public:
     QRadioButton *backfeedOption;  // Option3, Fault::Feed
     std::unique_ptr<ArrowSelectList> elementListKeys;
 
-    // Writes fault as the element's ElemFault, for an element of the model;
-    // the options and the schematic's coil menu both set faults through it.
-    static void SetFault(RunState &state, int element, Fault fault);
-
 private slots:
     void ChooseFault(Fault fault);
     void ShowFaultOfElement();

@@ -4,7 +4,6 @@
 #include "platform/RunWindowHost.h"
 #include "sim/frmDiag.h"
 #include "schematic/frmSchematic.h"
-#include "sim/frmFault.h"
 #include "wave/frmWave.h"
 
 #include <QHBoxLayout>
@@ -15,7 +14,7 @@
 
 frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, RunState &state)
 {
-    auto *panel = new frmModtype(diag, state);
+    auto *panel = new frmModtype(diag);
     QMdiSubWindow *frame = host.addChildWindow(panel);
     // It goes with its diagram window, not with its own close box.
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -24,12 +23,11 @@ frmModtype *frmModtype::Load(RunWindowHost &host, frmDiag &diag, RunState &state
     connect(panel->wavesButton, &QPushButton::clicked, panel,
             [&host] { frmWave::Show(host.childArea(), frmDiag::Place(host.childArea())); });
     connect(panel->schematicButton, &QPushButton::clicked, panel, [&host, &state] { frmSchematic::Show(host, state.ModelPath); });
-    frmSchematic::LinkRun(panel, diag.Session(),
-                          [&state](int element, Fault fault) { frmFault::SetFault(state, element, fault); });
+    frmSchematic::LinkRun(panel, diag.Session());
     return panel;
 }
 
-frmModtype::frmModtype(frmDiag &diag, RunState &state) : m_diag(diag), m_state(state)
+frmModtype::frmModtype(frmDiag &diag) : m_diag(diag)
 {
     setObjectName(QStringLiteral("frmModtype"));
     setWindowTitle(QStringLiteral("Управление"));
@@ -37,7 +35,7 @@ frmModtype::frmModtype(frmDiag &diag, RunState &state) : m_diag(diag), m_state(s
     new QHBoxLayout(this);
 
     const auto command = [this](const QString &key) {
-        return [this, key] { m_state.KeyCmd = key; };
+        return [this, key] { m_diag.Session().send(key); };
     };
     code1Button = addButton(QStringLiteral("Command1"), QStringLiteral("Кол 1"));
     connect(code1Button, &QPushButton::clicked, this, command(QStringLiteral("!")));
@@ -101,6 +99,6 @@ void frmModtype::keyPressEvent(QKeyEvent *event)
     const QString typed = frmDiag::TypedCharacter(*event);
     if (typed.isEmpty())
         return;
-    m_state.KeyCmd = typed;
+    m_diag.Session().send(typed);
     m_diag.TakeFocus();
 }

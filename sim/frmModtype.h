@@ -40,9 +40,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    frmModtype(frmDiag &diag, RunState &state);
+    explicit frmModtype(frmDiag &diag);
     QPushButton *addButton(const QString &name, const QString &caption);
 
     frmDiag &m_diag;
-    RunState &m_state;
 };

@@ -151,7 +151,7 @@ TEST(SchematicWindow, WeldsAContactOfTheLinkedRun)
     LiveRecording live;
     session.addObserver(live);
     QObject panel;
-    frmSchematic::LinkRun(&panel, session, [](int, Fault) {});
+    frmSchematic::LinkRun(&panel, session);
     session.start();
     for (int step = 0; step < 5; ++step)
         ASSERT_TRUE(session.step());
