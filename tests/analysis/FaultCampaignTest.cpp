@@ -4,6 +4,7 @@
 #include "sim/RunSession.h"
 #include "analysis/FaultCampaign.h"
 #include "tools/FaultReport.h"
+#include "tests/support/RandomDevice.h"
 
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -31,35 +32,6 @@ const FaultOutcome *find(const std::vector<FaultOutcome> &outcomes, int element,
             && o.output == output)
             return &o;
     return nullptr;
-}
-
-// Random devices of up to six relays over names that also run into each
-// other and into "p", so the campaign meets the odd readings too.
-ModelText randomModel(std::mt19937 &random)
-{
-    const QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("АБ"),
-                               QStringLiteral("В"), QStringLiteral("Г"), QStringLiteral("Д")};
-    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const auto function = [&] {
-        QStringList terms;
-        for (int t = pick(1, 3); t > 0; --t) {
-            QStringList operands;
-            for (int o = pick(1, 3); o > 0; --o) {
-                const int n = pick(0, int(names.size()));
-                operands << (pick(0, 2) == 0 ? QStringLiteral("-") : QString())
-                                + (n == names.size() ? QStringLiteral("p") : names[n]);
-            }
-            terms << operands.join(QLatin1Char('*'));
-        }
-        return terms.join(QLatin1Char('+'));
-    };
-    ModelText model;
-    model.name = QStringLiteral("случайная");
-    for (int i = 0, count = pick(2, 6); i < count; ++i)
-        model.elements.append({names[i], function()});
-    for (int j = 0, count = pick(1, 3); j < count; ++j)
-        model.outputs.append({QStringLiteral("ВЫХ%1").arg(j + 1), function()});
-    return model;
 }
 
 // The outputs of one separate run with the given faults from step `at`.
@@ -125,7 +97,7 @@ TEST(FaultCampaign, EqualsSeparateRunsWhateverTheThreads)
     int differing = 0;
     for (int m = 0; m < 6; ++m) {
         const QString path = dir.filePath(QStringLiteral("m%1").arg(m));
-        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), randomModel(random)));
+        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), randomModel(random, 6)));
         const SharedModel model = load(path);
         ASSERT_TRUE(model);
 
@@ -313,7 +285,7 @@ TEST(FaultCampaign, VerdictsEqualTheRulesAppliedToSeparateRuns)
     int latent = 0;
     for (int m = 0; m < 12; ++m) {
         const QString path = dir.filePath(QStringLiteral("v%1").arg(m));
-        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), randomModel(random)));
+        ASSERT_TRUE(WriteModelFile(path + QStringLiteral(".mod"), randomModel(random, 6)));
         const SharedModel model = load(path);
         ASSERT_TRUE(model);
         CampaignPlan plan;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
-ModelText randomModel(std::mt19937 &random)
+#include <algorithm>
+
+ModelText randomModel(std::mt19937 &random, int maxRelays)
 {
-    const QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("АБ"), QStringLiteral("В"),
-                               QStringLiteral("Г")};
+    const QStringList names = QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("АБ"),
+                                          QStringLiteral("В"), QStringLiteral("Г"), QStringLiteral("Д")}
+                                  .first(std::clamp(maxRelays, 2, 6));
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     const auto function = [&] {
         QStringList terms;
@@ -22,7 +25,7 @@ ModelText randomModel(std::mt19937 &random)
     };
     ModelText model;
     model.name = QStringLiteral("случайная");
-    for (int i = 0, count = pick(2, 5); i < count; ++i)
+    for (int i = 0, count = pick(2, int(names.size())); i < count; ++i)
         model.elements.append({names[i], function()});
     for (int j = 0, count = pick(1, 3); j < count; ++j)
         model.outputs.append({QStringLiteral("ВЫХ%1").arg(j + 1), function()});

@@ -8,9 +8,9 @@
 
 #include <random>
 
-// Up to five relays over names that run into each other and into "p", with
-// up to three outputs ВЫХ1.. .
-ModelText randomModel(std::mt19937 &random);
+// Two to maxRelays (at most six) relays over names that run into each other
+// and into "p", with up to three outputs ВЫХ1.. .
+ModelText randomModel(std::mt19937 &random, int maxRelays = 5);
 
 // Random model number m, written to dir and loaded as a run loads it, with
 // its element count.
