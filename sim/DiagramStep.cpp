@@ -157,10 +157,10 @@ StepOutcome DiagramStep::run(Part from)
         // 8 to 13, element by element: an element's fault, delays, state,
         // change and carry read and write only that element, so doing them
         // per element equals doing each of them for all elements in turn.
-        // Changes are gathered with | on ints, not || on bools: no branch per
-        // element on the hottest loop.
-        int signalChange = s.InputVal[0] != s.InputVal[1];
-        int pendingChange = 0;
+        // Changes are gathered with | on ints, not ||: no branch per element
+        // on the hottest loop.
+        bool signalChange = s.InputVal[0] != s.InputVal[1];
+        bool pendingChange = false;
         for (int i = 1; i <= elemCount; ++i) {
             s.Excit[i][1] = ForcedExcitation(s.ElemFault[i], s.Excit[i][1]);
             advanceDelays(s, i);
@@ -176,7 +176,7 @@ StepOutcome DiagramStep::run(Part from)
         }
         SignalChange = int16_t(signalChange);
         PendingChange = int16_t(pendingChange);
-        RowDue = int16_t((signalChange | pendingChange) != 0);
+        RowDue = int16_t(signalChange || pendingChange);
         for (int j = 1; j <= outCount; ++j)
             carry(s.OutState[j]);
         carry(s.InputVal);
