@@ -29,18 +29,18 @@ QString CodeName(int16_t code)
     return code == 0 ? QStringLiteral("Кода нет") : QStringLiteral("Код №") + QString::number(code);
 }
 
-// The levels of the bench beside the model (the same name, ".bench"), when
-// there is one that declares them. A bench that cannot be read leaves the
-// outputs without levels: it is the bench runner's business to say why.
-OutputLevels LevelsBesideModel(const LoadedModel &model)
+// The levels of the bench beside the model (the same name, ".bench"): none
+// when there is no such bench or it declares none, and what is wrong with
+// it when it cannot be read.
+std::expected<OutputLevels, QString> LevelsBesideModel(const LoadedModel &model)
 {
     const QString benchFile = model.path + QStringLiteral(".bench");
     if (!QFileInfo::exists(benchFile))
-        return {};
+        return OutputLevels{};
     const std::expected<Bench, BenchError> bench = ReadBenchFile(benchFile);
     if (!bench)
-        return {};
-    return ResolveLevels(*bench, model.definition).value_or(OutputLevels{});
+        return std::unexpected(bench.error().message);
+    return ResolveLevels(*bench, model.definition);
 }
 
 } // namespace
@@ -131,7 +131,11 @@ void frmFaults::startCampaign()
     plan.scenario.timing = m_scenario.timing;
     plan.scenario.codeTiming = m_scenario.codeTiming;
     plan.codes = {m_scenario.code};
-    m_levels = LevelsBesideModel(*m_model);
+    const std::expected<OutputLevels, QString> levels = LevelsBesideModel(*m_model);
+    m_levels = levels.value_or(OutputLevels{});
+    m_levelsProblem = levels ? QString() : levels.error();
+    if (m_levelsProblem.endsWith(u'.')) // it goes inside the status line's brackets
+        m_levelsProblem.chop(1);
     plan.levels = m_levels;
     plan.contacts = chkContacts->isChecked();
     plan.pairs = chkPairs->isChecked();
@@ -204,12 +208,13 @@ void frmFaults::finished(std::vector<FaultOutcome> outcomes, bool cancelled)
                      .arg(runs[size_t(Safety::WrongSide)])
                      .arg(runs[size_t(Safety::RightSide)])
                      .arg(latent)
-               : QStringLiteral("Появлений: %1, пропаданий: %2, без влияния: %3, скрытых неисправностей: %4 "
-                                "(уровни показаний не заданы).")
+               : QStringLiteral("Появлений: %1, пропаданий: %2, без влияния: %3, скрытых неисправностей: %4 (%5).")
                      .arg(counts[size_t(FaultEffect::Spurious)] + counts[size_t(FaultEffect::Both)])
                      .arg(counts[size_t(FaultEffect::Lost)])
                      .arg(counts[size_t(FaultEffect::None)])
-                     .arg(latent);
+                     .arg(latent)
+                     .arg(m_levelsProblem.isEmpty() ? QStringLiteral("уровни показаний не заданы")
+                                                    : QStringLiteral("уровни показаний не взяты: ") + m_levelsProblem);
     const QString ofPairs = chkPairs->isChecked()
                                 ? QStringLiteral(" Пар, опасных только вместе: %1 (остальные %2 пар не показаны).")
                                       .arg(pairs)

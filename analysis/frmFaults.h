@@ -61,6 +61,7 @@ private:
     FaultRun m_scenario;
     FaultTable *m_table;
     OutputLevels m_levels; // of the bench beside the model, when it declares them
+    QString m_levelsProblem; // what is wrong with that bench, when it cannot be read
     std::atomic<bool> m_cancel{false};
     bool m_running = false;
     std::thread m_worker;

@@ -251,6 +251,19 @@ TEST_F(FaultWindowTest, WithTheBenchBesideTheModelRowsGoByTheJudgement)
     EXPECT_NE(colours[1], colours[2]);
     EXPECT_TRUE(window.lblStatus->text().startsWith(QStringLiteral("Опасных отказов: 3, защитных: 3, скрытых неисправностей: 3.")))
         << window.lblStatus->text().toStdString();
+
+    // A bench that cannot be read gives no levels, and the status line says why.
+    QFile bench(dir.filePath(QStringLiteral("decoder.bench")));
+    ASSERT_TRUE(bench.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bench.write(QStringLiteral("модель decoder.mod\nпоказание ЛКЖ пять\n").toUtf8());
+    bench.close();
+    window.chkContacts->setChecked(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Running(); }, Wait));
+    EXPECT_FALSE(window.Outcomes().levels());
+    const QString status = window.lblStatus->text();
+    EXPECT_NE(status.indexOf(QStringLiteral("(уровни показаний не взяты: ")), -1) << status.toStdString();
+    EXPECT_NE(status.indexOf(bench.fileName()), -1) << status.toStdString();
+    EXPECT_NE(status.indexOf(QStringLiteral("строка 2")), -1) << status.toStdString();
 }
 
 // With «Контакты» the campaign runs again with every contact fault. The
