@@ -295,9 +295,13 @@ void frmProve::showCounterexample()
     // The replay has checked that the run breaks; FirstBreach says over
     // which steps.
     const auto breach = FirstBreach(question, counterexample);
-    const qint64 from = breach && *breach ? (*breach)->firstStep : 0;
-    run.marks.push_back({counterexample.steps(), RunRecording::Mark::Kind::Violation, BreachText(counterexample),
-                         from < counterexample.steps() ? from : 0});
+    const qint64 from = breach && *breach ? (*breach)->firstStep : counterexample.steps();
+    const bool span = from < counterexample.steps();
+    run.marks.push_back({counterexample.steps(), RunRecording::Mark::Kind::Violation,
+                         BreachText(counterexample)
+                             + (span ? QStringLiteral("; решено по шагам %1–%2").arg(from).arg(counterexample.steps())
+                                     : QString()),
+                         span ? from : 0});
     RunPlanned(*m_host, *m_settings, std::move(run));
     frmWave::Show(m_host->childArea(), frmDiag::Place(m_host->childArea()));
 }
