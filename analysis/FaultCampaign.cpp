@@ -1,11 +1,11 @@
 #include "analysis/FaultCampaign.h"
 
 #include "sim/RunSession.h"
+#include "analysis/MinimalPairs.h"
 #include "analysis/ParallelRuns.h"
 #include "model/ContactSensitivity.h"
 
 #include <algorithm>
-#include <set>
 #include <tuple>
 #include <array>
 #include <bit>
@@ -490,22 +490,19 @@ std::vector<FaultOutcome> RunFaultCampaign(const SharedModel &model, const Campa
 
 std::vector<FaultOutcome> MinimalPairsOnly(std::vector<FaultOutcome> outcomes, qsizetype &hiddenRuns)
 {
-    const auto key = [](int16_t code, const InjectedFault &f) { return std::tuple{code, f.element, f.kind, f.contact}; };
-    std::set<std::tuple<int16_t, int, uint8_t, int>> wrongSingles;
-    for (const FaultOutcome &o : outcomes)
-        if (o.faults.size() == 1 && o.verdict.safety == Safety::WrongSide)
-            wrongSingles.insert(key(o.code, o.faults.front()));
+    const std::vector<bool> shown = MinimalPairsShown(outcomes, [](const FaultOutcome &outcome) {
+        std::vector<std::tuple<int16_t, int, uint8_t, int>> keys;
+        for (const InjectedFault &fault : outcome.faults)
+            keys.emplace_back(outcome.code, fault.element, fault.kind, fault.contact);
+        return keys;
+    });
     std::vector<FaultOutcome> kept;
     hiddenRuns = 0;
-    for (FaultOutcome &o : outcomes) {
-        bool shown = o.faults.size() == 1 || o.verdict.safety == Safety::WrongSide;
-        for (const InjectedFault &f : o.faults)
-            shown = shown && (o.faults.size() == 1 || !wrongSingles.contains(key(o.code, f)));
-        // One run has a row per output; the first of them counts it.
-        if (!shown && o.output == 1)
+    for (size_t k = 0; k < outcomes.size(); ++k) {
+        if (shown[k])
+            kept.push_back(std::move(outcomes[k]));
+        else if (outcomes[k].output == 1) // one run has a row per output; the first of them counts it
             ++hiddenRuns;
-        if (shown)
-            kept.push_back(std::move(o));
     }
     return kept;
 }

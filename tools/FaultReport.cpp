@@ -1,12 +1,12 @@
 #include "tools/FaultReport.h"
 
+#include "analysis/MinimalPairs.h"
 #include "model/ContactFault.h"
 #include "tools/ConsoleText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -268,22 +268,20 @@ bool writeLatent(const QList<JudgedRun> &runs, const QString &lead, std::FILE *o
     return any;
 }
 
-// A pair is worth a look when together its faults are wrong-side while
-// neither is alone where the pair ran: the others follow from the singles.
 QList<JudgedRun> shownRuns(const QList<JudgedRun> &runs, bool allPairs, qsizetype *hiddenPairs)
 {
-    QSet<QString> wrongSingles;
-    for (const JudgedRun &run : runs)
-        if (run.faults.size() == 1 && run.verdict.safety == Safety::WrongSide)
-            wrongSingles.insert(runText(run));
+    // A fault is named under its code as a single's run is.
+    const std::vector<bool> minimal = MinimalPairsShown(runs, [](const JudgedRun &run) {
+        std::vector<QString> keys;
+        for (const FaultReportLine::Fault &fault : run.faults)
+            keys.push_back(runText({{fault}, run.where, {}, {}}));
+        return keys;
+    });
     QList<JudgedRun> shown;
     *hiddenPairs = 0;
-    for (const JudgedRun &run : runs) {
-        bool minimal = run.verdict.safety == Safety::WrongSide;
-        for (const FaultReportLine::Fault &fault : run.faults)
-            minimal = minimal && !wrongSingles.contains(runText({{fault}, run.where, {}, {}}));
-        if (run.faults.size() == 1 || allPairs || minimal)
-            shown.append(run);
+    for (qsizetype k = 0; k < runs.size(); ++k) {
+        if (allPairs || minimal[size_t(k)])
+            shown.append(runs[k]);
         else
             ++*hiddenPairs;
     }

@@ -270,6 +270,14 @@ TEST(FaultCampaign, JudgesFaultsByWhatTheDriverIsShown)
     const QString report = textReport(ofTwo, two.model->definition);
     EXPECT_TRUE(report.contains(QStringLiteral("А (1) подпитка + Б (2) подпитка; код 0: с шага"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("Не показано пар: 3 "))) << report.toStdString();
+
+    // A pair with the feed on И follows from that feed, which lights ЛКЖ
+    // under «Нет кода» by itself: the report counts it away.
+    const QString ofDecoderReport = textReport(ofDecoder, decoder.model->definition);
+    for (const QString &line : ofDecoderReport.split(u'\n'))
+        EXPECT_FALSE(line.contains(QStringLiteral(" + ")) && line.contains(QStringLiteral("И (1) подпитка"))
+                     && line.contains(QStringLiteral("код 0")))
+            << line.toStdString();
 }
 
 // On random devices, random levels and a scenario whose code changes and
