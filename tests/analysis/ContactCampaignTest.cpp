@@ -2,6 +2,7 @@
 #include "model/ContactFault.h"
 #include "model/ModelFile.h"
 #include "sim/RunSession.h"
+#include "tests/support/RandomDevice.h"
 
 #include <QTemporaryDir>
 
@@ -46,19 +47,7 @@ TEST(ContactCampaign, EqualsSeparateRunsOfEveryContactFault)
     std::mt19937 random(20261208);
     const QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В"), QStringLiteral("Г")};
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const auto function = [&] {
-        QStringList terms;
-        for (int t = pick(1, 3); t > 0; --t) {
-            QStringList operands;
-            for (int o = pick(1, 3); o > 0; --o) {
-                const int n = pick(0, int(names.size()));
-                operands << (pick(0, 2) == 0 ? QStringLiteral("-") : QString())
-                                + (n == names.size() ? QStringLiteral("p") : names[n]);
-            }
-            terms << operands.join(u'*');
-        }
-        return terms.join(u'+');
-    };
+    const auto function = [&] { return randomFunction(random, names); };
     int differing = 0;
     for (int m = 0; m < 8; ++m) {
         ModelText text;

@@ -4,25 +4,29 @@
 
 #include <algorithm>
 
+QString randomFunction(std::mt19937 &random, const QStringList &names)
+{
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    QStringList terms;
+    for (int t = pick(1, 3); t > 0; --t) {
+        QStringList operands;
+        for (int o = pick(1, 3); o > 0; --o) {
+            const int n = pick(0, int(names.size()));
+            operands << (pick(0, 2) == 0 ? QStringLiteral("-") : QString())
+                            + (n == names.size() ? QStringLiteral("p") : names[n]);
+        }
+        terms << operands.join(QLatin1Char('*'));
+    }
+    return terms.join(QLatin1Char('+'));
+}
+
 ModelText randomModel(std::mt19937 &random, int maxRelays)
 {
     const QStringList names = QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("АБ"),
                                           QStringLiteral("В"), QStringLiteral("Г"), QStringLiteral("Д")}
                                   .first(std::clamp(maxRelays, 2, 6));
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const auto function = [&] {
-        QStringList terms;
-        for (int t = pick(1, 3); t > 0; --t) {
-            QStringList operands;
-            for (int o = pick(1, 3); o > 0; --o) {
-                const int n = pick(0, int(names.size()));
-                operands << (pick(0, 2) == 0 ? QStringLiteral("-") : QString())
-                                + (n == names.size() ? QStringLiteral("p") : names[n]);
-            }
-            terms << operands.join(QLatin1Char('*'));
-        }
-        return terms.join(QLatin1Char('+'));
-    };
+    const auto function = [&] { return randomFunction(random, names); };
     ModelText model;
     model.name = QStringLiteral("случайная");
     for (int i = 0, count = pick(2, int(names.size())); i < count; ++i)

@@ -8,6 +8,9 @@
 
 #include <random>
 
+// One to three terms of one to three names or "p", some negated.
+QString randomFunction(std::mt19937 &random, const QStringList &names);
+
 // Two to maxRelays (at most six) relays over names that run into each other
 // and into "p", with up to three outputs ВЫХ1.. .
 ModelText randomModel(std::mt19937 &random, int maxRelays = 5);
