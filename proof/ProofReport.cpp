@@ -90,7 +90,16 @@ QStringList changes(const ProofQuestion &q, const Counterexample &c, const Signa
                 what << name + (((now >> bit) & 1u) ? QStringLiteral("↑") : QStringLiteral("↓"));
             }
         }
-        if (!what.isEmpty() || t == trace.lastStep())
+        // The broken step, where often nothing changes: what is lit then.
+        if (t == trace.lastStep()) {
+            QStringList lit;
+            for (int j = 1; j <= definition.OutCount; ++j)
+                if ((now >> (MaxElements + j)) & 1u)
+                    lit << definition.OutName[j];
+            what << QStringLiteral("нарушено (выходы: %1)")
+                        .arg(lit.isEmpty() ? QStringLiteral("все выключены") : lit.join(QStringLiteral(", ")));
+        }
+        if (!what.isEmpty())
             lines << QStringLiteral("  шаг %1 (%2 с): %3").arg(t, 6).arg(seconds(t), 7).arg(what.join(QStringLiteral(", ")));
     }
     return lines;
