@@ -1,5 +1,7 @@
 #include "analysis/FaultTable.h"
 
+#include "model/Fault.h"
+
 #include <QColor>
 
 #include <algorithm>
@@ -113,9 +115,7 @@ QString FaultTable::text(const FaultOutcome &outcome, int column) const
         });
     case FaultColumn:
         return ofEach([](const InjectedFault &fault) {
-            return fault.contact != 0 ? ContactFaultText(fault.kind)
-                   : fault.kind == 1  ? QStringLiteral("Обрыв питания")
-                                      : QStringLiteral("Подпитка");
+            return fault.contact != 0 ? ContactFaultText(fault.kind) : FaultName(FaultOfKind(fault.kind));
         });
     case OutputColumn: return names.OutName[size_t(outcome.output)];
     case EffectColumn: return EffectText(outcome.effect);
