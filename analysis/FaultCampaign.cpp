@@ -61,7 +61,7 @@ public:
         const RunState &state = m_session.state();
         unsigned bits = 0;
         for (int j = 1; j <= state.OutCount; ++j)
-            bits |= unsigned(state.OutState[j][1] & 1) << j;
+            bits |= unsigned(state.now().OutState[j][1] & 1) << j;
         return bits;
     }
 
@@ -71,7 +71,7 @@ public:
         const RunState &state = m_session.state();
         uint32_t bits = 0;
         for (int i = 1; i <= state.ElemCount; ++i)
-            bits |= uint32_t(state.ElemState[i][1] & 1) << i;
+            bits |= uint32_t(state.now().ElemState[i][1] & 1) << i;
         return bits;
     }
 
@@ -268,8 +268,8 @@ void screenContactFaults(const SharedModel &model, const RunScenario &scenario, 
         const RunState &state = base.state();
         Bits states = 0;
         for (int k = 1; k <= state.ElemCount; ++k)
-            states |= Bits(state.ElemState[k][1] != 0) << k;
-        const Bits input = state.InputVal[1] != 0 ? 1 : 0;
+            states |= Bits(state.now().ElemState[k][1] != 0) << k;
+        const Bits input = state.now().InputVal[1] != 0 ? 1 : 0;
         const Bits forElements = input | std::exchange(before, states);
         // The same signals as at the step before give the same flips again,
         // which add nothing once that step has been screened.

@@ -56,11 +56,12 @@ int BenchElement(const ModelDefinition &definition, const QString &name)
 
 uint32_t SignalsOf(const RunState &state)
 {
-    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
+    const RunSignals &now = state.now();
+    uint32_t bits = now.InputVal[1] != 0 ? 1u : 0u;
     for (int i = 1; i <= state.ElemCount; ++i)
-        bits |= uint32_t(state.ElemState[i][1] != 0) << i;
+        bits |= uint32_t(now.ElemState[i][1] != 0) << i;
     for (int j = 1; j <= state.OutCount; ++j)
-        bits |= uint32_t(state.OutState[j][1] != 0) << (MaxElements + j);
+        bits |= uint32_t(now.OutState[j][1] != 0) << (MaxElements + j);
     return bits;
 }
 

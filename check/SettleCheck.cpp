@@ -23,13 +23,14 @@ struct Snapshot
 
 Snapshot snapshotOf(const RunState &state)
 {
+    const RunSignals &now = state.now();
     Snapshot snapshot;
     for (int i = 1; i <= state.ElemCount; ++i) {
-        snapshot.states |= uint32_t(state.ElemState[i][1] != 0) << i;
-        snapshot.excitations |= uint32_t(state.Excit[i][1] != 0) << i;
+        snapshot.states |= uint32_t(now.ElemState[i][1] != 0) << i;
+        snapshot.excitations |= uint32_t(now.Excit[i][1] != 0) << i;
     }
     for (int j = 1; j <= state.OutCount; ++j)
-        snapshot.outputs |= uint32_t(state.OutState[j][1] != 0) << j;
+        snapshot.outputs |= uint32_t(now.OutState[j][1] != 0) << j;
     return snapshot;
 }
 

@@ -18,31 +18,31 @@ namespace {
 
 constexpr size_t SignalBytes = 4;
 
-void setSignals(RunState &state, uint32_t bits)
+void setSignals(RunSignals &now, uint32_t bits)
 {
-    state.InputVal[1] = int16_t(bits & 1);
+    now.InputVal[1] = int16_t(bits & 1);
     for (int k = 1; k <= MaxElements; ++k)
-        state.ElemState[k] = {int16_t((bits >> k) & 1), int16_t((bits >> (k + 11)) & 1)};
+        now.ElemState[k] = {int16_t((bits >> k) & 1), int16_t((bits >> (k + 11)) & 1)};
 }
 
-void compareOnce(const CompiledFunctions &compiled, RunState &state)
+void compareOnce(const CompiledFunctions &compiled, const ModelDefinition &definition, RunSignals &now)
 {
     // Results that neither side may leave in place.
-    for (int i = 1; i <= state.ElemCount; ++i)
-        state.Excit[i][1] = 7;
-    for (int j = 1; j <= state.OutCount; ++j)
-        state.OutState[j][1] = 7;
-    RunState literal = state;
-    compiled.EvalElements(state);
-    compiled.EvalOutputs(state);
-    Literal::EvalElements(literal);
-    Literal::EvalOutputs(literal);
-    for (int i = 1; i <= state.ElemCount; ++i) {
-        if (state.Excit[i][1] != literal.Excit[i][1])
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        now.Excit[i][1] = 7;
+    for (int j = 1; j <= definition.OutCount; ++j)
+        now.OutState[j][1] = 7;
+    RunSignals literal = now;
+    compiled.EvalElements(now);
+    compiled.EvalOutputs(now);
+    Literal::EvalElements(definition, literal);
+    Literal::EvalOutputs(definition, literal);
+    for (int i = 1; i <= definition.ElemCount; ++i) {
+        if (now.Excit[i][1] != literal.Excit[i][1])
             std::abort();
     }
-    for (int j = 1; j <= state.OutCount; ++j) {
-        if (state.OutState[j][1] != literal.OutState[j][1])
+    for (int j = 1; j <= definition.OutCount; ++j) {
+        if (now.OutState[j][1] != literal.OutState[j][1])
             std::abort();
     }
 }
@@ -56,14 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     uint32_t bits = 0;
     std::memcpy(&bits, data, SignalBytes);
     const QString path = WriteFuzzFile(QStringLiteral("d.mod"), data + SignalBytes, size - SignalBytes);
-    auto state = std::make_unique<RunState>();
-    if (!LoadModel(*state, path.chopped(4)))
+    auto definition = std::make_unique<ModelDefinition>();
+    if (!LoadModel(*definition, path.chopped(4)))
         return 0;
     CompiledFunctions compiled;
-    compiled.compile(*state);
+    compiled.compile(*definition);
+    RunSignals now;
     for (uint32_t values : {bits, bits, ~bits}) {
-        setSignals(*state, values);
-        compareOnce(compiled, *state);
+        setSignals(now, values);
+        compareOnce(compiled, *definition, now);
     }
     return 0;
 }

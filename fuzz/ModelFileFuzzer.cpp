@@ -11,26 +11,27 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = WriteFuzzFile(QStringLiteral("m.mod"), data, size);
-    RunState state;
-    state.ModelName = QStringLiteral("до");
-    if (const FileResult<> loaded = LoadModel(state, path.chopped(4)); !loaded) { // LoadModel adds ".mod"
-        if (loaded.error().isEmpty() || state.ModelName != QStringLiteral("до") || state.ElemCount != 0)
+    ModelDefinition definition;
+    definition.ModelName = QStringLiteral("до");
+    if (const FileResult<> loaded = LoadModel(definition, path.chopped(4)); !loaded) { // LoadModel adds ".mod"
+        if (loaded.error().isEmpty() || definition.ModelName != QStringLiteral("до") || definition.ElemCount != 0)
             std::abort();
         return 0;
     }
-    if (state.ElemCount < 0 || state.ElemCount > MaxElements || state.OutCount < 0 || state.OutCount > MaxOutputs)
+    if (definition.ElemCount < 0 || definition.ElemCount > MaxElements || definition.OutCount < 0 || definition.OutCount > MaxOutputs)
         std::abort();
-    for (int i = 1; i <= state.ElemCount; ++i) {
-        if (state.ElemTermCount[i] < 0 || state.ElemTermCount[i] > MaxElemTerms)
+    for (int i = 1; i <= definition.ElemCount; ++i) {
+        if (definition.ElemTermCount[i] < 0 || definition.ElemTermCount[i] > MaxElemTerms)
             std::abort();
     }
-    for (int j = 1; j <= state.OutCount; ++j) {
-        if (state.OutTermCount[j] < 0 || state.OutTermCount[j] > MaxOutTerms)
+    for (int j = 1; j <= definition.OutCount; ++j) {
+        if (definition.OutTermCount[j] < 0 || definition.OutTermCount[j] > MaxOutTerms)
             std::abort();
     }
     CompiledFunctions functions;
-    functions.compile(state);
-    functions.EvalElements(state);
-    functions.EvalOutputs(state);
+    functions.compile(definition);
+    RunSignals now;
+    functions.EvalElements(now);
+    functions.EvalOutputs(now);
     return 0;
 }

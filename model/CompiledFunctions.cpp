@@ -14,11 +14,11 @@ int elementCountOf(const ModelDefinition &definition)
 
 // The input and the chosen column of every element's contact state as bits:
 // bit 0 the input, bit k element k.
-uint32_t signalBits(const RunState &state, int elementCount, int column)
+uint32_t signalBits(const RunSignals &now, int elementCount, int column)
 {
-    uint32_t bits = state.InputVal[1] != 0 ? 1u : 0u;
+    uint32_t bits = now.InputVal[1] != 0 ? 1u : 0u;
     for (int k = 1; k <= elementCount; ++k)
-        if (state.ElemState[k][column] != 0)
+        if (now.ElemState[k][column] != 0)
             bits |= 1u << k;
     return bits;
 }
@@ -128,9 +128,9 @@ CompiledFunctions::CompiledFunctions()
     use(empty);
 }
 
-void CompiledFunctions::compile(const RunState &state)
+void CompiledFunctions::compile(const ModelDefinition &definition)
 {
-    use(std::make_shared<const FunctionProgram>(state));
+    use(std::make_shared<const FunctionProgram>(definition));
 }
 
 void CompiledFunctions::use(std::shared_ptr<const FunctionProgram> program)
@@ -142,23 +142,23 @@ void CompiledFunctions::use(std::shared_ptr<const FunctionProgram> program)
     m_outputMemo = {};
 }
 
-void CompiledFunctions::EvalElements(RunState &state) const
+void CompiledFunctions::EvalElements(RunSignals &now) const
 {
     const int count = m_elementCount;
-    const Bits values = signalBits(state, count, 0);
+    const Bits values = signalBits(now, count, 0);
     if (values != m_elementMemo.values)
         m_elementMemo = {values, m_program->elementResults(values)};
     const Bits results = m_elementMemo.results;
     for (int i = 1; i <= count; ++i)
-        state.Excit[i][1] = int16_t((results >> i) & 1);
+        now.Excit[i][1] = int16_t((results >> i) & 1);
 }
 
-void CompiledFunctions::EvalOutputs(RunState &state) const
+void CompiledFunctions::EvalOutputs(RunSignals &now) const
 {
-    const Bits values = signalBits(state, m_elementCount, 1);
+    const Bits values = signalBits(now, m_elementCount, 1);
     if (values != m_outputMemo.values)
         m_outputMemo = {values, m_program->outputResults(values)};
     const Bits results = m_outputMemo.results;
     for (int j = 1, count = m_outputCount; j <= count; ++j)
-        state.OutState[j][1] = int16_t((results >> j) & 1);
+        now.OutState[j][1] = int16_t((results >> j) & 1);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/ContactFault.h"
-#include "model/RunState.h"
+#include "model/ModelState.h"
+#include "model/RunSignals.h"
 
 #include <cstdint>
 #include <memory>
@@ -68,15 +69,15 @@ public:
     // No functions until compile() or use().
     CompiledFunctions();
 
-    // Translates the functions of state's definition into a program of its own.
-    void compile(const RunState &state);
+    // Translates the functions of a definition into a program of its own.
+    void compile(const ModelDefinition &definition);
     // Uses a program translated before, typically shared by many runs.
     void use(std::shared_ptr<const FunctionProgram> program);
 
     // Excit(i,1) for every element, from InputVal(1) and ElemState(.,0).
-    void EvalElements(RunState &state) const;
+    void EvalElements(RunSignals &now) const;
     // OutState(j,1) for every output, from InputVal(1) and ElemState(.,1).
-    void EvalOutputs(RunState &state) const;
+    void EvalOutputs(RunSignals &now) const;
 
 private:
     using Bits = FunctionProgram::Bits;

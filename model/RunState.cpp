@@ -1,29 +1,23 @@
 #include "model/RunState.h"
 
-void SetElementFault(RunState &state, int element, Fault fault)
+#include <utility>
+
+void RunState::setFault(int element, Fault fault)
 {
-    if (element >= 1 && element <= state.ElemCount)
-        state.ElemFault[element] = fault;
+    if (element >= 1 && element <= ElemCount)
+        m_now.ElemFault[element] = fault;
 }
 
-void BringToRest(RunState &state)
+void RunState::bringToRest()
 {
-    state.RunActive = FlagFalse;
-    state.ModelTime = 0;
-    state.Excit.fill({});
-    state.ElemState.fill({});
-    state.PickupPending.fill({});
-    state.ReleasePending.fill({});
-    state.PickupTimer.fill(0);
-    state.ReleaseTimer.fill(0);
-    state.ElemFault.fill(Fault::None);
-    state.OutState.fill({});
-    state.InputVal = {};
+    RunSignals rest;
+    rest.KeyCmd = m_now.KeyCmd;
+    m_now = std::move(rest);
 }
 
-void BeginRunOfModel(RunState &state)
+void RunState::beginRunOfModel()
 {
-    state.InputCaption = QStringLiteral("Вх.");
-    state.ModelTime = 0;
-    state.ReportHeadDue = FlagTrue;
+    InputCaption = QStringLiteral("Вх.");
+    m_now.ModelTime = 0;
+    ReportHeadDue = FlagTrue;
 }

@@ -8,17 +8,18 @@ namespace schematic {
 
 LiveState LiveState::of(const RunState &state)
 {
+    const RunSignals &now = state.now();
     LiveState live;
-    live.input = state.InputVal[1] != 0;
+    live.input = now.InputVal[1] != 0;
     const int elementCount = std::clamp<int>(state.ElemCount, 0, MaxElements);
     for (int k = 1; k <= elementCount; ++k) {
-        live.up[k] = state.ElemState[k][1] != 0;
-        live.pickupRunning[k] = state.PickupPending[k][1] != 0;
-        live.releaseRunning[k] = state.ReleasePending[k][1] != 0;
-        live.fault[k] = state.ElemFault[k];
+        live.up[k] = now.ElemState[k][1] != 0;
+        live.pickupRunning[k] = now.PickupPending[k][1] != 0;
+        live.releaseRunning[k] = now.ReleasePending[k][1] != 0;
+        live.fault[k] = now.ElemFault[k];
     }
     for (int j = 1; j <= std::clamp<int>(state.OutCount, 0, MaxOutputs); ++j)
-        live.lit[j] = state.OutState[j][1] != 0;
+        live.lit[j] = now.OutState[j][1] != 0;
     return live;
 }
 

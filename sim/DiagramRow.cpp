@@ -45,23 +45,24 @@ int formatTime(float seconds, char decimalSeparator, char *out)
 
 void ComposeRow(const RunState &state, bool withLabel, char decimalSeparator, QByteArray &row)
 {
+    const RunSignals &now = state.now();
     const int elemCount = std::clamp<int>(state.ElemCount, 0, MaxElements);
     const int outCount = std::clamp<int>(state.OutCount, 0, MaxOutputs);
     const qsizetype cells = (1 + elemCount + outCount) * CellWidth;
 
     char label[24];
-    const int labelLength = withLabel ? formatTime(state.ModelTime, decimalSeparator, label) : 0;
+    const int labelLength = withLabel ? formatTime(now.ModelTime, decimalSeparator, label) : 0;
 
     if (row.size() != cells + labelLength)
         row.resize(cells + labelLength);
     char *p = row.data();
     // All blanks first, then a glyph at the start of each cell.
     std::memset(p, ' ', size_t(cells));
-    p[0] = valueGlyph(state.InputVal[1]);
+    p[0] = valueGlyph(now.InputVal[1]);
     for (int i = 1; i <= elemCount; ++i)
-        p[i * CellWidth] = elementGlyph(state.Excit[i][1], state.ElemState[i][1]);
+        p[i * CellWidth] = elementGlyph(now.Excit[i][1], now.ElemState[i][1]);
     for (int j = 1; j <= outCount; ++j)
-        p[(elemCount + j) * CellWidth] = valueGlyph(state.OutState[j][1]);
+        p[(elemCount + j) * CellWidth] = valueGlyph(now.OutState[j][1]);
     std::memcpy(p + cells, label, size_t(labelLength));
 }
 

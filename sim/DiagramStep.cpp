@@ -19,7 +19,7 @@ void carry(Signal &signal) { signal[0] = signal[1]; }
 
 // Steps 9 to 11 for element i: the pickup and release delays and the new
 // state.
-void advanceDelays(RunState &s, int i)
+void advanceDelays(RunSignals &s, const RunState &run, int i)
 {
     const int16_t excited = s.Excit[i][1];
     // Most elements of a device are at rest at most steps; the rule would
@@ -32,7 +32,7 @@ void advanceDelays(RunState &s, int i)
     }
     s.ElemState[i][1] = AdvanceElement<SecondsClock>(excited, s.ElemState[i][0], s.PickupPending[i],
                                                      s.ReleasePending[i], s.PickupTimer[i], s.ReleaseTimer[i],
-                                                     s.Tpr[i], s.Totp[i]);
+                                                     run.Tpr[i], run.Totp[i]);
 }
 
 } // namespace
@@ -62,7 +62,7 @@ void DiagramStep::Start(int16_t code)
     Nkod = code;
     for (StepObserver *observer : m_observers)
         observer->runStarted(m_state);
-    m_state.RunActive = FlagTrue;
+    m_state.m_now.RunActive = FlagTrue;
     InitModel();
 }
 
@@ -83,7 +83,7 @@ StepOutcome DiagramStep::ShowDiag()
     case Waiting::Message: return StepOutcome::ShowMessage;
     case Waiting::EndOfRun: return StepOutcome::EndOfRun;
     }
-    if (m_state.RunActive == FlagFalse) {
+    if (m_state.now().RunActive == FlagFalse) {
         InitModel();
         return StepOutcome::Idle;
     }
@@ -102,10 +102,10 @@ StepOutcome DiagramStep::resume(bool yes)
         if (yes)
             ModelingItem = 1;
         else
-            m_state.RunActive = FlagFalse; // the step still runs to its end
+            m_state.end(); // the step still runs to its end
         return run(Part::ModelTime);
     case Waiting::Faults:
-        m_state.KeyCmd = LastKey;
+        m_state.send(LastKey);
         KeyMessage = CommandText::Fault();
         return run(Part::CommandMessage);
     case Waiting::Message: return run(Part::Transmitter);
@@ -118,7 +118,8 @@ StepOutcome DiagramStep::resume(bool yes)
 // after a question, and each falls through to the next.
 StepOutcome DiagramStep::run(Part from)
 {
-    RunState &s = m_state;
+    const RunState &run = m_state;
+    RunSignals &s = m_state.m_now;
     switch (from) {
     case Part::ModelTime:
         // 2. Model time, in single precision, within a 100-second span.
@@ -138,8 +139,8 @@ StepOutcome DiagramStep::run(Part from)
         }
         [[fallthrough]];
     case Part::Transmitter: {
-        const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
-        const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
+        const int elemCount = std::clamp<int>(run.ElemCount, 0, MaxElements);
+        const int outCount = std::clamp<int>(run.OutCount, 0, MaxOutputs);
 
         // 4. The transmitter runs at every step, even under a constant input.
         s.InputVal[1] = m_input->WhodKod(Nkod);
@@ -163,7 +164,7 @@ StepOutcome DiagramStep::run(Part from)
         bool pendingChange = false;
         for (int i = 1; i <= elemCount; ++i) {
             s.Excit[i][1] = ForcedExcitation(s.ElemFault[i], s.Excit[i][1]);
-            advanceDelays(s, i);
+            advanceDelays(s, run, i);
             signalChange |= int(s.Excit[i][0] != s.Excit[i][1]) | int(s.ElemState[i][0] != s.ElemState[i][1]);
             // A release becoming pending always comes with an excitation
             // change.
@@ -185,9 +186,9 @@ StepOutcome DiagramStep::run(Part from)
         m_functions.EvalOutputs(s);
 
         // 15. The row.
-        const bool changeDiagram = s.ChangeMode != FlagFalse;
+        const bool changeDiagram = run.ChangeMode != FlagFalse;
         if (ComposeRows && (!changeDiagram || RowDue)) {
-            ComposeRow(s, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
+            ComposeRow(run, changeDiagram || ModelingItem % 10 == 0, m_decimalSeparator, RowText);
             for (StepObserver *observer : m_observers)
                 observer->rowComposed(RowText);
         }
@@ -206,7 +207,7 @@ StepOutcome DiagramStep::run(Part from)
         [[fallthrough]];
     case Part::End:
         for (StepObserver *observer : m_observers)
-            observer->stepEnded(s);
+            observer->stepEnded(run);
         break;
     }
     return StepOutcome::Done;
@@ -214,8 +215,7 @@ StepOutcome DiagramStep::run(Part from)
 
 bool DiagramStep::interpretCommand()
 {
-    RunState &s = m_state;
-    const Command command = InterpretCommand(s.KeyCmd);
+    const Command command = InterpretCommand(m_state.now().KeyCmd);
     switch (command.kind) {
     case CommandKind::ConstantOne:
         ConstInput = FlagTrue;
@@ -257,11 +257,11 @@ bool DiagramStep::interpretCommand()
 
 void DiagramStep::Restart()
 {
-    RunState &s = m_state;
+    RunSignals &s = m_state.m_now;
     ModelingItem = 0;
     s.ModelTime = 0;
-    const int elemCount = std::clamp<int>(s.ElemCount, 0, MaxElements);
-    const int outCount = std::clamp<int>(s.OutCount, 0, MaxOutputs);
+    const int elemCount = std::clamp<int>(m_state.ElemCount, 0, MaxElements);
+    const int outCount = std::clamp<int>(m_state.OutCount, 0, MaxOutputs);
     for (int i = 1; i <= elemCount; ++i) {
         s.Excit[i][0] = 0;
         s.PickupPending[i][0] = 0;

@@ -128,7 +128,7 @@ void EndOfRunDialogue(EndOfRunHost &host)
     DiagramStep &step = host.Step();
     step.LastKey.clear();
     step.StopRequested = FlagFalse;
-    state.KeyCmd.clear();
+    state.send({});
 
     state.AfterRunChoice = AskContinue();
     switch (state.AfterRunChoice) {
@@ -139,7 +139,7 @@ void EndOfRunDialogue(EndOfRunHost &host)
         ChooseOutputDevices(state, host.Output());
         break;
     case frmSubmenu::FinishWork:
-        state.RunActive = FlagFalse;
+        state.end();
         host.CloseWindow();
         break;
     case frmSubmenu::EmptyReport:

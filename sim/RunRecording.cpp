@@ -15,19 +15,21 @@ void RunRecording::addLane(const QString &name, LaneKind kind, int element)
 
 int RunRecording::laneValue(const RunState &state, const Lane &lane)
 {
+    const RunSignals &now = state.now();
     switch (lane.kind) {
-    case LaneKind::Input: return state.InputVal[1];
-    case LaneKind::Element: return state.ElemState[lane.element][1];
-    case LaneKind::Output: return state.OutState[lane.element][1];
-    case LaneKind::Pickup: return state.PickupPending[lane.element][1];
-    case LaneKind::Release: return state.ReleasePending[lane.element][1];
-    case LaneKind::Fault: return KindOfFault(state.ElemFault[lane.element]);
+    case LaneKind::Input: return now.InputVal[1];
+    case LaneKind::Element: return now.ElemState[lane.element][1];
+    case LaneKind::Output: return now.OutState[lane.element][1];
+    case LaneKind::Pickup: return now.PickupPending[lane.element][1];
+    case LaneKind::Release: return now.ReleasePending[lane.element][1];
+    case LaneKind::Fault: return KindOfFault(now.ElemFault[lane.element]);
     }
     return 0;
 }
 
 void RunRecording::begin(const RunState &state)
 {
+    const RunSignals &now = state.now();
     m_modelName = state.ModelName;
     m_modelPath = state.ModelPath;
     m_lanes.clear();
@@ -38,7 +40,7 @@ void RunRecording::begin(const RunState &state)
     for (const Contact &contact : ModelContacts(state))
         m_contactNames.push_back(ContactName(state, contact));
     m_lastStep = 0;
-    m_lastKey = state.KeyCmd;
+    m_lastKey = now.KeyCmd;
 
     addLane(QStringLiteral("p"), LaneKind::Input, 0);
     for (int i = 1; i <= state.ElemCount; ++i)
@@ -50,7 +52,7 @@ void RunRecording::begin(const RunState &state)
         addLane(state.ElemName[i], LaneKind::Release, i);
         addLane(state.ElemName[i], LaneKind::Fault, i);
     }
-    m_lastFault.assign(state.ElemFault.begin(), state.ElemFault.end());
+    m_lastFault.assign(now.ElemFault.begin(), now.ElemFault.end());
     for (Lane &lane : m_lanes) {
         lane.steps.push_back(0);
         lane.values.push_back(uint8_t(laneValue(state, lane)));
@@ -59,6 +61,7 @@ void RunRecording::begin(const RunState &state)
 
 void RunRecording::record(const RunState &state)
 {
+    const RunSignals &now = state.now();
     const auto step = uint32_t(++m_lastStep);
     for (Lane &lane : m_lanes) {
         const auto value = uint8_t(laneValue(state, lane));
@@ -69,18 +72,18 @@ void RunRecording::record(const RunState &state)
     }
     // A command shows in the command field when it is new; the same key
     // pressed again changes nothing in the run.
-    if (state.KeyCmd != m_lastKey) {
-        if (!state.KeyCmd.isEmpty()) {
-            const QString shown = state.KeyCmd == QChar(27) ? QStringLiteral("ESC") : state.KeyCmd;
+    if (now.KeyCmd != m_lastKey) {
+        if (!now.KeyCmd.isEmpty()) {
+            const QString shown = now.KeyCmd == QChar(27) ? QStringLiteral("ESC") : now.KeyCmd;
             m_marks.push_back({m_lastStep, Mark::Kind::Command, QStringLiteral("Команда «%1»").arg(shown)});
         }
-        m_lastKey = state.KeyCmd;
+        m_lastKey = now.KeyCmd;
     }
     for (int i = 1; i <= state.ElemCount; ++i) {
-        if (state.ElemFault[i] == m_lastFault[i])
+        if (now.ElemFault[i] == m_lastFault[i])
             continue;
-        m_lastFault[i] = state.ElemFault[i];
-        m_marks.push_back({m_lastStep, Mark::Kind::Fault, faultText(state.ElemName[i], state.ElemFault[i])});
+        m_lastFault[i] = now.ElemFault[i];
+        m_marks.push_back({m_lastStep, Mark::Kind::Fault, faultText(state.ElemName[i], now.ElemFault[i])});
     }
     for (; !m_planned.empty() && m_planned.back().step <= m_lastStep; m_planned.pop_back())
         m_marks.push_back(std::move(m_planned.back()));

@@ -84,10 +84,10 @@ void RunSession::load(SharedModel model)
 {
     m_model = std::move(model);
     RunState &state = *m_state;
-    BringToRest(state);
+    state.bringToRest();
     static_cast<ModelDefinition &>(state) = m_model->definition;
     state.ModelPath = m_model->path;
-    BeginRunOfModel(state);
+    state.beginRunOfModel();
     m_step.UseFunctions(m_model->functions);
     m_contactFaults.clear();
 }
@@ -145,7 +145,7 @@ void RunSession::setContactFaults(std::vector<ContactFault> faults)
 
 bool RunSession::step()
 {
-    if (m_stepNumber >= m_lastStep || m_state->RunActive == FlagFalse)
+    if (m_stepNumber >= m_lastStep || m_state->now().RunActive == FlagFalse)
         return false;
     ++m_stepNumber;
     applyDue();
@@ -161,7 +161,7 @@ StepOutcome RunSession::tick()
 {
     // A step waiting for an answer has been counted already; a run that
     // has ended makes none.
-    if (!m_step.InStep() && m_state->RunActive != FlagFalse) {
+    if (!m_step.InStep() && m_state->now().RunActive != FlagFalse) {
         ++m_stepNumber;
         applyDue();
     }
@@ -176,9 +176,7 @@ void RunSession::run()
 
 void RunSession::continueFrom(const RunSession &other)
 {
-    const OutputChoice output = *m_state;
-    *m_state = *other.m_state;
-    static_cast<OutputChoice &>(*m_state) = output;
+    m_state->resumeFrom(other.m_state->now());
     m_step.continueFrom(other.m_step);
     m_transmitter = other.m_transmitter;
     m_stepNumber = other.m_stepNumber;
@@ -192,11 +190,11 @@ void RunSession::continueFrom(const RunSession &other)
 
 SignalState RunSession::signalState() const
 {
-    const RunState &s = *m_state;
+    const RunSignals &s = m_state->now();
     SignalState value;
     value.runActive = s.RunActive;
     value.input = s.InputVal[1];
-    for (int i = 1; i <= std::clamp<int>(s.ElemCount, 0, MaxElements); ++i) {
+    for (int i = 1; i <= std::clamp<int>(m_state->ElemCount, 0, MaxElements); ++i) {
         const uint32_t bit = 1u << i;
         value.up |= s.ElemState[i][1] != 0 ? bit : 0;
         value.pickupPending |= s.PickupPending[i][1] != 0 ? bit : 0;
@@ -217,7 +215,7 @@ SignalState RunSession::signalState() const
     return value;
 }
 
-void RunSession::end() { m_state->RunActive = FlagFalse; }
+void RunSession::end() { m_state->end(); }
 
 int16_t RunSession::WhodKod(int16_t Nkod)
 {

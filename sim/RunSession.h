@@ -77,11 +77,12 @@ public:
     // Steps to the end of the run.
     void run();
 
-    // Goes on from where another session of the same model has got to: its
-    // signals, timers, faults in force, transmitter and step count. This
-    // session's own keys and faults apply from the next step on, so the two
-    // must have had the same ones up to there; its step limit and output
-    // choice stay. A fork of a run is cheaper than stepping its prefix again.
+    // Goes on from where another session of the same model and timing has
+    // got to: its signals, timers, faults in force, transmitter and step
+    // count. This session's own keys and faults apply from the next step on,
+    // so the two must have had the same ones up to there; its step limit,
+    // timing and output choice stay. A fork of a run is cheaper than
+    // stepping its prefix again.
     void continueFrom(const RunSession &other);
 
     // Ends the run after the step in progress.
@@ -91,8 +92,8 @@ public:
     // an element's coil (none for an element the model does not have), and
     // the command the next step handles, a key typed or a button of the
     // panel.
-    void setFault(int element, Fault fault) { SetElementFault(*m_state, element, fault); }
-    void send(const QString &command) { m_state->KeyCmd = command; }
+    void setFault(int element, Fault fault) { m_state->setFault(element, fault); }
+    void send(const QString &command) { m_state->send(command); }
 
     // The contact faults in force from the next step on (none: the model's
     // own functions).

@@ -149,7 +149,7 @@ void frmDiag::UnloadWindow()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    State().RunActive = FlagFalse;
+    State().end();
     stepTimer->stop();
     if (m_modtype)
         m_modtype->Frame().hide();
@@ -169,7 +169,7 @@ void frmDiag::UnloadWindow()
 
 void frmDiag::StepTimerFired()
 {
-    if (State().RunActive)
+    if (State().now().RunActive)
         ShowDiag();
 }
 
@@ -370,7 +370,7 @@ int16_t frmDiag::WhodKod(int16_t Nkod)
 {
     // A window closed while its step waited keeps no transmitter.
     if (m_unloaded)
-        return State().InputVal[1];
+        return State().now().InputVal[1];
     Vesk().WhodKod(Nkod);
     return Vesk().Wuhod();
 }

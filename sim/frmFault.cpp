@@ -36,7 +36,7 @@ frmFault::frmFault(RunState &state, QWidget *parent) : QDialog(parent), m_state(
 
 void frmFault::ChooseFault(Fault fault)
 {
-    SetElementFault(m_state, elementList->currentIndex() + 1, fault);
+    m_state.setFault(elementList->currentIndex() + 1, fault);
 }
 
 void frmFault::ShowFaultOfElement()
@@ -44,7 +44,7 @@ void frmFault::ShowFaultOfElement()
     const int element = elementList->currentIndex() + 1;
     if (element < 1 || element > m_state.ElemCount)
         return;
-    switch (m_state.ElemFault[element]) {
+    switch (m_state.now().ElemFault[element]) {
     case Fault::Break: feedLossOption->setChecked(true); break;
     case Fault::Feed: backfeedOption->setChecked(true); break;
     case Fault::None: normalOption->setChecked(true); break;

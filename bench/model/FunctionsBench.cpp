@@ -21,20 +21,21 @@ class FullModel
 public:
     FullModel()
     {
-        m_state.ElemCount = MaxElements;
-        m_state.OutCount = MaxOutputs;
-        m_state.InputVal[1] = 1;
+        m_definition.ElemCount = MaxElements;
+        m_definition.OutCount = MaxOutputs;
+        m_now.InputVal[1] = 1;
         for (int k = 1; k <= MaxElements; ++k) {
-            m_state.ElemName[k] = QStringLiteral("Р%1").arg(k);
-            m_state.ElemState[k] = {int16_t(k % 3 == 0), int16_t(k % 4 == 0)};
+            m_definition.ElemName[k] = QStringLiteral("Р%1").arg(k);
+            m_now.ElemState[k] = {int16_t(k % 3 == 0), int16_t(k % 4 == 0)};
         }
         for (int i = 1; i <= MaxElements; ++i)
-            fillFunction(m_state.ElemTermCount[i], m_state.ElemTerm[i].data(), MaxElemTerms, 0);
+            fillFunction(m_definition.ElemTermCount[i], m_definition.ElemTerm[i].data(), MaxElemTerms, 0);
         for (int j = 1; j <= MaxOutputs; ++j)
-            fillFunction(m_state.OutTermCount[j], m_state.OutTerm[j].data(), MaxOutTerms, 1);
+            fillFunction(m_definition.OutTermCount[j], m_definition.OutTerm[j].data(), MaxOutTerms, 1);
     }
 
-    RunState &state() { return m_state; }
+    const ModelDefinition &definition() const { return m_definition; }
+    RunSignals &now() { return m_now; }
 
 private:
     // Terms of random operands. The first operand of a term is false under
@@ -49,16 +50,17 @@ private:
             QStringList parts;
             for (int n = 0; n < operands; ++n) {
                 const int k = std::uniform_int_distribution<int>(0, MaxElements)(m_random);
-                const bool value = (k == 0 ? m_state.InputVal[1] : m_state.ElemState[k][column]) == 1;
+                const bool value = (k == 0 ? m_now.InputVal[1] : m_now.ElemState[k][column]) == 1;
                 const bool wantTrue = n > 0 || (endsTrue && t == count);
                 parts << (value != wantTrue ? QStringLiteral("-") : QString())
-                             + (k == 0 ? QStringLiteral("p") : m_state.ElemName[k]);
+                             + (k == 0 ? QStringLiteral("p") : m_definition.ElemName[k]);
             }
             terms[t] = parts.join(u'*');
         }
     }
 
-    RunState m_state;
+    ModelDefinition m_definition;
+    RunSignals m_now;
     std::mt19937 m_random{1207};
     int m_functions = 0;
 };
@@ -67,27 +69,27 @@ void BM_CompiledStep(benchmark::State &bench)
 {
     FullModel model;
     CompiledFunctions functions;
-    functions.compile(model.state());
-    RunState literal = model.state();
-    Literal::EvalElements(literal);
-    Literal::EvalOutputs(literal);
-    functions.EvalElements(model.state());
-    functions.EvalOutputs(model.state());
-    if (literal.Excit != model.state().Excit || literal.OutState != model.state().OutState)
+    functions.compile(model.definition());
+    RunSignals literal = model.now();
+    Literal::EvalElements(model.definition(), literal);
+    Literal::EvalOutputs(model.definition(), literal);
+    functions.EvalElements(model.now());
+    functions.EvalOutputs(model.now());
+    if (literal.Excit != model.now().Excit || literal.OutState != model.now().OutState)
         bench.SkipWithError("the compiled functions and the literal walk disagree on this model");
     // Signals that change at every step defeat the reuse of the last
     // results: element 20 toggles, which leaves nearly every term false.
     const bool changing = bench.range(0) != 0;
-    int16_t &toggled = model.state().ElemState[MaxElements][0];
+    int16_t &toggled = model.now().ElemState[MaxElements][0];
     for (auto _ : bench) {
         if (changing) {
             toggled = int16_t(1 - toggled);
-            model.state().ElemState[MaxElements][1] = toggled;
+            model.now().ElemState[MaxElements][1] = toggled;
         }
-        functions.EvalElements(model.state());
-        functions.EvalOutputs(model.state());
-        benchmark::DoNotOptimize(model.state().Excit);
-        benchmark::DoNotOptimize(model.state().OutState);
+        functions.EvalElements(model.now());
+        functions.EvalOutputs(model.now());
+        benchmark::DoNotOptimize(model.now().Excit);
+        benchmark::DoNotOptimize(model.now().OutState);
     }
 }
 // 0: a device at rest, the same signals step after step; 1: changing signals.
@@ -97,10 +99,10 @@ void BM_LiteralStep(benchmark::State &bench)
 {
     FullModel model;
     for (auto _ : bench) {
-        Literal::EvalElements(model.state());
-        Literal::EvalOutputs(model.state());
-        benchmark::DoNotOptimize(model.state().Excit);
-        benchmark::DoNotOptimize(model.state().OutState);
+        Literal::EvalElements(model.definition(), model.now());
+        Literal::EvalOutputs(model.definition(), model.now());
+        benchmark::DoNotOptimize(model.now().Excit);
+        benchmark::DoNotOptimize(model.now().OutState);
     }
 }
 BENCHMARK(BM_LiteralStep);
@@ -111,7 +113,7 @@ void BM_Compile(benchmark::State &bench)
     FullModel model;
     CompiledFunctions functions;
     for (auto _ : bench) {
-        functions.compile(model.state());
+        functions.compile(model.definition());
         benchmark::ClobberMemory();
     }
 }
@@ -122,10 +124,10 @@ BENCHMARK(BM_Compile);
 void BM_CompileWithContactFault(benchmark::State &bench)
 {
     FullModel model;
-    const int contacts = int(ModelContacts(model.state()).size());
+    const int contacts = int(ModelContacts(model.definition()).size());
     int contact = 0;
     for (auto _ : bench) {
-        const FunctionProgram program(model.state(), {{1 + contact++ % contacts, ContactWelded}});
+        const FunctionProgram program(model.definition(), {{1 + contact++ % contacts, ContactWelded}});
         benchmark::DoNotOptimize(program.elementCount());
     }
 }

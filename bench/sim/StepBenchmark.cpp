@@ -72,15 +72,14 @@ void fullCapacityModel(RunState &state)
 void runSteps(benchmark::State &bench, int16_t changeMode)
 {
     RunState state;
-    BringToRest(state);
+    state.bringToRest();
     fullCapacityModel(state);
     state.RunLength = 1000000;
     state.ChangeMode = changeMode;
     SilentHost host;
     DiagramStep diag(state, host);
     diag.CompileModel();
-    diag.Nkod = 3;
-    state.RunActive = FlagTrue;
+    diag.Start(3);
 
     int64_t rows = 0;
     for (auto _ : bench) {
@@ -97,22 +96,22 @@ void runSteps(benchmark::State &bench, int16_t changeMode)
 void FunctionsOfAStep(benchmark::State &bench)
 {
     RunState state;
-    BringToRest(state);
+    state.bringToRest();
     fullCapacityModel(state);
     state.RunLength = 1000000;
-    state.RunActive = FlagTrue;
     SilentHost host;
     DiagramStep diag(state, host);
     diag.CompileModel();
-    diag.Nkod = 3;
+    diag.Start(3);
     for (int k = 0; k < 1000; ++k) // states of a device that has run a while
         step(diag);
     CompiledFunctions functions;
     functions.compile(state);
+    RunSignals now = state.now();
     for (auto _ : bench) {
-        functions.EvalElements(state);
-        functions.EvalOutputs(state);
-        benchmark::DoNotOptimize(state.OutState.data());
+        functions.EvalElements(now);
+        functions.EvalOutputs(now);
+        benchmark::DoNotOptimize(now.OutState.data());
     }
     bench.SetItemsProcessed(bench.iterations());
 }

@@ -33,7 +33,7 @@ std::vector<std::vector<int>> outputsOfRun(const SharedModel &model, const RunSc
     while (session.step()) {
         std::vector<int> row;
         for (int j = 1; j <= session.state().OutCount; ++j)
-            row.push_back(session.state().OutState[j][1]);
+            row.push_back(session.state().now().OutState[j][1]);
         outputs.push_back(row);
     }
     return outputs;

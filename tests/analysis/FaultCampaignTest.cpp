@@ -50,7 +50,7 @@ std::vector<std::vector<int>> separateRun(const SharedModel &model, int16_t code
     while (session.step()) {
         std::vector<int> row;
         for (int j = 1; j <= session.state().OutCount; ++j)
-            row.push_back(session.state().OutState[j][1]);
+            row.push_back(session.state().now().OutState[j][1]);
         outputs.push_back(row);
     }
     return outputs;
@@ -321,9 +321,9 @@ TEST(FaultCampaign, VerdictsEqualTheRulesAppliedToSeparateRuns)
             while (session.step()) {
                 unsigned outputs = 0, elements = 0;
                 for (int j = 1; j <= session.state().OutCount; ++j)
-                    outputs |= unsigned(session.state().OutState[j][1] != 0) << j;
+                    outputs |= unsigned(session.state().now().OutState[j][1] != 0) << j;
                 for (int i = 1; i <= session.state().ElemCount; ++i)
-                    elements |= unsigned(session.state().ElemState[i][1] != 0) << i;
+                    elements |= unsigned(session.state().now().ElemState[i][1] != 0) << i;
                 steps.emplace_back(outputs, elements);
             }
             return steps;

@@ -198,12 +198,12 @@ TEST_F(FaultWindowTest, DangerousRowsFirstAndADoubleClickRunsTheFault)
     ASSERT_NE(diag, nullptr);
     diag->stepTimer->stop();
     EXPECT_EQ(diag->Step().Nkod, 1);
-    EXPECT_EQ(diag->State().ElemFault[Zhz], Fault::Feed);
+    EXPECT_EQ(diag->State().now().ElemFault[Zhz], Fault::Feed);
     EXPECT_EQ(diag->State().Tpr[6], 0.7f);
     EXPECT_EQ(diag->State().RunLength, 600);
     for (int step = 1; step <= 4; ++step) {
         diag->ShowDiag();
-        EXPECT_EQ(diag->State().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
+        EXPECT_EQ(diag->State().now().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
     }
 
     // One run at a time: another double click only says so.
@@ -292,10 +292,10 @@ TEST_F(FaultWindowTest, ContactFaultsOnRequestAndADoubleClickRunsOne)
     ASSERT_NE(diag, nullptr);
     diag->stepTimer->stop();
     for (int i = 1; i <= 6; ++i)
-        EXPECT_EQ(diag->State().ElemFault[i], Fault::None) << "element " << i;
+        EXPECT_EQ(diag->State().now().ElemFault[i], Fault::None) << "element " << i;
     for (int step = 1; step <= 4; ++step) {
         diag->ShowDiag();
-        EXPECT_EQ(diag->State().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
+        EXPECT_EQ(diag->State().now().OutState[Lamp][1], step == 4 ? 1 : 0) << "step " << step;
     }
 }
 
@@ -376,6 +376,6 @@ TEST_F(FaultWindowTest, PairsShowOnlyThoseWrongSideTogetherAndADoubleClickRunsBo
     frmDiag *diag = menu.childArea().findChild<frmDiag *>();
     ASSERT_NE(diag, nullptr);
     diag->stepTimer->stop();
-    EXPECT_EQ(diag->State().ElemFault[1], Fault::Feed);
-    EXPECT_EQ(diag->State().ElemFault[2], Fault::Feed);
+    EXPECT_EQ(diag->State().now().ElemFault[1], Fault::Feed);
+    EXPECT_EQ(diag->State().now().ElemFault[2], Fault::Feed);
 }

@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "report/frmOutdev.h"
 #include "report/frmSubmenu.h"
+#include "tests/support/PoseSignals.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QCheckBox>
@@ -77,7 +78,7 @@ protected:
         state.Totp[1] = 0.1234f;
         state.RunLength = 300;
         state.ToScreen = FlagTrue;
-        state.RunActive = FlagTrue;
+        PoseSignals(state, [](RunSignals &now) { now.RunActive = FlagTrue; });
         diagram.Step().CompileModel();
         diagram.Step().setLocale(QLocale());
         diagram.Output().setLocale(QLocale());
@@ -93,7 +94,7 @@ protected:
     void escapeAt(int escAt)
     {
         steps(escAt - 1 - diagram.Step().ModelingItem);
-        state.KeyCmd = Esc;
+        state.send(Esc);
         steps(1);
     }
     QString reportPath() const { return state.ModelPath + QLatin1String(".out"); }
@@ -135,14 +136,14 @@ TEST_F(EndOfRunTest, StopWaitsForTheNextTenthStepAfterItsRow)
         prompts.expectMessage(ContinueQuestion, A::Yes);
         for (int i = 1; i < c.escAt; ++i)
             run.ShowDiag();
-        fresh.KeyCmd = Esc;
+        fresh.send(Esc);
         for (int i = c.escAt; i <= c.stopAt + 15; ++i)
             run.ShowDiag();
 
         EXPECT_EQ(run.stopsAt, QList<int32_t>{c.stopAt});
         EXPECT_EQ(run.rowsAtStop, QList<int>{c.stopAt}); // that step's row came first
         EXPECT_EQ(fresh.AfterRunChoice, frmSubmenu::ContinueOutput);
-        EXPECT_TRUE(fresh.KeyCmd.isEmpty());
+        EXPECT_TRUE(fresh.now().KeyCmd.isEmpty());
         EXPECT_TRUE(run.Step().LastKey.isEmpty());
         EXPECT_EQ(run.Step().StopRequested, FlagFalse);
         EXPECT_EQ(run.rows, c.stopAt + 15); // and the run went on
@@ -175,7 +176,7 @@ TEST_F(EndOfRunTest, EachChoiceActsOnTheRun)
         {"Option5", 4, [] {},
          [&] {
              EXPECT_EQ(diagram.closed, 1);
-             EXPECT_EQ(state.RunActive, FlagFalse);
+             EXPECT_EQ(state.now().RunActive, FlagFalse);
              EXPECT_EQ(diagram.rows, 10); // no step after the end
              EXPECT_EQ(readAll(reportPath()), earlier);
          }},
@@ -206,7 +207,7 @@ TEST_F(EndOfRunTest, EachChoiceActsOnTheRun)
         diagram.Step().Restart();
         state.ToScreen = FlagTrue;
         state.ToFile = FlagFalse;
-        state.RunActive = FlagTrue;
+        PoseSignals(state, [](RunSignals &now) { now.RunActive = FlagTrue; });
         writeAll(reportPath(), earlier);
 
         prompts.expectMessage(ContinueQuestion, A::No);
@@ -335,19 +336,21 @@ TEST_F(EndOfRunTest, RestartClearsThePreviousStepAndKeepsFaultsCodeAndConstantIn
 {
     steps(60);
     auto &s = state;
-    s.ElemFault[1] = Fault::Feed;
-    s.ElemFault[7] = Fault::Break;
     diagram.Step().Nkod = 2;
     diagram.Step().ConstInput = FlagTrue;
     diagram.Step().ConstValue = 1;
-    s.Excit[1] = {1, 1};
-    s.ElemState[1] = {1, 1};
-    s.PickupPending[1] = {1, 1};
-    s.ReleasePending[1] = {1, 1};
-    s.PickupTimer[1] = 0.03f;
-    s.ReleaseTimer[1] = 0.02f;
-    s.OutState[1] = {1, 1};
-    s.InputVal = {1, 1};
+    PoseSignals(s, [](RunSignals &now) {
+        now.ElemFault[1] = Fault::Feed;
+        now.ElemFault[7] = Fault::Break;
+        now.Excit[1] = {1, 1};
+        now.ElemState[1] = {1, 1};
+        now.PickupPending[1] = {1, 1};
+        now.ReleasePending[1] = {1, 1};
+        now.PickupTimer[1] = 0.03f;
+        now.ReleaseTimer[1] = 0.02f;
+        now.OutState[1] = {1, 1};
+        now.InputVal = {1, 1};
+    });
 
     prompts.expectMessage(ContinueQuestion, A::No)
         .expectDialog(QStringLiteral("frmSubmenu"), choose("Option1"))
@@ -365,20 +368,20 @@ TEST_F(EndOfRunTest, RestartClearsThePreviousStepAndKeepsFaultsCodeAndConstantIn
     EndOfRunDialogue(diagram);
 
     EXPECT_EQ(diagram.Step().ModelingItem, 0);
-    EXPECT_EQ(s.ModelTime, 0.0f);
+    EXPECT_EQ(s.now().ModelTime, 0.0f);
     EXPECT_EQ(diagram.cleared, 1);
-    EXPECT_EQ(s.Excit[1][0], 0);
-    EXPECT_EQ(s.ElemState[1][0], 0);
-    EXPECT_EQ(s.PickupPending[1][0], 0);
-    EXPECT_EQ(s.ReleasePending[1][0], 0);
-    EXPECT_EQ(s.PickupTimer[1], 0.0f);
-    EXPECT_EQ(s.ReleaseTimer[1], 0.0f);
-    EXPECT_EQ(s.OutState[1][0], 0);
-    EXPECT_EQ(s.InputVal[0], 0);
+    EXPECT_EQ(s.now().Excit[1][0], 0);
+    EXPECT_EQ(s.now().ElemState[1][0], 0);
+    EXPECT_EQ(s.now().PickupPending[1][0], 0);
+    EXPECT_EQ(s.now().ReleasePending[1][0], 0);
+    EXPECT_EQ(s.now().PickupTimer[1], 0.0f);
+    EXPECT_EQ(s.now().ReleaseTimer[1], 0.0f);
+    EXPECT_EQ(s.now().OutState[1][0], 0);
+    EXPECT_EQ(s.now().InputVal[0], 0);
     EXPECT_EQ(s.RunLength, 300);
     // What stays.
-    EXPECT_EQ(s.ElemFault[1], Fault::Feed);
-    EXPECT_EQ(s.ElemFault[7], Fault::Break);
+    EXPECT_EQ(s.now().ElemFault[1], Fault::Feed);
+    EXPECT_EQ(s.now().ElemFault[7], Fault::Break);
     EXPECT_EQ(diagram.Step().Nkod, 2);
     EXPECT_EQ(diagram.Step().ConstInput, FlagTrue);
     EXPECT_EQ(diagram.Step().ConstValue, 1);

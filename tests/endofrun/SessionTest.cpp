@@ -200,7 +200,7 @@ TEST_F(SessionTest, RunStopChangeRestartRedirectEmptyFinishAndRead)
     scriptStop("Option5");
     ticks(*diag, 10);
     ASSERT_TRUE(prompts.finished());
-    EXPECT_EQ(diag->State().RunActive, FlagFalse);
+    EXPECT_EQ(diag->State().now().RunActive, FlagFalse);
     EXPECT_EQ(state.ToPrinter, FlagTrue); // the choice made in the dialogue holds for the next run
     EXPECT_TRUE(menu.toolButton(1)->isEnabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

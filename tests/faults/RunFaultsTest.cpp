@@ -91,7 +91,7 @@ TEST_F(RunFaultsTest, AReportThatCannotBeWrittenSwitchesFileOutputOffAndTheDiagr
         const QImage shown = runSteps(session, Steps);
         ASSERT_TRUE(prompts.finished());
         EXPECT_EQ(session.Run().ToFile, FlagFalse);
-        EXPECT_EQ(session.Run().RunActive, FlagTrue);
+        EXPECT_EQ(session.Run().now().RunActive, FlagTrue);
         EXPECT_EQ(session.Diag()->Rows().Count(), Steps);
         EXPECT_TRUE(shown == intact);
     }
@@ -128,7 +128,7 @@ TEST_F(RunFaultsTest, AModelFileDeletedOrReplacedAfterItWasChosen)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (c.message.isEmpty()) {
             EXPECT_EQ(session.Run().ModelName, QStringLiteral("Другая"));
-            EXPECT_EQ(session.Run().RunActive, FlagTrue);
+            EXPECT_EQ(session.Run().now().RunActive, FlagTrue);
         } else {
             EXPECT_EQ(session.Diag(), nullptr);
             EXPECT_TRUE(session.menu.toolButton(1)->isEnabled()); // nothing left locked
@@ -159,7 +159,7 @@ TEST_F(RunFaultsTest, ATimingFileGoneAfterItWasChosenIsNamedAndAnotherCanBeChose
     vanishing.expectDialog(QStringLiteral("frmKod"), [](QDialog &d) { Click(d, "Command1"); });
     ASSERT_NE(session.Start(), nullptr);
     ASSERT_TRUE(vanishing.finished());
-    EXPECT_EQ(session.Run().RunActive, FlagTrue);
+    EXPECT_EQ(session.Run().now().RunActive, FlagTrue);
     EXPECT_EQ(session.Run().Tpr[1], 0.02f);
     EXPECT_EQ(session.Run().Totp[1], 0.03f);
     EXPECT_EQ(session.Run().RunLength, 200);

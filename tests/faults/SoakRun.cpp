@@ -34,7 +34,7 @@ TEST(Soak, DISABLED_WindowRunAtSpeedZero)
     loop.exec();
     std::printf("steps: %d, report: %lld bytes\n", diag->Step().ModelingItem,
                 QFileInfo(dir.filePath(QStringLiteral("rep.out"))).size());
-    EXPECT_EQ(session.Run().RunActive, FlagTrue);
+    EXPECT_EQ(session.Run().now().RunActive, FlagTrue);
 }
 
 } // namespace

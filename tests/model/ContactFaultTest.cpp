@@ -157,13 +157,12 @@ TEST(ContactFault, VariantProgramsAgreeWithForcedContactsOnRandomDevices)
                 variants.emplace_back(definition, std::vector<ContactFault>{{int(n) + 1, kind}});
         for (int sample = 0; sample < 6; ++sample) {
             const Bits values = Bits(random()) & ((Bits(2) << definition.ElemCount) - 1);
-            RunState literal;
-            static_cast<ModelDefinition &>(literal) = definition;
+            RunSignals literal;
             literal.InputVal[1] = int16_t(values & 1);
             for (int k = 1; k <= definition.ElemCount; ++k)
                 literal.ElemState[k] = {int16_t((values >> k) & 1), int16_t((values >> k) & 1)};
-            Literal::EvalElements(literal);
-            Literal::EvalOutputs(literal);
+            Literal::EvalElements(definition, literal);
+            Literal::EvalOutputs(definition, literal);
             Bits literalElements = 0;
             Bits literalOutputs = 0;
             for (int i = 1; i <= definition.ElemCount; ++i)

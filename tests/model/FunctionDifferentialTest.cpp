@@ -40,23 +40,23 @@ class RandomModels
 public:
     explicit RandomModels(unsigned seed) : m_random(seed) {}
 
-    void fill(RunState &state)
+    void fill(ModelDefinition &definition)
     {
-        state.ElemCount = int16_t(pick(1, 6));
-        state.OutCount = int16_t(pick(1, MaxOutputs));
-        for (int i = 1; i <= state.ElemCount; ++i) {
-            state.ElemName[i] = names()[pick(0, int(names().size()) - 1)];
-            fillFunction(state.ElemTermCount[i], state.ElemTerm[i].data(), MaxElemTerms);
+        definition.ElemCount = int16_t(pick(1, 6));
+        definition.OutCount = int16_t(pick(1, MaxOutputs));
+        for (int i = 1; i <= definition.ElemCount; ++i) {
+            definition.ElemName[i] = names()[pick(0, int(names().size()) - 1)];
+            fillFunction(definition.ElemTermCount[i], definition.ElemTerm[i].data(), MaxElemTerms);
         }
-        for (int j = 1; j <= state.OutCount; ++j)
-            fillFunction(state.OutTermCount[j], state.OutTerm[j].data(), MaxOutTerms);
+        for (int j = 1; j <= definition.OutCount; ++j)
+            fillFunction(definition.OutTermCount[j], definition.OutTerm[j].data(), MaxOutTerms);
     }
 
-    void randomSignals(RunState &state)
+    void randomSignals(int elemCount, RunSignals &now)
     {
-        state.InputVal[1] = int16_t(pick(0, 1));
-        for (int k = 1; k <= state.ElemCount; ++k)
-            state.ElemState[k] = {int16_t(pick(0, 1)), int16_t(pick(0, 1))};
+        now.InputVal[1] = int16_t(pick(0, 1));
+        for (int k = 1; k <= elemCount; ++k)
+            now.ElemState[k] = {int16_t(pick(0, 1)), int16_t(pick(0, 1))};
     }
 
 private:
@@ -82,36 +82,37 @@ TEST(FunctionDifferential, CompiledAgreesWithTheLiteralWalk)
     int ones = 0;
     int zeros = 0;
     for (int model = 0; model < 6000; ++model) {
-        RunState state;
-        models.fill(state);
+        ModelDefinition definition;
+        models.fill(definition);
         CompiledFunctions compiled;
-        compiled.compile(state);
+        compiled.compile(definition);
+        RunSignals now;
         for (int sample = 0; sample < 8; ++sample) {
             // Every other sample repeats the signals of the one before, as a
             // device at rest does; the results must be written again all the
             // same, over whatever a fault or the carry left there.
             if (sample % 2 == 0)
-                models.randomSignals(state);
-            for (int i = 1; i <= state.ElemCount; ++i)
-                state.Excit[i][1] = 7;
-            for (int j = 1; j <= state.OutCount; ++j)
-                state.OutState[j][1] = 7;
-            RunState literal = state;
-            compiled.EvalElements(state);
-            compiled.EvalOutputs(state);
-            Literal::EvalElements(literal);
-            Literal::EvalOutputs(literal);
-            for (int i = 1; i <= state.ElemCount; ++i) {
-                ASSERT_EQ(state.Excit[i][1], literal.Excit[i][1])
+                models.randomSignals(definition.ElemCount, now);
+            for (int i = 1; i <= definition.ElemCount; ++i)
+                now.Excit[i][1] = 7;
+            for (int j = 1; j <= definition.OutCount; ++j)
+                now.OutState[j][1] = 7;
+            RunSignals literal = now;
+            compiled.EvalElements(now);
+            compiled.EvalOutputs(now);
+            Literal::EvalElements(definition, literal);
+            Literal::EvalOutputs(definition, literal);
+            for (int i = 1; i <= definition.ElemCount; ++i) {
+                ASSERT_EQ(now.Excit[i][1], literal.Excit[i][1])
                     << "model " << model << " element " << i << ": "
-                    << QStringList(&state.ElemTerm[i][1], &state.ElemTerm[i][1] + state.ElemTermCount[i])
+                    << QStringList(&definition.ElemTerm[i][1], &definition.ElemTerm[i][1] + definition.ElemTermCount[i])
                            .join(u'+').toStdString();
                 (literal.Excit[i][1] ? ones : zeros) += 1;
             }
-            for (int j = 1; j <= state.OutCount; ++j) {
-                ASSERT_EQ(state.OutState[j][1], literal.OutState[j][1])
+            for (int j = 1; j <= definition.OutCount; ++j) {
+                ASSERT_EQ(now.OutState[j][1], literal.OutState[j][1])
                     << "model " << model << " output " << j << ": "
-                    << QStringList(&state.OutTerm[j][1], &state.OutTerm[j][1] + state.OutTermCount[j])
+                    << QStringList(&definition.OutTerm[j][1], &definition.OutTerm[j][1] + definition.OutTermCount[j])
                            .join(u'+').toStdString();
                 (literal.OutState[j][1] ? ones : zeros) += 1;
             }

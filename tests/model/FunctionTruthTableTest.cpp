@@ -27,7 +27,7 @@ struct Case
     QStringList names = {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В"), QStringLiteral("Г")};
 };
 
-using Evaluator = std::function<void(RunState &, Kind)>;
+using Evaluator = std::function<void(const ModelDefinition &, RunSignals &, Kind)>;
 
 void setFunction(int16_t &termCount, QString *terms, const QString &function)
 {
@@ -41,25 +41,26 @@ void setFunction(int16_t &termCount, QString *terms, const QString &function)
 // other column holds their negation, so reading the wrong one shows.
 int evaluate(const Evaluator &evaluator, const Case &c, const Row &row)
 {
-    RunState state;
-    state.ElemCount = 4;
-    state.OutCount = 1;
+    ModelDefinition definition;
+    definition.ElemCount = 4;
+    definition.OutCount = 1;
     for (int k = 1; k <= 4; ++k) {
-        state.ElemName[k] = c.names[k - 1];
-        setFunction(state.ElemTermCount[k], state.ElemTerm[k].data(), QString());
+        definition.ElemName[k] = c.names[k - 1];
+        setFunction(definition.ElemTermCount[k], definition.ElemTerm[k].data(), QString());
     }
-    setFunction(c.kind == Kind::Element ? state.ElemTermCount[1] : state.OutTermCount[1],
-                c.kind == Kind::Element ? state.ElemTerm[1].data() : state.OutTerm[1].data(), c.function);
+    setFunction(c.kind == Kind::Element ? definition.ElemTermCount[1] : definition.OutTermCount[1],
+                c.kind == Kind::Element ? definition.ElemTerm[1].data() : definition.OutTerm[1].data(), c.function);
     const int column = c.kind == Kind::Element ? 0 : 1;
     const int states[] = {row.e1, row.e2, row.e3, row.e4};
+    RunSignals now;
     for (int k = 1; k <= 4; ++k) {
-        state.ElemState[k][column] = int16_t(states[k - 1]);
-        state.ElemState[k][1 - column] = int16_t(1 - states[k - 1]);
+        now.ElemState[k][column] = int16_t(states[k - 1]);
+        now.ElemState[k][1 - column] = int16_t(1 - states[k - 1]);
     }
-    state.InputVal[1] = int16_t(row.p);
-    state.InputVal[0] = int16_t(1 - row.p);
-    evaluator(state, c.kind);
-    return c.kind == Kind::Element ? state.Excit[1][1] : state.OutState[1][1];
+    now.InputVal[1] = int16_t(row.p);
+    now.InputVal[0] = int16_t(1 - row.p);
+    evaluator(definition, now, c.kind);
+    return c.kind == Kind::Element ? now.Excit[1][1] : now.OutState[1][1];
 }
 
 const std::vector<Case> &cases()
@@ -116,37 +117,38 @@ void expectTruthTables(const Evaluator &evaluator)
 
 TEST(FunctionTruthTables, LiteralWalk)
 {
-    expectTruthTables([](RunState &state, Kind kind) {
-        kind == Kind::Element ? Literal::EvalElements(state) : Literal::EvalOutputs(state);
+    expectTruthTables([](const ModelDefinition &definition, RunSignals &now, Kind kind) {
+        kind == Kind::Element ? Literal::EvalElements(definition, now) : Literal::EvalOutputs(definition, now);
     });
 }
 
 TEST(FunctionTruthTables, CompiledFunctions)
 {
-    expectTruthTables([](RunState &state, Kind kind) {
+    expectTruthTables([](const ModelDefinition &definition, RunSignals &now, Kind kind) {
         CompiledFunctions functions;
-        functions.compile(state);
-        kind == Kind::Element ? functions.EvalElements(state) : functions.EvalOutputs(state);
+        functions.compile(definition);
+        kind == Kind::Element ? functions.EvalElements(now) : functions.EvalOutputs(now);
     });
 }
 
 // A trailing "-" carries into the next term, never into the next element.
 TEST(FunctionTruthTables, NegationStopsAtTheEndOfAnElement)
 {
-    RunState state;
-    state.ElemCount = 2;
-    state.ElemName[1] = QStringLiteral("А");
-    state.ElemName[2] = QStringLiteral("Б");
-    setFunction(state.ElemTermCount[1], state.ElemTerm[1].data(), QStringLiteral("А*-"));
-    setFunction(state.ElemTermCount[2], state.ElemTerm[2].data(), QStringLiteral("А"));
+    ModelDefinition definition;
+    definition.ElemCount = 2;
+    definition.ElemName[1] = QStringLiteral("А");
+    definition.ElemName[2] = QStringLiteral("Б");
+    setFunction(definition.ElemTermCount[1], definition.ElemTerm[1].data(), QStringLiteral("А*-"));
+    setFunction(definition.ElemTermCount[2], definition.ElemTerm[2].data(), QStringLiteral("А"));
     CompiledFunctions functions;
-    functions.compile(state);
+    functions.compile(definition);
     for (const int16_t a : {0, 1}) {
-        state.ElemState[1][0] = a;
-        RunState literal = state;
-        functions.EvalElements(state);
-        Literal::EvalElements(literal);
-        EXPECT_EQ(state.Excit[2][1], a);
+        RunSignals now;
+        now.ElemState[1][0] = a;
+        RunSignals literal = now;
+        functions.EvalElements(now);
+        Literal::EvalElements(definition, literal);
+        EXPECT_EQ(now.Excit[2][1], a);
         EXPECT_EQ(literal.Excit[2][1], a);
     }
 }

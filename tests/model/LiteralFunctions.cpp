@@ -4,7 +4,7 @@ namespace {
 
 // One function: the OR of its terms, stopping at the first true one. The
 // negation flag is set once here and survives from term to term.
-int16_t walkFunction(const RunState &state, const QString *terms, int termCount, int column,
+int16_t walkFunction(const ModelDefinition &definition, const RunSignals &now, const QString *terms, int termCount, int column,
                      bool inputEndsName)
 {
     int16_t result = 0;
@@ -21,22 +21,22 @@ int16_t walkFunction(const RunState &state, const QString *terms, int termCount,
                 name.clear();
             } else if (!endMark && ch == QLatin1Char('p')) {
                 if (!negate) {
-                    product = product & state.InputVal[1];
+                    product = product & now.InputVal[1];
                 } else {
                     negate = false;
-                    product = product & (1 - state.InputVal[1]);
+                    product = product & (1 - now.InputVal[1]);
                 }
                 if (inputEndsName)
                     name.clear();
             } else if (endMark || ch == QLatin1Char('*')) {
-                for (int k = 1; k <= state.ElemCount; ++k) {
-                    if (state.ElemName[k] != name)
+                for (int k = 1; k <= definition.ElemCount; ++k) {
+                    if (definition.ElemName[k] != name)
                         continue;
                     if (!negate) {
-                        product = product & state.ElemState[k][column];
+                        product = product & now.ElemState[k][column];
                     } else {
                         negate = false;
-                        product = product & (1 - state.ElemState[k][column]);
+                        product = product & (1 - now.ElemState[k][column]);
                     }
                     name.clear();
                     break;
@@ -56,16 +56,18 @@ int16_t walkFunction(const RunState &state, const QString *terms, int termCount,
 
 namespace Literal {
 
-void EvalElements(RunState &state)
+void EvalElements(const ModelDefinition &definition, RunSignals &now)
 {
-    for (int i = 1; i <= state.ElemCount; ++i)
-        state.Excit[i][1] = walkFunction(state, state.ElemTerm[i].data(), state.ElemTermCount[i], 0, true);
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        now.Excit[i][1] =
+            walkFunction(definition, now, definition.ElemTerm[i].data(), definition.ElemTermCount[i], 0, true);
 }
 
-void EvalOutputs(RunState &state)
+void EvalOutputs(const ModelDefinition &definition, RunSignals &now)
 {
-    for (int j = 1; j <= state.OutCount; ++j)
-        state.OutState[j][1] = walkFunction(state, state.OutTerm[j].data(), state.OutTermCount[j], 1, false);
+    for (int j = 1; j <= definition.OutCount; ++j)
+        now.OutState[j][1] =
+            walkFunction(definition, now, definition.OutTerm[j].data(), definition.OutTermCount[j], 1, false);
 }
 
 } // namespace Literal

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "model/RunState.h"
+#include "model/ModelState.h"
+#include "model/RunSignals.h"
 
 // The function evaluation done the slow, literal way: every step walks the
 // term texts character by character and looks names up as it meets them.
@@ -8,8 +9,8 @@
 namespace Literal {
 
 // Excit(i,1) for elements 1..ElemCount, from InputVal(1) and ElemState(.,0).
-void EvalElements(RunState &state);
+void EvalElements(const ModelDefinition &definition, RunSignals &now);
 // OutState(j,1) for outputs 1..OutCount, from InputVal(1) and ElemState(.,1).
-void EvalOutputs(RunState &state);
+void EvalOutputs(const ModelDefinition &definition, RunSignals &now);
 
 } // namespace Literal

@@ -61,12 +61,12 @@ void expectCircuitEqualsRun(const SharedModel &model, const TimingValues &timing
                                              ? std::vector<bool>{(value & 1) != 0, (value & 2) != 0}
                                              : std::vector<bool>{value != 0};
         const std::vector<bool> out = sim.step(inputs);
-        ASSERT_EQ(out[std::size_t(circuit->inputOutput())], state.InputVal[1] != 0) << what << " step " << s + 1;
+        ASSERT_EQ(out[std::size_t(circuit->inputOutput())], state.now().InputVal[1] != 0) << what << " step " << s + 1;
         for (int i = 1; i <= circuit->elementCount; ++i)
-            ASSERT_EQ(out[std::size_t(circuit->elementOutput(i))], state.ElemState[i][1] != 0)
+            ASSERT_EQ(out[std::size_t(circuit->elementOutput(i))], state.now().ElemState[i][1] != 0)
                 << what << " step " << s + 1 << " element " << i;
         for (int j = 1; j <= circuit->outputCount; ++j)
-            ASSERT_EQ(out[std::size_t(circuit->modelOutput(j))], state.OutState[j][1] != 0)
+            ASSERT_EQ(out[std::size_t(circuit->modelOutput(j))], state.now().OutState[j][1] != 0)
                 << what << " step " << s + 1 << " output " << j;
     }
 }
@@ -107,7 +107,7 @@ void expectStepperEqualsRun(const SharedModel &model, const TimingValues &timing
             (fault.kind == 1 ? faults.breaks : faults.feeds) |= 1u << fault.element;
         if (s == forkAt)
             fork = device;
-        const bool input = state.InputVal[1] != 0;
+        const bool input = state.now().InputVal[1] != 0;
         const uint32_t values = stepper->step(device, input, faults);
         if (fork) {
             EXPECT_EQ(stepper->step(*fork, input, faults), values) << what << " step " << s;
@@ -116,12 +116,12 @@ void expectStepperEqualsRun(const SharedModel &model, const TimingValues &timing
         ASSERT_EQ((values & 1u) != 0, input) << what << " step " << s;
         for (int i = 1; i <= model->functions->elementCount(); ++i) {
             const uint32_t bit = 1u << i;
-            ASSERT_EQ((values & bit) != 0, state.ElemState[i][1] != 0) << what << " step " << s << " element " << i;
-            ASSERT_EQ((device.pickupPending & bit) != 0, state.PickupPending[i][1] != 0) << what << " step " << s;
-            ASSERT_EQ((device.releasePending & bit) != 0, state.ReleasePending[i][1] != 0) << what << " step " << s;
+            ASSERT_EQ((values & bit) != 0, state.now().ElemState[i][1] != 0) << what << " step " << s << " element " << i;
+            ASSERT_EQ((device.pickupPending & bit) != 0, state.now().PickupPending[i][1] != 0) << what << " step " << s;
+            ASSERT_EQ((device.releasePending & bit) != 0, state.now().ReleasePending[i][1] != 0) << what << " step " << s;
         }
         for (int j = 1; j <= model->functions->outputCount(); ++j)
-            ASSERT_EQ((values >> (MaxElements + j) & 1u) != 0, state.OutState[j][1] != 0)
+            ASSERT_EQ((values >> (MaxElements + j) & 1u) != 0, state.now().OutState[j][1] != 0)
                 << what << " step " << s << " output " << j;
     }
 }

@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "report/HeadingLine.h"
 #include "sim/DiagramRow.h"
+#include "tests/support/PoseSignals.h"
 
 #include <QLocale>
 
@@ -42,15 +43,17 @@ RunState threeByTwo()
     RunState state;
     state.ElemCount = 3;
     state.OutCount = 2;
-    state.InputVal = {0, 1};
-    state.Excit[1] = {0, 1};
-    state.ElemState[1] = {0, 1};
-    state.Excit[2] = {0, 1};
-    state.ElemState[2] = {0, 0};
-    state.Excit[3] = {1, 0};
-    state.ElemState[3] = {1, 1};
-    state.OutState[1] = {1, 0};
-    state.OutState[2] = {0, 1};
+    PoseSignals(state, [](RunSignals &now) {
+        now.InputVal = {0, 1};
+        now.Excit[1] = {0, 1};
+        now.ElemState[1] = {0, 1};
+        now.Excit[2] = {0, 1};
+        now.ElemState[2] = {0, 0};
+        now.Excit[3] = {1, 0};
+        now.ElemState[3] = {1, 1};
+        now.OutState[1] = {1, 0};
+        now.OutState[2] = {0, 1};
+    });
     return state;
 }
 
@@ -70,7 +73,7 @@ TEST(DiagramRow, SixCellsOfFiveAndTheLabelAfterThem)
     };
     for (const Case &c : cases) {
         RunState state = threeByTwo();
-        state.ModelTime = c.time;
+        PoseSignals(state, [&c](RunSignals &now) { now.ModelTime = c.time; });
         QByteArray row("left over from an earlier, longer row of the diagram window");
         ComposeRow(state, c.label, c.separator, row);
         EXPECT_EQ(row, c.expected) << c.time;

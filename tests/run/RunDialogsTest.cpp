@@ -106,7 +106,7 @@ protected:
         state.ElemName[2] = QStringLiteral("Б");
         state.ElemName[3] = QStringLiteral("В");
         state.ElemName[4] = QStringLiteral("от прежней модели");
-        state.ElemFault[2] = Fault::Feed;
+        state.setFault(2, Fault::Feed);
     }
 
     // The fault the options show: 0, 1, 2, or -1 when none is checked.
@@ -124,7 +124,7 @@ protected:
 
 TEST_F(frmFaultTest, ListsTheElementsTheFirstSelectedWithItsFault)
 {
-    state.ElemFault[1] = Fault::Break;
+    state.setFault(1, Fault::Break);
     frmFault dialog(state);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Задание неисправности"));
     ASSERT_EQ(dialog.elementList->count(), 3);
@@ -138,10 +138,10 @@ TEST_F(frmFaultTest, AnOptionSetsTheFaultOfTheSelectedElementAtOnce)
     frmFault dialog(state);
     Activate(dialog);
     QTest::mouseClick(dialog.feedLossOption, Qt::LeftButton);
-    EXPECT_EQ(state.ElemFault[1], Fault::Break);
+    EXPECT_EQ(state.now().ElemFault[1], Fault::Break);
     QTest::mouseClick(dialog.normalOption, Qt::LeftButton);
-    EXPECT_EQ(state.ElemFault[1], Fault::None);
-    EXPECT_EQ(state.ElemFault[2], Fault::Feed);
+    EXPECT_EQ(state.now().ElemFault[1], Fault::None);
+    EXPECT_EQ(state.now().ElemFault[2], Fault::Feed);
 }
 
 TEST_F(frmFaultTest, ArrowsLeaveTheOptionsUntilTheListLosesTheFocus)
@@ -154,7 +154,7 @@ TEST_F(frmFaultTest, ArrowsLeaveTheOptionsUntilTheListLosesTheFocus)
     EXPECT_EQ(shown(dialog), 0); // still the first element's
     QTest::keyClick(dialog.elementList, Qt::Key_Tab);
     EXPECT_EQ(shown(dialog), 2);
-    EXPECT_EQ(state.ElemFault[2], Fault::Feed);
+    EXPECT_EQ(state.now().ElemFault[2], Fault::Feed);
 }
 
 TEST_F(frmFaultTest, AMouseChoiceShowsTheFaultOnceTheLoadFlagIsUsedUp)

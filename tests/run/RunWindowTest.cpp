@@ -7,6 +7,7 @@
 #include "sim/frmDiag.h"
 #include "sim/frmModtype.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/PoseSignals.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <QAbstractItemView>
@@ -167,7 +168,7 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     frmDiag &diag = StartRun(2);
     EXPECT_TRUE(prompts.finished());
     EXPECT_TRUE(Locked());
-    EXPECT_EQ(run().RunActive, FlagTrue);
+    EXPECT_EQ(run().now().RunActive, FlagTrue);
     EXPECT_EQ(diag.Step().Nkod, 2);
     EXPECT_EQ(menu.windowTitle(), QStringLiteral("Модель - Дешифратор КЖ - Ж/З"));
     EXPECT_EQ(diag.modelCaption->text(), QStringLiteral(" Моделируемое устройство: Дешифратор КЖ - Ж/З"));
@@ -187,7 +188,7 @@ TEST_F(RunWindowTest, ACompleteRunDrawsTheRowsTheCoreComputes)
     alone.Totp = run().Totp;
     alone.RunLength = run().RunLength;
     alone.ToScreen = FlagTrue;
-    alone.RunActive = FlagTrue;
+    PoseSignals(alone, [](RunSignals &now) { now.RunActive = FlagTrue; });
     ReferenceHost host;
     DiagramStep reference(alone, host);
     reference.addObserver(host);
@@ -263,28 +264,30 @@ TEST_F(RunWindowTest, ASecondRunStartsFromRestWithoutFaults)
     frmDiag &first = StartRun(3);
     for (int i = 0; i < 60; ++i)
         first.ShowDiag();
-    first.State().ElemFault[2] = Fault::Feed;
-    first.State().ElemFault[20] = Fault::Break; // beyond the model's elements too
-    first.State().PickupTimer[20] = 0.5f;
-    first.State().OutState[5] = {1, 1};
+    PoseSignals(first.State(), [](RunSignals &now) {
+        now.ElemFault[2] = Fault::Feed;
+        now.ElemFault[20] = Fault::Break; // beyond the model's elements too
+        now.PickupTimer[20] = 0.5f;
+        now.OutState[5] = {1, 1};
+    });
     first.Frame().close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(Locked());
 
     frmDiag &second = StartRun(1);
-    EXPECT_EQ(run().ModelTime, 0.0f);
+    EXPECT_EQ(run().now().ModelTime, 0.0f);
     EXPECT_EQ(second.Step().ModelingItem, 0);
     for (int i = 0; i <= MaxElements; ++i) {
-        EXPECT_EQ(run().ElemFault[i], Fault::None) << i;
-        EXPECT_EQ(run().ElemState[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(run().Excit[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(run().PickupPending[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(run().ReleasePending[i], (Signal{0, 0})) << i;
-        EXPECT_EQ(run().PickupTimer[i], 0.0f) << i;
-        EXPECT_EQ(run().ReleaseTimer[i], 0.0f) << i;
+        EXPECT_EQ(run().now().ElemFault[i], Fault::None) << i;
+        EXPECT_EQ(run().now().ElemState[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().now().Excit[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().now().PickupPending[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().now().ReleasePending[i], (Signal{0, 0})) << i;
+        EXPECT_EQ(run().now().PickupTimer[i], 0.0f) << i;
+        EXPECT_EQ(run().now().ReleaseTimer[i], 0.0f) << i;
     }
-    EXPECT_EQ(run().OutState[5], (Signal{0, 0}));
-    EXPECT_EQ(run().InputVal, (Signal{0, 0}));
+    EXPECT_EQ(run().now().OutState[5], (Signal{0, 0}));
+    EXPECT_EQ(run().now().InputVal, (Signal{0, 0}));
 }
 
 TEST_F(RunWindowTest, ATickWhileAStepHasAMessageOpenStartsNoStep)
@@ -325,7 +328,7 @@ TEST_F(RunWindowTest, CommandKeysShowTheirMessageOncePerChange)
     prompts.expectMessage(constantOne, Answer::Ok);
     for (int i = 0; i < 40; ++i) {
         diag.ShowDiag();
-        ASSERT_EQ(run().InputVal[0], 1) << i;
+        ASSERT_EQ(run().now().InputVal[0], 1) << i;
     }
 
     QTest::keyClick(&diag, Qt::Key_Return);
@@ -342,8 +345,8 @@ TEST_F(RunWindowTest, CommandKeysShowTheirMessageOncePerChange)
     const int32_t before = diag.Step().ModelingItem;
     diag.ShowDiag();
     EXPECT_EQ(diag.Step().ModelingItem, before + 1);
-    EXPECT_EQ(run().ElemFault[1], Fault::Feed);
-    EXPECT_EQ(run().KeyCmd, QStringLiteral("\r"));
+    EXPECT_EQ(run().now().ElemFault[1], Fault::Feed);
+    EXPECT_EQ(run().now().KeyCmd, QStringLiteral("\r"));
     EXPECT_TRUE(prompts.finished());
 }
 
@@ -358,14 +361,14 @@ TEST_F(RunWindowTest, ThePanelCommandsAndItsKeys)
         {panel.autoButton, QStringLiteral("a")}, {panel.changesButton, QString(QChar(27))}};
     for (const auto &[button, key] : buttons) {
         button->click();
-        EXPECT_EQ(run().KeyCmd, key) << button->text().toStdString();
+        EXPECT_EQ(run().now().KeyCmd, key) << button->text().toStdString();
     }
     EXPECT_EQ(panel.code1Button->text(), QStringLiteral("Кол 1"));
 
     Activate(menu);
     panel.setFocus();
     QTest::keyClick(&panel, 'w');
-    EXPECT_EQ(run().KeyCmd, QStringLiteral("w"));
+    EXPECT_EQ(run().now().KeyCmd, QStringLiteral("w"));
     EXPECT_TRUE(diag.hasFocus());
 }
 
@@ -395,7 +398,7 @@ TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
     EXPECT_FALSE(diag.stepTimer->isActive());
     EXPECT_EQ(panel.pauseButton->text(), QStringLiteral("Дальше"));
 
-    run().KeyCmd = QStringLiteral("1");
+    run().send(QStringLiteral("1"));
     prompts.expectDialog(QStringLiteral("frmSpeed"), [](QDialog &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Скорость"));
         auto *bar = d.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
@@ -405,7 +408,7 @@ TEST_F(RunWindowTest, TheSpeedDuringAPauseResumesWhileTheButtonSaysDalshe)
     });
     QTest::keyClick(&diag, Qt::Key_Up);
     EXPECT_EQ(state.Speed, 3);
-    EXPECT_TRUE(run().KeyCmd.isEmpty());
+    EXPECT_TRUE(run().now().KeyCmd.isEmpty());
     EXPECT_TRUE(diag.stepTimer->isActive());
     EXPECT_EQ(diag.stepTimer->interval(), 16);
     EXPECT_EQ(panel.pauseButton->text(), QStringLiteral("Дальше"));
@@ -425,7 +428,7 @@ TEST_F(RunWindowTest, NoToContinueEndsTheRunAfterTheStepsRowReachedTheFile)
                           Answer::No);
     diag.ShowDiag();
     EXPECT_TRUE(diag.Unloaded());
-    EXPECT_EQ(diag.State().RunActive, FlagFalse);
+    EXPECT_EQ(diag.State().now().RunActive, FlagFalse);
     EXPECT_FALSE(Locked());
     EXPECT_EQ(reportRows(101).size(), 101);
     EXPECT_EQ(reportRows(1).first(), diag.Step().RowText);
@@ -447,7 +450,7 @@ TEST_F(RunWindowTest, ClosingTheMainWindowUnderAStepsMessageEndsCleanly)
     prompts.expectMessage(Message(QStringLiteral("На входе постоянно 0. Возврат A")), Answer::Ok);
     diag.ShowDiag();
     EXPECT_TRUE(diag.Unloaded());
-    EXPECT_EQ(diag.State().RunActive, FlagFalse);
+    EXPECT_EQ(diag.State().now().RunActive, FlagFalse);
     diag.ShowDiag(); // a late tick does nothing
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());

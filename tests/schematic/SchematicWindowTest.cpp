@@ -169,14 +169,14 @@ TEST(SchematicWindow, WeldsAContactOfTheLinkedRun)
 
     window->SetContactFault(12, ContactWelded);
     EXPECT_TRUE(canvas.live()->closed(contact)) << "the drawing shows the welded contact closed";
-    EXPECT_EQ(session.state().OutState[1][1], 0) << "until the next step";
+    EXPECT_EQ(session.state().now().OutState[1][1], 0) << "until the next step";
     ASSERT_TRUE(session.step());
-    EXPECT_EQ(session.state().OutState[1][1], 1);
-    EXPECT_EQ(session.state().ElemState[6][1], 0) << "КЖ itself stays down";
+    EXPECT_EQ(session.state().now().OutState[1][1], 1);
+    EXPECT_EQ(session.state().now().ElemState[6][1], 0) << "КЖ itself stays down";
 
     window->SetContactFault(12, 0);
     ASSERT_TRUE(session.step());
-    EXPECT_EQ(session.state().OutState[1][1], 0);
+    EXPECT_EQ(session.state().now().OutState[1][1], 0);
     EXPECT_FALSE(canvas.live()->closed(contact));
 }
 

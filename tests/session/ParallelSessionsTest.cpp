@@ -53,9 +53,9 @@ QByteArray runAlone(const SharedModel &model, const Case &c)
     while (session.step()) {
         const RunState &s = session.state();
         for (int i = 1; i <= s.ElemCount; ++i)
-            host.trace += char('0' + s.ElemState[i][1]);
+            host.trace += char('0' + s.now().ElemState[i][1]);
         for (int j = 1; j <= s.OutCount; ++j)
-            host.trace += char('0' + s.OutState[j][1]);
+            host.trace += char('0' + s.now().OutState[j][1]);
     }
     return host.trace;
 }

@@ -35,7 +35,7 @@ uint32_t elementStates(const RunState &state)
 {
     uint32_t bits = 0;
     for (int i = 1; i <= state.ElemCount; ++i)
-        bits |= uint32_t(state.ElemState[i][1] != 0) << i;
+        bits |= uint32_t(state.now().ElemState[i][1] != 0) << i;
     return bits;
 }
 

@@ -66,7 +66,7 @@ TEST_P(DomainExample, StepNumbersAsWorkedOutByHand)
     run.diag.Nkod = sc.code;
     run.keys = sc.keys;
     for (const auto &[step, fault] : sc.faults)
-        run.before[step] = [&run, fault = fault] { run.state.ElemFault[fault.first] = FaultOfKind(fault.second); };
+        run.before[step] = [&run, fault = fault] { run.state.setFault(fault.first, FaultOfKind(fault.second)); };
 
     int last = 0;
     for (const Expect &e : sc.expects)

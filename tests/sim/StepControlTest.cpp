@@ -4,6 +4,7 @@
 #include "sim/Commands.h"
 #include "sim/DiagramRow.h"
 #include "tests/sim/StepHarness.h"
+#include "tests/support/PoseSignals.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(Step, ContinuationIsAskedAfterRunLengthAndAgainAfterRunLengthMore)
     // still finishes and its row still goes out.
     run.step(); // 201
     EXPECT_EQ(run.host.continueQuestions, 2);
-    EXPECT_EQ(run.state.RunActive, FlagFalse);
+    EXPECT_EQ(run.state.now().RunActive, FlagFalse);
     EXPECT_EQ(run.host.rows.last().first, 201);
     EXPECT_EQ(run.host.transmitterCalls, 201);
     // A tick after the end does no step: InitModel only.
@@ -59,10 +60,10 @@ TEST(Step, ModelTimeWrapsAtOneHundredSeconds)
     const Case cases[] = {{99.99f, 0.0f, "0,00"}, {99.98f, 99.99000549f, "99,99"}, {0.0f, 0.01f, "0,01"}};
     for (const Case &c : cases) {
         StepRun run = makeRun();
-        run.state.ModelTime = c.before;
+        PoseSignals(run.state, [&c](RunSignals &now) { now.ModelTime = c.before; });
         run.diag.ModelingItem = 9; // the next row carries a label
         run.step();
-        EXPECT_EQ(run.state.ModelTime, c.after) << c.before;
+        EXPECT_EQ(run.state.now().ModelTime, c.after) << c.before;
         EXPECT_TRUE(run.host.rows.last().second.endsWith(c.label)) << c.before;
     }
 }
@@ -76,7 +77,7 @@ TEST(Step, EscStopsAtTheNextMultipleOfTen)
         int16_t stopFlagAtEntry = -2;
         run.host.onEndOfRun = [&] {
             stopFlagAtEntry = run.diag.StopRequested;
-            EXPECT_TRUE(run.state.KeyCmd.isEmpty());
+            EXPECT_TRUE(run.state.now().KeyCmd.isEmpty());
             EXPECT_TRUE(run.diag.LastKey.isEmpty());
         };
         run.runTo(c.stopAt + 25);
@@ -109,7 +110,7 @@ TEST_P(CommandTable, MessagesOncePerChange)
     run.keys = c.keys;
     run.runTo(20);
     EXPECT_EQ(run.host.messages, c.messages);
-    EXPECT_EQ(run.state.InputVal[1], c.finalInput);
+    EXPECT_EQ(run.state.now().InputVal[1], c.finalInput);
     EXPECT_EQ(run.diag.Nkod, c.finalNkod);
     EXPECT_EQ(run.host.transmitterCalls, 20);
 }
@@ -174,7 +175,7 @@ TEST(Step, TransmitterRunsOnUnderAConstantInput)
         run.runTo(100);
         for (int k = 101; k <= 105; ++k) {
             run.step();
-            input += char('0' + run.state.InputVal[1]);
+            input += char('0' + run.state.now().InputVal[1]);
         }
         EXPECT_EQ(input, "11100") << "held " << held;
         EXPECT_EQ(run.host.transmitterCalls, 105);
@@ -211,20 +212,20 @@ TEST(Step, RestartKeepsFaultsCodeAndConstantInput)
     run.keys[1] = QStringLiteral("1");
     run.diag.Nkod = 2;
     run.runTo(15);
-    run.state.ElemFault[1] = Fault::Break;
+    run.state.setFault(1, Fault::Break);
     run.diag.Restart();
     EXPECT_EQ(run.diag.ModelingItem, 0);
-    EXPECT_EQ(run.state.ModelTime, 0.0f);
-    EXPECT_EQ(run.state.ElemState[1][0], 0);
-    EXPECT_EQ(run.state.Excit[1][0], 0);
-    EXPECT_EQ(run.state.OutState[1][0], 0);
-    EXPECT_EQ(run.state.InputVal[0], 0);
-    EXPECT_EQ(run.state.ElemFault[1], Fault::Break);
+    EXPECT_EQ(run.state.now().ModelTime, 0.0f);
+    EXPECT_EQ(run.state.now().ElemState[1][0], 0);
+    EXPECT_EQ(run.state.now().Excit[1][0], 0);
+    EXPECT_EQ(run.state.now().OutState[1][0], 0);
+    EXPECT_EQ(run.state.now().InputVal[0], 0);
+    EXPECT_EQ(run.state.now().ElemFault[1], Fault::Break);
     EXPECT_EQ(run.diag.Nkod, 2);
     // From rest again: the input rises anew at the first step after it.
     run.step();
     EXPECT_EQ(run.diag.RowDue, 1);
-    EXPECT_EQ(run.state.InputVal[1], 1);
+    EXPECT_EQ(run.state.now().InputVal[1], 1);
 }
 
 TEST(Commands, TableMatchesExactlyAndCaseSensitively)

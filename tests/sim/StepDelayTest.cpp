@@ -94,10 +94,10 @@ TEST(Step, AbandonedPickupClearsItsTimer)
     StepRun run({{QStringLiteral("А"), QStringLiteral("p")}}, {}, {0.10f}, {0.01f});
     run.host.transmitter = inputPattern("1111110");
     run.runTo(6);
-    EXPECT_EQ(std::floor(100.0 * double(run.state.PickupTimer[1]) + 0.5), 5.0);
+    EXPECT_EQ(std::floor(100.0 * double(run.state.now().PickupTimer[1]) + 0.5), 5.0);
     run.step();
-    EXPECT_EQ(run.state.PickupTimer[1], 0.0f);
-    EXPECT_EQ(run.state.PickupPending[1][1], 0);
+    EXPECT_EQ(run.state.now().PickupTimer[1], 0.0f);
+    EXPECT_EQ(run.state.now().PickupPending[1][1], 0);
 }
 
 struct FaultCase
@@ -119,7 +119,7 @@ TEST_P(FaultTable, FaultOverridesTheFunctionButKeepsTheDelays)
     StepRun run({{QStringLiteral("А"), QString::fromUtf8(c.function)}}, {}, {c.tpr}, {c.totp});
     run.host.transmitter = inputPattern(c.input);
     for (const auto &[step, fault] : c.faults)
-        run.before[step] = [&run, fault = fault] { run.state.ElemFault[1] = FaultOfKind(fault); };
+        run.before[step] = [&run, fault = fault] { run.state.setFault(1, FaultOfKind(fault)); };
     run.runTo(int(c.expected.size()));
     EXPECT_EQ(trace(run.host, 1), c.expected);
 }
@@ -138,11 +138,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Step, FaultCommandOpensTheDialogAndRestoresTheCommand)
 {
     StepRun run({{QStringLiteral("А"), QString()}}, {}, {0.0f}, {0.03f});
-    run.host.onFaults = [&run] { run.state.ElemFault[1] = Fault::Break; };
+    run.host.onFaults = [&run] { run.state.setFault(1, Fault::Break); };
     run.keys = {{1, QStringLiteral("1")}, {5, QStringLiteral("F")}};
     run.runTo(10);
     EXPECT_EQ(run.host.faultDialogs, 1);
-    EXPECT_EQ(run.state.KeyCmd, QStringLiteral("1"));
+    EXPECT_EQ(run.state.now().KeyCmd, QStringLiteral("1"));
     EXPECT_EQ(trace(run.host, 1), "#+++" "%%%" "...");
     // Only the message of "1": the fault message waits for a silent key.
     ASSERT_EQ(run.host.messages.size(), 1);

@@ -1,6 +1,7 @@
 #include "tests/sim/StepHarness.h"
 
 #include "model/RunState.h"
+#include "tests/support/PoseSignals.h"
 #include "vesk/CodeTransmitter.h"
 
 #include <QLocale>
@@ -46,7 +47,7 @@ void DefineModel(RunState &state, std::initializer_list<FunctionLine> elements,
 StepRun::StepRun(std::initializer_list<FunctionLine> elements, std::initializer_list<FunctionLine> outputs,
                  std::initializer_list<float> tpr, std::initializer_list<float> totp, int32_t runLength)
 {
-    BringToRest(state);
+    state.bringToRest();
     DefineModel(state, elements, outputs);
     int i = 0;
     for (float t : tpr)
@@ -61,14 +62,14 @@ StepRun::StepRun(std::initializer_list<FunctionLine> elements, std::initializer_
     report.setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     diag.addObserver(report);
     diag.CompileModel();
-    state.RunActive = FlagTrue;
+    PoseSignals(state, [](RunSignals &now) { now.RunActive = FlagTrue; });
 }
 
 void StepRun::step()
 {
     ++stepNumber;
     if (auto key = keys.find(stepNumber); key != keys.end())
-        state.KeyCmd = key->second;
+        state.send(key->second);
     if (auto action = before.find(stepNumber); action != before.end())
         action->second();
     host.currentStep = stepNumber;
@@ -87,17 +88,17 @@ void StepRun::runTo(int last)
 
 int16_t StepRun::elementState(const QString &name) const
 {
-    return state.ElemState[indexOf(state.ElemName, state.ElemCount, name)][1];
+    return state.now().ElemState[indexOf(state.ElemName, state.ElemCount, name)][1];
 }
 
 int16_t StepRun::excitation(const QString &name) const
 {
-    return state.Excit[indexOf(state.ElemName, state.ElemCount, name)][1];
+    return state.now().Excit[indexOf(state.ElemName, state.ElemCount, name)][1];
 }
 
 int16_t StepRun::output(const QString &name) const
 {
-    return state.OutState[indexOf(state.OutName, state.OutCount, name)][1];
+    return state.now().OutState[indexOf(state.OutName, state.OutCount, name)][1];
 }
 
 void AttachTransmitter(RecordingHost &host, CodeTransmitter &transmitter)

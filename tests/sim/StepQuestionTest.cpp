@@ -36,7 +36,7 @@ TEST_P(StepQuestion, WaitsThenEndsAsAnsweredAtOnce)
     run.runTo(c.askedAt - 1);
     ++run.stepNumber;
     if (auto key = run.keys.find(run.stepNumber); key != run.keys.end())
-        run.state.KeyCmd = key->second;
+        run.state.send(key->second);
 
     ASSERT_EQ(run.diag.ShowDiag(), c.question);
     EXPECT_TRUE(run.diag.InStep());
@@ -52,9 +52,9 @@ TEST_P(StepQuestion, WaitsThenEndsAsAnsweredAtOnce)
     EXPECT_FALSE(run.diag.InStep());
     EXPECT_EQ(run.host.rows.size(), c.askedAt);
     EXPECT_EQ(run.host.transmitterCalls, c.askedAt);
-    EXPECT_EQ(run.state.RunActive, c.runActiveAfter);
+    EXPECT_EQ(run.state.now().RunActive, c.runActiveAfter);
     EXPECT_EQ(run.diag.ModelingItem, c.modelingItemAfter);
-    EXPECT_EQ(run.state.InputVal[0], 1); // the input of this step, carried
+    EXPECT_EQ(run.state.now().InputVal[0], 1); // the input of this step, carried
 }
 
 const QString Esc(QChar(27));

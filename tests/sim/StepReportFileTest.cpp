@@ -50,7 +50,7 @@ TEST(StepReportFile, UnwritableFileIsReportedOnceAndTheRunGoesOn)
     EXPECT_TRUE(run.host.errors[0].contains(QStringLiteral("relay.out")));
     EXPECT_EQ(run.state.ToFile, FlagFalse);
     EXPECT_EQ(run.host.rows.size(), 5);
-    EXPECT_EQ(run.state.RunActive, FlagTrue);
+    EXPECT_EQ(run.state.now().RunActive, FlagTrue);
 }
 
 } // namespace
