@@ -1,5 +1,7 @@
 #include "analysis/InjectionRange.h"
 
+#include "model/StepTime.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -17,7 +19,7 @@ std::optional<qint64> parseMoment(const QString &text, qint64 least = 1)
     static const QRegularExpression seconds(QStringLiteral("^([0-9]+(?:[.,][0-9]*)?)(с|s)$"));
     static const QRegularExpression steps(QStringLiteral("^[0-9]+$"));
     if (const QRegularExpressionMatch m = seconds.match(text); m.hasMatch()) {
-        const double hundredths = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() * 100;
+        const double hundredths = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() * StepTime::StepsPerSecond;
         if (hundredths > double(MaxStep))
             return std::nullopt;
         const qint64 value = qRound64(hundredths);

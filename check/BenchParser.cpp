@@ -2,6 +2,7 @@
 
 #include "check/TextFile.h"
 #include "model/ContactFault.h"
+#include "model/StepTime.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -547,7 +548,7 @@ private:
         qint64 value = 0;
         if (const QRegularExpressionMatch m = seconds.match(text); m.hasMatch()) {
             const double s = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-            const double hundredths = s * 100;
+            const double hundredths = s * StepTime::StepsPerSecond;
             if (hundredths > double(MaxBenchSteps))
                 return fail(token, QStringLiteral("«%1»: больше %2 шагов").arg(text).arg(MaxBenchSteps));
             value = qRound64(hundredths);

@@ -1,5 +1,6 @@
 #include "check/SettleCheck.h"
 
+#include "model/StepTime.h"
 #include "sim/RunSession.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ void CheckSettling(const SharedModel &model, const QString &timingFile, double l
                    const ModelLayout &layout, const QString &file, std::vector<Finding> &findings)
 {
     // Clamped before the conversion: a timing file may hold any float.
-    const double delaySteps = std::clamp(std::ceil(longestDelay * 100 - 1e-6), 1.0, double(MaxSettleSteps));
+    const double delaySteps = std::clamp(std::ceil(longestDelay * StepTime::StepsPerSecond - 1e-6), 1.0, double(MaxSettleSteps));
     const qint64 settled = std::min(10 * qint64(delaySteps), MaxSettleSteps);
     for (const char *input : {"0", "1"}) {
         RunSession session(model);

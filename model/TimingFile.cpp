@@ -1,5 +1,6 @@
 #include "model/TimingFile.h"
 
+#include "model/StepTime.h"
 #include "platform/BoundedRead.h"
 #include "platform/CodePage.h"
 
@@ -98,9 +99,9 @@ std::optional<int32_t> RunLengthFromAnswer(const QString &answer)
     if (!seconds)
         return std::nullopt;
     const double whole = std::nearbyint(*seconds);
-    if (whole < 0 || whole * 100 > double(std::numeric_limits<int32_t>::max()))
+    if (whole < 0 || whole * StepTime::StepsPerSecond > double(std::numeric_limits<int32_t>::max()))
         return std::nullopt;
-    return int32_t(whole) * 100;
+    return int32_t(whole) * StepTime::StepsPerSecond;
 }
 
 FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount)
