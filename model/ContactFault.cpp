@@ -64,14 +64,33 @@ struct NamedFunction
     int index = 0;
 };
 
-std::optional<NamedFunction> functionNamed(const ModelDefinition &definition, const QString &name)
+std::optional<int> elementNamed(const ModelDefinition &definition, QStringView name)
 {
     for (int i = 1; i <= std::clamp<int>(definition.ElemCount, 0, MaxElements); ++i)
         if (definition.ElemName[i] == name)
-            return NamedFunction{false, i};
+            return i;
+    return std::nullopt;
+}
+
+std::optional<int> outputNamed(const ModelDefinition &definition, QStringView name)
+{
     for (int j = 1; j <= std::clamp<int>(definition.OutCount, 0, MaxOutputs); ++j)
         if (definition.OutName[j] == name)
-            return NamedFunction{true, j};
+            return j;
+    return std::nullopt;
+}
+
+// The function an address names: an element's before an output's of the
+// same name, which the output mark reaches.
+std::optional<NamedFunction> functionNamed(const ModelDefinition &definition, const QString &name)
+{
+    if (const std::optional<int> element = elementNamed(definition, name))
+        return NamedFunction{false, *element};
+    if (const std::optional<int> output = outputNamed(definition, name))
+        return NamedFunction{true, *output};
+    if (name.startsWith(OutputAddressMark))
+        if (const std::optional<int> output = outputNamed(definition, QStringView(name).sliced(OutputAddressMark.size())))
+            return NamedFunction{true, *output};
     return std::nullopt;
 }
 
@@ -159,6 +178,14 @@ QString ContactAddress(const QString &label, const QString &function, int term, 
 {
     return QStringLiteral("%1/%2/%3").arg(function).arg(term).arg(label)
            + (repeat > 1 ? QLatin1Char('/') + QString::number(repeat) : QString());
+}
+
+QString ContactAddress(const ModelDefinition &definition, const Contact &contact)
+{
+    QString function = FunctionName(definition, contact);
+    if (contact.inOutput && elementNamed(definition, function))
+        function.prepend(OutputAddressMark);
+    return ContactAddress(ContactLabel(definition, contact), function, contact.term, contact.repeat);
 }
 
 bool LooksLikeContactAddress(const QString &text) { return addressPattern().match(text).hasMatch(); }

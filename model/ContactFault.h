@@ -77,12 +77,18 @@ std::optional<uint8_t> ContactFaultKindNamed(const QString &word);
 // function and place: ФУНКЦИЯ/ТЕРМ/КОНТАКТ, with
 // "/N" after the contact for its N-th repeat: "КЖ/1/-Б", "КЖ/2/Б/2".
 QString ContactAddress(const QString &label, const QString &function, int term, int repeat);
+// The same for a contact of the model. An output that has an element's name
+// is written with the output mark, as the element's own name means the
+// element: "выход/Ж/1/p" (no blank or colon, as benches and --fault read it).
+QString ContactAddress(const ModelDefinition &definition, const Contact &contact);
+inline constexpr QStringView OutputAddressMark = u"выход/";
 
 // True when text has the shape of a contact address (it may still name none).
 bool LooksLikeContactAddress(const QString &text);
 
 // The number of the contact address names (functions of elements are looked up
-// before those of outputs), or a Russian message that says what is missing
+// before those of outputs, and the output mark before a name looks up only
+// outputs), or a Russian message that says what is missing
 // and lists the contacts of that term, or the function's term count.
 std::expected<int, QString> FindContact(const ModelDefinition &definition, const std::vector<Contact> &contacts,
                                         const QString &address);

@@ -13,9 +13,7 @@ QString FaultLine(const ModelDefinition &definition, const std::vector<Contact> 
                   const RunScenario::FaultAt &fault)
 {
     if (fault.contact) {
-        const Contact &contact = contacts[size_t(fault.contact - 1)];
-        const QString address = ContactAddress(ContactLabel(definition, contact), FunctionName(definition, contact),
-                                               contact.term, contact.repeat);
+        const QString address = ContactAddress(definition, contacts[size_t(fault.contact - 1)]);
         return QStringLiteral("неисправность %1 %2 %3")
             .arg(fault.step)
             .arg(address, fault.kind == ContactWelded ? QStringLiteral("не-размыкается") : QStringLiteral("не-замыкается"));

@@ -81,11 +81,6 @@ QString contactLabel(const FaultReportLine::Fault &fault)
     return (fault.contact.back ? QStringLiteral("-") : QString()) + fault.name;
 }
 
-QString contactAddress(const FaultReportLine::Fault &fault)
-{
-    return ContactAddress(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat);
-}
-
 QString contactFaultText(const FaultReportLine::Fault &fault)
 {
     return ContactName(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat)
@@ -96,7 +91,8 @@ ContactOfFault contactOfFault(const ModelDefinition &model, const std::vector<Co
 {
     const Contact &contact = contacts[size_t(number - 1)];
     return ContactOfFault{number,       FunctionName(model, contact), contact.inOutput, contact.function,
-                          contact.term, contact.back,                  contact.repeat,   contact.position};
+                          contact.term, contact.back,                  contact.repeat,   contact.position,
+                          0,            ContactAddress(model, contact)};
 }
 
 void addContactJson(QJsonObject &object, const ContactOfFault &contact)
@@ -109,6 +105,7 @@ void addContactJson(QJsonObject &object, const ContactOfFault &contact)
     object.insert(QStringLiteral("repeat"), contact.repeat);
     object.insert(QStringLiteral("position"), contact.position);
     object.insert(QStringLiteral("column"), contact.column ? QJsonValue(contact.column) : QJsonValue());
+    object.insert(QStringLiteral("address"), contact.address);
 }
 
 ContactOfFault contactFromJson(const QJsonObject &object)
@@ -123,7 +120,8 @@ ContactOfFault contactFromJson(const QJsonObject &object)
                           object.value(QStringLiteral("side")).toString() == QLatin1String("back"),
                           object.value(QStringLiteral("repeat")).toInt(1),
                           object.value(QStringLiteral("position")).toInt(),
-                          object.value(QStringLiteral("column")).toInt()};
+                          object.value(QStringLiteral("column")).toInt(),
+                          object.value(QStringLiteral("address")).toString()};
 }
 
 void placeColumns(Faults &faults, const ModelLayout &layout)
@@ -173,6 +171,9 @@ Faults faultsFromJson(const QJsonArray &array)
         const QJsonObject fault = value.toObject();
         faults.append({fault.value(QStringLiteral("element")).toInt(), fault.value(QStringLiteral("name")).toString(),
                        fault.value(QStringLiteral("kind")).toInt(), contactFromJson(fault)});
+        // Shards written before addresses were kept: the address from its parts.
+        if (ContactOfFault &c = faults.back().contact; c.number != 0 && c.address.isEmpty())
+            c.address = ContactAddress(contactLabel(faults.back()), c.function, c.term, c.repeat);
     }
     return faults;
 }
@@ -181,7 +182,7 @@ QString faultsCsv(const Faults &faults)
 {
     QStringList parts;
     for (const FaultReportLine::Fault &fault : faults)
-        parts << (fault.contact.number != 0 ? QStringLiteral("%1:%2").arg(contactAddress(fault)).arg(fault.kind)
+        parts << (fault.contact.number != 0 ? QStringLiteral("%1:%2").arg(fault.contact.address).arg(fault.kind)
                                             : QStringLiteral("%1:%2:%3").arg(fault.element).arg(fault.name).arg(fault.kind));
     return CsvField(parts.join(QLatin1Char(' ')));
 }

@@ -23,6 +23,7 @@ struct ContactOfFault
     int repeat = 1;        // 2: the second contact of its relay and side in the term
     int position = 0;      // from 1, in the term's text
     int column = 0;        // from 1, in the function's line of the model file; 0 unknown
+    QString address;       // as --fault names it
 };
 
 // One outcome of a fault campaign as its reports show it, with names rather

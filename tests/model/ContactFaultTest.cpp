@@ -80,6 +80,31 @@ TEST(ContactFault, WeldedAndOpenContactsByHand)
               QStringLiteral("в терме 1 функции В нет контакта «Г»; есть Б, Б/2"));
 }
 
+// An output may bear an element's name; its contacts are then addressed
+// with the output mark, and every address leads back to its own contact.
+TEST(ContactFault, AnOutputWithAnElementsNameIsAddressedWithTheOutputMark)
+{
+    ModelDefinition definition = threeRelays(QStringLiteral("А*-Б"));
+    definition.OutCount = 2;
+    definition.OutName[1] = QStringLiteral("В");
+    setFunction(definition.OutTermCount[1], definition.OutTerm[1].data(), QStringLiteral("p+В*В"));
+    definition.OutName[2] = QStringLiteral("ЛВ");
+    setFunction(definition.OutTermCount[2], definition.OutTerm[2].data(), QStringLiteral("-В"));
+    const std::vector<Contact> contacts = ModelContacts(definition);
+    const QStringList expected = {QStringLiteral("В/1/А"), QStringLiteral("В/1/-Б"), QStringLiteral("выход/В/1/p"),
+                                  QStringLiteral("выход/В/2/В"), QStringLiteral("выход/В/2/В/2"),
+                                  QStringLiteral("ЛВ/1/-В")};
+    ASSERT_EQ(contacts.size(), size_t(expected.size()));
+    for (size_t k = 0; k < contacts.size(); ++k) {
+        const QString address = ContactAddress(definition, contacts[k]);
+        EXPECT_EQ(address, expected[qsizetype(k)]);
+        EXPECT_EQ(FindContact(definition, contacts, address), int(k) + 1) << address.toStdString();
+    }
+    // The element's own name still means the element.
+    EXPECT_EQ(FindContact(definition, contacts, QStringLiteral("В/2/В")).error(),
+              QStringLiteral("в функции В термов: 1"));
+}
+
 // Function texts from pieces that misspell, join and negate across terms.
 ModelDefinition randomDefinition(std::mt19937 &random)
 {
