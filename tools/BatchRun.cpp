@@ -83,6 +83,10 @@ int RunModel(const RunOptions &options, std::FILE *out, std::FILE *err, const Pi
             WriteLine(err, warning);
         run.timing = *timing;
     }
+    if (options.code < 0 || options.code > 3)
+        WriteLine(err, QStringLiteral("Внимание: --code %1: такого кода нет (0 нет кода, 1 КЖ, 2 Ж, 3 З): "
+                                      "трансмиттер не меняет свой выход, и вход остаётся прежним")
+                           .arg(options.code));
     DiagramStream stream(out, options.encoding);
     RunSession session(*model);
     BatchHost host(session, stream, err, options.verbose);

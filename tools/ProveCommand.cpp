@@ -18,6 +18,8 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -75,7 +77,7 @@ const OptionTable<ProveLine> &proveTable()
     static const OptionTable<ProveLine> table(
         {.command = QStringLiteral("prove"),
          .helpHead = QStringLiteral(
-             "Использование: modelrun prove --bench ФАЙЛ.bench [МОДЕЛЬ[.mod]] [параметры]\n"
+             "Использование: modelrun prove [--bench] ФАЙЛ.bench [МОДЕЛЬ[.mod]] [параметры]\n"
              "Перебирает все прогоны, которые допускает стенд: любую смену кода перед любым шагом\n"
              "(или любой вход p на каждом шаге), неисправности, возникающие перед любым шагом, — и\n"
              "проверяет на каждом шаге свойства стенда: «ожидать никогда/всегда» до первого сценария,\n"
@@ -302,12 +304,18 @@ int RunProveCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     ProveLine line;
     line.choices.memoryBytes = qint64(4) << 30;
     line.choices.jobs = std::max(1, QThread::idealThreadCount());
-    const std::expected<QStringList, QString> models = proveTable().parse(arguments, line);
+    std::expected<QStringList, QString> models = proveTable().parse(arguments, line);
     if (!models)
         return usageError(err, models.error());
     if (line.help) {
         WriteText(out, proveTable().helpText());
         return ExitSuccess;
+    }
+    // A bench named without --bench is the bench all the same: the proof needs one.
+    const auto named = std::ranges::find_if(*models, [](const QString &file) { return file.endsWith(QLatin1String(".bench")); });
+    if (line.benchFile.isEmpty() && named != models->end()) {
+        line.benchFile = *named;
+        models->erase(named);
     }
     if (line.benchFile.isEmpty())
         return usageError(err, QStringLiteral("не задан стенд (--bench ФАЙЛ)"));

@@ -122,6 +122,9 @@ TEST_F(ModelrunErrors, UsageErrorIsOneLineAndThePointerToTheHelp)
         {"sweep --bench b.bench --jobs x", "modelrun sweep: --jobs", "modelrun sweep --help"},
         {"merge --format xml a.json", "modelrun merge: --format: «xml»", "modelrun merge --help"},
         {"draw m.mod --bogus", "modelrun draw: неизвестный параметр «--bogus»", "modelrun draw --help"},
+        {"b.bench", "modelrun: «b.bench» — файл испытательного стенда, а не модели: его сценарии прогоняет "
+                    "modelrun test b.bench", "modelrun --help"},
+        {"faults b.bench", "modelrun faults: «b.bench» — файл испытательного стенда", "modelrun faults --help"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
@@ -136,9 +139,11 @@ TEST_F(ModelrunErrors, UsageErrorIsOneLineAndThePointerToTheHelp)
 
 // The file is read as its format says, and what looks wrong is said before
 // the run: a decimal comma splits 0,25 into 0 and 25, so the file holds four
-// values for three, and the run length becomes 0.3, that is 0 steps.
-TEST_F(ModelrunErrors, TimingFileThatLooksWrongIsSaid)
+// values for three, and the run length becomes 0.3, that is 0 steps. A code
+// the transmitter does not have runs as it would, said too.
+TEST_F(ModelrunErrors, WhatLooksWrongIsSaidBeforeTheRun)
 {
+    const QString noCode = QStringLiteral("Внимание: --code 5: такого кода нет (0 нет кода, 1 КЖ, 2 Ж, 3 З)");
     const QString count = QStringLiteral("Внимание: в файле decimal.tim значений 4, а модели с числом элементов N = 1 "
                                          "нужно 2·N+1 = 3");
     const QString zero = QStringLiteral("Внимание: в файле decimal.tim время работы схемы 0");
@@ -155,6 +160,8 @@ TEST_F(ModelrunErrors, TimingFileThatLooksWrongIsSaid)
         {"test b.bench", 0, {count}, {zero}}, // the bench sets its own length
         {"faults m.mod --timing decimal.tim --steps 3", 0, {count}, {zero}},
         {"faults --bench b.bench", 0, {count}, {zero}},
+        {"m.mod --code 5 --steps 3", 0, {noCode}, {}},
+        {"m.mod --code 3 --steps 3", 0, {}, {QStringLiteral("Внимание")}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
