@@ -78,7 +78,7 @@ void OpenModelFile(const QString &file, ModelState &state, QMainWindow &mainWind
     const QString fileName = modelPath + QStringLiteral(".mod");
     if (!QFile(fileName).open(QIODevice::ReadOnly)) {
         MessageRequest missing;
-        missing.text = QStringLiteral("Файл ") + fileName + QStringLiteral(" не удается прочитать");
+        missing.text = QStringLiteral("Файл ") + fileName + QStringLiteral(" не удаётся прочитать");
         missing.icon = Prompt::Icon::Critical;
         prompts().message(missing);
         return;

@@ -108,7 +108,7 @@ FileResult<TimingValues> ReadTimingFile(const QString &fileName, int elemCount)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return std::unexpected(QStringLiteral("Не удается открыть файл %1").arg(fileName));
+        return std::unexpected(QStringLiteral("Не удаётся открыть файл %1").arg(fileName));
     const FileResult<QByteArray> bytes = ReadAllBounded(file);
     if (!bytes)
         return std::unexpected(bytes.error());
@@ -171,7 +171,7 @@ FileResult<> WriteTimingFile(const QString &fileName, const RunState &state)
 
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(CodePage::toWindows1251(text)) < 0 || !file.commit())
-        return std::unexpected(QStringLiteral("Не удается записать файл %1").arg(fileName));
+        return std::unexpected(QStringLiteral("Не удаётся записать файл %1").arg(fileName));
     return {};
 }
 

@@ -25,11 +25,11 @@ FileResult<> ReportFile::Append(QByteArrayView bytes)
     if (!m_file.isOpen()) {
         m_file.setFileName(m_fileName);
         if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            return std::unexpected(QStringLiteral("Не удается открыть файл отчета %1 для записи.").arg(shownName(m_fileName)));
+            return std::unexpected(QStringLiteral("Не удаётся открыть файл отчета %1 для записи.").arg(shownName(m_fileName)));
     }
     if (!bytes.isEmpty() && m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
         m_file.close();
-        return std::unexpected(QStringLiteral("Не удается записать в файл отчета %1.").arg(shownName(m_fileName)));
+        return std::unexpected(QStringLiteral("Не удаётся записать в файл отчета %1.").arg(shownName(m_fileName)));
     }
     return {};
 }
@@ -49,6 +49,6 @@ FileResult<> ReportFile::Empty()
     // at the start of the emptied one.
     QFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return std::unexpected(QStringLiteral("Не удается создать файл отчета %1.").arg(shownName(m_fileName)));
+        return std::unexpected(QStringLiteral("Не удаётся создать файл отчета %1.").arg(shownName(m_fileName)));
     return {};
 }

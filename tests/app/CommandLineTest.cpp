@@ -67,7 +67,7 @@ TEST(OpenModelFile, BecomesTheCurrentModelOrIsReported)
     window.setWindowTitle(QStringLiteral("Модель"));
     ScriptedPrompts prompts;
     prompts.expectMessage({QStringLiteral("Файл ") + dir.filePath(QStringLiteral("gone.mod"))
-                               + QStringLiteral(" не удается прочитать"),
+                               + QStringLiteral(" не удаётся прочитать"),
                            QString(), Prompt::Buttons::Ok, Prompt::Icon::Critical, std::nullopt},
                           Prompt::Answer::Ok);
     OpenModelFile(QStringLiteral("gone.mod"), state, window);

@@ -73,9 +73,9 @@ TEST_F(RunFaultsTest, AReportThatCannotBeWrittenSwitchesFileOutputOffAndTheDiagr
         const char *failure; // %1: the report file
     };
     const Case cases[] = {
-        {"full disk", QStringLiteral("/dev/full"), "Не удается записать в файл отчета %1."},
+        {"full disk", QStringLiteral("/dev/full"), "Не удаётся записать в файл отчета %1."},
         {"folder that cannot be created", path("mod") + QStringLiteral("/rep.out"),
-         "Не удается открыть файл отчета %1 для записи."},
+         "Не удаётся открыть файл отчета %1 для записи."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

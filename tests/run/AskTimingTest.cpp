@@ -251,7 +251,7 @@ TEST_F(AskTimingTest, ASaveThatCannotBeWrittenNamesThePathAndAsksAgain)
                        QStringLiteral("3"));
         prompts.expectMessage(Message(QStringLiteral("Сохранить данные?"), Prompt::Buttons::YesNo), Answer::Yes);
         prompts.expectFile(save, failing);
-        prompts.expectMessage(Message(QStringLiteral("Не удается записать файл ") + failing, Prompt::Buttons::Ok,
+        prompts.expectMessage(Message(QStringLiteral("Не удаётся записать файл ") + failing, Prompt::Buttons::Ok,
                                       Prompt::Icon::Critical),
                               Answer::Ok);
         save.fileName = failing;
