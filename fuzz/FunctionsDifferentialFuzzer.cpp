@@ -27,16 +27,7 @@ void setSignals(RunSignals &now, uint32_t bits)
 
 void compareOnce(const CompiledFunctions &compiled, const ModelDefinition &definition, RunSignals &now)
 {
-    // Results that neither side may leave in place.
-    for (int i = 1; i <= definition.ElemCount; ++i)
-        now.Excit[i][1] = 7;
-    for (int j = 1; j <= definition.OutCount; ++j)
-        now.OutState[j][1] = 7;
-    RunSignals literal = now;
-    compiled.EvalElements(now);
-    compiled.EvalOutputs(now);
-    Literal::EvalElements(definition, literal);
-    Literal::EvalOutputs(definition, literal);
+    const RunSignals literal = Literal::EvaluateBothWays(compiled, definition, now);
     for (int i = 1; i <= definition.ElemCount; ++i) {
         if (now.Excit[i][1] != literal.Excit[i][1])
             std::abort();

@@ -93,15 +93,7 @@ TEST(FunctionDifferential, CompiledAgreesWithTheLiteralWalk)
             // same, over whatever a fault or the carry left there.
             if (sample % 2 == 0)
                 models.randomSignals(definition.ElemCount, now);
-            for (int i = 1; i <= definition.ElemCount; ++i)
-                now.Excit[i][1] = 7;
-            for (int j = 1; j <= definition.OutCount; ++j)
-                now.OutState[j][1] = 7;
-            RunSignals literal = now;
-            compiled.EvalElements(now);
-            compiled.EvalOutputs(now);
-            Literal::EvalElements(definition, literal);
-            Literal::EvalOutputs(definition, literal);
+            const RunSignals literal = Literal::EvaluateBothWays(compiled, definition, now);
             for (int i = 1; i <= definition.ElemCount; ++i) {
                 ASSERT_EQ(now.Excit[i][1], literal.Excit[i][1])
                     << "model " << model << " element " << i << ": "

@@ -70,4 +70,18 @@ void EvalOutputs(const ModelDefinition &definition, RunSignals &now)
             walkFunction(definition, now, definition.OutTerm[j].data(), definition.OutTermCount[j], 1, false);
 }
 
+RunSignals EvaluateBothWays(const CompiledFunctions &compiled, const ModelDefinition &definition, RunSignals &now)
+{
+    for (int i = 1; i <= definition.ElemCount; ++i)
+        now.Excit[i][1] = 7;
+    for (int j = 1; j <= definition.OutCount; ++j)
+        now.OutState[j][1] = 7;
+    RunSignals literal = now;
+    compiled.EvalElements(now);
+    compiled.EvalOutputs(now);
+    EvalElements(definition, literal);
+    EvalOutputs(definition, literal);
+    return literal;
+}
+
 } // namespace Literal

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CompiledFunctions.h"
 #include "model/ModelState.h"
 #include "model/RunSignals.h"
 
@@ -12,5 +13,10 @@ namespace Literal {
 void EvalElements(const ModelDefinition &definition, RunSignals &now);
 // OutState(j,1) for outputs 1..OutCount, from InputVal(1) and ElemState(.,1).
 void EvalOutputs(const ModelDefinition &definition, RunSignals &now);
+
+// Evaluates now with the compiled functions and a copy of it by the literal
+// walk, both over results that neither side may leave in place; returns the
+// copy.
+RunSignals EvaluateBothWays(const CompiledFunctions &compiled, const ModelDefinition &definition, RunSignals &now);
 
 } // namespace Literal
