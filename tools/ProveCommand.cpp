@@ -10,6 +10,7 @@
 #include "sim/RunRecording.h"
 #include "tools/BatchRun.h"
 #include "tools/ConsoleText.h"
+#include "tools/RunOptions.h"
 #include "wave/VcdExport.h"
 
 #include <QJsonArray>
@@ -322,6 +323,8 @@ int RunProveCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
     if (models->size() > 1)
         return usageError(err, QStringLiteral("нужно не больше одного файла модели"));
     QString modelPath = models->value(0);
+    if (const std::optional<QString> bench = BenchGivenAsModel(modelPath))
+        return usageError(err, *bench);
     if (modelPath.endsWith(QLatin1String(".mod")))
         modelPath.chop(4);
 

@@ -227,13 +227,20 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
     if (line.kptGiven && !options.whdFile.isEmpty())
         return std::unexpected(QStringLiteral("--kpt и --whd нельзя задавать вместе"));
     options.modelPath = positional->at(0);
-    if (options.modelPath.endsWith(QLatin1String(".bench")))
-        return std::unexpected(QStringLiteral("«%1» — файл испытательного стенда, а не модели: его сценарии "
-                                              "прогоняет modelrun test %1, а faults и prove берут его с --bench")
-                                   .arg(options.modelPath));
+    if (const std::optional<QString> bench = BenchGivenAsModel(options.modelPath))
+        return std::unexpected(*bench);
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);
     return options;
+}
+
+std::optional<QString> BenchGivenAsModel(const QString &file)
+{
+    if (!file.endsWith(QLatin1String(".bench")))
+        return std::nullopt;
+    return QStringLiteral("«%1» — файл испытательного стенда, а не модели: его сценарии прогоняет modelrun test %1, "
+                          "а faults и prove берут его с --bench")
+        .arg(file);
 }
 
 QString RunOptions::*RunOptions::exportField(const QString &name)

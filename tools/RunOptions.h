@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <expected>
+#include <optional>
 
 // What the command line of the headless runner asks for: a scenario for the
 // model, and where and how its diagram goes.
@@ -44,6 +45,10 @@ inline constexpr qint64 MaxRunSteps = 2147483647;
 // Reads the arguments after the program name; a Russian message saying what
 // is wrong when they are not a valid command line.
 std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments);
+
+// The usage error for a bench file named where a model file goes; nothing
+// for any other file.
+std::optional<QString> BenchGivenAsModel(const QString &file);
 
 // The usage text shown with --help.
 QString UsageText();

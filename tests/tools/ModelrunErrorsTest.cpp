@@ -125,6 +125,7 @@ TEST_F(ModelrunErrors, UsageErrorIsOneLineAndThePointerToTheHelp)
         {"b.bench", "modelrun: «b.bench» — файл испытательного стенда, а не модели: его сценарии прогоняет "
                     "modelrun test b.bench", "modelrun --help"},
         {"faults b.bench", "modelrun faults: «b.bench» — файл испытательного стенда", "modelrun faults --help"},
+        {"prove b.bench c.bench", "modelrun prove: «c.bench» — файл испытательного стенда", "modelrun prove --help"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
