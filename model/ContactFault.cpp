@@ -80,6 +80,12 @@ std::optional<int> outputNamed(const ModelDefinition &definition, QStringView na
     return std::nullopt;
 }
 
+// An output's function that an element's name would hide.
+bool outputWithElementsName(const ModelDefinition &definition, const Contact &contact)
+{
+    return contact.inOutput && elementNamed(definition, FunctionName(definition, contact));
+}
+
 // The function an address names: an element's before an output's of the
 // same name, which the output mark reaches.
 std::optional<NamedFunction> functionNamed(const ModelDefinition &definition, const QString &name)
@@ -145,7 +151,10 @@ QString ContactLabel(const ModelDefinition &definition, const Contact &contact)
 
 QString ContactName(const ModelDefinition &definition, const Contact &contact)
 {
-    return ContactName(ContactLabel(definition, contact), FunctionName(definition, contact), contact.term, contact.repeat);
+    QString function = FunctionName(definition, contact);
+    if (outputWithElementsName(definition, contact))
+        function.prepend(QStringLiteral("выхода "));
+    return ContactName(ContactLabel(definition, contact), function, contact.term, contact.repeat);
 }
 
 QString ContactName(const QString &label, const QString &function, int term, int repeat)
@@ -183,7 +192,7 @@ QString ContactAddress(const QString &label, const QString &function, int term, 
 QString ContactAddress(const ModelDefinition &definition, const Contact &contact)
 {
     QString function = FunctionName(definition, contact);
-    if (contact.inOutput && elementNamed(definition, function))
+    if (outputWithElementsName(definition, contact))
         function.prepend(OutputAddressMark);
     return ContactAddress(ContactLabel(definition, contact), function, contact.term, contact.repeat);
 }

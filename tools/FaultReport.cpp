@@ -83,7 +83,11 @@ QString contactLabel(const FaultReportLine::Fault &fault)
 
 QString contactFaultText(const FaultReportLine::Fault &fault)
 {
-    return ContactName(contactLabel(fault), fault.contact.function, fault.contact.term, fault.contact.repeat)
+    const ContactOfFault &c = fault.contact;
+    // An address with the output mark: an element bears the output's name.
+    const bool marked = c.inOutput && c.address.startsWith(OutputAddressMark);
+    return ContactName(contactLabel(fault), marked ? QStringLiteral("выхода ") + c.function : c.function, c.term,
+                       c.repeat)
            + QLatin1Char(' ') + ContactFaultText(uint8_t(fault.kind));
 }
 

@@ -100,6 +100,8 @@ TEST(ContactFault, AnOutputWithAnElementsNameIsAddressedWithTheOutputMark)
         EXPECT_EQ(address, expected[qsizetype(k)]);
         EXPECT_EQ(FindContact(definition, contacts, address), int(k) + 1) << address.toStdString();
     }
+    EXPECT_EQ(ContactName(definition, contacts[2]), QStringLiteral("контакт p в функции выхода В, терм 1"));
+    EXPECT_EQ(ContactName(definition, contacts[5]), QStringLiteral("контакт -В в функции ЛВ, терм 1"));
     // The element's own name still means the element.
     EXPECT_EQ(FindContact(definition, contacts, QStringLiteral("В/2/В")).error(),
               QStringLiteral("в функции В термов: 1"));
