@@ -19,8 +19,6 @@
 #include <QRegularExpression>
 #include <QThread>
 
-#include <algorithm>
-
 #include <unistd.h>
 
 namespace {
@@ -312,12 +310,7 @@ int RunProveCommand(const QStringList &arguments, std::FILE *out, std::FILE *err
         WriteText(out, proveTable().helpText());
         return ExitSuccess;
     }
-    // A bench named without --bench is the bench all the same: the proof needs one.
-    const auto named = std::ranges::find_if(*models, [](const QString &file) { return file.endsWith(QLatin1String(".bench")); });
-    if (line.benchFile.isEmpty() && named != models->end()) {
-        line.benchFile = *named;
-        models->erase(named);
-    }
+    TakeBenchFromFiles(*models, line.benchFile);
     if (line.benchFile.isEmpty())
         return usageError(err, QStringLiteral("не задан стенд (--bench ФАЙЛ)"));
     if (models->size() > 1)

@@ -5,6 +5,8 @@
 #include "tools/OptionTable.h"
 #include "wave/RunExporters.h"
 
+#include <algorithm>
+
 namespace {
 
 // The key's and the fault's numbers read as the options' integers do.
@@ -241,6 +243,17 @@ std::optional<QString> BenchGivenAsModel(const QString &file)
     return QStringLiteral("«%1» — файл испытательного стенда, а не модели: его сценарии прогоняет modelrun test %1, "
                           "а faults и prove берут его с --bench")
         .arg(file);
+}
+
+void TakeBenchFromFiles(QStringList &files, QString &benchFile)
+{
+    if (!benchFile.isEmpty())
+        return;
+    const auto bench = std::ranges::find_if(files, [](const QString &file) { return file.endsWith(QLatin1String(".bench")); });
+    if (bench == files.end())
+        return;
+    benchFile = *bench;
+    files.erase(bench);
 }
 
 QString RunOptions::*RunOptions::exportField(const QString &name)

@@ -49,6 +49,9 @@ std::expected<RunOptions, QString> ParseRunOptions(const QStringList &arguments)
 // The usage error for a bench file named where a model file goes; nothing
 // for any other file.
 std::optional<QString> BenchGivenAsModel(const QString &file);
+// For a command that needs a bench: without --bench, the first of the files
+// named that ends in ".bench" is the bench, and leaves files.
+void TakeBenchFromFiles(QStringList &files, QString &benchFile);
 
 // The usage text shown with --help.
 QString UsageText();

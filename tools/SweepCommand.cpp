@@ -27,7 +27,7 @@ const OptionTable<SweepOptions> &sweepTable()
     static const OptionTable<SweepOptions> table(
         {.command = QStringLiteral("sweep"),
          .helpHead = QStringLiteral(
-             "Использование: modelrun sweep [МОДЕЛЬ[.mod]] --bench ФАЙЛ.bench --vary ЧТО=ОТ..ДО/ШАГ [--vary ...]\n"
+             "Использование: modelrun sweep [МОДЕЛЬ[.mod]] [--bench] ФАЙЛ.bench --vary ЧТО=ОТ..ДО/ШАГ [--vary ...]\n"
              "Прогоняет файл испытаний в каждой точке линии (один --vary) или сетки (два --vary) значений\n"
              "времен; точка проходит, когда выполнены все ожидания. Выводит запасы: ближайшие к номиналу\n"
              "значения снизу и сверху, при которых нарушено ожидание, и какое. Модель — из файла\n"
@@ -107,14 +107,17 @@ std::expected<SweepOptions, QString> parse(const QStringList &arguments)
 {
     SweepOptions options;
     options.plan.jobs = std::max(1, QThread::idealThreadCount());
-    const std::expected<QStringList, QString> positional = sweepTable().parse(arguments, options);
+    std::expected<QStringList, QString> positional = sweepTable().parse(arguments, options);
     if (!positional)
         return std::unexpected(positional.error());
     if (options.help)
         return options;
+    TakeBenchFromFiles(*positional, options.benchFile);
     if (positional->size() > 1)
         return std::unexpected(QStringLiteral("лишнее «%1»: модель одна").arg(positional->at(1)));
     options.modelPath = positional->value(0);
+    if (const std::optional<QString> bench = BenchGivenAsModel(options.modelPath))
+        return std::unexpected(*bench);
     if (options.modelPath.endsWith(QLatin1String(".mod")))
         options.modelPath.chop(4);
     if (options.benchFile.isEmpty())

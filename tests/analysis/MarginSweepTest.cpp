@@ -265,6 +265,8 @@ TEST(MarginSweep, BadSweepsAndMergesSayWhatIsWrong)
     const Case cases[] = {
         {{QStringLiteral("sweep")}, 2, "не задан файл испытаний"},
         {{QStringLiteral("sweep"), QStringLiteral("--bench"), bench}, 2, "нужно одно или два --vary"},
+        {{QStringLiteral("sweep"), bench}, 2, "нужно одно или два --vary"}, // the bench named alone
+        {{QStringLiteral("sweep"), bench, bench}, 2, "файл испытательного стенда, а не модели"},
         {QStringList{QStringLiteral("sweep"), QStringLiteral("--bench"), bench, QStringLiteral("--vary"),
                      QStringLiteral("pickup:Х=50..150/10")}, 2, "элемента «Х» нет в модели"},
         {sweep + QStringList{QStringLiteral("--svg"), path("x.svg")}, 2, "нужно два --vary"},
