@@ -151,15 +151,15 @@ QString ContactLabel(const ModelDefinition &definition, const Contact &contact)
 
 QString ContactName(const ModelDefinition &definition, const Contact &contact)
 {
-    QString function = FunctionName(definition, contact);
-    if (outputWithElementsName(definition, contact))
-        function.prepend(QStringLiteral("выхода "));
-    return ContactName(ContactLabel(definition, contact), function, contact.term, contact.repeat);
+    return ContactName(ContactLabel(definition, contact), FunctionName(definition, contact), contact.term,
+                       contact.repeat, outputWithElementsName(definition, contact));
 }
 
-QString ContactName(const QString &label, const QString &function, int term, int repeat)
+QString ContactName(const QString &label, const QString &function, int term, int repeat, bool outputWithElementsName)
 {
-    QString name = QStringLiteral("контакт %1 в функции %2, терм %3").arg(label, function).arg(term);
+    QString name = QStringLiteral("контакт %1 в функции %2%3, терм %4")
+                       .arg(label, outputWithElementsName ? QStringLiteral("выхода ") : QString(), function)
+                       .arg(term);
     if (repeat > 1)
         name += QStringLiteral(" (%1-й такой в терме)").arg(repeat);
     return name;

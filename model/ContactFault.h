@@ -60,10 +60,12 @@ QString FunctionName(const ModelDefinition &definition, const Contact &contact);
 // The contact as written in the term: "Б", "-Б" or "p".
 QString ContactLabel(const ModelDefinition &definition, const Contact &contact);
 
-// «контакт -Б в функции КЖ, терм 1», with «(2-й такой в терме)» for a repeat.
+// «контакт -Б в функции КЖ, терм 1», with «(2-й такой в терме)» for a repeat
+// and «в функции выхода Ж» for an output whose name an element bears too.
 QString ContactName(const ModelDefinition &definition, const Contact &contact);
 // The same from the parts: the label as ContactLabel gives it.
-QString ContactName(const QString &label, const QString &function, int term, int repeat);
+QString ContactName(const QString &label, const QString &function, int term, int repeat,
+                    bool outputWithElementsName = false);
 
 // «не размыкается», «не замыкается».
 QString ContactFaultText(uint8_t kind);

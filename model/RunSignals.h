@@ -33,6 +33,4 @@ struct RunSignals
 
     float ModelTime = 0; // seconds within the current 100-second span
     QString KeyCmd;      // last command character; empty when none
-
-    bool operator==(const RunSignals &) const = default;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/Fault.h"
 #include "model/ModelState.h"
 #include "model/RunSignals.h"
 
@@ -9,8 +8,6 @@
 
 #include <array>
 #include <cstdint>
-
-class DiagramStep;
 
 // One run of a model: a copy of its definition and of the output choice, the
 // relay timing and what the report keeps, which the run's set-up and its

@@ -86,8 +86,7 @@ QString contactFaultText(const FaultReportLine::Fault &fault)
     const ContactOfFault &c = fault.contact;
     // An address with the output mark: an element bears the output's name.
     const bool marked = c.inOutput && c.address.startsWith(OutputAddressMark);
-    return ContactName(contactLabel(fault), marked ? QStringLiteral("выхода ") + c.function : c.function, c.term,
-                       c.repeat)
+    return ContactName(contactLabel(fault), c.function, c.term, c.repeat, marked)
            + QLatin1Char(' ') + ContactFaultText(uint8_t(fault.kind));
 }
 
